@@ -1,0 +1,98 @@
+#include "worksheet/AppSettings.h"
+
+namespace orvalis {
+
+namespace {
+
+const char* const kConstants = "Constants";
+const char* const kStrings = "Strings";
+
+bool ReadFlag(SettingsStore& store, const char* name)
+{
+    // Only the exact stored form counts: "true" or "1" read as false.
+    return store.ReadString(kStrings, name).value_or("TRUE") == "TRUE";
+}
+
+Colour ReadColour(SettingsStore& store, const char* name, Colour fallback)
+{
+    const auto v = store.ReadInt(kConstants, name);
+    return v ? static_cast<Colour>(*v) : fallback;
+}
+
+const char* FlagText(bool on) { return on ? "TRUE" : "FALSE"; }
+
+std::string Key(const std::string& section, const std::string& name)
+{
+    return section + "/" + name;
+}
+
+} // namespace
+
+AppSettings LoadSettings(SettingsStore& store)
+{
+    AppSettings s;
+    s.useCommentLine = ReadFlag(store, "UseCommentLine");
+    s.use2PassEstimate = ReadFlag(store, "Use2PassEstimate");
+    s.autoVectorSizing = ReadFlag(store, "AutoVectorSizing");
+    s.resultsMode = store.ReadString(kStrings, "ResultsMode").value_or("Evaluate") == "Evaluate"
+                        ? ResultsModeEvaluate
+                        : ResultsModeExtrapolate;
+    const auto len = store.ReadInt(kConstants, "ExtrapolationLen");
+    s.extrapolationLen = len ? static_cast<int>(*len) : 5;
+    // A length outside the dialog's own limits would make the extrapolation run past
+    // what the worksheet can show; such a stored value reads as the default.
+    if (!len || *len < 2 || *len > 20)
+        s.extrapolationLen = 5;
+    s.UpdateExtrapolationRows();
+    s.trainColor = ReadColour(store, "TrainColor", 49344);
+    s.testColor = ReadColour(store, "TestColor", 32896);
+    s.evalColor = ReadColour(store, "EvalColor", 12632064);
+    s.extrpColor = ReadColour(store, "ExtrpColor", 8421376);
+    return s;
+}
+
+void SaveSettings(const AppSettings& s, SettingsStore& store)
+{
+    store.WriteString(kStrings, "UseCommentLine", FlagText(s.useCommentLine));
+    store.WriteString(kStrings, "Use2PassEstimate", FlagText(s.use2PassEstimate));
+    store.WriteString(kStrings, "AutoVectorSizing", FlagText(s.autoVectorSizing));
+    store.WriteString(kStrings, "ResultsMode",
+                      s.resultsMode == ResultsModeEvaluate ? "Evaluate" : "Extrapolate");
+    store.WriteInt(kConstants, "ExtrapolationLen", s.extrapolationLen);
+    store.WriteInt(kConstants, "TrainColor", s.trainColor);
+    store.WriteInt(kConstants, "TestColor", s.testColor);
+    store.WriteInt(kConstants, "EvalColor", s.evalColor);
+    store.WriteInt(kConstants, "ExtrpColor", s.extrpColor);
+}
+
+std::optional<std::string> MemorySettingsStore::ReadString(const std::string& section,
+                                                           const std::string& name)
+{
+    const auto it = strings.find(Key(section, name));
+    if (it == strings.end())
+        return std::nullopt;
+    return it->second;
+}
+
+std::optional<std::int64_t> MemorySettingsStore::ReadInt(const std::string& section,
+                                                         const std::string& name)
+{
+    const auto it = integers.find(Key(section, name));
+    if (it == integers.end())
+        return std::nullopt;
+    return it->second;
+}
+
+void MemorySettingsStore::WriteString(const std::string& section, const std::string& name,
+                                      const std::string& value)
+{
+    strings[Key(section, name)] = value;
+}
+
+void MemorySettingsStore::WriteInt(const std::string& section, const std::string& name,
+                                   std::int64_t value)
+{
+    integers[Key(section, name)] = value;
+}
+
+} // namespace orvalis

@@ -1,0 +1,76 @@
+#include "worksheet/AppSettings.h"
+
+#include <gtest/gtest.h>
+
+using namespace orvalis;
+
+TEST(AppSettings, EmptyStoreGivesDefaultsAndSaveWritesAllNine)
+{
+    MemorySettingsStore store;
+    const AppSettings s = LoadSettings(store);
+    EXPECT_TRUE(s.useCommentLine);
+    EXPECT_TRUE(s.use2PassEstimate);
+    EXPECT_TRUE(s.autoVectorSizing);
+    EXPECT_EQ(s.resultsMode, ResultsModeEvaluate);
+    EXPECT_EQ(s.extrapolationLen, 5);
+    EXPECT_EQ(s.extrapolationRows, 0);
+    EXPECT_EQ(s.trainColor, 49344u);
+    EXPECT_EQ(s.testColor, 32896u);
+    EXPECT_EQ(s.evalColor, 12632064u);
+    EXPECT_EQ(s.extrpColor, 8421376u);
+
+    SaveSettings(s, store);
+    EXPECT_EQ(store.strings.size() + store.integers.size(), 9u);
+    EXPECT_EQ(store.strings["Strings/UseCommentLine"], "TRUE");
+    EXPECT_EQ(store.strings["Strings/ResultsMode"], "Evaluate");
+    EXPECT_EQ(store.integers["Constants/ExtrapolationLen"], 5);
+    EXPECT_EQ(store.integers["Constants/ExtrpColor"], 8421376);
+}
+
+TEST(AppSettings, ParsingIsExactAndCaseSensitive)
+{
+    struct Case {
+        const char* stored;
+        bool expected;
+    };
+    for (const Case& c : {Case{"TRUE", true}, Case{"True", false}, Case{"true", false},
+                          Case{"1", false}, Case{"FALSE", false}, Case{"", false}}) {
+        MemorySettingsStore store;
+        store.WriteString("Strings", "UseCommentLine", c.stored);
+        store.WriteString("Strings", "Use2PassEstimate", c.stored);
+        store.WriteString("Strings", "AutoVectorSizing", c.stored);
+        const AppSettings s = LoadSettings(store);
+        EXPECT_EQ(s.useCommentLine, c.expected) << c.stored;
+        EXPECT_EQ(s.use2PassEstimate, c.expected) << c.stored;
+        EXPECT_EQ(s.autoVectorSizing, c.expected) << c.stored;
+        SaveSettings(s, store);
+        EXPECT_EQ(store.strings["Strings/UseCommentLine"], c.expected ? "TRUE" : "FALSE");
+    }
+    for (const char* mode : {"Extrapolate", "evaluate", "anything"}) {
+        MemorySettingsStore store;
+        store.WriteString("Strings", "ResultsMode", mode);
+        store.WriteInt("Constants", "ExtrapolationLen", 8);
+        const AppSettings s = LoadSettings(store);
+        EXPECT_EQ(s.resultsMode, ResultsModeExtrapolate) << mode;
+        EXPECT_EQ(s.extrapolationRows, 8) << mode;
+        SaveSettings(s, store);
+        EXPECT_EQ(store.strings["Strings/ResultsMode"], "Extrapolate");
+    }
+}
+
+TEST(AppSettings, ExtrapolationLengthOutsideLimitsReadsAsDefault)
+{
+    for (std::int64_t stored : {-3LL, 0LL, 1LL, 21LL, 4294967298LL}) {
+        MemorySettingsStore store;
+        store.WriteString("Strings", "ResultsMode", "Extrapolate");
+        store.WriteInt("Constants", "ExtrapolationLen", stored);
+        const AppSettings s = LoadSettings(store);
+        EXPECT_EQ(s.extrapolationLen, 5) << stored;
+        EXPECT_EQ(s.extrapolationRows, 5) << stored;
+    }
+    for (std::int64_t stored : {2LL, 20LL}) {
+        MemorySettingsStore store;
+        store.WriteInt("Constants", "ExtrapolationLen", stored);
+        EXPECT_EQ(LoadSettings(store).extrapolationLen, stored);
+    }
+}
