@@ -1,0 +1,31 @@
+#include "worksheet/ImportParameters.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace orvalis {
+
+int ReadIntegerText(const std::string& text)
+{
+    const long long value = std::strtoll(text.c_str(), nullptr, 10);
+    return static_cast<int>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(value)));
+}
+
+std::string ImportParameters::Validate(const std::string& rowText,
+                                       const std::string& columnText, bool header)
+{
+    const int r = ReadIntegerText(rowText);
+    if (r <= 0 || r > 1001)
+        return "Error: Grid Row Value Out of Range";
+    row = r;
+    const int c = ReadIntegerText(columnText);
+    if (c <= 0 || c >= 70)
+        return "Error: Grid Column Value Out of Range";
+    column = c;
+    if (header && (row != 1 || column != 1))
+        return "Error: Comment Header Requires Grid Row/Column Values Equal 1";
+    commentHeader = header;
+    return {};
+}
+
+} // namespace orvalis
