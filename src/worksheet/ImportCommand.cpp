@@ -1,16 +1,14 @@
 #include "worksheet/ImportCommand.h"
 
+#include "worksheet/AppSettings.h"
 #include "worksheet/ImportLoader.h"
 #include "worksheet/UserMessages.h"
+#include "worksheet/Worksheet.h"
+#include "worksheet/WorksheetLayout.h"
 
 #include <algorithm>
 
 namespace orvalis {
-
-namespace {
-constexpr int kRoleRow = 6;          // the "I/O Select:" row
-constexpr int kLastDataColumn = 68;  // roles exist in columns 1..68 only
-} // namespace
 
 ImportFileType ImportFileTypeOf(const std::string& path)
 {
@@ -45,8 +43,13 @@ ImportOutcome ImportFile(CellStore& cells, int firstDataRow, const ImportRequest
         return outcome;
     }
     const bool comma = type == ImportFileType::CommaSeparated;
-    if (!LoadDelimited(cells, firstDataRow, request.path, row, column,
-                       comma ? kCommaSeparator : kTabSeparator, outcome.lastColumn, messages)) {
+    const ImportLoadResult loaded =
+        LoadDelimitedFile(cells, request.path, firstDataRow + row - 1, column,
+                          comma ? kCommaSeparator : kTabSeparator);
+    outcome.lastColumn = loaded.lastColumn;
+    outcome.opened = loaded.status != ImportLoadStatus::CannotOpen;
+    if (loaded.status != ImportLoadStatus::Loaded) {
+        ReportLoadFailure(loaded.status, request.path, messages);
         messages.Error(comma ? "Error: Import CSV File Failure"
                              : "Error: Import TAB Delimited File Failure");
         return outcome;
@@ -60,6 +63,19 @@ ImportOutcome ImportFile(CellStore& cells, int firstDataRow, const ImportRequest
         if (configureFromColumn1)
             configureFromColumn1();
     }
+    return outcome;
+}
+
+ImportOutcome ImportFile(Worksheet& worksheet, const ImportRequest& request)
+{
+    const auto configure = [&] {
+        worksheet.AutoConfigureSectionsFromColumn1(worksheet.Settings().resultsMode);
+    };
+    const ImportOutcome outcome = ImportFile(worksheet.Store(), worksheet.firstDataRow, request,
+                                             worksheet.Messages(), configure);
+    // Imported cells are the user's new data: closing without saving asks first.
+    if (outcome.opened)
+        worksheet.SetModified();
     return outcome;
 }
 

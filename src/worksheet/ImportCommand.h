@@ -8,6 +8,7 @@
 namespace orvalis {
 
 class UserMessages;
+class Worksheet;
 
 // The file types the import command reads, decided by the file name's extension.
 enum class ImportFileType {
@@ -31,6 +32,7 @@ struct ImportRequest {
 
 // Result of one import command.
 struct ImportOutcome {
+    bool opened = false;        // the file was opened: cells may have changed
     bool imported = false;      // the file was read to its end
     bool headerImport = false;  // the first line went to the row above the data
     int lastColumn = 0;         // column after the last field of the first line
@@ -46,5 +48,10 @@ struct ImportOutcome {
 ImportOutcome ImportFile(CellStore& cells, int firstDataRow, const ImportRequest& request,
                          UserMessages& messages,
                          const std::function<void()>& configureFromColumn1);
+
+// The import command on a worksheet: its grid, FirstDataRow and messages, the
+// application's results mode for the configuration after a header import. Marks the
+// worksheet modified once the file was opened.
+ImportOutcome ImportFile(Worksheet& worksheet, const ImportRequest& request);
 
 } // namespace orvalis

@@ -120,17 +120,16 @@ bool LoadDelimited(CellStore& cells, int firstDataRow, const std::string& path, 
     const ImportLoadResult result =
         LoadDelimitedFile(cells, path, firstDataRow + startRow - 1, startColumn, separator);
     lastColumn = result.lastColumn;
-    switch (result.status) {
-    case ImportLoadStatus::Loaded:
-        return true;
-    case ImportLoadStatus::CannotOpen:
+    ReportLoadFailure(result.status, path, messages);
+    return result.status == ImportLoadStatus::Loaded;
+}
+
+void ReportLoadFailure(ImportLoadStatus status, const std::string& path, UserMessages& messages)
+{
+    if (status == ImportLoadStatus::CannotOpen)
         messages.Error("Error: Cannot open file " + FileBaseName(path));
-        return false;
-    case ImportLoadStatus::ReadError:
+    else if (status == ImportLoadStatus::ReadError)
         messages.Error("Unable to load grid data");
-        return false;
-    }
-    return false;
 }
 
 } // namespace orvalis

@@ -80,6 +80,10 @@ ImportLoadResult LoadDelimitedFile(CellStore& cells, const std::string& path, in
 bool LoadDelimited(CellStore& cells, int firstDataRow, const std::string& path, int startRow,
                    int startColumn, char separator, int& lastColumn, UserMessages& messages);
 
+// Tells the user why a load failed (nothing for Loaded): "Error: Cannot open file NAME"
+// or "Unable to load grid data".
+void ReportLoadFailure(ImportLoadStatus status, const std::string& path, UserMessages& messages);
+
 // The name of a file without its folder.
 std::string FileBaseName(const std::string& path);
 

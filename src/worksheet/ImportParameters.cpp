@@ -1,15 +1,8 @@
 #include "worksheet/ImportParameters.h"
 
-#include <cstdint>
-#include <cstdlib>
+#include "worksheet/IntegerText.h"
 
 namespace orvalis {
-
-int ReadIntegerText(const std::string& text)
-{
-    const long long value = std::strtoll(text.c_str(), nullptr, 10);
-    return static_cast<int>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(value)));
-}
 
 std::string ImportParameters::Validate(const std::string& rowText,
                                        const std::string& columnText, bool header)

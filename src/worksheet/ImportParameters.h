@@ -19,7 +19,7 @@ public:
     // Reads the fields in the dialog's order (row, column, header) and stores each value
     // as soon as it passes. Returns an empty text when all pass, else the message of the
     // first failing field (values stored before it stay). A text without a number reads
-    // as 0 and so fails its range check.
+    // as 0 and so fails its range check (ReadIntegerText).
     std::string Validate(const std::string& rowText, const std::string& columnText,
                          bool commentHeader);
 
@@ -27,10 +27,5 @@ public:
     int column = 1;             // grid column C0, 1..69
     bool commentHeader = false; // requires row and column 1
 };
-
-// Integer field text as the product reads it: leading blanks, an optional sign and the
-// longest run of decimal digits, saturated to 64 bits, then its low 32 bits (no digits
-// give 0).
-int ReadIntegerText(const std::string& text);
 
 } // namespace orvalis

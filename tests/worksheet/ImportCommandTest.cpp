@@ -1,6 +1,9 @@
+#include "RecordingMessages.h"
+
+#include "worksheet/AppSettings.h"
 #include "worksheet/ImportCommand.h"
 #include "worksheet/ImportParameters.h"
-#include "worksheet/UserMessages.h"
+#include "worksheet/Worksheet.h"
 
 #include <gtest/gtest.h>
 
@@ -15,17 +18,12 @@ using namespace orvalis;
 
 namespace {
 
-struct MessageRecorder final : UserMessages {
-    std::vector<std::string> lines;
-    void Error(const std::string& t) override { lines.push_back(t); }
-    void Information(const std::string& t) override { lines.push_back(t); }
-    void Plain(const std::string& t) override { lines.push_back(t); }
-    bool Ask(const std::string& t) override
-    {
-        lines.push_back(t);
-        return true;
-    }
-};
+std::string TempFile(const std::string& name, const std::string& contents)
+{
+    const std::string path = (std::filesystem::temp_directory_path() / name).string();
+    std::ofstream(path, std::ios::binary) << contents;
+    return path;
+}
 
 std::string ImportData(const std::string& name)
 {
@@ -101,12 +99,12 @@ TEST(ImportCommand, GoldenImports)
         CellStore cells(1001, 69, 1, 1);
         Prefill(cells);
         c.request.path = ImportData(c.input);
-        MessageRecorder messages;
+        RecordingMessages messages;
         int configureCalls = 0;
         const ImportOutcome outcome =
             ImportFile(cells, c.firstDataRow, c.request, messages, [&] { ++configureCalls; });
         EXPECT_TRUE(outcome.imported) << c.input;
-        EXPECT_TRUE(messages.lines.empty()) << c.input;
+        EXPECT_TRUE(messages.entries.empty()) << c.input;
         EXPECT_EQ(configureCalls, c.configured ? 1 : 0) << c.input;
         EXPECT_EQ(ChangedCells(cells), ReadFile(ImportData(c.golden))) << c.input;
     }
@@ -114,8 +112,7 @@ TEST(ImportCommand, GoldenImports)
 
 TEST(ImportCommand, HeaderImportWithAndWithoutCommentRow)
 {
-    const std::string path = (std::filesystem::temp_directory_path() / "orvalis_ab.csv").string();
-    std::ofstream(path) << "a,b\n1,2\n3,4\n";
+    const std::string path = TempFile("orvalis_ab.csv", "a,b\n1,2\n3,4\n");
     struct Case {
         const char* name;
         int firstDataRow;
@@ -141,7 +138,7 @@ TEST(ImportCommand, HeaderImportWithAndWithoutCommentRow)
         CellStore cells(1001, 69, 1, 1);
         for (int col = 1; col <= 68; ++col)
             cells.SetCellText(6, col, "No Data");
-        MessageRecorder messages;
+        RecordingMessages messages;
         bool configured = false;
         const ImportOutcome outcome = ImportFile(cells, c.firstDataRow,
                                                  {path, c.row, c.column, c.header}, messages,
@@ -166,7 +163,7 @@ TEST(ImportCommand, HeaderRolesStopAtLastDataColumn)
         out << "\n";
     }
     CellStore cells(1001, 69, 1, 1);
-    MessageRecorder messages;
+    RecordingMessages messages;
     const ImportOutcome outcome = ImportFile(cells, 8, {path, 1, 1, true}, messages, nullptr);
     EXPECT_EQ(outcome.lastColumn, 81);
     EXPECT_EQ(cells.GetCellText(6, 68), "Comment");
@@ -195,13 +192,15 @@ TEST(ImportCommand, RefusalsAndTheirMessages)
     };
     for (const Case& c : cases) {
         CellStore cells(1001, 69, 1, 1);
-        MessageRecorder messages;
+        RecordingMessages messages;
         bool configured = false;
         const ImportOutcome outcome =
             ImportFile(cells, 8, {c.path, 1, 1, true}, messages, [&] { configured = true; });
         EXPECT_FALSE(outcome.imported) << c.path;
         EXPECT_FALSE(configured) << c.path;
-        EXPECT_EQ(messages.lines, c.messages) << c.path;
+        EXPECT_EQ(messages.Texts(), c.messages) << c.path;
+        for (const auto& e : messages.entries)
+            EXPECT_EQ(e.kind, "error") << e.text;
         EXPECT_EQ(cells.GetCellText(6, 1), "") << c.path;
     }
     EXPECT_EQ(ImportFileTypeOf("a.b/c.txt"), ImportFileType::TabDelimited);
@@ -246,4 +245,61 @@ TEST(ImportParameters, ValidationOrderAndMessages)
         EXPECT_EQ(p.column, c.storedColumn) << c.column;
         EXPECT_EQ(p.commentHeader, c.storedHeader) << c.row;
     }
+}
+
+TEST(ImportCommand, WorksheetHeaderImportConfiguresSectionsFromColumn1)
+{
+    const std::string path = TempFile("orvalis_ws_ab.csv", "a,b\n1,2\n3,4\n");
+    struct Case {
+        bool useCommentLine;
+        int mode;
+        std::vector<std::string> messages;
+        const char* numEvalText;
+    };
+    const std::vector<Case> cases = {
+        {true, ResultsModeEvaluate, {"Suggest Training Set > 20 Elements"}, "1"},
+        {false, ResultsModeEvaluate, {"Suggest Training Set > 20 Elements"}, "1"},
+        {true, ResultsModeExtrapolate, {}, "0"},
+    };
+    for (const Case& c : cases) {
+        AppSettings settings;
+        settings.useCommentLine = c.useCommentLine;
+        settings.resultsMode = c.mode;
+        settings.UpdateExtrapolationRows();
+        RecordingMessages messages;
+        Worksheet ws(settings, messages);
+        const ImportOutcome outcome = ImportFile(ws, {path, 1, 1, true});
+        const CellStore& s = ws.Store();
+        EXPECT_TRUE(outcome.imported);
+        EXPECT_TRUE(ws.IsModified());
+        EXPECT_EQ(messages.Texts(), c.messages);
+        const int first = ws.firstDataRow;
+        EXPECT_EQ(first, c.useCommentLine ? 8 : 7);
+        if (c.useCommentLine) {
+            EXPECT_EQ(s.GetCellText(7, 1), "a");
+            EXPECT_EQ(s.GetCellText(7, 2), "b");
+        }
+        EXPECT_EQ(s.GetCellText(6, 1), "Comment");
+        EXPECT_EQ(s.GetCellText(6, 2), "Comment");
+        EXPECT_EQ(s.GetCellText(6, 3), "No Data");
+        EXPECT_EQ(s.GetCellText(first, 1), "1");
+        EXPECT_EQ(s.GetCellText(first + 1, 2), "4");
+        // Two rows in column 1: one for training, the rest for testing and evaluation.
+        EXPECT_EQ(ws.counts.numTraining, 1);
+        EXPECT_EQ(s.GetCellText(2, 2), "1");
+        EXPECT_EQ(s.GetCellText(4, 2), c.numEvalText);
+        EXPECT_EQ(ws.state, WorksheetState::Init);
+    }
+
+    // Without the header: data at row 1 column 3, no role and no count changes.
+    AppSettings settings;
+    RecordingMessages messages;
+    Worksheet ws(settings, messages);
+    EXPECT_TRUE(ImportFile(ws, {path, 1, 3, false}).imported);
+    EXPECT_EQ(ws.Store().GetCellText(8, 3), "a");
+    EXPECT_EQ(ws.Store().GetCellText(8, 4), "b");
+    EXPECT_EQ(ws.Store().GetCellText(6, 3), "No Data");
+    EXPECT_EQ(ws.Store().GetCellText(2, 2), "0");
+    EXPECT_TRUE(messages.entries.empty());
+    std::filesystem::remove(path);
 }

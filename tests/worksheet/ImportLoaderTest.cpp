@@ -1,5 +1,6 @@
+#include "RecordingMessages.h"
+
 #include "worksheet/ImportLoader.h"
-#include "worksheet/UserMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -117,22 +118,18 @@ TEST(ImportLoader, CellsOutsideTheStoreAreDropped)
 
 TEST(ImportLoader, MissingFileNamesTheFileWithoutItsFolder)
 {
-    struct Recorder final : UserMessages {
-        std::vector<std::string> lines;
-        void Error(const std::string& t) override { lines.push_back(t); }
-        void Information(const std::string& t) override { lines.push_back(t); }
-        void Plain(const std::string& t) override { lines.push_back(t); }
-        bool Ask(const std::string& t) override { lines.push_back(t); return true; }
-    } messages;
+    RecordingMessages messages;
     CellStore cells(10, 4, 1, 1);
     int last = -1;
     EXPECT_FALSE(LoadDelimited(cells, 8, "/no/such/folder/prices.csv", 1, 1, kCommaSeparator,
                                last, messages));
-    EXPECT_EQ(messages.lines, std::vector<std::string>{"Error: Cannot open file prices.csv"});
+    EXPECT_EQ(messages.entries,
+              (std::vector<RecordingMessages::Entry>{{"error", "Error: Cannot open file prices.csv"}}));
 
     // A folder opens but cannot be read.
-    messages.lines.clear();
+    messages.entries.clear();
     EXPECT_FALSE(LoadDelimited(cells, 8, ORVALIS_TEST_DATA_DIR, 1, 1, kCommaSeparator, last,
                                messages));
-    EXPECT_EQ(messages.lines, std::vector<std::string>{"Unable to load grid data"});
+    EXPECT_EQ(messages.entries,
+              (std::vector<RecordingMessages::Entry>{{"error", "Unable to load grid data"}}));
 }
