@@ -1,0 +1,82 @@
+#include "worksheet/ImportCommand.h"
+
+#include "worksheet/AppSettings.h"
+#include "worksheet/ImportLoader.h"
+#include "worksheet/UserMessages.h"
+#include "worksheet/Worksheet.h"
+#include "worksheet/WorksheetLayout.h"
+
+#include <algorithm>
+
+namespace orvalis {
+
+ImportFileType ImportFileTypeOf(const std::string& path)
+{
+    const std::string name = FileBaseName(path);
+    const std::size_t dot = name.find_last_of('.');
+    if (dot == std::string::npos)
+        return ImportFileType::NotSupported;
+    const std::string extension = name.substr(dot + 1);
+    if (extension == "csv")
+        return ImportFileType::CommaSeparated;
+    if (extension == "txt")
+        return ImportFileType::TabDelimited;
+    return ImportFileType::NotSupported;
+}
+
+ImportOutcome ImportFile(CellStore& cells, int firstDataRow, const ImportRequest& request,
+                         UserMessages& messages,
+                         const std::function<void()>& configureFromColumn1)
+{
+    ImportOutcome outcome;
+    int row = request.row;
+    int column = request.column;
+    if (request.commentHeader) {
+        // Row 0 is the row above the first data row: the comment row, or the role row
+        // when the worksheet has no comment row.
+        row = 0;
+        column = 1;
+    }
+    const ImportFileType type = ImportFileTypeOf(request.path);
+    if (type == ImportFileType::NotSupported) {
+        messages.Error("Error: Import File Type not Supported");
+        return outcome;
+    }
+    const bool comma = type == ImportFileType::CommaSeparated;
+    const ImportLoadResult loaded =
+        LoadDelimitedFile(cells, request.path, firstDataRow + row - 1, column,
+                          comma ? kCommaSeparator : kTabSeparator);
+    outcome.lastColumn = loaded.lastColumn;
+    outcome.opened = loaded.status != ImportLoadStatus::CannotOpen;
+    if (loaded.status != ImportLoadStatus::Loaded) {
+        ReportLoadFailure(loaded.status, request.path, messages);
+        messages.Error(comma ? "Error: Import CSV File Failure"
+                             : "Error: Import TAB Delimited File Failure");
+        return outcome;
+    }
+    outcome.imported = true;
+    if (row == 0 && column == 1) {
+        outcome.headerImport = true;
+        const int last = std::min(outcome.lastColumn - 1, kLastDataColumn);
+        for (int c = 1; c <= last; ++c)
+            cells.SetCellText(kRoleRow, c, "Comment");
+        if (configureFromColumn1)
+            configureFromColumn1();
+    }
+    return outcome;
+}
+
+ImportOutcome ImportFile(Worksheet& worksheet, const ImportRequest& request)
+{
+    const auto configure = [&] {
+        worksheet.AutoConfigureSectionsFromColumn1(worksheet.Settings().resultsMode);
+    };
+    const ImportOutcome outcome = ImportFile(worksheet.Store(), worksheet.firstDataRow, request,
+                                             worksheet.Messages(), configure);
+    // Imported cells are the user's new data: closing without saving asks first.
+    if (outcome.opened)
+        worksheet.SetModified();
+    return outcome;
+}
+
+} // namespace orvalis

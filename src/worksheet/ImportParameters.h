@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+namespace orvalis {
+
+// The File Import dialog's values and their validation, without the window: the dialog
+// shows the texts below, and on OK hands the field texts to Validate.
+class ImportParameters {
+public:
+    static constexpr const char* kTitle = "File Import";
+    static constexpr const char* kGroupLabel = "Parameters";
+    static constexpr const char* kRowLabel = "Grid Row:";
+    static constexpr const char* kColumnLabel = "Grid Column:";
+    static constexpr const char* kHeaderLabel = "Comment Header";
+    static constexpr const char* kInitialRowText = "1";
+    static constexpr const char* kInitialColumnText = "1";
+
+    // Reads the fields in the dialog's order (row, column, header) and stores each value
+    // as soon as it passes. Returns an empty text when all pass, else the message of the
+    // first failing field (values stored before it stay). A text without a number reads
+    // as 0 and so fails its range check (ReadIntegerText).
+    std::string Validate(const std::string& rowText, const std::string& columnText,
+                         bool commentHeader);
+
+    int row = 1;                // grid row R0, 1..1001
+    int column = 1;             // grid column C0, 1..69
+    bool commentHeader = false; // requires row and column 1
+};
+
+} // namespace orvalis
