@@ -12,8 +12,9 @@ QApplication& App()
     static int argc = 1;
     static char name[] = "gui_tests";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: a QApplication torn down among the exit handlers crashes.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 WorksheetLikeGrid::WorksheetLikeGrid(int width, int height)
