@@ -190,11 +190,15 @@ TEST(BatchTool, SetCellOfAHeaderValueIsReadBack)
     for (const char* line : {"2\t2\t66", "3\t2\t16", "4\t2\t18", "5\t2\t7", "1\t4\tInit"})
         EXPECT_TRUE(Contains(cells, line)) << line;
 
-    // Label cells are read-only: refused, the rest still applied and saved.
+    // Label cells are read-only: refused, the rest still applied and saved, after the
+    // save's question about the text in a column without a role (answered Yes).
     const auto refused = box.Run({"set", box.Path("w.ows"), "-o", box.Path("x.ows"), "--cell",
                                   "1,1=x", "--cell", "8,3=note"});
     EXPECT_EQ(refused.status, 1);
-    EXPECT_EQ(refused.err, "orvalis-batch: cell 1,1 cannot be edited\n");
+    const auto messages = Lines(refused.err);
+    EXPECT_TRUE(Contains(messages, "orvalis-batch: cell 1,1 cannot be edited")) << refused.err;
+    EXPECT_TRUE(Contains(messages, "Proceed With Save? Data From Column 3 On Will Not Be Saved"))
+        << refused.err;
     EXPECT_TRUE(std::filesystem::exists(box.Path("x.ows")));
 }
 
