@@ -297,6 +297,17 @@ void CGridCtrl::mouseReleaseEvent(QMouseEvent* event)
     }
     m_mouseMode = MouseNothing;
     viewport()->setCursor(Qt::ArrowCursor);
+    // The pointer may still rest on a divider: offer it again at once, so the second
+    // click of a double click on it does not move the focus.
+    if (!(event->buttons() & Qt::LeftButton) && viewport()->rect().contains(point)) {
+        if (m_store.allowColumnResize && MouseOverColumnResizeArea(point)) {
+            viewport()->setCursor(Qt::SizeHorCursor);
+            m_mouseMode = MouseOverColumnDivider;
+        } else if (m_store.allowRowResize && MouseOverRowResizeArea(point)) {
+            viewport()->setCursor(Qt::SizeVerCursor);
+            m_mouseMode = MouseOverRowDivider;
+        }
+    }
     if (m_store.IsValidCell(m_leftClickDownCell.row, m_leftClickDownCell.col))
         QMetaObject::invokeMethod(this, &CGridCtrl::Clicked, Qt::QueuedConnection);
 }

@@ -44,7 +44,6 @@ void CTitleTip::Show(const QRect& titleRect, const std::string& text, int xOffse
     setFont(m_font);
     setGeometry(display);
     show();
-    raise();
     update();
 }
 
