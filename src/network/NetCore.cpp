@@ -1,28 +1,22 @@
 #include "network/NetCore.h"
 
 #include "network/RandomGenerator.h"
+#include "network/ShallowKernel.h"
+#include "network/SimdSupport.h"
 #include "network/VectorView.h"
 
 #include <algorithm>
 #include <cmath>
 #include <utility>
 
-// The hot loops are compiled twice, for plain x86-64 and for AVX2, and the loader picks
-// the one the processor runs. Both use only the IEEE operations the source names, in
-// its order (no contraction, no reassociation), so they give the same bits.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_ADDRESS__)
-#define ORVALIS_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define ORVALIS_CLONES
-#endif
-#define ORVALIS_INLINE [[gnu::always_inline]] inline
-
 namespace orvalis {
 namespace {
 
-constexpr int Lanes = 4; // doubles per vector register (AVX2)
+using simd::Lanes;
 
-int RoundUpToLanes(int n) { return (n + Lanes - 1) / Lanes * Lanes; }
+// A single unit (the usual output layer) keeps its weights contiguous, so its update
+// runs along the sources; wider layers round up to whole vectors of units.
+int LaneStride(int n) { return n == 1 ? 1 : (n + Lanes - 1) / Lanes * Lanes; }
 
 // sums[k] = 0 + w[0][k]*out[0] + w[1][k]*out[1] + ..., strictly in order of j.
 ORVALIS_INLINE void Propagate(const NetLayer& lower, NetLayer& upper, double gain)
@@ -178,11 +172,12 @@ void NetCore::Build(const int* units, int layerCount)
     for (int l = 0; l < layerCount; ++l) {
         NetLayer& L = layers[l];
         L.unitCount = std::max(units[l], 0);
-        L.stride = RoundUpToLanes(L.unitCount);
+        L.stride = LaneStride(L.unitCount);
         L.outputs.assign(static_cast<std::size_t>(L.unitCount) + 1, 0.0);
         L.outputs[0] = 1.0;
         L.errors.assign(static_cast<std::size_t>(L.stride), 0.0);
         L.sums.assign(static_cast<std::size_t>(L.stride), 0.0);
+        L.spare.assign(static_cast<std::size_t>(std::max(L.unitCount + 1, L.stride)), 0.0);
         if (l == 0)
             continue;
         const std::size_t sources = static_cast<std::size_t>(layers[l - 1].unitCount) + 1;
@@ -226,7 +221,11 @@ void NetCore::TrainRandomRows(const VectorView& data, int first, int last, std::
     if (layers.empty() || count <= 0)
         return;
     std::uint32_t state = random.State();
-    TrainKernel(layers, data, first, last, count, state, learningRate, gain, momentum,
+    if (IsShallow(layers))
+        TrainShallow(layers, data, first, last, count, state, learningRate, gain, momentum,
+                     patternError);
+    else
+        TrainKernel(layers, data, first, last, count, state, learningRate, gain, momentum,
                 patternError);
     random.Seed(state);
 }
@@ -235,6 +234,8 @@ double NetCore::MeasureRows(const VectorView& data, int first, int last, double 
 {
     if (layers.empty())
         return 0.0;
+    if (IsShallow(layers))
+        return MeasureShallow(layers, data, first, last, gain, patternError);
     return MeasureKernel(layers, data, first, last, gain, patternError);
 }
 

@@ -18,7 +18,8 @@ struct VectorView;
 // and are never read back.
 struct NetLayer {
     int unitCount = 0;                  // real units
-    int stride = 0;                     // unitCount rounded up to whole vector lanes
+    int stride = 0;                     // lanes per weight row: 1 for a single unit,
+                                        // else unitCount rounded up to whole vectors
     std::vector<double> outputs;        // unitCount+1 values; [0] = 1.0
     std::vector<double> errors;         // stride values; error term of unit k+1 at [k]
     std::vector<double> weights;        // (sources+1) x stride; j -> unit k+1 at [j*stride+k]
@@ -30,6 +31,7 @@ struct NetLayer {
     std::vector<double> lastSources;    // sources+1 values: the lower outputs at that update
     std::vector<double> rateErrors;     // stride values, scratch of the update
     std::vector<double> sums;           // stride values, scratch of the forward pass
+    std::vector<double> spare;          // max(unitCount+1, stride) values, scratch
 };
 
 // The layers and the arithmetic of one pattern: forward pass, output error terms,
