@@ -262,6 +262,9 @@ void CGridCtrl::OnScrollBarAction(bool vertical, int action)
 
 void CGridCtrl::scrollContentsBy(int dx, int dy)
 {
+    // An editor stays over its cell's old place: scrolling ends the edit first.
+    if (IsEditing())
+        setFocus();
     const GridViewport now = CurrentViewport();
     GridViewport before = now;
     before.hPos += dx;
@@ -315,6 +318,8 @@ void CGridCtrl::resizeEvent(QResizeEvent* event)
     if (inResize)
         return;
     inResize = true;
+    if (IsEditing())
+        setFocus();  // ends the edit, as any change of the window's size does
     ResetScrollBars();
     inResize = false;
 }
