@@ -113,6 +113,9 @@ void CGridCtrl::changeEvent(QEvent* event)
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::PaletteChange)
         SystemColoursChanged();
+    // The tip goes when the program stops being the one the user works in.
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && m_titleTip)
+        m_titleTip->Hide();
 }
 
 // Geometry --------------------------------------------------------------------------------

@@ -15,6 +15,8 @@
 #include <optional>
 #include <string>
 
+class QMenu;
+
 namespace orvalis {
 
 class CTitleTip;
@@ -129,6 +131,9 @@ public:
     virtual void OnEditSelectAll();
     // Whether Cut, Copy, Paste and Delete are offered in the context menu.
     virtual bool CanTransferText() const { return false; }
+    // The right-click menu: "Undo", "Cut", "Copy", "Paste", "Delete", "Select All", with
+    // separators after Undo and after Delete; its items act on this grid.
+    virtual std::unique_ptr<QMenu> CreateContextMenu();
     // Header presses: start selecting whole columns or rows (or none, in the corner).
     virtual void OnFixedRowClick(CellId& cell);
     virtual void OnFixedColumnClick(CellId& cell);
