@@ -68,6 +68,7 @@ CGridCtrl::CGridCtrl(CellStore& store, QWidget* parent)
 CGridCtrl::~CGridCtrl()
 {
     // An open editor ends now, while the grid can still take its text.
+    EndEditing();
     delete m_editor.data();
     StopTimer();
     // The store outlives the window; it must not call back into a dead one.

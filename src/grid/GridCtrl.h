@@ -118,6 +118,9 @@ public:
                           bool shift);
     // Stores an edited text; a text equal to the cell's does not mark it modified.
     virtual void OnEndEditCell(int row, int col, const std::string& text);
+    // Ends an open edit, storing its text, as a click elsewhere would; for closing a
+    // worksheet while a cell is being edited.
+    void EndEditing();
     // True while an in-place editor is open over a cell.
     bool IsEditing() const { return !m_editor.isNull(); }
     QWidget* InPlaceEditor() const { return m_editor.data(); }

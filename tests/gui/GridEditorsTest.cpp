@@ -183,3 +183,30 @@ TEST(GridEditors, RoleListPreselectsTheMatchingRoleAndCtrlArrowEnds)
     EXPECT_EQ(store.GetCellText(6, 3), "zzz");
     store.SetNotifyHandler(nullptr);
 }
+
+TEST(GridEditors, ClosingTheGridWhileEditingKeepsTheTypedText)
+{
+    App();
+    CellStore store;
+    NotifyRecorder notes;
+    store.SetNotifyHandler(&notes);
+    {
+        CGridCtrl grid(store);
+        store.SetRowCount(10);
+        store.SetColumnCount(4);
+        store.SetFixedRowCount(1);
+        store.SetFixedColumnCount(1);
+        grid.resize(400, 300);
+        grid.show();
+        grid.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&grid));
+        grid.SetFocusCell(2, 2);
+        grid.OnEditCell(2, 2, '4');
+        ASSERT_TRUE(grid.IsEditing());
+        QTest::keyClicks(grid.InPlaceEditor(), QStringLiteral("2"));
+    }
+    EXPECT_EQ(store.GetCellText(2, 2), "42");
+    EXPECT_TRUE(store.GetModified());
+    EXPECT_EQ(notes.entries.back().code, GridNotifyEndEdit);
+    store.SetNotifyHandler(nullptr);
+}
