@@ -32,9 +32,11 @@ CChildFrame::~CChildFrame()
 
 void CChildFrame::UpdateTitle()
 {
-    // "[*]" is where the window shows "*" while the worksheet is modified.
-    setWindowTitle(m_doc.Title() + QStringLiteral("[*]"));
-    setWindowModified(m_doc.IsModified());
+    // The mark is written out rather than left to a "[*]" placeholder: a maximised
+    // child's title is copied into the main frame's caption as it stands.
+    const bool modified = m_doc.IsModified();
+    setWindowTitle(modified ? m_doc.Title() + QLatin1Char('*') : m_doc.Title());
+    setWindowModified(modified);
 }
 
 bool CChildFrame::OnCommand(int id)

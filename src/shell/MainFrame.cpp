@@ -29,7 +29,12 @@ CMainFrame::CMainFrame(CWorksheetApp& app)
     resize(1024, 720);
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    // Child frames still close below; their activations must not reach menus that are
+    // already gone.
+    m_mdiArea->disconnect(this);
+}
 
 QAction* CMainFrame::Action(int id) const
 {

@@ -23,7 +23,10 @@ CWorksheetApp::CWorksheetApp(SettingsStore& store, QSettings& recentStore, UiPro
 
 CWorksheetApp::~CWorksheetApp()
 {
-    // Child frames hand their worksheets back to the manager while the frame dies.
+    // Child frames hand their worksheets back to the manager while the frame dies; the
+    // dying frame takes no more menu updates.
+    if (m_docs && m_mainFrame)
+        m_docs->disconnect(m_mainFrame.get());
     m_mainFrame.reset();
     m_docs.reset();
 }

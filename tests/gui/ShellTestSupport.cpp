@@ -3,9 +3,29 @@
 #include <QDialog>
 #include <QStandardPaths>
 
-#include <cstdlib>
+#include <gtest/gtest.h>
 
 namespace orvalis::test {
+
+namespace {
+
+QApplication* g_app = nullptr;  // created by GuiApp, deleted after the last test
+
+// Ends the application before the program's static objects go: Qt's own statics must
+// still be there while it shuts down.
+class GuiAppEnvironment final : public ::testing::Environment {
+public:
+    void TearDown() override
+    {
+        delete g_app;
+        g_app = nullptr;
+    }
+};
+
+[[maybe_unused]] ::testing::Environment* const g_environment =
+    ::testing::AddGlobalTestEnvironment(new GuiAppEnvironment);
+
+} // namespace
 
 QApplication& GuiApp()
 {
@@ -18,9 +38,9 @@ QApplication& GuiApp()
     static int argc = 1;
     static char name[] = "gui_tests";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
+    g_app = new QApplication(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    return app;
+    return *g_app;
 }
 
 bool ScriptedPrompts::Ask(const std::string& text)

@@ -30,8 +30,9 @@ TEST(WorksheetApp, StartsWithWorksheet1UnderTheApplicationCaption)
     ShellFixture shell;
     CMainFrame* frame = shell.App().MainFrame();
     ASSERT_NE(frame, nullptr);
-    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Brennix - Tavelle Orvalis"));
-    EXPECT_EQ(FrameTitles(shell.App()), QStringList{QStringLiteral("Worksheet1[*]")});
+    // The maximised worksheet's title joins the caption, as MDI frames show it.
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Brennix - Tavelle Orvalis - [Worksheet1]"));
+    EXPECT_EQ(FrameTitles(shell.App()), QStringList{QStringLiteral("Worksheet1")});
     EXPECT_EQ(shell.App().Docs().ActiveDocument()->Title(), QStringLiteral("Worksheet1"));
     EXPECT_FALSE(shell.App().Docs().ActiveDocument()->IsModified());
     ASSERT_NE(frame->Action(CmdFileNew), nullptr);
@@ -73,7 +74,7 @@ TEST(WorksheetApp, NewWorksheetsAreNumberedWithoutReuse)
     ShellFixture::Settle();
     EXPECT_TRUE(frame.RouteCommand(CmdFileNew));
     EXPECT_EQ(FrameTitles(shell.App()),
-              (QStringList{QStringLiteral("Worksheet1[*]"), QStringLiteral("Worksheet3[*]")}));
+              (QStringList{QStringLiteral("Worksheet1"), QStringLiteral("Worksheet3")}));
 }
 
 TEST(WorksheetApp, ModifiedMarkFollowsTheWorksheet)
@@ -84,8 +85,10 @@ TEST(WorksheetApp, ModifiedMarkFollowsTheWorksheet)
     EXPECT_FALSE(child.isWindowModified());
     ASSERT_TRUE(sheet.ApplyCellEdit(sheet.firstDataRow, 1, "12.5"));
     EXPECT_TRUE(child.isWindowModified());
+    EXPECT_EQ(child.windowTitle(), QStringLiteral("Worksheet1*"));
     child.Document().SetModifiedFlag(false);
     EXPECT_FALSE(child.isWindowModified());
+    EXPECT_EQ(child.windowTitle(), QStringLiteral("Worksheet1"));
 }
 
 // Closing one worksheet window: which answers close it and which keep it.
@@ -114,8 +117,9 @@ TEST(WorksheetApp, ClosingAModifiedWorksheetAsksFirst)
         ShellFixture::Settle();
         EXPECT_EQ(shell.App().Docs().Documents().empty(), c.closes);
         ASSERT_EQ(shell.prompts.log.size(), c.questions);
-        if (c.questions > 0)
+        if (c.questions > 0) {
             EXPECT_EQ(shell.prompts.log[0].text, "Save changes to Worksheet1?");
+        }
     }
 }
 
@@ -153,6 +157,7 @@ TEST(WorksheetApp, MenusFollowWhetherAWorksheetIsOpen)
 
     frame.RouteCommand(CmdFileClose);
     ShellFixture::Settle();
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Brennix - Tavelle Orvalis"));
     EXPECT_EQ(frame.Action(CmdFileSave), nullptr);
     EXPECT_EQ(frame.Action(CmdFileImport), nullptr);
     ASSERT_NE(frame.Action(CmdFileNew), nullptr);
