@@ -119,6 +119,16 @@ public:
     // adjustment of the counts; then the row labels.
     void AdjustSectionsAfterLoad();
 
+    // Network binding -------------------------------------------------------------------
+    // Until a worksheet owns a built network, `network` and `storedWeights` are its
+    // network. The engine connects here: exportNetwork runs before a worksheet in state
+    // Trained or Eval is saved and must leave the built network's shape in `network` and
+    // its exported weights in `storedWeights`; buildNetwork runs after a file is read
+    // and builds the network from `network`, with `storedWeights` unless the state is
+    // Init. Either may be empty.
+    std::function<void(Worksheet&)> exportNetwork;
+    std::function<void(Worksheet&)> buildNetwork;
+
     // Per-worksheet values ------------------------------------------------------------
     SectionCounts counts;
     WorksheetState state = WorksheetState::Init;

@@ -32,6 +32,7 @@ void CellStore::NotifyCell(int row, int col) const
 
 void CellStore::NotifyLayout() const
 {
+    ++m_layoutGeneration;
     if (m_listener && allowDraw)
         m_listener->LayoutChanged();
 }
@@ -52,7 +53,7 @@ GridCell CellStore::MakeCell(int row, int col) const
 
 bool CellStore::SetRowCount(int n)
 {
-    if (n < 0)
+    if (n < 0 || n > kMaxCount)
         return false;
     if (n == m_rowCount)
         return true;
@@ -65,6 +66,7 @@ bool CellStore::SetRowCount(int n)
     for (int r = n; r < m_rowCount; ++r)
         for (int c = 0; c < m_columnCount; ++c)
             EmptyCell(r, c);
+    ForgetPreviousSelection(n, m_columnCount);
     const int old = m_rowCount;
     m_rows.resize(n);
     m_rowHeights.resize(n, m_defaultRowHeight);
@@ -80,7 +82,7 @@ bool CellStore::SetRowCount(int n)
 
 bool CellStore::SetColumnCount(int n)
 {
-    if (n < 0)
+    if (n < 0 || n > kMaxCount)
         return false;
     if (n == m_columnCount)
         return true;
@@ -93,6 +95,7 @@ bool CellStore::SetColumnCount(int n)
     for (int r = 0; r < m_rowCount; ++r)
         for (int c = n; c < m_columnCount; ++c)
             EmptyCell(r, c);
+    ForgetPreviousSelection(m_rowCount, n);
     const int old = m_columnCount;
     m_columnWidths.resize(n, m_defaultColumnWidth);
     m_columnCount = n;
@@ -197,8 +200,10 @@ bool CellStore::SetCell(const GridItem& item)
         cell->param = item.param;
     if (item.mask & ItemImage)
         cell->image = item.image;
-    if (item.mask & ItemState)
-        cell->state = item.state;  // stored directly, as the exchange record asks
+    if (item.mask & ItemState) {
+        SetCellState(item.row, item.col, item.state);
+        cell = MutableCell(item.row, item.col);
+    }
     if (item.mask & ItemFormat)
         cell->format = item.format;
     if (item.mask & ItemBackColor)
@@ -343,6 +348,11 @@ bool CellStore::SetCellFont(int row, int col, const LogFont& font)
 
 LogFont CellStore::GetCellFont(int row, int col) const
 {
+    return CellFontRef(row, col);
+}
+
+const LogFont& CellStore::CellFontRef(int row, int col) const
+{
     const GridCell* cell = Cell(row, col);
     return cell ? m_fonts[cell->fontIndex] : m_gridFont;
 }
@@ -381,6 +391,16 @@ void CellStore::SetModified(bool modified, int row, int col)
 }
 
 // Selection ---------------------------------------------------------------------------
+
+void CellStore::ForgetPreviousSelection(int rows, int cols)
+{
+    // Cells that a shrink removes must not come back selected when a Ctrl-selection
+    // later restores the previous set.
+    std::erase_if(m_previousSelectedCells, [&](std::uint32_t key) {
+        const CellId id = CellFromKey(key);
+        return id.row >= rows || id.col >= cols;
+    });
+}
 
 void CellStore::SetFocusCellRaw(CellId cell)
 {
@@ -446,6 +466,7 @@ bool CellStore::SetRowHeight(int row, int height)
     if (row < 0 || row >= m_rowCount || height < 0)
         return false;
     m_rowHeights[row] = height;
+    ++m_layoutGeneration;  // callers repaint and reset the scroll bars themselves
     return true;
 }
 
@@ -454,6 +475,7 @@ bool CellStore::SetColumnWidth(int col, int width)
     if (col < 0 || col >= m_columnCount || width < 0)
         return false;
     m_columnWidths[col] = width;
+    ++m_layoutGeneration;
     return true;
 }
 

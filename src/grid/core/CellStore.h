@@ -83,6 +83,10 @@ public:
     int GetColumnCount() const { return m_columnCount; }
     int GetFixedRowCount() const { return m_fixedRowCount; }
     int GetFixedColumnCount() const { return m_fixedColumnCount; }
+    // Counts are limited to kMaxCount: the selection sets pack row and column into 16 bits
+    // each, so a larger count would make two cells share one key. Larger counts and
+    // negative ones are refused (false).
+    static constexpr int kMaxCount = 0x10000;
     bool SetRowCount(int n);
     bool SetColumnCount(int n);
     bool SetFixedRowCount(int n);
@@ -99,6 +103,8 @@ public:
     // The stored text without a copy; empty for a cell out of range.
     const std::string& CellTextRef(int row, int col) const;
     bool SetCellText(int row, int col, const std::string& text);
+    // Copies the masked fields. A state goes through SetCellState, so the selected-cell
+    // set stays in step with the CellSelected bits.
     bool SetCell(const GridItem& item);
     bool GetCell(GridItem& item) const;
     bool SetCellState(int row, int col, unsigned state);
@@ -112,6 +118,8 @@ public:
     int GetCellImage(int row, int col) const;
     bool SetCellFont(int row, int col, const LogFont& font);
     LogFont GetCellFont(int row, int col) const;
+    // The cell's font record without a copy; the grid font out of range.
+    const LogFont& CellFontRef(int row, int col) const;
     bool IsCellEditable(int row, int col) const;
     // The cell's record, nullptr out of range.
     const GridCell* Cell(int row, int col) const;
@@ -158,6 +166,10 @@ public:
     bool AutoSizeRow(int row);
     void AutoSize();
 
+    // Bumped by every change of counts, sizes or fonts, so views can cache positions and
+    // notice when the cache is stale even after a size setter that notifies nobody.
+    std::uint64_t LayoutGeneration() const { return m_layoutGeneration; }
+
     // Fonts ---------------------------------------------------------------------------
     // Stores the font as the grid font, gives it to every cell, and, when text can be
     // measured, recomputes margin, default row height and default column width.
@@ -203,6 +215,7 @@ private:
     std::uint16_t InternFont(const LogFont& font);
     bool SortRange(int col, bool ascending, int lo0, int hi0);
     void SwapRows(int a, int b);
+    void ForgetPreviousSelection(int rows, int cols);
 
     int m_rowCount = 0;
     int m_columnCount = 0;
@@ -224,6 +237,7 @@ private:
     CellStoreListener* m_listener = nullptr;
     GridNotifyHandler* m_notifyHandler = nullptr;
     TextMeasurer* m_measurer = nullptr;
+    mutable std::uint64_t m_layoutGeneration = 0;  // see LayoutGeneration()
 };
 
 } // namespace orvalis

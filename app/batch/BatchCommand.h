@@ -1,0 +1,34 @@
+#pragma once
+
+#include "BatchArguments.h"
+
+#include <cstddef>
+#include <vector>
+
+namespace orvalis {
+
+class BatchContext;
+
+// One command of the batch tool. The dispatcher checks the command line against it
+// (inputs, -o, options) before run is called, so a command only does its work and
+// returns its BatchStatus. Every command also takes the setting options and --cells.
+struct BatchCommand {
+    const char* name;
+    const char* synopsis;       // the usage line after "orvalis-batch "
+    std::size_t inputs;         // positional arguments, exactly
+    bool writesOutput;          // takes -o OUT, which is then required
+    std::vector<BatchOptionSpec> options;  // beyond the common ones
+    int (*run)(BatchContext& context);
+};
+
+// Every command, in the order the usage lists them. New commands add their entry here.
+const std::vector<BatchCommand>& BatchCommands();
+
+// The worksheet commands (BatchWorksheetCommands.cpp).
+int RunNewCommand(BatchContext& context);
+int RunImportCommand(BatchContext& context);
+int RunSetCommand(BatchContext& context);
+int RunAutoconfigCommand(BatchContext& context);
+int RunShowCommand(BatchContext& context);
+
+} // namespace orvalis

@@ -1,0 +1,20 @@
+#include "BatchCommand.h"
+
+namespace orvalis {
+
+const std::vector<BatchCommand>& BatchCommands()
+{
+    static const std::vector<BatchCommand> commands = {
+        {"new", "new -o OUT.ows", 0, true, {}, &RunNewCommand},
+        {"import", "import IN.csv|IN.txt -o OUT.ows [--row R] [--column C] [--header]", 1, true,
+         {{"--row", true, false}, {"--column", true, false}, {"--header", false, false}},
+         &RunImportCommand},
+        {"set", "set IN.ows -o OUT.ows [--role COL=ROLE]... [--cell ROW,COL=TEXT]...", 1, true,
+         {{"--role", true, true}, {"--cell", true, true}}, &RunSetCommand},
+        {"autoconfig", "autoconfig IN.ows -o OUT.ows", 1, true, {}, &RunAutoconfigCommand},
+        {"show", "show IN.ows [--tab]", 1, false, {{"--tab", false, false}}, &RunShowCommand},
+    };
+    return commands;
+}
+
+} // namespace orvalis

@@ -1,0 +1,42 @@
+// The cell store part of creating a worksheet: 1001 x 69 cells made eagerly, with one
+// fixed row and column, then a text in every data cell of the first rows as the header
+// block writes them.
+
+#include "grid/core/CellStore.h"
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+namespace {
+
+void BM_CellStoreCreateWorksheetShape(benchmark::State& state)
+{
+    for (auto _ : state) {
+        orvalis::CellStore store;
+        store.SetRowCount(1001);
+        store.SetColumnCount(69);
+        store.SetFixedRowCount(1);
+        store.SetFixedColumnCount(1);
+        for (int c = 1; c < 69; ++c)
+            store.SetCellText(0, c, "Column " + std::to_string(c));
+        for (int r = 1; r < 1001; ++r)
+            store.SetCellText(r, 0, "Data " + std::to_string(r));
+        benchmark::DoNotOptimize(store.GetVirtualHeight());
+    }
+}
+BENCHMARK(BM_CellStoreCreateWorksheetShape)->Unit(benchmark::kMillisecond);
+
+void BM_CellStoreSelectAll(benchmark::State& state)
+{
+    orvalis::CellStore store(1001, 69, 1, 1);
+    for (auto _ : state) {
+        for (int r = 1; r < 1001; ++r)
+            for (int c = 1; c < 69; ++c)
+                store.SetCellState(r, c, orvalis::CellSelected);
+        store.ClearSelectedCells();
+    }
+}
+BENCHMARK(BM_CellStoreSelectAll)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,356 @@
+#include "grid/GridCtrl.h"
+
+#include "grid/FontMapping.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace orvalis {
+
+namespace {
+
+// The colours a store starts with before any window gave it the platform's colours.
+constexpr CGridCtrl::SystemColours kStoreDefaults{Rgb(0, 0, 0), Rgb(255, 255, 255),
+                                                  Rgb(128, 128, 128), Rgb(240, 240, 240)};
+
+void Follow(GridColour& colour, GridColour was, GridColour now)
+{
+    if (colour == was)
+        colour = now;
+}
+
+void FollowAll(CellStore& store, const CGridCtrl::SystemColours& was,
+               const CGridCtrl::SystemColours& now)
+{
+    Follow(store.textColor, was.windowText, now.windowText);
+    Follow(store.textBackColor, was.window, now.window);
+    Follow(store.backColor, was.shadow, now.shadow);
+    Follow(store.fixedTextColor, was.windowText, now.windowText);
+    Follow(store.fixedBackColor, was.face, now.face);
+}
+
+QRect ToQRect(const GridRect& r)
+{
+    return QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom));
+}
+
+} // namespace
+
+CGridCtrl::CGridCtrl(CellStore& store, QWidget* parent)
+    : QAbstractScrollArea(parent), m_store(store)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    // Every pixel of the cell area is painted by OnDraw, so no background erase first.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setMouseTracking(true);
+    rowsPerWheelNotch = QApplication::wheelScrollLines();
+
+    m_sysColours = ReadSystemColours();
+    FollowAll(m_store, kStoreDefaults, m_sysColours);
+
+    m_store.SetTextMeasurer(&m_measurer);
+    m_store.SetListener(this);
+    m_store.SetGridFont(LogFontFromFont(QApplication::font()));
+
+    connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
+            [this](int action) { OnScrollBarAction(true, action); });
+    connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered, this,
+            [this](int action) { OnScrollBarAction(false, action); });
+}
+
+CGridCtrl::~CGridCtrl()
+{
+    // The store outlives the window; it must not call back into a dead one.
+    m_store.SetListener(nullptr);
+    if (m_store.GetTextMeasurer() == &m_measurer)
+        m_store.SetTextMeasurer(nullptr);
+}
+
+// Font ------------------------------------------------------------------------------------
+
+void CGridCtrl::SetGridFont(const QFont& font)
+{
+    m_store.SetGridFont(LogFontFromFont(font));
+    viewport()->update();
+}
+
+QFont CGridCtrl::GetGridFont() const
+{
+    return FontFromLogFont(m_store.GetGridFontRecord());
+}
+
+// Colours ---------------------------------------------------------------------------------
+
+CGridCtrl::SystemColours CGridCtrl::ReadSystemColours() const
+{
+    const QPalette pal = palette();
+    return SystemColours{GridFromColor(pal.color(QPalette::Active, QPalette::WindowText)),
+                         GridFromColor(pal.color(QPalette::Active, QPalette::Base)),
+                         GridFromColor(pal.color(QPalette::Active, QPalette::Dark)),
+                         GridFromColor(pal.color(QPalette::Active, QPalette::Button))};
+}
+
+void CGridCtrl::SystemColoursChanged()
+{
+    const SystemColours now = ReadSystemColours();
+    FollowAll(m_store, m_sysColours, now);
+    m_sysColours = now;
+    viewport()->update();
+}
+
+void CGridCtrl::changeEvent(QEvent* event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        SystemColoursChanged();
+}
+
+// Geometry --------------------------------------------------------------------------------
+
+GridViewport CGridCtrl::CurrentViewport() const
+{
+    return GridViewport{viewport()->width(), viewport()->height(),
+                        horizontalScrollBar()->value(), verticalScrollBar()->value()};
+}
+
+const GridGeometry& CGridCtrl::Geometry() const
+{
+    const GridViewport vp = CurrentViewport();
+    if (!m_geometry || m_geometry->Generation() != m_store.LayoutGeneration() ||
+        m_geometry->Viewport().width != vp.width || m_geometry->Viewport().height != vp.height ||
+        m_geometry->Viewport().hPos != vp.hPos || m_geometry->Viewport().vPos != vp.vPos)
+        m_geometry.emplace(m_store, vp);
+    return *m_geometry;
+}
+
+CellId CGridCtrl::GetTopLeftNonFixedCell() const
+{
+    return Geometry().TopLeftNonFixedCell();
+}
+
+bool CGridCtrl::GetCellOrigin(int row, int col, QPoint& origin) const
+{
+    GridPoint p;
+    if (!Geometry().CellOrigin(row, col, p))
+        return false;
+    origin = QPoint(p.x, p.y);
+    return true;
+}
+
+bool CGridCtrl::GetCellRect(int row, int col, QRect& rect) const
+{
+    GridRect r;
+    if (!Geometry().CellRect(row, col, r))
+        return false;
+    rect = ToQRect(r);
+    return true;
+}
+
+CellId CGridCtrl::GetCellFromPt(const QPoint& point, bool allowFixed) const
+{
+    return Geometry().CellFromPoint(GridPoint{point.x(), point.y()}, allowFixed);
+}
+
+CellRange CGridCtrl::GetVisibleNonFixedCellRange(QRect* area) const
+{
+    GridRect r;
+    const CellRange range = Geometry().VisibleNonFixedCellRange(&r);
+    if (area)
+        *area = QRect(0, 0, r.right, r.bottom);
+    return range;
+}
+
+CellRange CGridCtrl::GetUnobstructedNonFixedCellRange() const
+{
+    return Geometry().UnobstructedNonFixedCellRange();
+}
+
+bool CGridCtrl::IsCellVisible(int row, int col) const
+{
+    return Geometry().IsCellVisible(row, col);
+}
+
+void CGridCtrl::EnsureVisible(int row, int col)
+{
+    const CellRange v = GetVisibleNonFixedCellRange();
+    for (int i = 0; i < col - v.maxCol; ++i)
+        Scroll(false, ScrollAction::LineForward);
+    for (int i = 0; i < v.minCol - col; ++i)
+        Scroll(false, ScrollAction::LineBack);
+    for (int i = 0; i < row - v.maxRow; ++i)
+        Scroll(true, ScrollAction::LineForward);
+    for (int i = 0; i < v.minRow - row; ++i)
+        Scroll(true, ScrollAction::LineBack);
+    // A cell cut by the right or bottom edge gets one more step.
+    QRect rect;
+    if (GetCellRect(row, col, rect)) {
+        if (rect.right() > viewport()->width())
+            Scroll(false, ScrollAction::LineForward);
+        if (rect.bottom() > viewport()->height())
+            Scroll(true, ScrollAction::LineForward);
+    }
+}
+
+void CGridCtrl::ResetScrollBars()
+{
+    if (!m_store.allowDraw)
+        return;
+    const ScrollBarSetup setup = ComputeScrollBars(m_store, Geometry());
+    if (!setup.apply)
+        return;
+    m_hScrollMax = setup.hMax;
+    m_vScrollMax = setup.vMax;
+    horizontalScrollBar()->setPageStep(std::max(setup.hPage, 1));
+    verticalScrollBar()->setPageStep(std::max(setup.vPage, 1));
+    horizontalScrollBar()->setRange(0, ReachableScrollPos(setup.hMax, setup.hPage));
+    verticalScrollBar()->setRange(0, ReachableScrollPos(setup.vMax, setup.vPage));
+}
+
+// Scrolling -------------------------------------------------------------------------------
+
+int CGridCtrl::GetScrollPos(bool vertical) const
+{
+    return vertical ? verticalScrollBar()->value() : horizontalScrollBar()->value();
+}
+
+void CGridCtrl::Scroll(bool vertical, ScrollAction action, int trackPos)
+{
+    if (!hasFocus())
+        setFocus();
+    QScrollBar* bar = vertical ? verticalScrollBar() : horizontalScrollBar();
+    const int target = ScrollTarget(Geometry(), vertical, bar->value(), GetScrollMax(vertical),
+                                    action, trackPos);
+    bar->setValue(std::clamp(target, bar->minimum(), bar->maximum()));
+}
+
+void CGridCtrl::OnScrollBarAction(bool vertical, int action)
+{
+    QScrollBar* bar = vertical ? verticalScrollBar() : horizontalScrollBar();
+    ScrollAction a = ScrollAction::Track;
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd: a = ScrollAction::LineForward; break;
+    case QAbstractSlider::SliderSingleStepSub: a = ScrollAction::LineBack; break;
+    case QAbstractSlider::SliderPageStepAdd: a = ScrollAction::PageForward; break;
+    case QAbstractSlider::SliderPageStepSub: a = ScrollAction::PageBack; break;
+    case QAbstractSlider::SliderToMinimum: a = ScrollAction::ToStart; break;
+    case QAbstractSlider::SliderToMaximum: a = ScrollAction::ToEnd; break;
+    case QAbstractSlider::SliderMove: a = ScrollAction::Track; break;
+    default: return;
+    }
+    if (!hasFocus())
+        setFocus();
+    // The bar has already moved its slider by its own step; the grid's step (one row, one
+    // page of cells) replaces it before the value is taken.
+    const int target = ScrollTarget(Geometry(), vertical, bar->value(), GetScrollMax(vertical), a,
+                                    bar->sliderPosition());
+    bar->setSliderPosition(std::clamp(target, bar->minimum(), bar->maximum()));
+}
+
+void CGridCtrl::scrollContentsBy(int dx, int dy)
+{
+    const GridViewport now = CurrentViewport();
+    GridViewport before = now;
+    before.hPos += dx;
+    before.vPos += dy;
+    const GridGeometry old(m_store, before);
+    const GridGeometry& cur = Geometry();
+    const int w = now.width;
+    const int h = now.height;
+    const bool vertical = dy != 0;
+    const ScrollRepaint repaint = RepaintAfterScroll(old, cur, vertical);
+    const QRect area = vertical ? QRect(0, cur.FixedRowHeight(), w, h - cur.FixedRowHeight())
+                                : QRect(cur.FixedColumnWidth(), 0, w - cur.FixedColumnWidth(), h);
+    const int extent = vertical ? area.height() : area.width();
+    if (repaint.kind == ScrollRepaint::Shift && std::abs(repaint.shift) < extent) {
+        // Move the pixels already painted; only the uncovered strip is painted anew.
+        if (vertical)
+            viewport()->scroll(0, -repaint.shift, area);
+        else
+            viewport()->scroll(-repaint.shift, 0, area);
+    } else if (repaint.kind != ScrollRepaint::None) {
+        viewport()->update(area);
+    }
+}
+
+void CGridCtrl::wheelEvent(QWheelEvent* event)
+{
+    const int delta = event->angleDelta().y();
+    int steps = 0;
+    ScrollAction forward = ScrollAction::LineForward;
+    ScrollAction back = ScrollAction::LineBack;
+    if (rowsPerWheelNotch == -1) {
+        steps = delta / 120;
+        forward = ScrollAction::PageForward;
+        back = ScrollAction::PageBack;
+    } else {
+        steps = rowsPerWheelNotch * delta / 120;
+    }
+    // Queued like posted scroll messages: they run after the wheel event returns.
+    const ScrollAction action = steps > 0 ? back : forward;
+    for (int i = 0; i < std::abs(steps); ++i)
+        QMetaObject::invokeMethod(
+            this, [this, action] { Scroll(true, action); }, Qt::QueuedConnection);
+    event->accept();
+}
+
+void CGridCtrl::resizeEvent(QResizeEvent* event)
+{
+    // One flag for all grids: the scroll bars appearing or going resize the window again.
+    static bool inResize = false;
+    QAbstractScrollArea::resizeEvent(event);
+    if (inResize)
+        return;
+    inResize = true;
+    ResetScrollBars();
+    inResize = false;
+}
+
+// Store listener --------------------------------------------------------------------------
+
+bool CGridCtrl::InvalidateCell(int row, int col)
+{
+    if (!m_store.allowDraw || !m_store.IsValidCell(row, col))
+        return false;
+    const GridGeometry& g = Geometry();
+    const CellRange v = g.VisibleNonFixedCellRange();
+    // Cells past the visible range have a rectangle but nothing on screen to repaint;
+    // checking first keeps a whole-grid selection change cheap.
+    const bool rowShown = row < m_store.GetFixedRowCount() || (row >= v.minRow && row <= v.maxRow);
+    const bool colShown =
+        col < m_store.GetFixedColumnCount() || (col >= v.minCol && col <= v.maxCol);
+    if (!rowShown || !colShown)
+        return (row < m_store.GetFixedRowCount() || row >= v.minRow) &&
+               (col < m_store.GetFixedColumnCount() || col >= v.minCol);
+    GridRect r;
+    if (!g.CellRect(row, col, r))
+        return false;
+    viewport()->update(QRect(r.left, r.top, r.right - r.left + 2, r.bottom - r.top + 2));
+    return true;
+}
+
+bool CGridCtrl::RedrawCell(int row, int col)
+{
+    if (!m_store.allowDraw || !IsCellVisible(row, col))
+        return false;
+    // Qt paints only inside paint events: the cell is repainted by the next one.
+    return InvalidateCell(row, col);
+}
+
+void CGridCtrl::CellChanged(int row, int col)
+{
+    InvalidateCell(row, col);
+}
+
+void CGridCtrl::LayoutChanged()
+{
+    ResetScrollBars();
+    viewport()->update();
+}
+
+} // namespace orvalis

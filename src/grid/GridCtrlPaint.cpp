@@ -1,0 +1,304 @@
+// Painting of CGridCtrl: background bands, fixed cells with their 3D borders, normal
+// cells with focus frame and selection, and the grid lines.
+
+#include "grid/FontMapping.h"
+#include "grid/GridCtrl.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+namespace orvalis {
+
+namespace {
+
+// Fills the area from (left, top) up to, not including, (right, bottom).
+void FillArea(QPainter& p, int left, int top, int right, int bottom, const QColor& colour)
+{
+    if (right > left && bottom > top)
+        p.fillRect(QRect(left, top, right - left, bottom - top), colour);
+}
+
+// A one-pixel outline whose right and bottom lines lie one pixel inside the rectangle,
+// as the cell's focus frame is drawn.
+void Outline(QPainter& p, const QRect& r, const QColor& colour)
+{
+    if (r.width() < 2 || r.height() < 2)
+        return;
+    p.setPen(QPen(colour, 0));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRect(r.left(), r.top(), r.width() - 2, r.height() - 2));
+}
+
+QColor Resolve(GridColour cell, GridColour fallback)
+{
+    return ColorFromGrid(cell == DefaultColor ? fallback : cell);
+}
+
+} // namespace
+
+void CGridCtrl::paintEvent(QPaintEvent* event)
+{
+    const QRect clip = event->rect();
+    if (clip.isEmpty())
+        return;
+    if (!m_store.doubleBuffer) {
+        QPainter painter(viewport());
+        OnDraw(painter, clip);
+        return;
+    }
+    // Paint the exposed area off screen and copy it in one go, so nothing flickers.
+    const qreal dpr = viewport()->devicePixelRatioF();
+    const QSize pixels = clip.size() * dpr;
+    if (m_buffer.width() < pixels.width() || m_buffer.height() < pixels.height() ||
+        m_buffer.devicePixelRatio() != dpr) {
+        m_buffer = QImage(pixels.expandedTo(m_buffer.size()), QImage::Format_RGB32);
+        m_buffer.setDevicePixelRatio(dpr);
+    }
+    {
+        QPainter painter(&m_buffer);
+        painter.translate(-clip.topLeft());
+        painter.setClipRect(clip);
+        OnDraw(painter, clip);
+    }
+    QPainter window(viewport());
+    window.drawImage(clip.topLeft(), m_buffer, QRect(QPoint(0, 0), pixels));
+}
+
+void CGridCtrl::OnDraw(QPainter& painter, const QRect& clip)
+{
+    if (clip.isEmpty())
+        return;
+    const GridGeometry& g = Geometry();
+    GridRect v;
+    const CellRange vis = g.VisibleNonFixedCellRange(&v);
+    const int fw = g.FixedColumnWidth();
+    const int fh = g.FixedRowHeight();
+    const int cl = clip.left();
+    const int ct = clip.top();
+    const int cr = clip.right() + 1;
+    const int cb = clip.bottom() + 1;
+
+    // Background bands; the cells paint over the first three.
+    if (cl < fw && ct < v.bottom)
+        FillArea(painter, cl, ct, fw, v.bottom, ColorFromGrid(m_store.fixedBackColor));
+    if (ct < fh && cr > fw && cl < v.right)
+        FillArea(painter, fw - 1, ct, v.right, fh, ColorFromGrid(m_store.fixedBackColor));
+    FillArea(painter, std::max({cl, v.left, fw}), std::max({ct, v.top, fh}), std::min(cr, v.right),
+             std::min(cb, v.bottom), ColorFromGrid(m_store.textBackColor));
+    if (v.right < cr)
+        FillArea(painter, v.right, ct, cr, cb, ColorFromGrid(m_store.backColor));
+    if (v.bottom < cb && cl < v.right)
+        FillArea(painter, cl, v.bottom, v.right, cb, ColorFromGrid(m_store.backColor));
+
+    const int fixedRows = m_store.GetFixedRowCount();
+    const int fixedCols = m_store.GetFixedColumnCount();
+    // Running edges start at -1 so that neighbouring cells share no pixel.
+    int bottom = -1;
+    for (int row = 0; row < fixedRows; ++row) {
+        const int top = bottom + 1;
+        bottom = top + m_store.GetRowHeight(row) - 1;
+        int right = -1;
+        for (int col = 0; col < fixedCols; ++col) {
+            const int left = right + 1;
+            right = left + m_store.GetColumnWidth(col) - 1;
+            DrawFixedCell(painter, row, col, QRect(QPoint(left, top), QPoint(right, bottom)));
+        }
+    }
+    // Fixed columns of the visible rows.
+    bottom = fh - 1;
+    for (int row = vis.minRow; row <= vis.maxRow; ++row) {
+        const int top = bottom + 1;
+        bottom = top + m_store.GetRowHeight(row) - 1;
+        if (top >= cb)
+            break;
+        if (bottom < ct)
+            continue;
+        int right = -1;
+        for (int col = 0; col < fixedCols; ++col) {
+            const int left = right + 1;
+            right = left + m_store.GetColumnWidth(col) - 1;
+            if (left >= cr)
+                break;
+            if (right < cl)
+                continue;
+            DrawFixedCell(painter, row, col, QRect(QPoint(left, top), QPoint(right, bottom)));
+        }
+    }
+    // Fixed rows over the visible columns.
+    int right = fw - 1;
+    for (int col = vis.minCol; col <= vis.maxCol; ++col) {
+        const int left = right + 1;
+        right = left + m_store.GetColumnWidth(col) - 1;
+        if (left >= cr)
+            break;
+        if (right < cl)
+            continue;
+        bottom = -1;
+        for (int row = 0; row < fixedRows; ++row) {
+            const int top = bottom + 1;
+            bottom = top + m_store.GetRowHeight(row) - 1;
+            if (top >= cb)
+                break;
+            if (bottom < ct)
+                continue;
+            DrawFixedCell(painter, row, col, QRect(QPoint(left, top), QPoint(right, bottom)));
+        }
+    }
+    // The non-fixed cells.
+    right = fw - 1;
+    for (int col = vis.minCol; col <= vis.maxCol; ++col) {
+        const int left = right + 1;
+        right = left + m_store.GetColumnWidth(col) - 1;
+        if (left >= cr)
+            break;
+        if (right < cl)
+            continue;
+        bottom = fh - 1;
+        for (int row = vis.minRow; row <= vis.maxRow; ++row) {
+            const int top = bottom + 1;
+            bottom = top + m_store.GetRowHeight(row) - 1;
+            if (top >= cb)
+                break;
+            if (bottom < ct)
+                continue;
+            DrawCell(painter, row, col, QRect(QPoint(left, top), QPoint(right, bottom)));
+        }
+    }
+    DrawGridLines(painter, v);
+}
+
+void CGridCtrl::DrawGridLines(QPainter& painter, const GridRect& v)
+{
+    const GridGeometry& g = Geometry();
+    const CellRange vis = g.VisibleNonFixedCellRange();
+    const int fw = g.FixedColumnWidth();
+    const int fh = g.FixedRowHeight();
+    painter.setPen(QPen(ColorFromGrid(m_store.gridLineColor), 0));
+    if (m_store.gridLines == GridLinesVertical || m_store.gridLines == GridLinesBoth) {
+        int x = fw;
+        for (int col = vis.minCol; col <= vis.maxCol; ++col) {
+            x += m_store.GetColumnWidth(col);
+            if (v.bottom > fh)
+                painter.drawLine(x - 1, fh, x - 1, v.bottom - 1);
+        }
+    }
+    if (m_store.gridLines == GridLinesHorizontal || m_store.gridLines == GridLinesBoth) {
+        int y = fh;
+        for (int row = vis.minRow; row <= vis.maxRow; ++row) {
+            y += m_store.GetRowHeight(row);
+            if (v.right > fw)
+                painter.drawLine(fw, y - 1, v.right - 1, y - 1);
+        }
+    }
+    painter.setPen(Qt::NoPen);
+}
+
+const QFont& CGridCtrl::CellQFont(int row, int col, bool semiBold)
+{
+    const LogFont& record = m_store.CellFontRef(row, col);
+    if (!semiBold)
+        return m_measurer.Fonts().Font(record);
+    LogFont heavy = record;
+    heavy.weight = 600;
+    return m_measurer.Fonts().Font(heavy);
+}
+
+void CGridCtrl::DrawCellText(QPainter& painter, const QRect& rect, unsigned format,
+                             const std::string& text, const QFont& font)
+{
+    if (text.empty() || rect.width() <= 0 || rect.height() <= 0)
+        return;
+    int flags = Qt::TextExpandTabs;
+    if (format & FormatRight)
+        flags |= Qt::AlignRight;
+    else if (format & FormatCenter)
+        flags |= Qt::AlignHCenter;
+    else
+        flags |= Qt::AlignLeft;
+    // Vertical centring applies to single-line text only; other text starts at the top.
+    if ((format & FormatSingleLine) && (format & FormatVCenter))
+        flags |= Qt::AlignVCenter;
+    else
+        flags |= Qt::AlignTop;
+    if (format & FormatSingleLine)
+        flags |= Qt::TextSingleLine;
+    if (format & FormatWordBreak)
+        flags |= Qt::TextWordWrap;
+    QString s = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    painter.setFont(font);
+    if (format & FormatEndEllipsis)
+        s = painter.fontMetrics().elidedText(s, Qt::ElideRight, rect.width());
+    painter.drawText(rect, flags, s);
+}
+
+bool CGridCtrl::DrawFixedCell(QPainter& painter, int row, int col, QRect rect, bool)
+{
+    if (!m_store.allowDraw)
+        return false;
+    const GridCell* cell = m_store.Cell(row, col);
+    if (!cell)
+        return false;
+    const QPalette& pal = palette();
+    if (!m_printing)
+        painter.fillRect(rect, Resolve(cell->backColor, m_store.fixedBackColor));
+    const QColor textColour = Resolve(cell->textColor, m_store.fixedTextColor);
+
+    // The headers of the focus cell's row and column look pressed and carry semi-bold text.
+    const CellId focus = m_store.GetFocusCell();
+    const bool focusLine =
+        m_store.IsValidCell(focus.row, focus.col) && (focus.row == row || focus.col == col);
+    const QFont& font = CellQFont(row, col, focusLine);
+    if (rect.width() > 1 && rect.height() > 1) {
+        const int l = rect.left();
+        const int t = rect.top();
+        const int r = rect.right();
+        const int b = rect.bottom();
+        const QColor upper = focusLine ? pal.color(QPalette::Active, QPalette::Dark)
+                                       : pal.color(QPalette::Active, QPalette::Light);
+        const QColor lower = focusLine ? pal.color(QPalette::Active, QPalette::Midlight)
+                                       : pal.color(QPalette::Active, QPalette::Shadow);
+        painter.setPen(QPen(upper, 0));
+        painter.drawLine(l, t, r - 1, t);
+        painter.drawLine(l, t, l, b - 1);
+        painter.setPen(QPen(lower, 0));
+        painter.drawLine(r, t, r, b);
+        painter.drawLine(focusLine ? l : l + 1, b, r, b);
+    }
+    rect.adjust(1, 1, -1, -1);
+    rect.adjust(m_store.GetMargin(), 0, -m_store.GetMargin(), 0);
+    painter.setPen(textColour);
+    DrawCellText(painter, rect, cell->format, m_store.GetCellText(row, col), font);
+    return true;
+}
+
+bool CGridCtrl::DrawCell(QPainter& painter, int row, int col, QRect rect, bool)
+{
+    if (!m_store.allowDraw)
+        return false;
+    const GridCell* cell = m_store.Cell(row, col);
+    if (!cell)
+        return false;
+    const QPalette& pal = palette();
+    const QColor back = Resolve(cell->backColor, m_store.textBackColor);
+    QColor textColour = Resolve(cell->textColor, m_store.textColor);
+    if ((cell->state & CellFocused) && !m_printing) {
+        // The focus cell keeps its own colours even when selected, inside a black frame.
+        painter.fillRect(rect, back);
+        Outline(painter, rect, Qt::black);
+        rect.adjust(1, 1, -1, -1);
+    } else if ((cell->state & CellSelected) && !m_printing) {
+        painter.fillRect(rect, pal.color(QPalette::Active, QPalette::Highlight));
+        textColour = pal.color(QPalette::Active, QPalette::HighlightedText);
+    } else {
+        painter.fillRect(rect, back);
+    }
+    if ((cell->state & CellDropHighlighted) && !m_printing)
+        Outline(painter, rect, Qt::black);
+    rect.adjust(m_store.GetMargin(), 0, -m_store.GetMargin(), 0);
+    painter.setPen(textColour);
+    DrawCellText(painter, rect, cell->format, m_store.GetCellText(row, col),
+                 CellQFont(row, col, false));
+    return true;
+}
+
+} // namespace orvalis

@@ -1,0 +1,166 @@
+#include "grid/core/GridGeometry.h"
+
+#include <algorithm>
+
+namespace orvalis {
+
+GridGeometry::GridGeometry(const CellStore& store, const GridViewport& viewport)
+    : m_store(store), m_viewport(viewport), m_generation(store.LayoutGeneration())
+{
+    m_rowHeights.resize(static_cast<std::size_t>(store.GetRowCount()));
+    for (int r = 0; r < store.GetRowCount(); ++r)
+        m_rowHeights[r] = store.GetRowHeight(r);
+    m_columnWidths.resize(static_cast<std::size_t>(store.GetColumnCount()));
+    for (int c = 0; c < store.GetColumnCount(); ++c)
+        m_columnWidths[c] = store.GetColumnWidth(c);
+
+    m_rows.fixedCount = store.GetFixedRowCount();
+    m_cols.fixedCount = store.GetFixedColumnCount();
+    BuildAxis(m_rows, m_rowHeights, viewport.vPos, viewport.height);
+    BuildAxis(m_cols, m_columnWidths, viewport.hPos, viewport.width);
+    m_topLeft = CellId{m_rows.topLeft, m_cols.topLeft};
+    m_fixedHeight = m_rows.fixedExtent;
+    m_fixedWidth = m_cols.fixedExtent;
+}
+
+void GridGeometry::BuildAxis(Axis& axis, const std::vector<int>& sizes, int scrollPos,
+                             int clientExtent)
+{
+    axis.count = static_cast<int>(sizes.size());
+    axis.starts.clear();
+    int sum = 0;
+    for (int i = 0; i < axis.fixedCount; ++i) {
+        axis.starts.push_back(sum);
+        sum += sizes[i];
+    }
+    axis.fixedExtent = sum;
+
+    // The top-left index is the first one whose start is at or past the scroll position,
+    // so the view always begins on a whole row or column.
+    int index = axis.fixedCount;
+    int skipped = 0;
+    while (skipped < scrollPos && index < axis.count - 1)
+        skipped += sizes[index++];
+    axis.topLeft = index;
+
+    int end = axis.fixedExtent;
+    int i = axis.topLeft;
+    for (; i < axis.count; ++i) {
+        axis.starts.push_back(end);
+        end += sizes[i];
+        if (end >= clientExtent) {
+            end = clientExtent;
+            break;
+        }
+    }
+    axis.lastVisible = std::min(i, axis.count - 1);
+    axis.drawnEnd = std::min(end, clientExtent);
+
+    int whole = axis.fixedExtent;
+    int j = axis.topLeft;
+    for (; j < axis.count; ++j) {
+        whole += sizes[j];
+        if (whole >= clientExtent)
+            break;
+    }
+    axis.lastUnobstructed = std::min(j, axis.count - 1);
+    if (axis.lastUnobstructed > 0 && whole > clientExtent)
+        --axis.lastUnobstructed;
+}
+
+int GridGeometry::AxisOrigin(const Axis& axis, const std::vector<int>& sizes, int index,
+                             bool& ok) const
+{
+    ok = index >= 0 && index < axis.count;
+    if (!ok)
+        return 0;
+    if (index < axis.fixedCount)
+        return axis.starts[index];
+    if (index < axis.topLeft) {
+        ok = false;  // scrolled out
+        return 0;
+    }
+    if (index <= axis.lastVisible)
+        return axis.starts[axis.fixedCount + (index - axis.topLeft)];
+    // Past the visible end: keep summing from the last cached start.
+    int pos = axis.starts.back();
+    for (int i = axis.lastVisible; i < index; ++i)
+        pos += sizes[i];
+    return pos;
+}
+
+bool GridGeometry::CellOrigin(int row, int col, GridPoint& origin) const
+{
+    if (!m_store.IsValidCell(row, col) || row >= static_cast<int>(m_rowHeights.size()) ||
+        col >= static_cast<int>(m_columnWidths.size()))
+        return false;
+    bool okX = false;
+    bool okY = false;
+    const int x = AxisOrigin(m_cols, m_columnWidths, col, okX);
+    const int y = AxisOrigin(m_rows, m_rowHeights, row, okY);
+    if (!okX || !okY)
+        return false;
+    origin = GridPoint{x, y};
+    return true;
+}
+
+bool GridGeometry::CellRect(int row, int col, GridRect& rect) const
+{
+    GridPoint origin;
+    if (!CellOrigin(row, col, origin))
+        return false;
+    rect = GridRect{origin.x, origin.y, origin.x + m_columnWidths[col] - 1,
+                    origin.y + m_rowHeights[row] - 1};
+    return true;
+}
+
+int GridGeometry::AxisFromPoint(const Axis& axis, const std::vector<int>& sizes, int p,
+                                bool allowFixed)
+{
+    if (p < 0 || (!allowFixed && p < axis.fixedExtent))
+        return -1;
+    if (p < axis.fixedExtent) {
+        int sum = 0;
+        for (int i = 0; i < axis.fixedCount; ++i) {
+            sum += sizes[i];
+            if (sum > p)
+                return i;
+        }
+        return axis.fixedCount;
+    }
+    int sum = axis.fixedExtent;
+    for (int i = axis.topLeft; i < axis.count; ++i) {
+        sum += sizes[i];
+        if (sum > p)
+            return i;
+    }
+    return -1;
+}
+
+CellId GridGeometry::CellFromPoint(GridPoint point, bool allowFixed) const
+{
+    return CellId{AxisFromPoint(m_rows, m_rowHeights, point.y, allowFixed),
+                  AxisFromPoint(m_cols, m_columnWidths, point.x, allowFixed)};
+}
+
+CellRange GridGeometry::VisibleNonFixedCellRange(GridRect* area) const
+{
+    if (area)
+        *area = GridRect{0, 0, m_cols.drawnEnd, m_rows.drawnEnd};
+    return CellRange{m_rows.topLeft, m_cols.topLeft, m_rows.lastVisible, m_cols.lastVisible};
+}
+
+CellRange GridGeometry::UnobstructedNonFixedCellRange() const
+{
+    return CellRange{m_rows.topLeft, m_cols.topLeft, m_rows.lastUnobstructed,
+                     m_cols.lastUnobstructed};
+}
+
+bool GridGeometry::IsCellVisible(int row, int col) const
+{
+    GridPoint origin;
+    return CellOrigin(row, col, origin) && origin.x < m_viewport.width &&
+           origin.y < m_viewport.height;
+}
+
+} // namespace orvalis

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "grid/core/CellStore.h"
+
+#include <vector>
+
+namespace orvalis {
+
+// A point in client-area pixels; x grows to the right, y downwards.
+struct GridPoint {
+    int x = 0;
+    int y = 0;
+    bool operator==(const GridPoint&) const = default;
+};
+
+// A rectangle in client-area pixels. Cell rectangles are inclusive: a cell of width w
+// at x covers x .. x + w - 1, so right = x + w - 1. Area extents (client area, drawn
+// cell area) use right/bottom as the first pixel past the area.
+struct GridRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    bool operator==(const GridRect&) const = default;
+};
+
+// What the window shows of the store: the client size and the two scroll positions
+// (pixel offsets into the non-fixed area).
+struct GridViewport {
+    int width = 0;   // client width in pixels
+    int height = 0;  // client height in pixels
+    int hPos = 0;    // horizontal scroll position
+    int vPos = 0;    // vertical scroll position
+};
+
+// Positions of cells on the screen for one store, one client size and one pair of
+// scroll positions: the top-left non-fixed cell, cell origins and rectangles, hit
+// testing and the visible ranges. Built in O(rows + columns) once; the visible rows
+// and columns are then answered from cached edges, so a paint or a burst of cell
+// invalidations costs no more than one walk over the rows, wherever the view is
+// scrolled. Valid while the store's LayoutGeneration() and the viewport are unchanged.
+class GridGeometry {
+public:
+    GridGeometry(const CellStore& store, const GridViewport& viewport);
+
+    const GridViewport& Viewport() const { return m_viewport; }
+    std::uint64_t Generation() const { return m_generation; }
+
+    // The first non-fixed row and column in view, derived from the scroll positions.
+    CellId TopLeftNonFixedCell() const { return m_topLeft; }
+
+    // False for an invalid cell and for a non-fixed row above (column left of) the
+    // top-left cell; cells past the right or bottom edge still get an origin.
+    bool CellOrigin(int row, int col, GridPoint& origin) const;
+    // Inclusive rectangle of the cell; false when it has no origin.
+    bool CellRect(int row, int col, GridRect& rect) const;
+    // The cell under the point; either coordinate may be -1.
+    CellId CellFromPoint(GridPoint point, bool allowFixed = true) const;
+
+    // From the top-left non-fixed cell to the last row and column at least partly in
+    // the client area; area (optional) gets (0, 0, right, bottom) of the drawn cells,
+    // clipped to the client area.
+    CellRange VisibleNonFixedCellRange(GridRect* area = nullptr) const;
+    // As above, without a last row (column) that does not fit whole, unless that row
+    // (column) is row (column) 0.
+    CellRange UnobstructedNonFixedCellRange() const;
+    // The cell's top-left corner is inside the client area and it is not scrolled out.
+    bool IsCellVisible(int row, int col) const;
+
+    int FixedRowHeight() const { return m_fixedHeight; }
+    int FixedColumnWidth() const { return m_fixedWidth; }
+    int FixedRowCount() const { return m_rows.fixedCount; }
+    int FixedColumnCount() const { return m_cols.fixedCount; }
+    int RowCount() const { return m_rows.count; }
+    int ColumnCount() const { return m_cols.count; }
+    // Sizes as they were when the geometry was built; 0 out of range.
+    int RowHeight(int row) const { return SizeAt(m_rowHeights, row); }
+    int ColumnWidth(int col) const { return SizeAt(m_columnWidths, col); }
+
+private:
+    static int SizeAt(const std::vector<int>& sizes, int i)
+    {
+        return i >= 0 && i < static_cast<int>(sizes.size()) ? sizes[i] : 0;
+    }
+    // One axis (rows or columns) of the layout.
+    struct Axis {
+        int count = 0;
+        int fixedCount = 0;
+        int fixedExtent = 0;        // pixels of the fixed band
+        int topLeft = 0;            // first non-fixed index in view
+        int lastVisible = 0;        // last index at least partly in view
+        int lastUnobstructed = 0;   // last index wholly in view (see above)
+        int drawnEnd = 0;           // first pixel past the drawn cells, clipped
+        std::vector<int> starts;    // start pixel of fixed indices, then topLeft..lastVisible
+    };
+    void BuildAxis(Axis& axis, const std::vector<int>& sizes, int scrollPos, int clientExtent);
+    int AxisOrigin(const Axis& axis, const std::vector<int>& sizes, int index, bool& ok) const;
+    static int AxisFromPoint(const Axis& axis, const std::vector<int>& sizes, int p,
+                             bool allowFixed);
+
+    const CellStore& m_store;
+    GridViewport m_viewport;
+    std::uint64_t m_generation = 0;
+    std::vector<int> m_rowHeights;
+    std::vector<int> m_columnWidths;
+    Axis m_rows;
+    Axis m_cols;
+    CellId m_topLeft;
+    int m_fixedHeight = 0;
+    int m_fixedWidth = 0;
+};
+
+} // namespace orvalis

@@ -1,0 +1,231 @@
+#include "network/BackpropNet.h"
+
+#include "network/RandomGenerator.h"
+#include "network/TrainingObserver.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace orvalis {
+
+void CBackpropNet::InitNetwork(const float* weights)
+{
+    BuildLayers();
+    if (weights) {
+        ImportWeights(weights);
+    } else {
+        RandomGenerator::Process().Seed(RandomGenerator::DefaultSeed);
+        RandomizeWeights();
+    }
+}
+
+void CBackpropNet::BuildLayers()
+{
+    const int count = std::clamp(shape.layerCount, 0, NetworkShape::MaxEntries);
+    core.Build(shape.unitsPerLayer.data(), count);
+}
+
+void CBackpropNet::RandomizeWeights()
+{
+    RandomGenerator& random = RandomGenerator::Process();
+    for (int l = 1; l < core.LayerCount(); ++l)
+        for (int i = 1; i <= core.Units(l); ++i)
+            for (int j = 0; j <= core.Units(l - 1); ++j)
+                core.SetWeight(l, i, j, random.RandomUniform(-0.5, 0.5));
+}
+
+NetworkShape CBackpropNet::BuiltShape() const
+{
+    NetworkShape built;
+    built.layerCount = core.LayerCount();
+    for (int l = 0; l < built.layerCount; ++l)
+        built.unitsPerLayer[l] = core.Units(l);
+    return built;
+}
+
+int CBackpropNet::ExportWeights(float* out) const
+{
+    int n = 0;
+    for (int l = 1; l < core.LayerCount(); ++l)
+        for (int i = 1; i <= core.Units(l); ++i)
+            for (int j = 0; j <= core.Units(l - 1); ++j)
+                out[n++] = static_cast<float>(core.Weight(l, i, j));
+    return n;
+}
+
+std::vector<float> CBackpropNet::ExportWeights() const
+{
+    std::vector<float> out(static_cast<std::size_t>(WeightCount()));
+    ExportWeights(out.data());
+    return out;
+}
+
+std::vector<double> CBackpropNet::WeightsInOrder() const
+{
+    std::vector<double> out;
+    out.reserve(static_cast<std::size_t>(WeightCount()));
+    for (int l = 1; l < core.LayerCount(); ++l)
+        for (int i = 1; i <= core.Units(l); ++i)
+            for (int j = 0; j <= core.Units(l - 1); ++j)
+                out.push_back(core.Weight(l, i, j));
+    return out;
+}
+
+void CBackpropNet::ImportWeights(const float* in)
+{
+    int n = 0;
+    for (int l = 1; l < core.LayerCount(); ++l)
+        for (int i = 1; i <= core.Units(l); ++i)
+            for (int j = 0; j <= core.Units(l - 1); ++j)
+                core.SetWeight(l, i, j, static_cast<double>(in[n++]));
+}
+
+void CBackpropNet::DefineRanges(const VectorView& data, int rows, double targetMean,
+                                int numTraining, int numTesting)
+{
+    outputCount = IsBuilt() ? core.Units(core.LayerCount() - 1) : 0;
+    totalRows = rows;
+    trainFirst = data.numTaps; // the first row with a full window
+    trainLast = numTraining - 1;
+    testFirst = numTraining;
+    testLast = numTraining + numTesting - 1;
+    evalFirst = numTraining + numTesting;
+    evalLast = rows - 1;
+
+    // The error of a predictor that always answers targetMean, measured on input set 0:
+    // the denominators of the displayed error ratios.
+    const auto reference = [&](int first, int last) {
+        double sum = 0.0;
+        const double* values = data.inputs[0];
+        for (int r = first; r <= last; ++r)
+            for (int j = 0; j < outputCount; ++j) {
+                const double d = targetMean - values[r + j];
+                sum = sum + 0.5 * (d * d);
+            }
+        return sum;
+    };
+    trainMeanError = reference(trainFirst, trainLast);
+    testMeanError = reference(testFirst, testLast);
+}
+
+bool CBackpropNet::DataFits(const VectorView& data) const
+{
+    if (!IsBuilt() || data.numTaps < 1 || data.inputSetCount < 1 || !data.inputs || !data.target)
+        return false;
+    if (static_cast<long long>(data.numTaps) * data.inputSetCount != core.Units(0) ||
+        core.Units(0) > MaxInputs || outputCount != core.Units(core.LayerCount() - 1) ||
+        outputCount < 1 || outputCount > MaxOutputs)
+        return false;
+    if (trainFirst > trainLast || testFirst > testLast)
+        return false;
+    // Training and testing rows read targets up to testLast + outputs - 1 (the
+    // reference errors read input set 0 as far); listing reads inputs below evalLast.
+    const int lastRead = std::max(testLast + outputCount - 1, evalLast);
+    return trainFirst >= data.numTaps && lastRead < data.rowCount && evalLast < MaxRows;
+}
+
+void CBackpropNet::PresentPattern(const double* input, double* output, const double* target,
+                                  bool train)
+{
+    if (!IsBuilt())
+        return;
+    std::copy(input, input + core.Units(0), core.Inputs());
+    const double gain = parameters.gain;
+    core.ForwardPass(gain);
+    if (output) {
+        const int outputs = core.Units(core.LayerCount() - 1);
+        std::copy(core.Outputs(), core.Outputs() + outputs, output);
+    }
+    core.OutputErrors(target, gain);
+    if (train) {
+        core.BackwardPass(gain);
+        core.UpdateWeights(parameters.learningRate, parameters.momentum);
+    }
+}
+
+void CBackpropNet::TrainPatterns(const VectorView& data, std::int64_t count)
+{
+    core.TrainRandomRows(data, trainFirst, trainLast, count, RandomGenerator::Process(),
+                         parameters.learningRate, parameters.gain, parameters.momentum);
+}
+
+void CBackpropNet::MeasureErrors(const VectorView& data)
+{
+    trainError = core.MeasureRows(data, trainFirst, trainLast, parameters.gain);
+    testError = core.MeasureRows(data, testFirst, testLast, parameters.gain);
+}
+
+TrainingOutcome CBackpropNet::RunTraining(const VectorView& data, TrainingObserver* observer)
+{
+    TrainingOutcome outcome;
+    if (!IsBuilt())
+        return outcome;
+    const std::int64_t patterns =
+        static_cast<std::int64_t>(parameters.iterationsPerCycle) * totalRows;
+    // The weights the run starts with stand as best until a cycle measures a test
+    // error below infinity, so a run whose every test error is NaN ends where it began
+    // instead of on stale or zero best weights.
+    core.StoreBestWeights();
+    double best = std::numeric_limits<double>::infinity();
+    bool stop = false;
+    int cycle = 0;
+    while (!stop) {
+        TrainPatterns(data, patterns);
+        MeasureErrors(data);
+
+        // best starts at infinity, so the first cycle of every run is an update; a NaN
+        // test error is neither better nor worse than anything.
+        if (testError < best) {
+            best = testError;
+            ++outcome.updates;
+            core.StoreBestWeights();
+        } else if (testError > parameters.errorRatioGoal * best) {
+            stop = true;
+            core.RecallBestWeights();
+        }
+
+        if (observer)
+            observer->DispatchPendingEvents();
+        if (cycle > parameters.maxCycles || abortRequested == 1) {
+            core.RecallBestWeights();
+            stop = true;
+        }
+
+        outcome.trainRatio = trainError / trainMeanError;
+        outcome.testRatio = testError / testMeanError;
+        if (observer)
+            observer->ReportCycle(cycle, outcome.updates, outcome.trainRatio, outcome.testRatio);
+        ++cycle;
+    }
+    outcome.cycles = cycle;
+    return outcome;
+}
+
+void CBackpropNet::ListPredictions(const VectorView& data, int mode)
+{
+    predictions.fill(0.0f);
+    if (!IsBuilt())
+        return;
+    // Rows outside the prediction array are never written, whatever the ranges say.
+    const int first = std::max(mode == 2 ? trainFirst : evalFirst, 0);
+    const int last = std::min(mode == 2 ? testLast : evalLast, MaxRows - 1);
+    // A row presented without training changes nothing but the layer outputs and the
+    // output error terms, which the next training pattern overwrites before use; the
+    // error terms are therefore not computed here, and no target is read.
+    for (int r = first; r <= last; ++r) {
+        core.FillInputs(data, r);
+        core.ForwardPass(parameters.gain);
+        predictions[r] = static_cast<float>(core.Outputs()[0]);
+    }
+}
+
+double CBackpropNet::PredictRow(int row, const VectorView& data)
+{
+    if (!IsBuilt())
+        return 0.0;
+    core.FillInputs(data, row);
+    core.ForwardPass(parameters.gain);
+    return core.Outputs()[0];
+}
+
+} // namespace orvalis

@@ -1,0 +1,23 @@
+#pragma once
+
+namespace orvalis {
+
+// What a training run tells its caller once per cycle. The GUI answers with the
+// progress dialog and its event dispatching (so Abort can act during the run); the
+// batch tool with a progress line; tests with a recorder.
+class TrainingObserver {
+public:
+    virtual ~TrainingObserver() = default;
+
+    // Called once per cycle after the best-weight bookkeeping and before the
+    // cycle-limit and abort test: dispatch every pending event. A handler run from
+    // here may set the engine's abortRequested; the same cycle then ends the run.
+    virtual void DispatchPendingEvents() {}
+
+    // One report per cycle, last thing in the cycle. cycle counts from 0; updates is the
+    // number of cycles so far that improved the best test error; the ratios are the
+    // errors over their reference errors (inf or nan when a reference error is 0).
+    virtual void ReportCycle(int cycle, int updates, double trainRatio, double testRatio) = 0;
+};
+
+} // namespace orvalis

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "worksheet/WorksheetFileFormat.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orvalis {
+
+class Worksheet;
+
+// The bytes of ws as a worksheet file. In state Init the weights are 1000 zeros and
+// the state text is "Init" whatever cell (1,4) shows; otherwise `storedWeights` as they
+// are (call exportNetwork first, as SaveWorksheetFile does).
+std::vector<std::uint8_t> WorksheetFileBytes(const Worksheet& ws);
+
+// The first column whose role is "No Data" (69 when none): the file keeps only the
+// columns before it.
+int FirstUnsavedColumn(const Worksheet& ws);
+
+// When a column from FirstUnsavedColumn on holds text in the comment row (while it is
+// shown) or in a data row, asks "Proceed With Save? Data From Column %d On Will Not Be
+// Saved". False when the user answers No.
+bool ConfirmSaveDropsText(Worksheet& ws);
+
+// Saves ws to path: the question above, the network export, then a temporary file
+// beside path that replaces path only after a complete, flushed write, so a failed
+// save leaves the old file as it was. Clears the modified mark on success. Returns the
+// failure (Cancelled when the user said No; WriteFailed after showing its message).
+std::optional<FileError> SaveWorksheetFile(Worksheet& ws, const std::string& path);
+
+// Reads a worksheet file into ws, a worksheet freshly created for it. A refused file
+// (another version, a bad count, a truncation) shows its message and leaves ws as it
+// was: the caller then opens nothing. Otherwise the header texts, state, network, roles,
+// comments and data are taken over, the sections adjusted to the results mode, and the
+// modified mark cleared. A Trained or Eval file whose weights are fewer than its shape
+// needs opens in state Init after "Error: Stored Weights Do Not Match Network Shape".
+std::optional<FileError> LoadWorksheetBytes(Worksheet& ws, const std::uint8_t* data,
+                                            std::size_t size);
+// The same from a file on disk; a file that cannot be read shows
+// "Error: Cannot open file %s" with its name.
+std::optional<FileError> LoadWorksheetFile(Worksheet& ws, const std::string& path);
+
+} // namespace orvalis

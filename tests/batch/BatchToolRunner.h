@@ -1,0 +1,98 @@
+#pragma once
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace orvalis::test {
+
+// A scratch folder for one test, which is also the tool's settings folder
+// (XDG_CONFIG_HOME), so no test ever reads or writes the user's real settings.
+class BatchSandbox {
+public:
+    BatchSandbox()
+    {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "orvalis-batch-XXXXXX").string();
+        m_dir = mkdtemp(pattern.data());
+    }
+    ~BatchSandbox() { std::filesystem::remove_all(m_dir); }
+    BatchSandbox(const BatchSandbox&) = delete;
+    BatchSandbox& operator=(const BatchSandbox&) = delete;
+
+    std::string Path(const std::string& name) const { return (m_dir / name).string(); }
+    std::filesystem::path ConfigDir() const { return m_dir / "config"; }
+
+    // Stores a setting as the GUI would, in the sandbox's settings file.
+    void StoreSettings(const std::string& iniText) const
+    {
+        const auto dir = ConfigDir() / "Brennix Devices";
+        std::filesystem::create_directories(dir);
+        std::ofstream(dir / "Brennix - Tavelle Orvalis.conf") << iniText;
+    }
+
+    struct Result {
+        int status = -1;
+        std::string out;
+        std::string err;
+    };
+
+    // Runs the batch tool with args; stdout and stderr are captured whole.
+    Result Run(const std::vector<std::string>& args) const
+    {
+        const std::string outPath = Path(".stdout");
+        const std::string errPath = Path(".stderr");
+        const pid_t pid = fork();
+        if (pid == 0) {
+            const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            dup2(out, 1);
+            dup2(err, 2);
+            setenv("XDG_CONFIG_HOME", ConfigDir().c_str(), 1);
+            setenv("HOME", m_dir.c_str(), 1);
+            std::vector<char*> argv;
+            argv.push_back(const_cast<char*>(ORVALIS_BATCH_TOOL));
+            for (const std::string& a : args)
+                argv.push_back(const_cast<char*>(a.c_str()));
+            argv.push_back(nullptr);
+            execv(ORVALIS_BATCH_TOOL, argv.data());
+            _exit(127);
+        }
+        Result result;
+        int wstatus = 0;
+        waitpid(pid, &wstatus, 0);
+        result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
+        result.out = ReadFile(outPath);
+        result.err = ReadFile(errPath);
+        return result;
+    }
+
+    static std::string ReadFile(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+private:
+    std::filesystem::path m_dir;
+};
+
+inline std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+} // namespace orvalis::test

@@ -1,0 +1,169 @@
+#include "grid/core/GridGeometry.h"
+#include "grid/core/GridScroll.h"
+
+#include <gtest/gtest.h>
+
+using namespace orvalis;
+
+namespace {
+
+// 1 fixed row of 20 and fixed column of 50; other rows 10 high, columns 30 wide.
+void Shape(CellStore& store, int rows = 101, int cols = 11)
+{
+    store.SetRowCount(rows);
+    store.SetColumnCount(cols);
+    store.SetFixedRowCount(1);
+    store.SetFixedColumnCount(1);
+    for (int r = 0; r < rows; ++r)
+        store.SetRowHeight(r, r == 0 ? 20 : 10);
+    for (int c = 0; c < cols; ++c)
+        store.SetColumnWidth(c, c == 0 ? 50 : 30);
+}
+
+} // namespace
+
+TEST(GridGeometry, TopLeftCellFollowsTheScrollPositionInWholeRows)
+{
+    CellStore store;
+    Shape(store);
+    struct Case {
+        const char* name;
+        int vPos;
+        int row;
+    } cases[] = {
+        {"at the top", 0, 1},
+        {"one pixel on starts the next row", 1, 2},
+        {"exactly one row", 10, 2},
+        {"far down", 955, 97},
+        {"past the end stops at the last row", 100000, 100},
+    };
+    for (const Case& c : cases) {
+        const GridGeometry g(store, GridViewport{300, 200, 0, c.vPos});
+        EXPECT_EQ(g.TopLeftNonFixedCell().row, c.row) << c.name;
+        EXPECT_EQ(g.TopLeftNonFixedCell().col, 1) << c.name;
+    }
+}
+
+TEST(GridGeometry, OriginsRectanglesAndHitTesting)
+{
+    CellStore store;
+    Shape(store);
+    store.SetColumnWidth(3, 0);
+    const GridGeometry g(store, GridViewport{300, 200, 30, 20});  // top-left (3, 2)
+    ASSERT_EQ(g.TopLeftNonFixedCell(), (CellId{3, 2}));
+    GridPoint p;
+    EXPECT_TRUE(g.CellOrigin(0, 0, p));
+    EXPECT_EQ(p, (GridPoint{0, 0}));
+    EXPECT_TRUE(g.CellOrigin(3, 2, p));
+    EXPECT_EQ(p, (GridPoint{50, 20}));
+    EXPECT_FALSE(g.CellOrigin(2, 2, p)) << "scrolled out above";
+    EXPECT_FALSE(g.CellOrigin(3, 1, p)) << "scrolled out left";
+    EXPECT_TRUE(g.CellOrigin(0, 5, p)) << "fixed row over a visible column";
+    EXPECT_EQ(p, (GridPoint{50 + 30 + 0 + 30, 0}));
+    EXPECT_TRUE(g.CellOrigin(100, 10, p)) << "past the bottom edge still has an origin";
+    EXPECT_EQ(p.y, 20 + (100 - 3) * 10);
+    GridRect r;
+    EXPECT_TRUE(g.CellRect(3, 3, r));
+    EXPECT_EQ(r, (GridRect{80, 20, 79, 29})) << "zero width: the neighbours touch";
+    EXPECT_FALSE(g.CellRect(101, 1, r));
+
+    struct Hit {
+        const char* name;
+        GridPoint point;
+        bool allowFixed;
+        CellId cell;
+    } hits[] = {
+        {"left of 0", {-1, 25}, true, {3, -1}},
+        {"fixed corner", {10, 5}, true, {0, 0}},
+        {"fixed not allowed", {10, 25}, false, {3, -1}},
+        {"first scrolled cell", {50, 20}, true, {3, 2}},
+        {"zero-width column never hit", {80, 25}, true, {3, 4}},
+        {"last pixel of a cell", {79, 29}, true, {3, 2}},
+        {"last pixel of the last column", {289, 25}, true, {3, 10}},
+        {"past the last column", {290, 25}, true, {3, -1}},
+    };
+    for (const Hit& h : hits)
+        EXPECT_EQ(g.CellFromPoint(h.point, h.allowFixed), h.cell) << h.name;
+}
+
+TEST(GridGeometry, VisibleAndUnobstructedRanges)
+{
+    CellStore store;
+    Shape(store);
+    // Client 125 x 75: columns 1..3 fill 50..139 (the third partly), rows 1..6 fill
+    // 20..79 (the sixth partly).
+    const GridGeometry g(store, GridViewport{125, 75, 0, 0});
+    GridRect area;
+    EXPECT_EQ(g.VisibleNonFixedCellRange(&area), (CellRange{1, 1, 6, 3}));
+    EXPECT_EQ(area, (GridRect{0, 0, 125, 75}));
+    EXPECT_EQ(g.UnobstructedNonFixedCellRange(), (CellRange{1, 1, 5, 2}));
+    EXPECT_TRUE(g.IsCellVisible(6, 3));
+    EXPECT_FALSE(g.IsCellVisible(7, 1));
+
+    // Everything fits: the drawn area ends with the last cell.
+    CellStore small;
+    Shape(small, 3, 3);
+    const GridGeometry all(small, GridViewport{500, 500, 0, 0});
+    EXPECT_EQ(all.VisibleNonFixedCellRange(&area), (CellRange{1, 1, 2, 2}));
+    EXPECT_EQ(area, (GridRect{0, 0, 110, 40}));
+
+    // Only fixed rows: no valid range, so the scroll bars stay as they are.
+    const CellStore header(1, 3, 1, 1);
+    const GridGeometry none(header, GridViewport{300, 200, 0, 0});
+    const CellRange r = none.VisibleNonFixedCellRange();
+    EXPECT_GT(r.minRow, r.maxRow);
+    EXPECT_FALSE(ComputeScrollBars(header, none).apply);
+}
+
+TEST(GridGeometry, CellsBelowTheVisibleEndGetTheirOriginWithoutAWalkFromTheTop)
+{
+    CellStore store;
+    Shape(store, 65536, 3);
+    const GridGeometry g(store, GridViewport{300, 200, 0, 10 * 65000});
+    GridPoint p;
+    ASSERT_TRUE(g.CellOrigin(65535, 1, p));
+    EXPECT_EQ(p.y, 20 + (65535 - g.TopLeftNonFixedCell().row) * 10);
+}
+
+TEST(GridScroll, ScrollBarsAndStepTargets)
+{
+    CellStore store;
+    Shape(store);
+    const GridGeometry g(store, GridViewport{200, 120, 0, 0});
+    const ScrollBarSetup s = ComputeScrollBars(store, g);
+    ASSERT_TRUE(s.apply);
+    EXPECT_EQ(s.vPage, 100);
+    EXPECT_EQ(s.vMax, 999) << "1000 pixels of scrolled rows, less one";
+    EXPECT_EQ(s.hPage, 150);
+    EXPECT_EQ(s.hMax, 299);
+    EXPECT_EQ(ReachableScrollPos(s.vMax, s.vPage), 900);
+    EXPECT_EQ(ReachableScrollPos(0, 100), 0);
+
+    struct Case {
+        const char* name;
+        int pos;
+        ScrollAction action;
+        int expected;
+    } cases[] = {
+        {"line down is one row", 0, ScrollAction::LineForward, 10},
+        {"line up at the first row does nothing", 0, ScrollAction::LineBack, 0},
+        {"page down", 0, ScrollAction::PageForward, 100},
+        {"page down stops at the maximum", 950, ScrollAction::PageForward, 999},
+        {"page up stops at 0", 40, ScrollAction::PageBack, 0},
+        {"bottom", 0, ScrollAction::ToEnd, 999},
+        {"top", 500, ScrollAction::ToStart, 0},
+    };
+    for (const Case& c : cases) {
+        const GridGeometry at(store, GridViewport{200, 120, 0, c.pos});
+        EXPECT_EQ(ScrollTarget(at, true, c.pos, s.vMax, c.action), c.expected) << c.name;
+    }
+
+    const GridGeometry a(store, GridViewport{200, 120, 0, 0});
+    const GridGeometry b(store, GridViewport{200, 120, 0, 10});
+    const GridGeometry far(store, GridViewport{200, 120, 0, 100});
+    EXPECT_EQ(RepaintAfterScroll(a, b, true).kind, ScrollRepaint::Shift);
+    EXPECT_EQ(RepaintAfterScroll(a, b, true).shift, 10);
+    EXPECT_EQ(RepaintAfterScroll(b, a, true).shift, -10);
+    EXPECT_EQ(RepaintAfterScroll(a, far, true).kind, ScrollRepaint::Scrolled);
+    EXPECT_EQ(RepaintAfterScroll(a, a, true).kind, ScrollRepaint::None);
+}

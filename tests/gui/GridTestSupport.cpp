@@ -1,0 +1,60 @@
+#include "GridTestSupport.h"
+
+#include <QTest>
+
+namespace orvalis::gridtest {
+
+QApplication& App()
+{
+    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return *existing;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "gui_tests";
+    static char* argv[] = {name, nullptr};
+    // Never destroyed: a QApplication torn down among the exit handlers crashes.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+WorksheetLikeGrid::WorksheetLikeGrid(int width, int height)
+{
+    App();
+    store.SetNotifyHandler(&notes);
+    // The window first, as the worksheet view does, so the rows get the screen font's
+    // default height.
+    grid = std::make_unique<CGridCtrl>(store);
+    store.textBackColor = Rgb(255, 255, 224);
+    store.SetRowCount(1001);
+    store.SetColumnCount(69);
+    store.SetFixedRowCount(1);
+    store.SetFixedColumnCount(1);
+    for (int c = 1; c < 69; ++c)
+        store.SetCellText(0, c, std::to_string(c));
+    store.SetCellText(1, 0, "Start Offset");
+    for (int r = 10; r < 20; ++r) {
+        store.SetCellText(r, 0, std::to_string(r - 10));
+        store.SetCellBackColor(r, 0, kTrainColour);
+    }
+    for (int r = 10; r < 40; ++r)
+        store.SetCellText(r, 2, std::to_string(1.25 * r));
+    store.SetColumnWidth(0, store.GetColumnWidth(0) * 3 / 2);
+    grid->resize(width, height);
+    grid->show();
+    grid->ResetScrollBars();
+    Settle();
+}
+
+WorksheetLikeGrid::~WorksheetLikeGrid()
+{
+    grid.reset();
+    store.SetNotifyHandler(nullptr);
+}
+
+void Settle()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
+
+} // namespace orvalis::gridtest
