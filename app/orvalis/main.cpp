@@ -1,3 +1,5 @@
+#include "Screenshot.h"
+
 #include "shell/MessageBoxPrompts.h"
 #include "shell/WorksheetApp.h"
 #include "shell/core/QtSettingsStore.h"
@@ -8,6 +10,10 @@
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
+    // The command line opens nothing; only the documentation picture reads it.
+    if (const int code = orvalis::RunScreenshot(QApplication::arguments()); code >= 0)
+        return code;
+
     orvalis::QtSettingsStore store;
     QSettings recentStore(QStringLiteral("Brennix Devices"),
                           QStringLiteral("Brennix - Tavelle Orvalis"));

@@ -1,5 +1,6 @@
 #include "shell/WorksheetApp.h"
 
+#include "shell/AppIcon.h"
 #include "shell/CommandIds.h"
 #include "shell/DocManager.h"
 #include "shell/MainFrame.h"
@@ -50,6 +51,7 @@ void CWorksheetApp::SetDialogLook()
 bool CWorksheetApp::StartUp()
 {
     SetDialogLook();
+    QApplication::setWindowIcon(AppIcon());
     m_recentFiles->Load(m_recentStore);
     m_settings = LoadSettings(m_store);
 

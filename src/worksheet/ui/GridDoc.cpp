@@ -1,6 +1,10 @@
 #include "worksheet/ui/GridDoc.h"
 
 #include "worksheet/Worksheet.h"
+#include "worksheet/WorksheetFile.h"
+
+#include <QFile>
+#include <QFileInfo>
 
 namespace orvalis {
 
@@ -44,6 +48,46 @@ bool CGridDoc::IsModified() const
 void CGridDoc::SetModifiedFlag(bool modified)
 {
     m_worksheet->SetModified(modified);
+}
+
+bool CGridDoc::OnOpenDocument(const QString& path)
+{
+    if (LoadWorksheetFile(*m_worksheet, QFile::encodeName(path).toStdString()))
+        return false;
+    m_pathName = QFileInfo(path).absoluteFilePath();
+    SetTitle(QFileInfo(path).fileName());
+    SetModifiedFlag(false);
+    emit fileUsed(m_pathName);
+    return true;
+}
+
+bool CGridDoc::DoFileSave()
+{
+    if (m_pathName.isEmpty())
+        return DoSaveAs();
+    return DoSave(m_pathName);
+}
+
+bool CGridDoc::DoSaveAs()
+{
+    const QString suggested = m_pathName.isEmpty() ? m_title + FileExtension() : m_pathName;
+    QString path = m_prompts.ChooseSaveFile(suggested, FileFilter());
+    if (path.isEmpty())
+        return false;
+    // A name typed without an extension gets the worksheet extension.
+    if (QFileInfo(path).suffix().isEmpty())
+        path += FileExtension();
+    return DoSave(path);
+}
+
+bool CGridDoc::DoSave(const QString& path)
+{
+    if (SaveWorksheetFile(*m_worksheet, QFile::encodeName(path).toStdString()))
+        return false;
+    m_pathName = QFileInfo(path).absoluteFilePath();
+    SetTitle(QFileInfo(path).fileName());
+    emit fileUsed(m_pathName);
+    return true;
 }
 
 bool CGridDoc::SaveModified()
