@@ -18,7 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
     const std::size_t split = text.empty() ? 0 : (data[0] >> 1) % (text.size() + 1);
     const int firstColumn = 1 + (data[0] >> 7);
-    orvalis::CellStore cells(40, 12, 1, 1);
+    // One store for the whole run: what earlier inputs left in it is overwritten or kept,
+    // as in a worksheet that is imported into twice.
+    static orvalis::CellStore cells(40, 12, 1, 1);
     orvalis::ImportLoader loader(cells, 7, firstColumn, separator);
     loader.Feed(text.substr(0, split));
     loader.Feed(text.substr(split));

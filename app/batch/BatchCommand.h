@@ -15,10 +15,11 @@ class BatchContext;
 struct BatchCommand {
     const char* name;
     const char* synopsis;       // the usage line after "orvalis-batch "
-    std::size_t inputs;         // positional arguments, exactly
+    std::size_t inputs;         // positional arguments, exactly (at least, when moreInputs)
     bool writesOutput;          // takes -o OUT, which is then required
     std::vector<BatchOptionSpec> options;  // beyond the common ones
     int (*run)(BatchContext& context);
+    bool moreInputs = false;    // further positional arguments follow the inputs
 };
 
 // Every command, in the order the usage lists them. New commands add their entry here.
@@ -30,5 +31,10 @@ int RunImportCommand(BatchContext& context);
 int RunSetCommand(BatchContext& context);
 int RunAutoconfigCommand(BatchContext& context);
 int RunShowCommand(BatchContext& context);
+
+// The commands that train and evaluate (RunCommands.cpp).
+int RunTrainCommand(BatchContext& context);
+int RunEvaluateCommand(BatchContext& context);
+int RunRunCommand(BatchContext& context);
 
 } // namespace orvalis

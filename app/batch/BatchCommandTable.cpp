@@ -12,6 +12,11 @@ const std::vector<BatchCommand>& BatchCommands()
         {"set", "set IN.ows -o OUT.ows [--role COL=ROLE]... [--cell ROW,COL=TEXT]...", 1, true,
          {{"--role", true, true}, {"--cell", true, true}}, &RunSetCommand},
         {"autoconfig", "autoconfig IN.ows -o OUT.ows", 1, true, {}, &RunAutoconfigCommand},
+        {"train", "train IN.ows -o OUT.ows", 1, true, {}, &RunTrainCommand},
+        {"evaluate", "evaluate IN.ows -o OUT.ows", 1, true, {}, &RunEvaluateCommand},
+        {"run", "run IN.ows -o OUT.ows STEP... (train continue evaluate clear autoconfig "
+                "mode=evaluate mode=extrapolate)",
+         1, true, {}, &RunRunCommand, true},
         {"show", "show IN.ows [--tab]", 1, false, {{"--tab", false, false}}, &RunShowCommand},
     };
     return commands;

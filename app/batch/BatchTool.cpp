@@ -60,7 +60,8 @@ int RunBatchTool(const std::vector<std::string>& args, const AppSettings& stored
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (std::string problem = ParseBatchArguments(rest, accepted, arguments); !problem.empty())
         return UsageError(err, problem);
-    if (arguments.positional.size() != command->inputs)
+    if (command->moreInputs ? arguments.positional.size() < command->inputs
+                            : arguments.positional.size() != command->inputs)
         return UsageError(err, std::string(command->name) + " takes " +
                                    std::to_string(command->inputs) + " file argument" +
                                    (command->inputs == 1 ? "" : "s"));

@@ -17,6 +17,18 @@ enum class ImportFileType {
     NotSupported,    // anything else, "CSV" and a name without extension included
 };
 
+// The import's file-open dialog: its filter entries in order, each a label and the
+// pattern it shows; the read-only check box is hidden.
+struct ImportFileFilter {
+    const char* label;
+    const char* pattern;
+};
+inline constexpr ImportFileFilter kImportFileFilters[] = {
+    {"Comma Seperated Var Files (*.csv)", "*.csv"},
+    {"Text Tab Delimited Files (*.txt)", "*.txt"},
+    {"All Files (*.*)", "*.*"},
+};
+
 // The extension is the text after the last "." of the file name (not of its folders),
 // compared exactly and case-sensitively.
 ImportFileType ImportFileTypeOf(const std::string& path);
@@ -38,7 +50,8 @@ struct ImportOutcome {
     int lastColumn = 0;         // column after the last field of the first line
 };
 
-// The import command after its two dialogs: checks the file type, runs the loader and,
+// The import command after its two dialogs (the file-open dialog, then the File Import
+// dialog whose values ImportParameters checks): checks the file type, runs the loader and,
 // for a header import, gives every column filled by the first line (up to column 68)
 // the role "Comment" and then calls configureFromColumn1 (the worksheet's
 // AutoConfigureSectionsFromColumn1 with the results mode in force). Failures are told

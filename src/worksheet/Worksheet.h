@@ -2,10 +2,14 @@
 
 #include "grid/core/CellStore.h"
 #include "worksheet/ColumnRoleMap.h"
+#include "worksheet/NetworkAttachment.h"
+#include "worksheet/ResultStatistics.h"
 #include "worksheet/StoredNetwork.h"
+#include "worksheet/VectorSets.h"
 #include "worksheet/WorksheetLayout.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -143,6 +147,11 @@ public:
     int savedRowCount = 0;
     std::vector<float> trainingPredictions;    // kPredictionCapacity entries
     std::vector<float> evaluationPredictions;  // kPredictionCapacity entries
+    VectorSets vectors;                // the last vector extraction
+    ResultStatistics statistics;       // the last results pass
+    int extrapolationCount = 0;        // rows the last evaluation extended the series by
+    // The worksheet's network, created by the network layer on first use.
+    std::unique_ptr<NetworkAttachment> networkAttachment;
 
 private:
     void HandleHeaderEdit(int row);

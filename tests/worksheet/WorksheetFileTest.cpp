@@ -201,3 +201,32 @@ TEST_F(FileFixture, FilledWorksheetRoundTripsExactly)
         EXPECT_EQ(WorksheetFileBytes(back), bytes);
     }
 }
+
+TEST_F(FileFixture, FailedReadsAndWritesLeaveEverythingAsItWas)
+{
+    TempDir dir;
+    Worksheet ws(settings, messages);
+    auto error = LoadWorksheetFile(ws, (dir.path / "missing.ows").string());
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind, FileError::Kind::CannotOpen);
+    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Error: Cannot open file missing.ows"}));
+
+    messages.entries.clear();
+    error = SaveWorksheetFile(ws, (dir.path / "no-such-folder" / "w.ows").string());
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind, FileError::Kind::WriteFailed);
+    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Error: Cannot write file w.ows"}));
+
+    // A target that cannot be replaced (a folder of that name) keeps what it holds, and
+    // no temporary file stays behind.
+    const auto folder = dir.path / "taken.ows";
+    std::filesystem::create_directory(folder);
+    std::ofstream(folder / "inside") << "keep";
+    ws.SetModified(true);
+    error = SaveWorksheetFile(ws, folder.string());
+    ASSERT_TRUE(error);
+    EXPECT_TRUE(ws.IsModified());
+    EXPECT_EQ(ReadAll(folder / "inside"), (std::vector<std::uint8_t>{'k', 'e', 'e', 'p'}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path),
+                            std::filesystem::directory_iterator()), 1);
+}

@@ -7,19 +7,22 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QStringList>
 
 namespace orvalis {
 
-QString ImportFileFilter()
+QString ImportFileDialogFilter()
 {
-    return QStringLiteral("Comma Seperated Var Files (*.csv);;Text Tab Delimited Files (*.txt);;"
-                          "All Files (*)");
+    QStringList entries;
+    for (const ImportFileFilter& filter : kImportFileFilters)
+        entries.append(QString::fromLatin1(filter.label));
+    return entries.join(QStringLiteral(";;"));
 }
 
 void RunImportCommand(CGridDoc& doc)
 {
     UiPrompts& prompts = doc.Prompts();
-    const QString path = prompts.ChooseOpenFile(ImportFileFilter());
+    const QString path = prompts.ChooseOpenFile(ImportFileDialogFilter());
     if (path.isEmpty())
         return;
     CImportDialog dialog(prompts, QApplication::activeWindow());

@@ -7,7 +7,7 @@ namespace orvalis {
 class CGridDoc;
 
 // The filter of the import file chooser.
-QString ImportFileFilter();
+QString ImportFileDialogFilter();
 
 // File Import on the worksheet of doc: choose the file, then the File Import dialog,
 // then the import itself. Cancelling either dialog ends the command without a change;

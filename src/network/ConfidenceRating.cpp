@@ -1,0 +1,28 @@
+#include "network/ConfidenceRating.h"
+
+#include <cmath>
+#include <limits>
+
+namespace orvalis {
+
+const char* RateConfidence(double x)
+{
+    if (x > 70)
+        return "High";
+    if (x > 30)
+        return "Fair";
+    return "Poor";
+}
+
+int ConfidenceBarPosition(double x)
+{
+    if (std::isnan(x))
+        return 0;
+    if (x >= static_cast<double>(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    if (x <= static_cast<double>(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    return static_cast<int>(std::trunc(x));
+}
+
+} // namespace orvalis

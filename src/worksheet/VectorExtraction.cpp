@@ -1,0 +1,167 @@
+#include "worksheet/VectorExtraction.h"
+
+#include "worksheet/AppSettings.h"
+#include "worksheet/NumberText.h"
+#include "worksheet/UserMessages.h"
+#include "worksheet/VectorSets.h"
+#include "worksheet/Worksheet.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <limits>
+#include <string>
+
+namespace orvalis {
+
+namespace {
+
+constexpr double kFallbackMin = 0.0;
+constexpr double kFallbackMax = 255.0;
+
+std::string EmptyCellMessage(bool target, std::int64_t row, int rowCount)
+{
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  target ? "Error: (Aborting) Non-Numeric Input Cell Encountered at Row: %d\n"
+                           "Expecting %d Data Rows"
+                         : "Error: Non-Numeric Input Cell Encountered at Row: %d\n"
+                           "Expecting %d Data Rows",
+                  static_cast<int>(row), rowCount);
+    return text;
+}
+
+// The refusals that need no cell: they keep the moving average and the network's
+// window from dividing by zero or reading before the first row.
+bool SectionsUsable(Worksheet& ws)
+{
+    const SectionCounts& c = ws.counts;
+    if (ws.inputSetCount == 0 || ws.targetSetCount == 0 || c.numTraining <= 0 ||
+        c.numTesting <= 0) {
+        ws.Messages().Error("Error: Training or Testing Section Size = 0");
+        return false;
+    }
+    if (c.numEval < 0) {
+        ws.Messages().Error("Error: Num Eval Must Not Be Negative");
+        return false;
+    }
+    if (c.numTaps < 1) {
+        ws.Messages().Error("Error: Num Taps Must Be At Least 1");
+        return false;
+    }
+    return true;
+}
+
+// Reads rows 0..rowCount-1 of every input and target column. A negative rowCount (the
+// sum of huge section counts wrapped) reads until the grid ends, where it is refused.
+bool ReadCells(Worksheet& ws, int rowCount)
+{
+    const CellStore& store = ws.Store();
+    VectorSets& v = ws.vectors;
+    const auto& inputs = ws.roles.inputColumns;
+    const auto& targets = ws.roles.targetColumns;
+    const std::int64_t rows = rowCount < 0 ? std::numeric_limits<std::int64_t>::max() : rowCount;
+    static const std::string empty;
+    for (std::int64_t r = 0; r < rows; ++r) {
+        const std::int64_t gridRow = ws.firstDataRow + r;
+        const bool pastGrid = gridRow >= store.GetRowCount();
+        const auto cell = [&](int col) -> const std::string& {
+            return pastGrid ? empty : store.CellTextRef(static_cast<int>(gridRow), col);
+        };
+        for (std::size_t k = 0; k < inputs.size() && k < VectorSets::kInputSets; ++k) {
+            const std::string& text = cell(inputs[k]);
+            if (text.empty()) {
+                ws.Messages().Error(EmptyCellMessage(false, r + 1, rowCount));
+                return false;
+            }
+            v.Input(static_cast<int>(k))[r] = ReadNumberText(text);
+        }
+        for (std::size_t t = 0; t < targets.size() && t < VectorSets::kTargetSets; ++t) {
+            const std::string& text = cell(targets[t]);
+            if (text.empty()) {
+                ws.Messages().Error(EmptyCellMessage(true, r + 1, rowCount));
+                return false;
+            }
+            v.Target(static_cast<int>(t))[r] = ReadNumberText(text);
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+bool ExtractVectors(Worksheet& ws, int rowCount, bool forTraining)
+{
+    if (!SectionsUsable(ws) || !ReadCells(ws, rowCount))
+        return false;
+
+    // Every row up to rowCount was read, so the rows used below exist in the arrays.
+    const SectionCounts& c = ws.counts;
+    const std::int64_t sections = static_cast<std::int64_t>(c.numTraining) + c.numTesting;
+    const int m = static_cast<int>(std::clamp<std::int64_t>(forTraining ? sections : rowCount, 0,
+                                                            std::max(rowCount, 0)));
+    VectorSets& v = ws.vectors;
+    const int inputs = std::min<int>(static_cast<int>(ws.roles.inputColumns.size()),
+                                     VectorSets::kInputSets);
+    if (ws.Settings().use2PassEstimate) {
+        for (int k = 0; k < inputs; ++k)
+            MovingAverageDetrend(v.InputAverage(k), v.Input(k), m, c.numTaps);
+        MovingAverageDetrend(v.TargetAverage(0), v.Target(0), m, c.numTaps);
+    } else {
+        const int zeroed = static_cast<int>(std::min<std::int64_t>(sections, VectorSets::kCapacity));
+        for (int k = 0; k < inputs; ++k)
+            std::fill(v.InputAverage(k), v.InputAverage(k) + zeroed, 0.0);
+        std::fill(v.TargetAverage(0), v.TargetAverage(0) + zeroed, 0.0);
+    }
+
+    TargetScale discarded;
+    for (int k = 0; k < inputs; ++k)
+        ScaleToUnitRange(discarded, v.Input(k), m, kFallbackMin, kFallbackMax);
+    TargetScale& scale = forTraining ? v.trainingTargetScale : v.evaluationTargetScale;
+    v.targetMean = ScaleToUnitRange(scale, v.Target(0), m, kFallbackMin, kFallbackMax);
+    return true;
+}
+
+double MovingAverageDetrend(double* avg, double* x, int count, int taps)
+{
+    long double total = 0.0L;
+    for (int i = 0; i < count; ++i) {
+        const int first = i < taps ? 0 : i - taps + 1;
+        long double sum = 0.0L;
+        for (int j = first; j <= i; ++j)
+            sum += x[j];
+        avg[i] = static_cast<double>(sum / (i - first + 1));
+        total += avg[i];
+    }
+    for (int i = 0; i < count; ++i)
+        x[i] = x[i] - avg[i];
+    return count > 0 ? static_cast<double>(total / count) : 0.0;
+}
+
+double ScaleToUnitRange(TargetScale& out, double* x, int count, double fallbackMin,
+                        double fallbackMax)
+{
+    double min = std::numeric_limits<double>::infinity();
+    double max = -std::numeric_limits<double>::infinity();
+    for (int i = 0; i < count; ++i) {
+        if (x[i] <= min)
+            min = x[i];
+        if (x[i] >= max)
+            max = x[i];
+    }
+    if (min == max) {
+        min = fallbackMin;
+        max = fallbackMax;
+    }
+    double mean = 0.0;
+    for (int i = 0; i < count; ++i) {
+        x[i] = 0.1 + (0.8 * (x[i] - min)) / (max - min);
+        mean = mean + x[i] / count;
+    }
+    out.min = static_cast<float>(min);
+    out.max = static_cast<float>(max);
+    out.mean = static_cast<float>(mean);
+    return mean;
+}
+
+} // namespace orvalis

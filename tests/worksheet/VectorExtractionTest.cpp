@@ -1,0 +1,158 @@
+#include "RunWorksheet.h"
+
+#include "worksheet/VectorExtraction.h"
+#include "worksheet/VectorSets.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace orvalis;
+
+namespace {
+
+// Column 1 "Input", column 2 "Trg/In", 40 rows of data, sections 20/10/10, taps 3.
+struct ExtractionSheet : RunWorksheet {
+    explicit ExtractionSheet(bool twoPass = false) : RunWorksheet(twoPass)
+    {
+        Role(1, "Input");
+        Role(2, "Trg/In");
+        Role(3, "Target");
+        Column(1, TestSeries(40, 1.0));
+        Column(2, TestSeries(40));
+        Column(3, TestSeries(40, 2.0));
+        Counts(20, 10, 10, 3);
+        ws->ScanColumnRoles();
+        messages.entries.clear();
+    }
+};
+
+} // namespace
+
+TEST(VectorExtraction, RefusalsComeBeforeAnyCellIsRead)
+{
+    struct Case {
+        const char* name;
+        int training, testing, eval, taps;
+        const char* message;
+    } cases[] = {
+        {"no testing rows", 20, 0, 10, 3, "Error: Training or Testing Section Size = 0"},
+        {"negative training rows", -5, 10, 10, 3, "Error: Training or Testing Section Size = 0"},
+        {"negative eval rows", 20, 10, -1, 3, "Error: Num Eval Must Not Be Negative"},
+        {"no window", 20, 10, 10, 0, "Error: Num Taps Must Be At Least 1"},
+    };
+    for (const Case& c : cases) {
+        ExtractionSheet sheet;
+        sheet.Text(0, 1, ""); // would be refused if cells were read
+        sheet.Counts(c.training, c.testing, c.eval, c.taps);
+        sheet.ws->ScanColumnRoles();
+        EXPECT_FALSE(ExtractVectors(*sheet.ws, sheet.ws->counts.totalRows, true)) << c.name;
+        EXPECT_EQ(sheet.messages.Texts(), std::vector<std::string>{c.message}) << c.name;
+    }
+}
+
+TEST(VectorExtraction, EmptyCellsAreRefusedWithTheirDataRow)
+{
+    struct Case {
+        const char* name;
+        int col, dataRow;
+        bool forTraining;
+        const char* message;
+    } cases[] = {
+        {"input cell", 1, 4, true,
+         "Error: Non-Numeric Input Cell Encountered at Row: 5\nExpecting 40 Data Rows"},
+        {"target cell", 3, 4, false,
+         "Error: (Aborting) Non-Numeric Input Cell Encountered at Row: 5\nExpecting 40 Data Rows"},
+        {"evaluate rows are read by training too", 1, 35, true,
+         "Error: Non-Numeric Input Cell Encountered at Row: 36\nExpecting 40 Data Rows"},
+    };
+    for (const Case& c : cases) {
+        ExtractionSheet sheet;
+        sheet.Text(c.dataRow, c.col, "");
+        EXPECT_FALSE(ExtractVectors(*sheet.ws, 40, c.forTraining)) << c.name;
+        EXPECT_EQ(sheet.messages.Texts(), std::vector<std::string>{c.message}) << c.name;
+    }
+}
+
+TEST(VectorExtraction, RowsPastTheGridReadAsEmpty)
+{
+    ExtractionSheet sheet;
+    for (int r = 40; r < 1001 - sheet.ws->firstDataRow; ++r) {
+        sheet.Text(r, 1, "1");
+        sheet.Text(r, 2, "1");
+        sheet.Text(r, 3, "1");
+    }
+    sheet.Counts(900, 100, 10, 3);
+    sheet.ws->ScanColumnRoles();
+    EXPECT_FALSE(ExtractVectors(*sheet.ws, sheet.ws->counts.totalRows, true));
+    EXPECT_EQ(sheet.messages.Texts(),
+              std::vector<std::string>{
+                  "Error: Non-Numeric Input Cell Encountered at Row: 994\nExpecting 1010 Data Rows"});
+}
+
+TEST(VectorExtraction, TextWithoutANumberReadsAsZero)
+{
+    ExtractionSheet sheet;
+    for (int r = 0; r < 40; ++r)
+        sheet.Text(r, 1, std::to_string(r + 1));
+    sheet.Text(3, 1, "abc");
+    sheet.Text(4, 1, "7.5xyz");
+    ASSERT_TRUE(ExtractVectors(*sheet.ws, 40, false));
+    EXPECT_TRUE(sheet.messages.entries.empty());
+    const double* x = sheet.ws->vectors.Input(0);
+    EXPECT_EQ(x[3], 0.1); // 0 is the minimum
+    EXPECT_EQ(x[4], 0.1 + (0.8 * 7.5) / 40.0);
+    EXPECT_EQ(x[39], 0.9);
+}
+
+TEST(VectorExtraction, ConstantSeriesScalesWithTheFallbackRange)
+{
+    ExtractionSheet sheet;
+    sheet.Column(2, std::vector<double>(40, 7.0));
+    ASSERT_TRUE(ExtractVectors(*sheet.ws, 40, true));
+    const double expected = 0.1 + (0.8 * 7.0) / 255.0;
+    for (int r = 0; r < 30; ++r)
+        EXPECT_EQ(sheet.ws->vectors.Target(0)[r], expected) << r;
+    EXPECT_EQ(sheet.ws->vectors.Target(0)[30], 7.0); // Evaluate rows stay unscaled
+    const TargetScale& s = sheet.ws->vectors.trainingTargetScale;
+    EXPECT_EQ(s.min, 0.0f);
+    EXPECT_EQ(s.max, 255.0f);
+    EXPECT_EQ(s.mean, static_cast<float>(sheet.ws->vectors.targetMean));
+}
+
+TEST(VectorExtraction, MovingAverageOfThreeTaps)
+{
+    std::vector<double> x = {3.0, 5.0, 10.0, 2.0, 7.0};
+    std::vector<double> avg(5);
+    MovingAverageDetrend(avg.data(), x.data(), 5, 3);
+    const std::vector<double> expectedAvg = {3.0, 4.0, 18.0 / 3.0, 17.0 / 3.0, 19.0 / 3.0};
+    EXPECT_EQ(avg, expectedAvg);
+    const std::vector<double> expectedX = {0.0, 1.0, 10.0 - 18.0 / 3.0, 2.0 - 17.0 / 3.0,
+                                           7.0 - 19.0 / 3.0};
+    EXPECT_EQ(x, expectedX);
+}
+
+TEST(VectorExtraction, TwoPassDetrendsBeforeScalingOnePassZeroesTheAverages)
+{
+    ExtractionSheet twoPass(true);
+    ASSERT_TRUE(ExtractVectors(*twoPass.ws, 40, true));
+    std::vector<double> raw = TestSeries(40, 1.0);
+    for (double& v : raw)
+        v = ReadNumberText(FormatNumber("%.3f", v));
+    std::vector<double> avg(30);
+    MovingAverageDetrend(avg.data(), raw.data(), 30, 3);
+    TargetScale scale;
+    ScaleToUnitRange(scale, raw.data(), 30, 0.0, 255.0);
+    for (int r = 0; r < 30; ++r) {
+        EXPECT_EQ(twoPass.ws->vectors.InputAverage(0)[r], avg[static_cast<std::size_t>(r)]) << r;
+        EXPECT_EQ(twoPass.ws->vectors.Input(0)[r], raw[static_cast<std::size_t>(r)]) << r;
+    }
+
+    // 1 Pass zeroes the averages of the Training and Testing rows only.
+    ASSERT_TRUE(ExtractVectors(*twoPass.ws, 40, false));
+    twoPass.settings.use2PassEstimate = false;
+    ASSERT_TRUE(ExtractVectors(*twoPass.ws, 40, true));
+    for (int r = 0; r < 30; ++r)
+        EXPECT_EQ(twoPass.ws->vectors.InputAverage(0)[r], 0.0) << r;
+    EXPECT_NE(twoPass.ws->vectors.InputAverage(0)[35], 0.0);
+}
