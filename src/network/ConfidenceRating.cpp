@@ -7,6 +7,10 @@ namespace orvalis {
 
 const char* RateConfidence(double x)
 {
+    // A figure that could not be computed (a single row, a target without spread) is
+    // no ground for confidence, whatever its sign.
+    if (!std::isfinite(x))
+        return "Poor";
     if (x > 70)
         return "High";
     if (x > 30)

@@ -4,7 +4,7 @@ namespace orvalis {
 
 // How the progress and estimate dialogs rate a figure of merit x (a percentage):
 // "High" above 70, "Fair" above 30 up to 70, "Poor" otherwise, also for a value that is
-// not a number.
+// not finite.
 const char* RateConfidence(double x);
 
 // The bar position for x: x truncated toward zero (the bar clamps it to its 1..100

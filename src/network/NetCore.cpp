@@ -1,45 +1,41 @@
 #include "network/NetCore.h"
 
 #include "network/RandomGenerator.h"
+#include "network/ShallowKernel.h"
+#include "network/SimdSupport.h"
 #include "network/VectorView.h"
 
 #include <algorithm>
 #include <cmath>
 #include <utility>
 
-// The hot loops are compiled twice, for plain x86-64 and for AVX2, and the loader picks
-// the one the processor runs. Both use only the IEEE operations the source names, in
-// its order (no contraction, no reassociation), so they give the same bits.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_ADDRESS__)
-#define ORVALIS_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define ORVALIS_CLONES
-#endif
-#define ORVALIS_INLINE [[gnu::always_inline]] inline
-
 namespace orvalis {
 namespace {
 
-constexpr int Lanes = 4; // doubles per vector register (AVX2)
+using simd::Lanes;
 
-int RoundUpToLanes(int n) { return (n + Lanes - 1) / Lanes * Lanes; }
+// A single unit (the usual output layer) keeps its weights contiguous, so its update
+// runs along the sources; wider layers round up to whole vectors of units.
+int LaneStride(int n) { return n == 1 ? 1 : (n + Lanes - 1) / Lanes * Lanes; }
 
 // sums[k] = 0 + w[0][k]*out[0] + w[1][k]*out[1] + ..., strictly in order of j.
 ORVALIS_INLINE void Propagate(const NetLayer& lower, NetLayer& upper, double gain)
 {
-    const int stride = upper.stride;
     const int sources = lower.unitCount;
-    double* __restrict sums = upper.sums.data();
-    const double* __restrict w = upper.weights.data();
     const double* __restrict src = lower.outputs.data();
-    for (int k = 0; k < stride; ++k)
-        sums[k] = 0.0;
-    for (int j = 0; j <= sources; ++j) {
-        const double o = src[j];
-        const double* __restrict row = w + static_cast<std::size_t>(j) * stride;
-        for (int k = 0; k < stride; ++k)
-            sums[k] = sums[k] + row[k] * o;
+    for (int start = 0; start < upper.stride; start += NetLayer::BlockLanes) {
+        const int width = upper.BlockWidth(start);
+        double* __restrict sums = upper.sums.data() + start;
+        const double* __restrict w = upper.weights.data() + upper.Index(0, start);
+        for (int k = 0; k < width; ++k)
+            sums[k] = 0.0;
+        for (int j = 0; j <= sources; ++j, w += width) {
+            const double o = src[j];
+            for (int k = 0; k < width; ++k)
+                sums[k] = sums[k] + w[k] * o;
+        }
     }
+    const double* sums = upper.sums.data();
     double* __restrict out = upper.outputs.data() + 1;
     for (int k = 0; k < upper.unitCount; ++k)
         out[k] = 1.0 / (1.0 + std::exp(-gain * sums[k]));
@@ -83,12 +79,11 @@ ORVALIS_INLINE void Backward(std::vector<NetLayer>& layers, double gain)
         const NetLayer& upper = layers[l];
         NetLayer& lower = layers[l - 1];
         const double* __restrict errUp = upper.errors.data();
+        const double* w = upper.weights.data();
         for (int i = 1; i <= lower.unitCount; ++i) {
-            const double* __restrict row =
-                upper.weights.data() + static_cast<std::size_t>(i) * upper.stride;
             double e = 0.0;
             for (int k = 0; k < upper.unitCount; ++k)
-                e = e + row[k] * errUp[k];
+                e = e + w[upper.Index(i, k)] * errUp[k];
             const double o = lower.outputs[i];
             lower.errors[i - 1] = ((gain * o) * (1.0 - o)) * e;
         }
@@ -100,24 +95,26 @@ ORVALIS_INLINE void Backward(std::vector<NetLayer>& layers, double gain)
 ORVALIS_INLINE void UpdateLayer(const NetLayer& lower, NetLayer& upper, double rate,
                                 double momentum)
 {
-    const int stride = upper.stride;
     const int sources = lower.unitCount;
-    double* __restrict rateErr = upper.rateErrors.data();
     const double* __restrict err = upper.errors.data();
-    for (int k = 0; k < stride; ++k)
-        rateErr[k] = rate * err[k];
-    const double* __restrict lastRateErr = upper.lastRateErrors.data();
+    for (int k = 0; k < upper.stride; ++k)
+        upper.rateErrors[k] = rate * err[k];
     const double* __restrict src = lower.outputs.data();
     double* __restrict lastSrc = upper.lastSources.data();
-    double* __restrict w = upper.weights.data();
-    for (int j = 0; j <= sources; ++j) {
-        const double o = src[j];
-        const double lastO = lastSrc[j];
-        double* __restrict row = w + static_cast<std::size_t>(j) * stride;
-        for (int k = 0; k < stride; ++k)
-            row[k] = row[k] + (rateErr[k] * o + momentum * (lastRateErr[k] * lastO));
-        lastSrc[j] = o;
+    for (int start = 0; start < upper.stride; start += NetLayer::BlockLanes) {
+        const int width = upper.BlockWidth(start);
+        const double* __restrict rateErr = upper.rateErrors.data() + start;
+        const double* __restrict lastRateErr = upper.lastRateErrors.data() + start;
+        double* __restrict w = upper.weights.data() + upper.Index(0, start);
+        for (int j = 0; j <= sources; ++j, w += width) {
+            const double o = src[j];
+            const double lastO = lastSrc[j];
+            for (int k = 0; k < width; ++k)
+                w[k] = w[k] + (rateErr[k] * o + momentum * (lastRateErr[k] * lastO));
+        }
     }
+    for (int j = 0; j <= sources; ++j)
+        lastSrc[j] = src[j];
     std::swap(upper.rateErrors, upper.lastRateErrors);
 }
 
@@ -178,11 +175,15 @@ void NetCore::Build(const int* units, int layerCount)
     for (int l = 0; l < layerCount; ++l) {
         NetLayer& L = layers[l];
         L.unitCount = std::max(units[l], 0);
-        L.stride = RoundUpToLanes(L.unitCount);
+        L.sourceCount = l > 0 ? layers[l - 1].unitCount : 0;
+        L.stride = LaneStride(L.unitCount);
         L.outputs.assign(static_cast<std::size_t>(L.unitCount) + 1, 0.0);
         L.outputs[0] = 1.0;
         L.errors.assign(static_cast<std::size_t>(L.stride), 0.0);
         L.sums.assign(static_cast<std::size_t>(L.stride), 0.0);
+        // Room for three input vectors (the shallow kernels rotate them) or one layer's
+        // sums.
+        L.spare.assign(static_cast<std::size_t>(3 * (L.unitCount + 1) + L.stride), 0.0);
         if (l == 0)
             continue;
         const std::size_t sources = static_cast<std::size_t>(layers[l - 1].unitCount) + 1;
@@ -226,7 +227,11 @@ void NetCore::TrainRandomRows(const VectorView& data, int first, int last, std::
     if (layers.empty() || count <= 0)
         return;
     std::uint32_t state = random.State();
-    TrainKernel(layers, data, first, last, count, state, learningRate, gain, momentum,
+    if (IsShallow(layers))
+        TrainShallow(layers, data, first, last, count, state, learningRate, gain, momentum,
+                     patternError);
+    else
+        TrainKernel(layers, data, first, last, count, state, learningRate, gain, momentum,
                 patternError);
     random.Seed(state);
 }
@@ -235,6 +240,8 @@ double NetCore::MeasureRows(const VectorView& data, int first, int last, double 
 {
     if (layers.empty())
         return 0.0;
+    if (IsShallow(layers))
+        return MeasureShallow(layers, data, first, last, gain, patternError);
     return MeasureKernel(layers, data, first, last, gain, patternError);
 }
 

@@ -11,25 +11,43 @@ struct VectorView;
 // One layer of the network. Unit 0 of every layer is the bias unit (output 1.0);
 // real units are 1..unitCount.
 //
-// Weights are held source-major: the weights into this layer from source unit j of the
-// layer below (j = 0 the bias) form one contiguous row of `stride` values, lane k for
-// unit k+1. Every unit's sum over j, kept in strict index order, then advances across
-// units lane by lane, which vectorises without a transpose. Padding lanes have weight 0
-// and are never read back.
+// Weights are held source-major in blocks of up to 16 units: within a block, the
+// weights into its units from source unit j of the layer below (j = 0 the bias) form
+// one contiguous row, lane k for unit k+1, and the rows of j = 0, 1, ... follow each
+// other. Every unit's sum over j, kept in strict index order, then advances across the
+// units of a block lane by lane, which vectorises without a transpose, and a block's
+// weights stream through the cache in one run. Padding lanes have weight 0 and are
+// never read back.
 struct NetLayer {
+    static constexpr int BlockLanes = 16; // units per weight block
+
     int unitCount = 0;                  // real units
-    int stride = 0;                     // unitCount rounded up to whole vector lanes
+    int sourceCount = 0;                // real units of the layer below (0 for layer 0)
+    int stride = 0;                     // lanes: 1 for a single unit, else unitCount
+                                        // rounded up to whole vectors
     std::vector<double> outputs;        // unitCount+1 values; [0] = 1.0
     std::vector<double> errors;         // stride values; error term of unit k+1 at [k]
-    std::vector<double> weights;        // (sources+1) x stride; j -> unit k+1 at [j*stride+k]
+    std::vector<double> weights;        // (sourceCount+1) x stride, blocked as above
     std::vector<double> bestWeights;    // same shape: copy taken at the lowest test error
     // Momentum memory. The change applied last, (learningRate*error_i)*output_j, is the
     // product of one value per unit and one per source, so those two factors are kept
     // instead of the full matrix; multiplying them again gives the same double.
     std::vector<double> lastRateErrors; // stride values: learningRate*error at the last update
-    std::vector<double> lastSources;    // sources+1 values: the lower outputs at that update
+    std::vector<double> lastSources;    // sourceCount+1 values: the lower outputs then
     std::vector<double> rateErrors;     // stride values, scratch of the update
     std::vector<double> sums;           // stride values, scratch of the forward pass
+    std::vector<double> spare;          // scratch of the kernels (see Build)
+
+    // First lane of the block holding lane k, and that block's width.
+    static int BlockStart(int k) { return k / BlockLanes * BlockLanes; }
+    int BlockWidth(int start) const { return stride - start < BlockLanes ? stride - start : BlockLanes; }
+    // Position of the weight from source j into unit k+1.
+    std::size_t Index(int j, int k) const
+    {
+        const int start = BlockStart(k);
+        return static_cast<std::size_t>(start) * (sourceCount + 1) +
+               static_cast<std::size_t>(j) * BlockWidth(start) + (k - start);
+    }
 };
 
 // The layers and the arithmetic of one pattern: forward pass, output error terms,
@@ -50,12 +68,12 @@ public:
     double Weight(int l, int i, int j) const
     {
         const NetLayer& L = layers[l];
-        return L.weights[static_cast<std::size_t>(j) * L.stride + (i - 1)];
+        return L.weights[L.Index(j, i - 1)];
     }
     void SetWeight(int l, int i, int j, double value)
     {
         NetLayer& L = layers[l];
-        L.weights[static_cast<std::size_t>(j) * L.stride + (i - 1)] = value;
+        L.weights[L.Index(j, i - 1)] = value;
     }
 
     // Input units 1..n of the input layer; a pattern's input vector is written here.

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <functional>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -192,7 +195,7 @@ TEST(ConfidenceRating, Boundaries)
         const char* rating;
         int bar;
     } cases[] = {{70.0, "Fair", 70}, {70.5, "High", 70}, {30.0, "Poor", 30}, {30.01, "Fair", 30},
-                 {0.5, "Poor", 0},   {-12.7, "Poor", -12}, {std::nan(""), "Poor", 0}};
+                 {0.5, "Poor", 0},   {-12.7, "Poor", -12}, {std::nan(""), "Poor", 0}, {HUGE_VAL, "Poor", INT_MAX}};
     for (const Case& c : cases) {
         EXPECT_STREQ(RateConfidence(c.x), c.rating) << c.x;
         EXPECT_EQ(ConfidenceBarPosition(c.x), c.bar) << c.x;

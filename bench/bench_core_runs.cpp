@@ -1,0 +1,106 @@
+// Whole worksheet runs as a user starts them: a full default training run on a 600-row
+// worksheet of a real price series (network 20-10-1), and Evaluate with extrapolation on
+// a worksheet whose 994 data rows are all filled.
+
+#include "network/EvaluationRun.h"
+#include "network/TrainingRun.h"
+#include "network/WorksheetNetwork.h"
+#include "worksheet/AppSettings.h"
+#include "worksheet/UserMessages.h"
+#include "worksheet/Worksheet.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace orvalis;
+
+namespace {
+
+// The DAX closes of the sample series as the CSV writes them.
+std::vector<std::string> DaxTexts(const char* file)
+{
+    const char* dir = std::getenv("ORVALIS_SAMPLE_DATA_DIR");
+    std::ifstream in(std::string(dir ? dir : ORVALIS_SAMPLE_DATA_DIR) + "/" + file);
+    std::string line;
+    std::getline(in, line); // header
+    std::vector<std::string> texts;
+    while (std::getline(in, line)) {
+        std::stringstream fields(line);
+        std::string day, dax;
+        std::getline(fields, day, ',');
+        std::getline(fields, dax, ',');
+        texts.push_back(dax);
+    }
+    return texts;
+}
+
+struct BenchSheet {
+    AppSettings settings;
+    SilentMessages messages;
+    std::unique_ptr<Worksheet> ws;
+
+    BenchSheet(int rows, int mode, bool commentLine)
+    {
+        settings.useCommentLine = commentLine;
+        settings.autoVectorSizing = false;
+        settings.resultsMode = mode;
+        settings.UpdateExtrapolationRows();
+        ws = std::make_unique<Worksheet>(settings, messages);
+        const std::vector<std::string> dax = DaxTexts("eustockmarkets_full.csv");
+        ws->Store().SetCellText(kRoleRow, 1, "Trg/In");
+        for (int r = 0; r < rows && r < static_cast<int>(dax.size()); ++r)
+            ws->Store().SetCellText(ws->firstDataRow + r, 1, dax[static_cast<std::size_t>(r)]);
+    }
+    void Counts(int training, int testing, int eval, int taps)
+    {
+        ws->ApplyCellEdit(kNumTrainingRow, kValueColumn, std::to_string(training));
+        ws->ApplyCellEdit(kNumTestingRow, kValueColumn, std::to_string(testing));
+        ws->ApplyCellEdit(kNumEvalRow, kValueColumn, std::to_string(eval));
+        ws->ApplyCellEdit(kNumTapsRow, kValueColumn, std::to_string(taps));
+    }
+};
+
+// Train from fresh weights with the default parameters (automatic shape 20-10-1).
+void BM_TrainWorksheet600Rows(benchmark::State& state)
+{
+    BenchSheet sheet(600, ResultsModeEvaluate, true);
+    sheet.Counts(400, 100, 100, 20);
+    TrainingOutcome outcome;
+    for (auto _ : state) {
+        sheet.ws->ResetTraining();
+        if (!TrainWorksheet(*sheet.ws, nullptr, &outcome))
+            state.SkipWithError("training refused");
+    }
+    state.counters["cycles"] = outcome.cycles;
+    state.counters["updates"] = outcome.updates;
+}
+BENCHMARK(BM_TrainWorksheet600Rows)->Unit(benchmark::kMillisecond);
+
+// Evaluate in Data Extrapolate mode on 994 filled data rows: 987 rows in the sections
+// and the last 7 the user's, used as scratch for the 6 extrapolated rows and restored.
+void BM_EvaluateWorksheet994RowsExtrapolated(benchmark::State& state)
+{
+    BenchSheet sheet(994, ResultsModeExtrapolate, false);
+    sheet.Counts(650, 337, 0, 20);
+    sheet.ws->network.autoTrainingConfigure = 0;
+    sheet.ws->network.maxCycles = 20;
+    if (!TrainWorksheet(*sheet.ws, nullptr)) {
+        state.SkipWithError("training refused");
+        return;
+    }
+    sheet.ws->phaseOffset = -1; // the longest extension: ExtrapolationLen + 1 rows
+    for (auto _ : state) {
+        if (!EvaluateWorksheet(*sheet.ws))
+            state.SkipWithError("evaluation refused");
+    }
+    state.counters["extrapolated"] = sheet.ws->extrapolationCount;
+}
+BENCHMARK(BM_EvaluateWorksheet994RowsExtrapolated)->Unit(benchmark::kMillisecond);
+
+} // namespace

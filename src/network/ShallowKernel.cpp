@@ -1,0 +1,331 @@
+#include "network/ShallowKernel.h"
+
+#include "network/NetCore.h"
+#include "network/RandomGenerator.h"
+#include "network/SimdSupport.h"
+#include "network/VectorView.h"
+
+#include <cmath>
+#include <utility>
+
+// Vector values never cross a call: every function that takes or returns one is
+// always inlined, so the two clones cannot disagree on how vectors are passed.
+#pragma GCC diagnostic ignored "-Wpsabi"
+
+namespace orvalis {
+namespace {
+
+using simd::Lanes;
+using simd::V4;
+
+// Raw views of the three layers, refreshed whenever buffers swap.
+struct Net3 {
+    int inputs = 0, hidden = 0, stride = 0; // stride: hidden lanes, a multiple of 4
+    double* w1 = nullptr;       // first weight layer, blocked (NetLayer)
+    double* w2 = nullptr;       // hidden+1: the output unit's weights
+    double* hid = nullptr;      // hidden outputs, [0] = 1
+    double* hidErr = nullptr;   // stride: hidden error terms, padding 0
+    double* rate = nullptr;     // stride: learningRate * hidden error, this pattern
+    double* lastRate = nullptr; // stride: the same of the previous update
+    double* sums = nullptr;     // stride: hidden sums of the pattern being presented
+    double* exps = nullptr;     // stride: scratch
+    double* lastHid = nullptr;  // hidden+1: hidden outputs at the last update
+
+    explicit Net3(std::vector<NetLayer>& layers) { Refresh(layers); }
+    void Refresh(std::vector<NetLayer>& layers)
+    {
+        NetLayer& h = layers[1];
+        NetLayer& o = layers[2];
+        inputs = layers[0].unitCount;
+        hidden = h.unitCount;
+        stride = h.stride;
+        w1 = h.weights.data();
+        w2 = o.weights.data();
+        hid = h.outputs.data();
+        hidErr = h.errors.data();
+        rate = h.rateErrors.data();
+        lastRate = h.lastRateErrors.data();
+        sums = h.sums.data();
+        exps = h.spare.data();
+        lastHid = o.lastSources.data();
+    }
+};
+
+// An input vector (bias first) in one of the input layer's scratch buffers; the three
+// of a training pass rotate (current, previous, next) without copying.
+struct InputVector {
+    double* values = nullptr; // inputs+1 values
+    ORVALIS_INLINE V4 At(int j) const { return simd::Splat(values[j]); }
+    ORVALIS_INLINE void Set(int j, double x) { values[j] = x; }
+};
+
+enum class Pass { Forward, Update, Fused };
+
+// B vectors of hidden units starting at lane `block`: the update of their incoming
+// weights (input `in`, momentum memory lastRate x lastIn) and/or their sums over
+// `next`, each sum strictly in source order, accumulated in registers. With
+// `scaledMomentum` the momentum is a power of two and (m*lastRate)*lastIn has been
+// shown to equal m*(lastRate*lastIn) for this pattern, saving one product per weight.
+template <int B, Pass P, bool scaledMomentum>
+ORVALIS_INLINE void HiddenBlock(const Net3& n, int block, InputVector in, InputVector lastIn,
+                                InputVector next, double momentum)
+{
+    V4 acc[B], rate[B], lastRate[B];
+    const V4 m = simd::Splat(momentum);
+#pragma GCC unroll 4
+    for (int b = 0; b < B; ++b) {
+        acc[b] = simd::Splat(0.0);
+        if constexpr (P != Pass::Forward) {
+            rate[b] = simd::Load(n.rate + block + Lanes * b);
+            lastRate[b] = simd::Load(n.lastRate + block + Lanes * b);
+            if constexpr (scaledMomentum)
+                lastRate[b] = m * lastRate[b];
+        }
+    }
+    constexpr int width = B * Lanes;
+    double* w = n.w1 + static_cast<std::size_t>(block) * (n.inputs + 1);
+    for (int j = 0; j <= n.inputs; ++j, w += width) {
+        V4 o{}, lastO{}, x{};
+        if constexpr (P != Pass::Forward) {
+            o = in.At(j);
+            lastO = lastIn.At(j);
+        }
+        if constexpr (P != Pass::Update)
+            x = next.At(j);
+#pragma GCC unroll 4
+        for (int b = 0; b < B; ++b) {
+            V4 weight = simd::Load(w + Lanes * b);
+            if constexpr (P != Pass::Forward) {
+                if constexpr (scaledMomentum)
+                    weight = weight + (rate[b] * o + lastRate[b] * lastO);
+                else
+                    weight = weight + (rate[b] * o + m * (lastRate[b] * lastO));
+                simd::Store(w + Lanes * b, weight);
+            }
+            if constexpr (P != Pass::Update)
+                acc[b] = acc[b] + weight * x;
+        }
+    }
+    if constexpr (P != Pass::Update) {
+#pragma GCC unroll 4
+        for (int b = 0; b < B; ++b)
+            simd::Store(n.sums + block + Lanes * b, acc[b]);
+    }
+}
+
+template <Pass P, bool scaledMomentum>
+ORVALIS_INLINE void HiddenPass(const Net3& n, InputVector in, InputVector lastIn, InputVector next,
+                               double momentum)
+{
+    int block = 0;
+    for (; block + NetLayer::BlockLanes <= n.stride; block += NetLayer::BlockLanes)
+        HiddenBlock<4, P, scaledMomentum>(n, block, in, lastIn, next, momentum);
+    switch ((n.stride - block) / Lanes) {
+    case 3: HiddenBlock<3, P, scaledMomentum>(n, block, in, lastIn, next, momentum); break;
+    case 2: HiddenBlock<2, P, scaledMomentum>(n, block, in, lastIn, next, momentum); break;
+    case 1: HiddenBlock<1, P, scaledMomentum>(n, block, in, lastIn, next, momentum); break;
+    default: break;
+    }
+}
+
+// The smallest and largest magnitude (zeros aside) of some values; false when one is
+// not finite.
+ORVALIS_INLINE bool MagnitudeRange(const double* x, int count, int step, double& lo, double& hi)
+{
+    lo = INFINITY;
+    hi = 0.0;
+    for (int i = 0; i < count; ++i) {
+        const double a = std::fabs(x[i * step]);
+        if (!(a <= 1e300))
+            return false;
+        if (a != 0.0 && a < lo)
+            lo = a;
+        hi = a > hi ? a : hi;
+    }
+    return true;
+}
+
+// Whether (m*r)*x == m*(r*x) for every momentum factor r of lastRate and every source x
+// of lastIn: true when m is a power of two and no product can leave the normal range,
+// where scaling by a power of two commutes with rounding.
+ORVALIS_INLINE bool MomentumScales(const Net3& n, InputVector lastIn, double momentum)
+{
+    int exponent = 0;
+    if (!(momentum > 0.0) || std::frexp(momentum, &exponent) != 0.5)
+        return false;
+    double rLo, rHi, xLo, xHi;
+    if (!MagnitudeRange(n.lastRate, n.stride, 1, rLo, rHi) ||
+        !MagnitudeRange(lastIn.values, n.inputs + 1, 1, xLo, xHi))
+        return false;
+    constexpr double Small = 0x1p-960, Large = 0x1p960;
+    const double down = momentum < 1.0 ? momentum : 1.0;
+    const double up = momentum > 1.0 ? momentum : 1.0;
+    return (rLo == INFINITY || xLo == INFINITY || rLo * down * xLo >= Small) &&
+           rHi * up * xHi <= Large && (rLo == INFINITY || rLo * down >= Small);
+}
+
+template <Pass P>
+ORVALIS_INLINE void HiddenPassChecked(const Net3& n, InputVector in, InputVector lastIn,
+                                      InputVector next, double momentum)
+{
+    if (MomentumScales(n, lastIn, momentum))
+        HiddenPass<P, true>(n, in, lastIn, next, momentum);
+    else
+        HiddenPass<P, false>(n, in, lastIn, next, momentum);
+}
+
+// Hidden outputs from the sums, then the output unit; returns its output.
+ORVALIS_INLINE double FinishForward(const Net3& n, double gain)
+{
+    for (int k = 0; k < n.hidden; ++k)
+        n.exps[k] = std::exp(-gain * n.sums[k]);
+    double* __restrict hid = n.hid + 1;
+    const double* __restrict exps = n.exps;
+    for (int k = 0; k < n.hidden; ++k)
+        hid[k] = 1.0 / (1.0 + exps[k]);
+    double sum = 0.0;
+    for (int j = 0; j <= n.hidden; ++j)
+        sum = sum + n.w2[j] * n.hid[j];
+    return 1.0 / (1.0 + std::exp(-gain * sum));
+}
+
+ORVALIS_INLINE void FillInput(InputVector dst, const VectorView& data, int row, int inputs)
+{
+    dst.Set(0, 1.0);
+    const int taps = data.numTaps;
+    int n = 1;
+    for (int k = 0; k < data.inputSetCount && n <= inputs; ++k) {
+        const double* src = data.inputs[k] + (row - taps);
+        const int count = taps < inputs + 1 - n ? taps : inputs + 1 - n;
+        for (int t = 0; t < count; ++t)
+            dst.Set(n + t, src[t]);
+        n += count;
+    }
+}
+
+// Error terms of the output and hidden units (from the output weights before their
+// update) and the hidden rates; returns the pattern error.
+ORVALIS_INLINE double ErrorTerms(const Net3& n, NetLayer& output, double target, double rate,
+                                 double gain)
+{
+    const double o = output.outputs[1];
+    const double err = target - o;
+    const double outErr = ((gain * o) * (1.0 - o)) * err;
+    output.errors[0] = outErr;
+    double* __restrict hidErr = n.hidErr;
+    double* __restrict hidRate = n.rate;
+    const double* __restrict hid = n.hid + 1;
+    const double* __restrict w2 = n.w2 + 1;
+    for (int k = 0; k < n.hidden; ++k) {
+        const double e = 0.0 + w2[k] * outErr;
+        hidErr[k] = ((gain * hid[k]) * (1.0 - hid[k])) * e;
+        hidRate[k] = rate * hidErr[k];
+    }
+    return 0.0 + 0.5 * (err * err);
+}
+
+ORVALIS_INLINE void UpdateOutputWeights(const Net3& n, NetLayer& output, double rate,
+                                        double momentum)
+{
+    const double outRate = rate * output.errors[0];
+    const double lastOutRate = output.lastRateErrors[0];
+    double* __restrict w2 = n.w2;
+    double* __restrict lastHid = n.lastHid;
+    const double* __restrict hid = n.hid;
+    for (int j = 0; j <= n.hidden; ++j) {
+        w2[j] = w2[j] + (outRate * hid[j] + momentum * (lastOutRate * lastHid[j]));
+        lastHid[j] = hid[j];
+    }
+    output.rateErrors[0] = lastOutRate;
+    output.lastRateErrors[0] = outRate;
+}
+
+ORVALIS_CLONES void TrainLoop(std::vector<NetLayer>& layers, const VectorView& data, int first,
+                              int last, std::int64_t count, std::uint32_t& state, double rate,
+                              double gain, double momentum, double& patternError)
+{
+    NetLayer& input = layers[0];
+    NetLayer& hiddenLayer = layers[1];
+    NetLayer& output = layers[2];
+    RandomGenerator random(state);
+    Net3 n(layers);
+    const int inputs = n.inputs;
+    const std::size_t span = static_cast<std::size_t>(inputs) + 1;
+    InputVector in{input.spare.data()}, lastIn{in.values + span}, next{lastIn.values + span};
+    for (int j = 0; j <= inputs; ++j)
+        lastIn.Set(j, hiddenLayer.lastSources[j]);
+
+    int row = random.RandomRow(first, last);
+    FillInput(in, data, row, inputs);
+    HiddenPass<Pass::Forward, false>(n, in, lastIn, in, momentum);
+    for (std::int64_t p = 0; p < count; ++p) {
+        output.outputs[1] = FinishForward(n, gain);
+        patternError = ErrorTerms(n, output, data.target[row], rate, gain);
+        UpdateOutputWeights(n, output, rate, momentum);
+
+        // Hidden weights, fused with the next pattern's hidden sums. The next row is
+        // drawn before this update; nothing else draws in between, so the sequence of
+        // rows is the same.
+        if (p + 1 < count) {
+            row = random.RandomRow(first, last);
+            FillInput(next, data, row, inputs);
+            HiddenPassChecked<Pass::Fused>(n, in, lastIn, next, momentum);
+            // This input becomes the momentum source, the next one current.
+            std::swap(lastIn, in);
+            std::swap(in, next);
+        } else {
+            HiddenPassChecked<Pass::Update>(n, in, lastIn, next, momentum);
+            for (int j = 0; j <= inputs; ++j)
+                input.outputs[j] = hiddenLayer.lastSources[j] = in.values[j];
+        }
+        std::swap(hiddenLayer.rateErrors, hiddenLayer.lastRateErrors);
+        n.rate = hiddenLayer.rateErrors.data();
+        n.lastRate = hiddenLayer.lastRateErrors.data();
+    }
+    state = random.State();
+}
+
+ORVALIS_CLONES double MeasureLoop(std::vector<NetLayer>& layers, const VectorView& data,
+                                  int first, int last, double gain, double& patternError)
+{
+    NetLayer& input = layers[0];
+    Net3 n(layers);
+    InputVector in{input.spare.data()};
+    double total = 0.0;
+    for (int row = first; row <= last; ++row) {
+        FillInput(in, data, row, n.inputs);
+        HiddenPass<Pass::Forward, false>(n, in, in, in, 0.0);
+        const double o = FinishForward(n, gain);
+        layers[2].outputs[1] = o;
+        const double err = data.target[row] - o;
+        patternError = 0.0 + 0.5 * (err * err);
+        total = total + patternError;
+    }
+    if (last >= first)
+        for (int j = 0; j <= n.inputs; ++j)
+            input.outputs[j] = in.values[j];
+    return total;
+}
+
+} // namespace
+
+bool IsShallow(const std::vector<NetLayer>& layers)
+{
+    return layers.size() == 3 && layers[1].unitCount >= 1 && layers[2].unitCount == 1 &&
+           layers[2].stride == 1 && layers[1].stride % Lanes == 0;
+}
+
+void TrainShallow(std::vector<NetLayer>& layers, const VectorView& data, int first, int last,
+                  std::int64_t count, std::uint32_t& state, double rate, double gain,
+                  double momentum, double& patternError)
+{
+    TrainLoop(layers, data, first, last, count, state, rate, gain, momentum, patternError);
+}
+
+double MeasureShallow(std::vector<NetLayer>& layers, const VectorView& data, int first,
+                      int last, double gain, double& patternError)
+{
+    return MeasureLoop(layers, data, first, last, gain, patternError);
+}
+
+} // namespace orvalis

@@ -1,0 +1,42 @@
+#pragma once
+
+// Internal to the engine: the vector type and attributes of the hot loops.
+//
+// The loops are compiled twice, for plain x86-64 and for AVX2, and the loader picks the
+// one the processor runs. Vector code here uses only element-wise IEEE operations in
+// the order the plain algorithm names them (the core builds without contraction or
+// fast-math), so every lane gives the same bits as the scalar reading.
+
+#include <cstring>
+
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && \
+    !defined(__SANITIZE_ADDRESS__)
+#define ORVALIS_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define ORVALIS_CLONES
+#endif
+#define ORVALIS_INLINE [[gnu::always_inline]] inline
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpsabi"
+
+namespace orvalis::simd {
+
+constexpr int Lanes = 4; // doubles per vector
+
+typedef double V4 __attribute__((vector_size(32)));
+
+ORVALIS_INLINE V4 Load(const double* p)
+{
+    V4 v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+ORVALIS_INLINE void Store(double* p, V4 v) { std::memcpy(p, &v, sizeof v); }
+
+ORVALIS_INLINE V4 Splat(double x) { return V4{x, x, x, x}; }
+
+} // namespace orvalis::simd
+
+#pragma GCC diagnostic pop
