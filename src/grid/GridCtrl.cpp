@@ -1,6 +1,7 @@
 #include "grid/GridCtrl.h"
 
 #include "grid/FontMapping.h"
+#include "grid/TitleTip.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -43,7 +44,7 @@ QRect ToQRect(const GridRect& r)
 } // namespace
 
 CGridCtrl::CGridCtrl(CellStore& store, QWidget* parent)
-    : QAbstractScrollArea(parent), m_store(store)
+    : QAbstractScrollArea(parent), m_store(store), m_selection(store)
 {
     setFocusPolicy(Qt::StrongFocus);
     // Every pixel of the cell area is painted by OnDraw, so no background erase first.
@@ -66,6 +67,9 @@ CGridCtrl::CGridCtrl(CellStore& store, QWidget* parent)
 
 CGridCtrl::~CGridCtrl()
 {
+    // An open editor ends now, while the grid can still take its text.
+    delete m_editor.data();
+    StopTimer();
     // The store outlives the window; it must not call back into a dead one.
     m_store.SetListener(nullptr);
     if (m_store.GetTextMeasurer() == &m_measurer)
@@ -223,6 +227,8 @@ void CGridCtrl::Scroll(bool vertical, ScrollAction action, int trackPos)
 {
     if (!hasFocus())
         setFocus();
+    if (m_titleTip)
+        m_titleTip->Hide();
     QScrollBar* bar = vertical ? verticalScrollBar() : horizontalScrollBar();
     const int target = ScrollTarget(Geometry(), vertical, bar->value(), GetScrollMax(vertical),
                                     action, trackPos);
@@ -245,6 +251,8 @@ void CGridCtrl::OnScrollBarAction(bool vertical, int action)
     }
     if (!hasFocus())
         setFocus();
+    if (m_titleTip)
+        m_titleTip->Hide();
     // The bar has already moved its slider by its own step; the grid's step (one row, one
     // page of cells) replaces it before the value is taken.
     const int target = ScrollTarget(Geometry(), vertical, bar->value(), GetScrollMax(vertical), a,

@@ -3,15 +3,21 @@
 #include "grid/QtTextMeasurer.h"
 #include "grid/core/CellStore.h"
 #include "grid/core/GridGeometry.h"
+#include "grid/core/GridNavigation.h"
 #include "grid/core/GridScroll.h"
+#include "grid/core/GridSelection.h"
 
 #include <QAbstractScrollArea>
 #include <QImage>
+#include <QPointer>
 
+#include <memory>
 #include <optional>
 #include <string>
 
 namespace orvalis {
+
+class CTitleTip;
 
 // The spreadsheet window over a cell store: paints the visible cells, scrolls by whole
 // rows and columns, and maps keyboard and mouse input onto the store's focus and
@@ -72,6 +78,61 @@ public:
     virtual bool DrawCell(QPainter& painter, int row, int col, QRect rect,
                           bool eraseBackground = true);
 
+    // Selection ---------------------------------------------------------------------------
+    // Moves the focus: the parent hears GridNotifySelChanging for the old cell and
+    // GridNotifySelChanged for the new one, and the headers of both rows and columns are
+    // repainted. Returns the previous focus cell.
+    CellId SetFocusCell(CellId cell);
+    CellId SetFocusCell(int row, int col) { return SetFocusCell(CellId{row, col}); }
+    CellId GetFocusCell() const { return m_store.GetFocusCell(); }
+    GridSelection& Selection() { return m_selection; }
+    void SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol)
+    {
+        m_selection.SetSelectedRange(minRow, minCol, maxRow, maxCol);
+    }
+    CellRange GetSelectedCellRange() const { return m_selection.GetSelectedCellRange(); }
+    // Clears the selection, then the focus.
+    void ResetSelectedRange();
+    void SelectAllCells() { m_selection.SelectAllCells(); }
+    MouseMode GetMouseMode() const { return m_mouseMode; }
+    CTitleTip* TitleTip() { return m_titleTip.get(); }
+
+    int resizeCaptureRange = 3;  // pixels either side of a divider that grab it
+    int timerInterval = 25;      // auto-scroll period while drag-selecting, milliseconds
+
+    // Editing -----------------------------------------------------------------------------
+    // Starts an in-place edit of the cell when it is editable and on screen. firstChar is
+    // the typed character, KeyMouse for a start by mouse, or the key that ended the edit
+    // of the previous cell.
+    virtual void OnEditCell(int row, int col, unsigned firstChar);
+    // Makes the editor over rect (the cell rectangle); it deletes itself when editing
+    // ends. The worksheet's grid offers its role list here.
+    virtual void CreateInPlaceEditControl(const QRect& rect, Qt::Alignment alignment, int id,
+                                          int row, int col, const std::string& text,
+                                          unsigned firstChar);
+    // An editor's end of edit: stores the text, tells the parent, and continues editing
+    // in the next cell when lastKey was Tab or a navigation key. shift: Shift was held.
+    void OnEndInPlaceEdit(int row, int col, const std::string& text, unsigned lastKey,
+                          bool shift);
+    // Stores an edited text; a text equal to the cell's does not mark it modified.
+    virtual void OnEndEditCell(int row, int col, const std::string& text);
+    // True while an in-place editor is open over a cell.
+    bool IsEditing() const { return !m_editor.isNull(); }
+    QWidget* InPlaceEditor() const { return m_editor.data(); }
+
+    // Edit commands. Select All selects every non-fixed cell; cutting, copying and pasting
+    // belong to the clipboard transfer, which the worksheet's grid supplies by overriding
+    // these and CanTransferText().
+    virtual void OnEditCut() {}
+    virtual void OnEditCopy() {}
+    virtual void OnEditPaste() {}
+    virtual void OnEditSelectAll();
+    // Whether Cut, Copy, Paste and Delete are offered in the context menu.
+    virtual bool CanTransferText() const { return false; }
+    // Header presses: start selecting whole columns or rows (or none, in the corner).
+    virtual void OnFixedRowClick(CellId& cell);
+    virtual void OnFixedColumnClick(CellId& cell);
+
     // Colours of the platform that the grid's own colours were taken from.
     struct SystemColours {
         GridColour windowText = 0;
@@ -83,6 +144,10 @@ public:
     // platform colour follows it; colours set by the program stay.
     void SystemColoursChanged();
 
+signals:
+    // Posted (queued) after every completed left click whose press was on a cell.
+    void Clicked();
+
 protected:
     // CellStoreListener
     void CellChanged(int row, int col) override;
@@ -93,6 +158,19 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+    bool event(QEvent* event) override;
+
+    // The key-down step of the key table for a key code; false when the key goes to the
+    // default handling.
+    bool OnKeyDown(unsigned code, bool shift, bool ctrl);
 
     // The cell font's Qt font, semi-bold when asked.
     const QFont& CellQFont(int row, int col, bool semiBold);
@@ -106,6 +184,15 @@ private:
     void OnScrollBarAction(bool vertical, int action);
     SystemColours ReadSystemColours() const;
     void DrawGridLines(QPainter& painter, const GridRect& visibleArea);
+    void RedrawHeaders(CellId cell, CellId other);
+    bool MouseOverColumnResizeArea(const QPoint& point) const;
+    bool MouseOverRowResizeArea(const QPoint& point) const;
+    void StartSizing(const QPoint& point);
+    void FinishSizing(const QPoint& point);
+    void InvertBand(int pos);
+    void DeleteFocusCellText();
+    void StopTimer();
+    void ShowTitleTip(const QPoint& point);
 
     CellStore& m_store;
     QtTextMeasurer m_measurer;
@@ -114,6 +201,20 @@ private:
     int m_vScrollMax = 0;
     SystemColours m_sysColours;
     QImage m_buffer;  // off-screen surface, reused between paints
+
+    GridSelection m_selection;
+    MouseMode m_mouseMode = MouseNothing;
+    CellId m_leftClickDownCell;
+    QPoint m_leftClickDownPoint;
+    QPoint m_lastMousePoint;
+    QPoint m_cursorPoint;         // latest pointer position, also outside the window
+    int m_timerId = 0;            // auto-scroll timer, 0 = none
+    int m_sizingStart = 0;        // origin (x or y) of the row or column being sized
+    int m_sizingIndex = -1;       // the row or column being sized
+    int m_bandPos = -1;           // position of the inverted sizing band, -1 = none
+    bool m_hadFocusAtPress = false;
+    QPointer<QWidget> m_editor;   // the open in-place editor, if any
+    std::unique_ptr<CTitleTip> m_titleTip;
 };
 
 } // namespace orvalis

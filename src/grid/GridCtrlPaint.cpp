@@ -41,9 +41,21 @@ void CGridCtrl::paintEvent(QPaintEvent* event)
     const QRect clip = event->rect();
     if (clip.isEmpty())
         return;
+    // The sizing band is shown inverted over whatever lies beneath it.
+    const auto drawBand = [this](QPainter& painter) {
+        if (m_bandPos < 0)
+            return;
+        const QRect band = m_mouseMode == MouseSizingColumn
+                               ? QRect(m_bandPos, 0, 2, viewport()->height())
+                               : QRect(0, m_bandPos, viewport()->width(), 2);
+        painter.setCompositionMode(QPainter::CompositionMode_Difference);
+        painter.fillRect(band, Qt::white);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    };
     if (!m_store.doubleBuffer) {
         QPainter painter(viewport());
         OnDraw(painter, clip);
+        drawBand(painter);
         return;
     }
     // Paint the exposed area off screen and copy it in one go, so nothing flickers.
@@ -59,6 +71,7 @@ void CGridCtrl::paintEvent(QPaintEvent* event)
         painter.translate(-clip.topLeft());
         painter.setClipRect(clip);
         OnDraw(painter, clip);
+        drawBand(painter);
     }
     QPainter window(viewport());
     window.drawImage(clip.topLeft(), m_buffer, QRect(QPoint(0, 0), pixels));

@@ -41,6 +41,9 @@ WorksheetLikeGrid::WorksheetLikeGrid(int width, int height)
     store.SetColumnWidth(0, store.GetColumnWidth(0) * 3 / 2);
     grid->resize(width, height);
     grid->show();
+    grid->activateWindow();
+    active = QTest::qWaitForWindowActive(grid.get(), 2000);
+    grid->setFocus();
     grid->ResetScrollBars();
     Settle();
 }
@@ -49,6 +52,21 @@ WorksheetLikeGrid::~WorksheetLikeGrid()
 {
     grid.reset();
     store.SetNotifyHandler(nullptr);
+}
+
+int WorksheetLikeGrid::Count(int code) const
+{
+    int n = 0;
+    for (const auto& e : notes.entries)
+        n += e.code == code ? 1 : 0;
+    return n;
+}
+
+QPoint WorksheetLikeGrid::CellCentre(int row, int col) const
+{
+    QRect rect;
+    grid->GetCellRect(row, col, rect);
+    return rect.center();
 }
 
 void Settle()

@@ -38,6 +38,11 @@ struct WorksheetLikeGrid {
     CellStore store;
     NotifyRecorder notes;
     std::unique_ptr<CGridCtrl> grid;
+    bool active = false;  // the window became the active one
+    // Notifications of one code so far.
+    int Count(int code) const;
+    // Centre of a cell in the grid's cell-area coordinates.
+    QPoint CellCentre(int row, int col) const;
     static constexpr GridColour kTrainColour = 0x00C0C0;  // RGB(192,192,0)
 };
 

@@ -1,0 +1,259 @@
+// Focus, the key table and in-place editing of CGridCtrl.
+
+#include "grid/GridCtrl.h"
+#include "grid/InPlaceEdit.h"
+#include "grid/InPlaceKeys.h"
+#include "grid/TitleTip.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QScrollBar>
+
+namespace orvalis {
+
+// Focus and selection ---------------------------------------------------------------------
+
+void CGridCtrl::RedrawHeaders(CellId cell, CellId other)
+{
+    // The semi-bold, sunken look of the focus cell's headers follows the focus.
+    if (cell.col != other.col)
+        for (int r = 0; r < m_store.GetFixedRowCount(); ++r)
+            RedrawCell(r, cell.col);
+    if (cell.row != other.row)
+        for (int c = 0; c < m_store.GetFixedColumnCount(); ++c)
+            RedrawCell(cell.row, c);
+}
+
+CellId CGridCtrl::SetFocusCell(CellId cell)
+{
+    const CellId prev = m_store.GetFocusCell();
+    if (cell == prev)
+        return prev;
+    const bool prevValid = m_store.IsValidCell(prev.row, prev.col);
+    if (prevValid)
+        m_store.SendNotifyToParent(prev.row, prev.col, GridNotifySelChanging);
+    m_store.SetFocusCellRaw(cell);  // moves the focus bit; the listener repaints both cells
+    if (prevValid)
+        RedrawHeaders(prev, cell);
+    const CellId now = m_store.GetFocusCell();
+    if (m_store.IsValidCell(now.row, now.col)) {
+        RedrawHeaders(now, prev);
+        m_store.SendNotifyToParent(now.row, now.col, GridNotifySelChanged);
+    }
+    return prev;
+}
+
+void CGridCtrl::ResetSelectedRange()
+{
+    m_selection.SetSelectedRange(-1, -1, -1, -1);
+    SetFocusCell(CellId{});
+}
+
+void CGridCtrl::OnEditSelectAll()
+{
+    SelectAllCells();
+}
+
+// Keys ------------------------------------------------------------------------------------
+
+bool CGridCtrl::focusNextPrevChild(bool next)
+{
+    // With handleTabKey the grid keeps Tab for moving between cells.
+    if (m_store.handleTabKey && !(QApplication::keyboardModifiers() & Qt::ControlModifier))
+        return false;
+    return QAbstractScrollArea::focusNextPrevChild(next);
+}
+
+bool CGridCtrl::event(QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && m_store.handleTabKey &&
+            !(key->modifiers() & Qt::ControlModifier)) {
+            keyPressEvent(key);
+            return true;
+        }
+    }
+    return QAbstractScrollArea::event(event);
+}
+
+void CGridCtrl::DeleteFocusCellText()
+{
+    const CellId focus = m_store.GetFocusCell();
+    if (!m_store.IsCellEditable(focus.row, focus.col))
+        return;
+    // Only the focus cell is cleared, whatever else is selected.
+    m_store.SendNotifyToParent(focus.row, focus.col, GridNotifyBeginEdit);
+    m_store.SetCellText(focus.row, focus.col, std::string());
+    m_store.SetModified(true, focus.row, focus.col);
+    m_store.SendNotifyToParent(focus.row, focus.col, GridNotifyEndEdit);
+    RedrawCell(focus.row, focus.col);
+}
+
+bool CGridCtrl::OnKeyDown(unsigned code, bool shift, bool ctrl)
+{
+    const CellId focus = m_store.GetFocusCell();
+    if (!m_store.IsValidCell(focus.row, focus.col))
+        return false;
+    if (ctrl) {
+        // The letters then go on to the default handling like any other key.
+        switch (code) {
+        case 'A': OnEditSelectAll(); break;
+        case 'C': OnEditCopy(); break;
+        case 'V': OnEditPaste(); break;
+        case 'X': OnEditCut(); break;
+        default: break;
+        }
+    }
+    if (code == KeyDelete) {
+        DeleteFocusCellText();
+        return true;
+    }
+    const GridKey key = GridKeyFromCode(code);
+    int rowsScrolled = 0;
+    if (key == GridKey::PageDown || key == GridKey::PageUp) {
+        const int before = GetTopLeftNonFixedCell().row;
+        Scroll(true, key == GridKey::PageDown ? ScrollAction::PageForward : ScrollAction::PageBack);
+        rowsScrolled = GetTopLeftNonFixedCell().row - before;
+    } else if (key == GridKey::Home) {
+        Scroll(true, ScrollAction::ToStart);
+    } else if (key == GridKey::End) {
+        Scroll(true, ScrollAction::ToEnd);
+    }
+    const Navigation nav = NextCellForKey(m_store, focus, key, shift, rowsScrolled);
+    if (nav.defaultHandling)
+        return false;
+    if (nav.next == focus)
+        return true;
+
+    if (m_mouseMode == MouseNothing) {
+        // A plain key selects exactly the new cell; Shift extends the block from the anchor.
+        m_store.PreviousSelectedCells().clear();
+        m_mouseMode = m_store.listMode ? MouseSelectRows : MouseSelectCells;
+        if (!shift || key == GridKey::Tab)
+            m_store.SetSelectionStartCell(nav.next);
+        m_selection.OnSelecting(nav.next, m_mouseMode);
+        m_mouseMode = MouseNothing;
+    }
+    SetFocusCell(nav.next);
+
+    if (!IsCellVisible(nav.next.row, nav.next.col)) {
+        EnsureVisible(nav.next.row, nav.next.col);
+        switch (key) {
+        case GridKey::Right: Scroll(false, ScrollAction::LineForward); break;
+        case GridKey::Left: Scroll(false, ScrollAction::LineBack); break;
+        case GridKey::Down: Scroll(true, ScrollAction::LineForward); break;
+        case GridKey::Up: Scroll(true, ScrollAction::LineBack); break;
+        case GridKey::Tab:
+            if (shift && nav.changeLine) {
+                Scroll(true, ScrollAction::LineBack);
+                Scroll(false, ScrollAction::Track, horizontalScrollBar()->maximum());
+            } else if (shift) {
+                Scroll(false, ScrollAction::LineBack);
+            } else if (nav.changeLine) {
+                Scroll(true, ScrollAction::LineForward);
+                Scroll(false, ScrollAction::Track, 0);
+            } else {
+                Scroll(false, ScrollAction::LineForward);
+            }
+            break;
+        default: break;
+        }
+        viewport()->update();
+    }
+    return true;
+}
+
+void CGridCtrl::keyPressEvent(QKeyEvent* event)
+{
+    if (m_titleTip)
+        m_titleTip->Hide();
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    const bool shift = (mods & Qt::ShiftModifier) || event->key() == Qt::Key_Backtab;
+    const bool ctrl = mods & Qt::ControlModifier;
+    unsigned code = GridKeyCodeOf(event->key());
+    if (code == 0 && event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z)
+        code = static_cast<unsigned>(event->key());  // letters keep their upper-case code
+    const bool used = code != 0 && OnKeyDown(code, shift, ctrl);
+
+    // The character step: typing starts an edit with that character. Keys that type no
+    // character (navigation, Delete) and Alt combinations do not.
+    const QString text = event->text();
+    unsigned ch = text.size() == 1 ? text.at(0).unicode() : 0;
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)
+        ch = KeyTab;  // Shift+Tab types a Tab as well
+    const bool isCharacter = ch != 0 && ch != 127 && ch < 256 && event->key() != Qt::Key_Delete &&
+                             !(mods & Qt::AltModifier);
+    if (isCharacter && !ctrl && m_mouseMode == MouseNothing &&
+        !(m_store.handleTabKey && ch == KeyTab)) {
+        const CellId focus = m_store.GetFocusCell();
+        OnEditCell(focus.row, focus.col, ch);
+        return;
+    }
+    // Keys the grid does not use go on to the parent; the scroll area's own key scrolling
+    // is not wanted, the key table does the grid's scrolling.
+    if (used)
+        event->accept();
+    else
+        event->ignore();
+}
+
+// In-place editing ------------------------------------------------------------------------
+
+void CGridCtrl::OnEditCell(int row, int col, unsigned firstChar)
+{
+    EnsureVisible(row, col);
+    if (!m_store.IsValidCell(row, col) || !m_store.IsCellEditable(row, col) ||
+        !IsCellVisible(row, col))
+        return;
+    QRect rect;
+    if (!GetCellRect(row, col, rect))
+        return;
+    m_store.SendNotifyToParent(row, col, GridNotifyBeginEdit);
+    GridItem item;
+    item.row = row;
+    item.col = col;
+    item.mask = ItemText | ItemFormat;
+    if (!m_store.GetCell(item))
+        return;
+    Qt::Alignment alignment = Qt::AlignLeft;
+    if (item.format & FormatRight)
+        alignment = Qt::AlignRight;
+    else if (item.format & FormatCenter)
+        alignment = Qt::AlignHCenter;
+    if (m_titleTip)
+        m_titleTip->Hide();
+    CreateInPlaceEditControl(rect, alignment, 8, row, col, item.text, firstChar);
+}
+
+void CGridCtrl::CreateInPlaceEditControl(const QRect& rect, Qt::Alignment alignment, int id,
+                                         int row, int col, const std::string& text,
+                                         unsigned firstChar)
+{
+    m_editor = new CInPlaceEdit(this, viewport(), rect, alignment, id, row, col, text, firstChar);
+}
+
+void CGridCtrl::OnEndInPlaceEdit(int row, int col, const std::string& text, unsigned lastKey,
+                                 bool shift)
+{
+    m_editor = nullptr;
+    OnEndEditCell(row, col, text);
+    InvalidateCell(row, col);
+    m_store.SendNotifyToParent(row, col, GridNotifyEndEdit);
+    if (lastKey == KeyTab || (lastKey >= KeyPageUp && lastKey <= KeyDown)) {
+        // Editing goes on in the cell the key leads to.
+        OnKeyDown(lastKey, shift, false);
+        const CellId focus = m_store.GetFocusCell();
+        OnEditCell(focus.row, focus.col, lastKey);
+    }
+}
+
+void CGridCtrl::OnEndEditCell(int row, int col, const std::string& text)
+{
+    if (m_store.GetCellText(row, col) == text)
+        return;
+    m_store.SetModified(true, row, col);
+    m_store.SetCellText(row, col, text);
+}
+
+} // namespace orvalis

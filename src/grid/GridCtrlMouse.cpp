@@ -1,0 +1,411 @@
+// The mouse side of CGridCtrl: pressing, drag-selecting with auto-scroll, resizing rows
+// and columns by their dividers, starting edits, the title tip and the context menu.
+
+#include "grid/GridCtrl.h"
+#include "grid/TitleTip.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTimerEvent>
+
+namespace orvalis {
+
+bool CGridCtrl::MouseOverColumnResizeArea(const QPoint& point) const
+{
+    if (point.y() >= m_store.GetFixedRowHeight())
+        return false;
+    const CellId cell = GetCellFromPt(point);
+    QPoint origin;
+    if (!GetCellOrigin(cell.row, cell.col, origin))
+        return false;
+    if (point.x() - origin.x() <= resizeCaptureRange && cell.col != 0)
+        return true;
+    return origin.x() + m_store.GetColumnWidth(cell.col) - point.x() <= resizeCaptureRange;
+}
+
+bool CGridCtrl::MouseOverRowResizeArea(const QPoint& point) const
+{
+    if (point.x() >= m_store.GetFixedColumnWidth())
+        return false;
+    const CellId cell = GetCellFromPt(point);
+    QPoint origin;
+    if (!GetCellOrigin(cell.row, cell.col, origin))
+        return false;
+    if (point.y() - origin.y() <= resizeCaptureRange && cell.row != 0)
+        return true;
+    return origin.y() + m_store.GetRowHeight(cell.row) - point.y() <= resizeCaptureRange;
+}
+
+void CGridCtrl::InvertBand(int pos)
+{
+    // The band is drawn inverted over the cells by the paint; only its strips repaint.
+    const bool columns = m_mouseMode == MouseSizingColumn;
+    const auto strip = [&](int p) {
+        return columns ? QRect(p, 0, 2, viewport()->height()) : QRect(0, p, viewport()->width(), 2);
+    };
+    if (m_bandPos >= 0)
+        viewport()->update(strip(m_bandPos));
+    m_bandPos = pos;
+    if (pos >= 0)
+        viewport()->update(strip(pos));
+}
+
+void CGridCtrl::StartSizing(const QPoint& point)
+{
+    const bool columns = m_mouseMode == MouseOverColumnDivider;
+    m_mouseMode = columns ? MouseSizingColumn : MouseSizingRow;
+    CellId& cell = m_leftClickDownCell;
+    QPoint start;
+    if (!GetCellOrigin(columns ? 0 : cell.row, columns ? cell.col : 0, start))
+        return;
+    InvertBand(columns ? point.x() : point.y());
+    // Near the divider on the cell's near side, the divider belongs to the previous one.
+    if ((columns ? point.x() - start.x() : point.y() - start.y()) <= resizeCaptureRange) {
+        if (columns)
+            --cell.col;
+        else
+            --cell.row;
+        if (!GetCellOrigin(columns ? 0 : cell.row, columns ? cell.col : 0, start))
+            return;
+    }
+    m_sizingIndex = columns ? cell.col : cell.row;
+    m_sizingStart = columns ? start.x() : start.y();
+}
+
+void CGridCtrl::FinishSizing(const QPoint& point)
+{
+    const bool columns = m_mouseMode == MouseSizingColumn;
+    InvertBand(-1);
+    if (point == m_leftClickDownPoint)
+        return;
+    QPoint start;
+    if (!GetCellOrigin(m_leftClickDownCell.row, m_leftClickDownCell.col, start))
+        return;
+    // The pointer cannot pass the start of the row or column being sized.
+    if (columns)
+        m_store.SetColumnWidth(m_leftClickDownCell.col, std::max(0, point.x() - start.x()));
+    else
+        m_store.SetRowHeight(m_leftClickDownCell.row, std::max(0, point.y() - start.y()));
+    ResetScrollBars();
+    viewport()->update();
+}
+
+void CGridCtrl::StopTimer()
+{
+    if (m_timerId != 0)
+        killTimer(m_timerId);
+    m_timerId = 0;
+}
+
+void CGridCtrl::OnFixedRowClick(CellId& cell)
+{
+    if (m_store.listMode) {
+        if (!m_store.sortOnClick)
+            return;
+        setCursor(Qt::WaitCursor);
+        if (cell.col == m_store.sortColumn) {
+            m_store.sortAscending = !m_store.sortAscending;
+        } else {
+            m_store.sortAscending = true;
+            m_store.sortColumn = cell.col;
+        }
+        m_store.SortTextRows(m_store.sortColumn, m_store.sortAscending);
+        unsetCursor();
+        viewport()->update();
+        return;
+    }
+    m_mouseMode = cell.col < m_store.GetFixedColumnCount() ? MouseSelectAll : MouseSelectColumns;
+    m_selection.OnSelecting(cell, m_mouseMode);
+}
+
+void CGridCtrl::OnFixedColumnClick(CellId& cell)
+{
+    m_mouseMode = cell.row < m_store.GetFixedRowCount() ? MouseSelectAll : MouseSelectRows;
+    m_selection.OnSelecting(cell, m_mouseMode);
+}
+
+void CGridCtrl::mousePressEvent(QMouseEvent* event)
+{
+    if (m_titleTip)
+        m_titleTip->Hide();
+    if (event->button() != Qt::LeftButton) {
+        QAbstractScrollArea::mousePressEvent(event);
+        return;
+    }
+    const QPoint point = event->position().toPoint();
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    m_hadFocusAtPress = hasFocus();
+    m_leftClickDownPoint = point;
+    m_cursorPoint = point;
+    m_leftClickDownCell = GetCellFromPt(point);
+    const CellId pressed = m_leftClickDownCell;
+    if (!m_store.IsValidCell(pressed.row, pressed.col))
+        return;
+    m_store.SetSelectionStartCell(shift ? m_store.GetFocusCell() : pressed);
+    setFocus(Qt::MouseFocusReason);  // ends any in-place edit
+
+    if (pressed == m_store.GetFocusCell()) {
+        m_mouseMode = MousePrepareEdit;
+        return;
+    }
+    if (m_mouseMode != MouseOverColumnDivider && m_mouseMode != MouseOverRowDivider) {
+        // A press on a header focuses the first non-fixed cell of that row or column.
+        SetFocusCell(CellId{});
+        SetFocusCell(std::max(pressed.row, m_store.GetFixedRowCount()),
+                     std::max(pressed.col, m_store.GetFixedColumnCount()));
+    }
+    if (m_store.dragAndDropEnabled && m_hadFocusAtPress &&
+        (m_store.GetCellState(pressed.row, pressed.col) & CellSelected)) {
+        m_mouseMode = MousePrepareDrag;
+        return;
+    }
+    if (m_mouseMode == MouseNothing) {
+        if (m_store.allowColumnResize && MouseOverColumnResizeArea(point)) {
+            viewport()->setCursor(Qt::SizeHorCursor);
+            m_mouseMode = MouseOverColumnDivider;
+        } else if (m_store.allowRowResize && MouseOverRowResizeArea(point)) {
+            viewport()->setCursor(Qt::SizeVerCursor);
+            m_mouseMode = MouseOverRowDivider;
+        }
+    }
+    if (m_mouseMode == MouseOverColumnDivider || m_mouseMode == MouseOverRowDivider) {
+        StartSizing(point);
+    } else {
+        // Ctrl keeps the old selection and adds the new one to it.
+        auto& previous = m_store.PreviousSelectedCells();
+        previous.clear();
+        if (ctrl)
+            previous.insert(m_store.SelectedCells().begin(), m_store.SelectedCells().end());
+        CellId cell = pressed;
+        if (cell.row < m_store.GetFixedRowCount()) {
+            OnFixedRowClick(cell);
+        } else if (cell.col < m_store.GetFixedColumnCount()) {
+            OnFixedColumnClick(cell);
+        } else {
+            m_mouseMode = m_store.listMode ? MouseSelectRows : MouseSelectCells;
+            m_selection.OnSelecting(cell, m_mouseMode);
+        }
+        StopTimer();
+        m_timerId = startTimer(timerInterval);
+    }
+    m_lastMousePoint = point;
+}
+
+void CGridCtrl::ShowTitleTip(const QPoint& point)
+{
+    if (!m_titleTip)
+        m_titleTip = std::make_unique<CTitleTip>(viewport());
+    const CellId cell = GetCellFromPt(point);
+    QRect textRect;
+    QRect cellRect;
+    if (!GetTextRect(cell.row, cell.col, textRect) || !GetCellRect(cell.row, cell.col, cellRect))
+        return;
+    const LogFont font = m_store.GetCellFont(cell.row, cell.col);
+    m_titleTip->Show(textRect, m_store.GetCellText(cell.row, cell.col), 0, &cellRect, &font);
+}
+
+void CGridCtrl::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint point = event->position().toPoint();
+    m_cursorPoint = point;
+    if (m_mouseMode != MouseDragging && !viewport()->rect().contains(point))
+        return;
+    if (m_titleTip && m_titleTip->isVisible() && !m_titleTip->HoverRect().contains(point))
+        m_titleTip->Hide();
+    if (!(event->buttons() & Qt::LeftButton) || m_mouseMode == MouseNothing) {
+        if (m_store.allowColumnResize && MouseOverColumnResizeArea(point)) {
+            if (m_mouseMode != MouseOverColumnDivider) {
+                viewport()->setCursor(Qt::SizeHorCursor);
+                m_mouseMode = MouseOverColumnDivider;
+            }
+        } else if (m_store.allowRowResize && MouseOverRowResizeArea(point)) {
+            if (m_mouseMode != MouseOverRowDivider) {
+                viewport()->setCursor(Qt::SizeVerCursor);
+                m_mouseMode = MouseOverRowDivider;
+            }
+        } else if (m_mouseMode != MouseNothing) {
+            viewport()->setCursor(Qt::ArrowCursor);
+            m_mouseMode = MouseNothing;
+        }
+        if (m_mouseMode == MouseNothing && m_store.titleTips)
+            ShowTitleTip(point);
+        m_lastMousePoint = point;
+        return;
+    }
+    if (!m_store.IsValidCell(m_leftClickDownCell.row, m_leftClickDownCell.col)) {
+        m_lastMousePoint = point;
+        return;
+    }
+    switch (m_mouseMode) {
+    case MouseSelectColumns:
+    case MouseSelectRows:
+    case MouseSelectCells: {
+        const CellId cell = GetCellFromPt(point);
+        if (!m_store.IsValidCell(cell.row, cell.col))
+            return;
+        if (cell != m_store.GetFocusCell()) {
+            m_selection.OnSelecting(cell, m_mouseMode);
+            if (!m_store.IsFixed(cell.row, cell.col))
+                SetFocusCell(cell);
+        }
+        break;
+    }
+    case MouseSizingRow:
+        InvertBand(std::max(point.y(), m_sizingStart));
+        break;
+    case MouseSizingColumn:
+        InvertBand(std::max(point.x(), m_sizingStart));
+        break;
+    default:
+        // Moving after a press on the focus cell starts nothing; dragging cells out of
+        // the grid arrives with the clipboard transfer.
+        break;
+    }
+    m_lastMousePoint = point;
+}
+
+void CGridCtrl::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QAbstractScrollArea::mouseReleaseEvent(event);
+        return;
+    }
+    QPoint point = event->position().toPoint();
+    StopTimer();
+    switch (m_mouseMode) {
+    case MousePrepareEdit: {
+        const CellId focus = m_store.GetFocusCell();
+        m_mouseMode = MouseNothing;
+        OnEditCell(focus.row, focus.col, KeyMouse);
+        break;
+    }
+    case MousePrepareDrag:
+        ResetSelectedRange();
+        break;
+    case MouseSizingColumn:
+        point.setX(std::max(point.x(), m_sizingStart));
+        FinishSizing(point);
+        break;
+    case MouseSizingRow:
+        point.setY(std::max(point.y(), m_sizingStart));
+        FinishSizing(point);
+        break;
+    default:
+        break;
+    }
+    m_mouseMode = MouseNothing;
+    viewport()->setCursor(Qt::ArrowCursor);
+    // The pointer may still rest on a divider: offer it again at once, so the second
+    // click of a double click on it does not move the focus.
+    if (!(event->buttons() & Qt::LeftButton) && viewport()->rect().contains(point)) {
+        if (m_store.allowColumnResize && MouseOverColumnResizeArea(point)) {
+            viewport()->setCursor(Qt::SizeHorCursor);
+            m_mouseMode = MouseOverColumnDivider;
+        } else if (m_store.allowRowResize && MouseOverRowResizeArea(point)) {
+            viewport()->setCursor(Qt::SizeVerCursor);
+            m_mouseMode = MouseOverRowDivider;
+        }
+    }
+    if (m_store.IsValidCell(m_leftClickDownCell.row, m_leftClickDownCell.col))
+        QMetaObject::invokeMethod(this, &CGridCtrl::Clicked, Qt::QueuedConnection);
+}
+
+void CGridCtrl::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPoint point = event->position().toPoint();
+    // The second press of the double click already began sizing or selecting; the
+    // double click decides instead.
+    StopTimer();
+    if (m_mouseMode == MouseSizingColumn || m_mouseMode == MouseSizingRow) {
+        const bool columns = m_mouseMode == MouseSizingColumn;
+        InvertBand(-1);
+        m_mouseMode = columns ? MouseOverColumnDivider : MouseOverRowDivider;
+    } else if (m_mouseMode != MouseOverColumnDivider && m_mouseMode != MouseOverRowDivider) {
+        m_mouseMode = MouseNothing;
+    }
+    const CellId cell = GetCellFromPt(point);
+    QPoint start;
+    if (m_mouseMode == MouseOverColumnDivider) {
+        if (GetCellOrigin(0, cell.col, start)) {
+            const int col = point.x() - start.x() <= resizeCaptureRange ? cell.col - 1 : cell.col;
+            m_store.AutoSizeColumn(col);
+            viewport()->update();
+        }
+    } else if (m_mouseMode == MouseOverRowDivider) {
+        if (GetCellOrigin(cell.row, 0, start)) {
+            const int row = point.y() - start.y() <= resizeCaptureRange ? cell.row - 1 : cell.row;
+            m_store.AutoSizeRow(row);
+            viewport()->update();
+        }
+    } else {
+        const CellId down = m_leftClickDownCell;
+        const CellId focus = m_store.GetFocusCell();
+        if (m_store.IsValidCell(down.row, down.col) && !m_store.IsFixed(down.row, down.col)) {
+            OnEditCell(focus.row, focus.col, KeyMouse);
+        } else if (m_store.listMode && m_store.IsValidCell(cell.row, cell.col) &&
+                   cell.row >= m_store.GetFixedRowCount() &&
+                   cell.col < m_store.GetFixedColumnCount()) {
+            OnEditCell(cell.row, cell.col, KeyMouse);
+        }
+    }
+}
+
+void CGridCtrl::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() != m_timerId || m_timerId == 0) {
+        QAbstractScrollArea::timerEvent(event);
+        return;
+    }
+    const QPoint p = m_cursorPoint;
+    const int right = viewport()->width();
+    const int bottom = viewport()->height();
+    const int fh = m_store.GetFixedRowHeight();
+    const int fw = m_store.GetFixedColumnWidth();
+    const auto select = [&](int x, int y) {
+        m_selection.OnSelecting(GetCellFromPt(QPoint(x, y)), m_mouseMode);
+    };
+    if (p.y() > bottom) {
+        OnKeyDown(KeyDown, false, false);
+        select(std::clamp(p.x(), 0, right), bottom);
+    } else if (p.y() < fh) {
+        OnKeyDown(KeyUp, false, false);
+        select(std::clamp(p.x(), 0, right), fh + 1);
+    }
+    if (p.x() > right) {
+        OnKeyDown(KeyRight, false, false);
+        select(right, std::clamp(p.y(), 0, bottom));
+    } else if (p.x() < fw) {
+        OnKeyDown(KeyLeft, false, false);
+        select(fw + 1, std::clamp(p.y(), 0, bottom));
+    }
+}
+
+void CGridCtrl::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu menu(this);
+    QAction* undo = menu.addAction(QStringLiteral("Undo"));
+    undo->setEnabled(false);  // nothing in the grid can be undone
+    menu.addSeparator();
+    QAction* cut = menu.addAction(QStringLiteral("Cut"));
+    QAction* copy = menu.addAction(QStringLiteral("Copy"));
+    QAction* paste = menu.addAction(QStringLiteral("Paste"));
+    QAction* del = menu.addAction(QStringLiteral("Delete"));
+    menu.addSeparator();
+    QAction* all = menu.addAction(QStringLiteral("Select All"));
+    const bool transfer = CanTransferText();
+    for (QAction* a : {cut, copy, paste, del})
+        a->setEnabled(transfer);
+    // Delete removes the selection the way Cut does.
+    connect(cut, &QAction::triggered, this, [this] { OnEditCut(); });
+    connect(del, &QAction::triggered, this, [this] { OnEditCut(); });
+    connect(copy, &QAction::triggered, this, [this] { OnEditCopy(); });
+    connect(paste, &QAction::triggered, this, [this] { OnEditPaste(); });
+    connect(all, &QAction::triggered, this, [this] { OnEditSelectAll(); });
+    menu.exec(event->globalPos());
+}
+
+} // namespace orvalis

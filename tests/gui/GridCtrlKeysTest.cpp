@@ -1,0 +1,139 @@
+#include "GridTestSupport.h"
+
+#include "grid/InPlaceEdit.h"
+
+#include <QScrollBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace orvalis;
+using namespace orvalis::gridtest;
+
+namespace {
+
+struct KeysFixture : ::testing::Test {
+    WorksheetLikeGrid w{640, 480};
+    CGridCtrl& grid = *w.grid;
+    void Focus(int row, int col)
+    {
+        grid.SetFocusCell(row, col);
+        w.store.SetSelectionStartCell({row, col});
+        w.notes.entries.clear();
+    }
+    void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QTest::keyClick(&grid, key, mods);
+    }
+};
+
+} // namespace
+
+TEST_F(KeysFixture, TabWrapsAtTheLastColumnAndStopsAtTheLastCell)
+{
+    Focus(3, 68);
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(grid.GetFocusCell(), (CellId{4, 1}));
+    EXPECT_EQ(grid.horizontalScrollBar()->value(), 0) << "the view returns to the first column";
+    EXPECT_TRUE(grid.IsCellVisible(4, 1));
+
+    Focus(1000, 68);
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(grid.GetFocusCell(), (CellId{1000, 68})) << "the last cell keeps the focus";
+    Focus(1, 1);
+    Key(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(grid.GetFocusCell(), (CellId{1, 1}));
+    EXPECT_TRUE(w.notes.entries.empty());
+}
+
+TEST_F(KeysFixture, HomeEndAndPagingMoveRowsOnly)
+{
+    Focus(5, 3);
+    Key(Qt::Key_End);
+    EXPECT_EQ(grid.GetFocusCell(), (CellId{1000, 3}));
+    EXPECT_TRUE(grid.IsCellVisible(1000, 3));
+    Key(Qt::Key_PageDown);
+    EXPECT_EQ(grid.GetFocusCell(), (CellId{1000, 3})) << "cannot scroll: stays on the last row";
+    Key(Qt::Key_Home);
+    EXPECT_EQ(grid.GetFocusCell(), (CellId{1, 3}));
+    const int before = grid.GetTopLeftNonFixedCell().row;
+    Key(Qt::Key_PageDown);
+    const int moved = grid.GetTopLeftNonFixedCell().row - before;
+    EXPECT_GT(moved, 5);
+    EXPECT_EQ(grid.GetFocusCell(), (CellId{1 + moved, 3})) << "moves with the page";
+}
+
+TEST_F(KeysFixture, ArrowsSelectTheNewCellShiftExtendsFromTheAnchor)
+{
+    Focus(5, 3);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(grid.GetFocusCell(), (CellId{6, 3}));
+    EXPECT_EQ(grid.GetSelectedCellRange(), (CellRange{6, 3, 6, 3}));
+    ASSERT_GE(w.notes.entries.size(), 2u);
+    EXPECT_EQ(w.notes.entries[0].code, GridNotifySelChanging);
+    EXPECT_EQ(w.notes.entries[0].row, 5);
+    EXPECT_EQ(w.notes.entries[1].code, GridNotifySelChanged);
+    EXPECT_EQ(w.notes.entries[1].row, 6);
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    Key(Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(grid.GetSelectedCellRange(), (CellRange{6, 3, 7, 4}));
+    Key(Qt::Key_Up);
+    EXPECT_EQ(grid.GetSelectedCellRange(), (CellRange{6, 4, 6, 4}));
+    EXPECT_TRUE(w.store.CheckConsistency());
+}
+
+TEST_F(KeysFixture, DeleteClearsOnlyAnEditableFocusCell)
+{
+    w.store.SetCellText(3, 3, "keep");
+    w.store.SetCellState(3, 3, CellReadOnly);
+    Focus(3, 3);
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(w.store.GetCellText(3, 3), "keep");
+    EXPECT_TRUE(w.notes.entries.empty());
+    EXPECT_FALSE(w.store.GetModified());
+
+    w.store.SetCellText(4, 3, "gone");
+    w.store.SetCellText(4, 4, "stays");
+    Focus(4, 3);
+    grid.SetSelectedRange(4, 3, 4, 4);
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(w.store.GetCellText(4, 3), "");
+    EXPECT_EQ(w.store.GetCellText(4, 4), "stays") << "only the focus cell, whatever the selection";
+    EXPECT_TRUE(w.store.GetModified());
+    EXPECT_NE(w.store.GetCellState(4, 3) & CellModified, 0u);
+    ASSERT_EQ(w.notes.entries.size(), 2u);
+    EXPECT_EQ(w.notes.entries[0].code, GridNotifyBeginEdit);
+    EXPECT_EQ(w.notes.entries[1].code, GridNotifyEndEdit);
+    EXPECT_FALSE(grid.IsEditing());
+}
+
+TEST_F(KeysFixture, CtrlASelectsEveryNonFixedCellAndStartsNoEdit)
+{
+    Focus(2, 2);
+    Key(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(w.store.SelectedCells().size(), 1000u * 68u);
+    EXPECT_FALSE(grid.IsEditing());
+    EXPECT_EQ(grid.GetFocusCell(), (CellId{2, 2}));
+}
+
+TEST_F(KeysFixture, TypingStartsAnEditWithThatCharacter)
+{
+    w.store.SetCellText(3, 2, "123");
+    Focus(3, 2);
+    QTest::keyClick(&grid, '7');
+    ASSERT_TRUE(grid.IsEditing());
+    auto* edit = qobject_cast<QLineEdit*>(grid.InPlaceEditor());
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->text(), QStringLiteral("7"));
+    EXPECT_EQ(w.Count(GridNotifyBeginEdit), 1);
+    QTest::keyClick(edit, Qt::Key_Return);
+    Settle();
+    EXPECT_EQ(w.store.GetCellText(3, 2), "7");
+    EXPECT_EQ(w.Count(GridNotifyEndEdit), 1);
+    EXPECT_FALSE(grid.IsEditing()) << "Enter ends editing without moving on";
+    EXPECT_EQ(grid.GetFocusCell(), (CellId{3, 2}));
+
+    w.store.SetCellState(3, 2, CellReadOnly);
+    QTest::keyClick(&grid, '8');
+    EXPECT_FALSE(grid.IsEditing()) << "a read-only cell is not edited";
+}
