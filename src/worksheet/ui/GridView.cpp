@@ -1,6 +1,6 @@
 #include "worksheet/ui/GridView.h"
 
-#include "grid/GridCtrl.h"
+#include "worksheet/ui/WorksheetGrid.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/ui/GridDoc.h"
 
@@ -11,7 +11,7 @@ namespace orvalis {
 CGridView::CGridView(CGridDoc& doc, QWidget* parent)
     : QWidget(parent)
     , m_doc(doc)
-    , m_grid(new CGridCtrl(doc.GetWorksheet().Store(), this))
+    , m_grid(new CWorksheetGrid(doc.GetWorksheet().Store(), this))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

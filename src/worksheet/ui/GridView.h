@@ -4,7 +4,7 @@
 
 namespace orvalis {
 
-class CGridCtrl;
+class CWorksheetGrid;
 class CGridDoc;
 
 // The window of one worksheet: it draws nothing itself and hosts the worksheet's grid,
@@ -17,11 +17,11 @@ public:
     ~CGridView() override;
 
     CGridDoc& Document() { return m_doc; }
-    CGridCtrl& Grid() { return *m_grid; }
+    CWorksheetGrid& Grid() { return *m_grid; }
 
 private:
     CGridDoc& m_doc;
-    CGridCtrl* m_grid;  // child widget
+    CWorksheetGrid* m_grid;  // child widget
 };
 
 } // namespace orvalis
