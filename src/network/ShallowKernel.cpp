@@ -85,7 +85,7 @@ enum class Pass { Forward, Update, Fused };
 // shown to equal m*(lastRate*lastIn) for this pattern, saving one product per weight.
 template <int B, Pass P, bool scaledMomentum>
 ORVALIS_INLINE void HiddenBlock(const Net3& n, int block, InputVector in, InputVector lastIn,
-                                InputVector next, double momentum)
+                                InputVector next, double momentum, double gain)
 {
     V4 acc[B], rate[B], lastRate[B];
     const V4 m = simd::Splat(momentum);
@@ -127,20 +127,31 @@ ORVALIS_INLINE void HiddenBlock(const Net3& n, int block, InputVector in, InputV
 #pragma GCC unroll 4
         for (int b = 0; b < B; ++b)
             simd::Store(n.sums + block + Lanes * b, acc[b]);
+        // The block's outputs at once: their exponentials overlap the next block's
+        // weight pass instead of all waiting for the last one.
+        const int end = block + B * Lanes < n.hidden ? block + B * Lanes : n.hidden;
+        for (int k = block; k < end; ++k)
+            n.exps[k] = std::exp(-gain * n.sums[k]);
+        const V4 one = simd::Splat(1.0);
+        int k = block;
+        for (; k + Lanes <= end; k += Lanes)
+            simd::Store(n.hid + 1 + k, one / (one + simd::Load(n.exps + k)));
+        for (; k < end; ++k)
+            n.hid[k + 1] = 1.0 / (1.0 + n.exps[k]);
     }
 }
 
 template <Pass P, bool scaledMomentum>
 ORVALIS_INLINE void HiddenPass(const Net3& n, InputVector in, InputVector lastIn, InputVector next,
-                               double momentum)
+                               double momentum, double gain)
 {
     int block = 0;
     for (; block + NetLayer::BlockLanes <= n.stride; block += NetLayer::BlockLanes)
-        HiddenBlock<4, P, scaledMomentum>(n, block, in, lastIn, next, momentum);
+        HiddenBlock<4, P, scaledMomentum>(n, block, in, lastIn, next, momentum, gain);
     switch ((n.stride - block) / Lanes) {
-    case 3: HiddenBlock<3, P, scaledMomentum>(n, block, in, lastIn, next, momentum); break;
-    case 2: HiddenBlock<2, P, scaledMomentum>(n, block, in, lastIn, next, momentum); break;
-    case 1: HiddenBlock<1, P, scaledMomentum>(n, block, in, lastIn, next, momentum); break;
+    case 3: HiddenBlock<3, P, scaledMomentum>(n, block, in, lastIn, next, momentum, gain); break;
+    case 2: HiddenBlock<2, P, scaledMomentum>(n, block, in, lastIn, next, momentum, gain); break;
+    case 1: HiddenBlock<1, P, scaledMomentum>(n, block, in, lastIn, next, momentum, gain); break;
     default: break;
     }
 }
@@ -178,23 +189,18 @@ ORVALIS_INLINE bool MomentumScales(bool powerOfTwo, const Magnitudes& rates,
 
 template <Pass P>
 ORVALIS_INLINE void HiddenPassChecked(const Net3& n, InputVector in, InputVector lastIn,
-                                      InputVector next, double momentum, bool scales)
+                                      InputVector next, double momentum, double gain,
+                                      bool scales)
 {
     if (scales)
-        HiddenPass<P, true>(n, in, lastIn, next, momentum);
+        HiddenPass<P, true>(n, in, lastIn, next, momentum, gain);
     else
-        HiddenPass<P, false>(n, in, lastIn, next, momentum);
+        HiddenPass<P, false>(n, in, lastIn, next, momentum, gain);
 }
 
-// Hidden outputs from the sums, then the output unit; returns its output.
+// The output unit from the hidden outputs; returns its output.
 ORVALIS_INLINE double FinishForward(const Net3& n, double gain)
 {
-    for (int k = 0; k < n.hidden; ++k)
-        n.exps[k] = std::exp(-gain * n.sums[k]);
-    double* __restrict hid = n.hid + 1;
-    const double* __restrict exps = n.exps;
-    for (int k = 0; k < n.hidden; ++k)
-        hid[k] = 1.0 / (1.0 + exps[k]);
     double sum = 0.0;
     for (int j = 0; j <= n.hidden; ++j)
         sum = sum + n.w2[j] * n.hid[j];
@@ -277,7 +283,7 @@ ORVALIS_CLONES void TrainLoop(std::vector<NetLayer>& layers, const VectorView& d
 
     int row = random.RandomRow(first, last);
     FillInput(in, data, row, inputs);
-    HiddenPass<Pass::Forward, false>(n, in, lastIn, in, momentum);
+    HiddenPass<Pass::Forward, false>(n, in, lastIn, in, momentum, gain);
     for (std::int64_t p = 0; p < count; ++p) {
         output.outputs[1] = FinishForward(n, gain);
         Magnitudes rates;
@@ -291,12 +297,12 @@ ORVALIS_CLONES void TrainLoop(std::vector<NetLayer>& layers, const VectorView& d
         if (p + 1 < count) {
             row = random.RandomRow(first, last);
             FillInput(next, data, row, inputs);
-            HiddenPassChecked<Pass::Fused>(n, in, lastIn, next, momentum, scales);
+            HiddenPassChecked<Pass::Fused>(n, in, lastIn, next, momentum, gain, scales);
             // This input becomes the momentum source, the next one current.
             std::swap(lastIn, in);
             std::swap(in, next);
         } else {
-            HiddenPassChecked<Pass::Update>(n, in, lastIn, next, momentum, scales);
+            HiddenPassChecked<Pass::Update>(n, in, lastIn, next, momentum, gain, scales);
             for (int j = 0; j <= inputs; ++j)
                 input.outputs[j] = hiddenLayer.lastSources[j] = in.values[j];
         }
@@ -317,7 +323,7 @@ ORVALIS_CLONES double MeasureLoop(std::vector<NetLayer>& layers, const VectorVie
     double total = 0.0;
     for (int row = first; row <= last; ++row) {
         FillInput(in, data, row, n.inputs);
-        HiddenPass<Pass::Forward, false>(n, in, in, in, 0.0);
+        HiddenPass<Pass::Forward, false>(n, in, in, in, 0.0, gain);
         const double o = FinishForward(n, gain);
         layers[2].outputs[1] = o;
         const double err = data.target[row] - o;
