@@ -149,6 +149,9 @@ signals:
     void Clicked();
 
 protected:
+    // For a CreateInPlaceEditControl override that makes its own editor.
+    void SetInPlaceEditor(QWidget* editor) { m_editor = editor; }
+
     // CellStoreListener
     void CellChanged(int row, int col) override;
     void LayoutChanged() override;

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QMdiSubWindow>
+
+namespace orvalis {
+
+class CGridDoc;
+class CGridView;
+class DocManager;
+
+// The window of one worksheet inside the main frame: holds exactly one worksheet view
+// and shows the document's title with "*" while it is modified. It handles the
+// worksheet-level commands and, for the commands of the document and the view, hands
+// them on to those.
+class CChildFrame final : public QMdiSubWindow {
+    Q_OBJECT
+public:
+    // Creates the view (which builds the worksheet's header block). The frame does not
+    // own the document; the document manager does.
+    CChildFrame(CGridDoc& doc, DocManager& manager, QWidget* parent = nullptr);
+    ~CChildFrame() override;
+
+    CGridDoc& Document() { return m_doc; }
+    CGridView& View() { return *m_view; }
+
+    // Runs command id if this frame, its view or its document handles it.
+    bool OnCommand(int id);
+
+    // Closes without asking (the question was already answered for every document).
+    void CloseWithoutPrompt();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void UpdateTitle();
+
+    CGridDoc& m_doc;
+    DocManager& m_manager;
+    CGridView* m_view;  // owned as the frame's widget
+    bool m_skipPrompt = false;
+};
+
+} // namespace orvalis

@@ -1,0 +1,155 @@
+#include "shell/DocManager.h"
+
+#include "shell/ChildFrame.h"
+#include "shell/RecentFileList.h"
+#include "worksheet/ui/GridDoc.h"
+
+#include <QFileInfo>
+#include <QMdiArea>
+
+#include <algorithm>
+
+namespace orvalis {
+
+DocManager::DocManager(AppSettings& settings, UiPrompts& prompts, RecentFileList& recentFiles,
+                       QMdiArea& mdiArea, QObject* parent)
+    : QObject(parent)
+    , m_settings(settings)
+    , m_prompts(prompts)
+    , m_recentFiles(recentFiles)
+    , m_mdiArea(mdiArea)
+{
+}
+
+DocManager::~DocManager() = default;
+
+std::unique_ptr<CGridDoc> DocManager::CreateDocument()
+{
+    auto doc = std::make_unique<CGridDoc>(m_settings, m_prompts);
+    connect(doc.get(), &CGridDoc::fileUsed, this, [this](const QString& path) {
+        m_recentFiles.Add(path);
+        emit recentFilesChanged();
+    });
+    return doc;
+}
+
+CChildFrame* DocManager::ShowFrame(std::unique_ptr<CGridDoc> doc, CChildFrame* frame)
+{
+    m_docs.push_back(std::move(doc));
+    m_frames.push_back(frame);
+    m_mdiArea.addSubWindow(frame);
+    frame->showMaximized();
+    m_mdiArea.setActiveSubWindow(frame);
+    emit documentCountChanged(static_cast<int>(m_docs.size()));
+    return frame;
+}
+
+CChildFrame* DocManager::NewDocument()
+{
+    auto doc = CreateDocument();
+    doc->SetTitle(QStringLiteral("Worksheet%1").arg(++m_untitledCount));
+    auto* frame = new CChildFrame(*doc, *this);
+    return ShowFrame(std::move(doc), frame);
+}
+
+bool DocManager::PromptAndOpen()
+{
+    const QString path = m_prompts.ChooseOpenFile(CGridDoc::FileFilter());
+    if (path.isEmpty())
+        return false;
+    return OpenDocumentFile(path) != nullptr;
+}
+
+CChildFrame* DocManager::OpenDocumentFile(const QString& path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    for (CChildFrame* frame : Frames()) {
+        if (!frame->Document().PathName().isEmpty()
+            && QFileInfo(frame->Document().PathName()).absoluteFilePath() == absolute) {
+            m_mdiArea.setActiveSubWindow(frame);
+            return frame;
+        }
+    }
+    // The window and its header block exist before the file is read, as for a new
+    // worksheet; they are shown only once the file has been accepted.
+    auto doc = CreateDocument();
+    auto frame = std::make_unique<CChildFrame>(*doc, *this);
+    if (!doc->OnOpenDocument(absolute))
+        return nullptr;
+    return ShowFrame(std::move(doc), frame.release());
+}
+
+int DocManager::FrameCount(const CGridDoc& doc) const
+{
+    int count = 0;
+    for (CChildFrame* frame : Frames()) {
+        if (&frame->Document() == &doc)
+            ++count;
+    }
+    return count;
+}
+
+bool DocManager::CanCloseFrame(CChildFrame& frame)
+{
+    CGridDoc& doc = frame.Document();
+    if (FrameCount(doc) > 1 || !doc.IsModified())
+        return true;
+    return doc.SaveModified();
+}
+
+void DocManager::FrameDestroyed(CChildFrame& frame)
+{
+    std::erase(m_frames, &frame);
+    CGridDoc* doc = &frame.Document();
+    for (CChildFrame* f : m_frames) {
+        if (&f->Document() == doc)
+            return;
+    }
+    auto it = std::find_if(m_docs.begin(), m_docs.end(),
+                           [doc](const std::unique_ptr<CGridDoc>& d) { return d.get() == doc; });
+    if (it == m_docs.end())
+        return;
+    m_docs.erase(it);
+    emit documentCountChanged(static_cast<int>(m_docs.size()));
+}
+
+bool DocManager::SaveAllModified()
+{
+    for (CGridDoc* doc : Documents()) {
+        if (doc->IsModified() && !doc->SaveModified())
+            return false;
+    }
+    return true;
+}
+
+void DocManager::CloseAllDocuments()
+{
+    for (CChildFrame* frame : Frames())
+        frame->CloseWithoutPrompt();
+}
+
+CChildFrame* DocManager::ActiveFrame() const
+{
+    return qobject_cast<CChildFrame*>(m_mdiArea.activeSubWindow());
+}
+
+CGridDoc* DocManager::ActiveDocument() const
+{
+    CChildFrame* frame = ActiveFrame();
+    return frame ? &frame->Document() : nullptr;
+}
+
+std::vector<CGridDoc*> DocManager::Documents() const
+{
+    std::vector<CGridDoc*> docs;
+    for (const auto& doc : m_docs)
+        docs.push_back(doc.get());
+    return docs;
+}
+
+std::vector<CChildFrame*> DocManager::Frames() const
+{
+    return m_frames;
+}
+
+} // namespace orvalis

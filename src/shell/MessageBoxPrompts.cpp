@@ -1,0 +1,80 @@
+#include "shell/MessageBoxPrompts.h"
+
+#include "shell/AppTitle.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace orvalis {
+
+namespace {
+
+QWidget* Owner()
+{
+    return QApplication::activeWindow();
+}
+
+QMessageBox::StandardButton Show(QMessageBox::Icon icon, const QString& text,
+                                 QMessageBox::StandardButtons buttons,
+                                 QMessageBox::StandardButton defaultButton)
+{
+    QMessageBox box(icon, AppTitle(), text, buttons, Owner());
+    box.setDefaultButton(defaultButton);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+} // namespace
+
+void MessageBoxPrompts::Error(const std::string& text)
+{
+    Show(QMessageBox::Warning, QString::fromStdString(text), QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void MessageBoxPrompts::Information(const std::string& text)
+{
+    Show(QMessageBox::Information, QString::fromStdString(text), QMessageBox::Ok,
+         QMessageBox::Ok);
+}
+
+void MessageBoxPrompts::Plain(const std::string& text)
+{
+    Show(QMessageBox::NoIcon, QString::fromStdString(text), QMessageBox::Ok, QMessageBox::Ok);
+}
+
+bool MessageBoxPrompts::Ask(const std::string& text)
+{
+    return Show(QMessageBox::Question, QString::fromStdString(text),
+                QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+UiPrompts::SaveAnswer MessageBoxPrompts::AskSaveChanges(const QString& title)
+{
+    switch (Show(QMessageBox::Question, SaveChangesText(title),
+                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes)) {
+    case QMessageBox::Yes:
+        return SaveAnswer::Yes;
+    case QMessageBox::No:
+        return SaveAnswer::No;
+    default:
+        return SaveAnswer::Cancel;
+    }
+}
+
+QString MessageBoxPrompts::ChooseOpenFile(const QString& filter)
+{
+    return QFileDialog::getOpenFileName(Owner(), QStringLiteral("Open"), QString(), filter);
+}
+
+QString MessageBoxPrompts::ChooseSaveFile(const QString& suggestedName, const QString& filter)
+{
+    return QFileDialog::getSaveFileName(Owner(), QStringLiteral("Save As"), suggestedName, filter);
+}
+
+bool MessageBoxPrompts::RunDialog(QDialog& dialog)
+{
+    return dialog.exec() == QDialog::Accepted;
+}
+
+} // namespace orvalis

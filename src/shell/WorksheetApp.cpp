@@ -1,0 +1,118 @@
+#include "shell/WorksheetApp.h"
+
+#include "shell/AppIcon.h"
+#include "shell/CommandIds.h"
+#include "shell/DocManager.h"
+#include "shell/MainFrame.h"
+#include "shell/RecentFileList.h"
+#include "worksheet/ui/UiPrompts.h"
+
+#include <QApplication>
+#include <QPalette>
+#include <QSettings>
+#include <QStyleFactory>
+
+namespace orvalis {
+
+CWorksheetApp::CWorksheetApp(SettingsStore& store, QSettings& recentStore, UiPrompts& prompts)
+    : m_store(store)
+    , m_recentStore(recentStore)
+    , m_prompts(prompts)
+    , m_recentFiles(std::make_unique<RecentFileList>(RecentFileCount))
+{
+}
+
+CWorksheetApp::~CWorksheetApp()
+{
+    // Child frames hand their worksheets back to the manager while the frame dies; the
+    // dying frame takes no more menu updates.
+    if (m_docs && m_mainFrame)
+        m_docs->disconnect(m_mainFrame.get());
+    m_mainFrame.reset();
+    m_docs.reset();
+}
+
+void CWorksheetApp::SetDialogLook()
+{
+    // Bevelled three-dimensional controls everywhere; dialogs and message boxes on a
+    // light grey ground with black text.
+    if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion")))
+        QApplication::setStyle(style);
+    QPalette dialog = QApplication::palette();
+    const QColor grey(192, 192, 192);
+    dialog.setColor(QPalette::Window, grey);
+    dialog.setColor(QPalette::Button, grey);
+    dialog.setColor(QPalette::WindowText, Qt::black);
+    dialog.setColor(QPalette::ButtonText, Qt::black);
+    dialog.setColor(QPalette::Text, Qt::black);
+    QApplication::setPalette(dialog, "QDialog");
+}
+
+bool CWorksheetApp::StartUp()
+{
+    SetDialogLook();
+    QApplication::setWindowIcon(AppIcon());
+    m_recentFiles->Load(m_recentStore);
+    m_settings = LoadSettings(m_store);
+
+    m_mainFrame = std::make_unique<CMainFrame>(*this);
+    m_docs = std::make_unique<DocManager>(m_settings, m_prompts, *m_recentFiles,
+                                          m_mainFrame->MdiArea());
+    connect(m_docs.get(), &DocManager::documentCountChanged, m_mainFrame.get(),
+            &CMainFrame::RebuildMenus);
+    connect(m_docs.get(), &DocManager::recentFilesChanged, m_mainFrame.get(),
+            &CMainFrame::RebuildMenus);
+    m_mainFrame->RebuildMenus();
+    m_mainFrame->show();
+
+    m_docs->NewDocument();
+    return true;
+}
+
+int CWorksheetApp::ShutDown()
+{
+    SaveSettings(m_settings, m_store);
+    m_recentFiles->Save(m_recentStore);
+    m_recentStore.sync();
+    return 0;
+}
+
+bool CWorksheetApp::OnCommand(int id)
+{
+    switch (id) {
+    case CmdFileNew:
+        m_docs->NewDocument();
+        return true;
+    case CmdFileOpen:
+        m_docs->PromptAndOpen();
+        return true;
+    case CmdAppExit:
+        m_mainFrame->close();
+        return true;
+    default:
+        if (id >= CmdFileMru1 && id < CmdFileMru1 + RecentFileCount) {
+            OpenRecentFile(id - CmdFileMru1);
+            return true;
+        }
+        return false;
+    }
+}
+
+void CWorksheetApp::OpenRecentFile(int index)
+{
+    const QStringList files = m_recentFiles->Files();
+    if (index >= files.size())
+        return;
+    // A file that cannot be opened any more leaves the list.
+    if (!m_docs->OpenDocumentFile(files[index])) {
+        m_recentFiles->Remove(files[index]);
+        m_mainFrame->RebuildMenus();
+    }
+}
+
+void CWorksheetApp::PumpPendingMessages()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+} // namespace orvalis

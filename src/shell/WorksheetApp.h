@@ -1,0 +1,64 @@
+#pragma once
+
+#include "worksheet/AppSettings.h"
+
+#include <QObject>
+
+#include <memory>
+
+class QSettings;
+
+namespace orvalis {
+
+class CMainFrame;
+class DocManager;
+class RecentFileList;
+class UiPrompts;
+
+// The one process-wide application object. It sets the dialog look, reads the nine
+// settings and the recent-file list, creates the main frame and the first worksheet,
+// answers the application-level commands (New, Open, the recent files, Exit) and at
+// exit writes the settings back. It owns the settings in force for every worksheet.
+//
+// The QApplication must exist before it; the stores and prompts must outlive it.
+class CWorksheetApp final : public QObject {
+    Q_OBJECT
+public:
+    // store: the nine settings; recentStore: where the recent-file list lives.
+    CWorksheetApp(SettingsStore& store, QSettings& recentStore, UiPrompts& prompts);
+    ~CWorksheetApp() override;
+
+    // The start-up sequence; false ends the program at once. The command line is
+    // not consulted: the program always starts with one new empty worksheet.
+    bool StartUp();
+    // Writes the nine settings and the recent-file list. Returns the exit code 0.
+    int ShutDown();
+
+    // Application-level commands; false when id is not one of them.
+    bool OnCommand(int id);
+
+    // Dispatches every pending event and returns when none is left; for long
+    // operations that must keep the windows alive.
+    static void PumpPendingMessages();
+
+    AppSettings& Settings() { return m_settings; }
+    CMainFrame* MainFrame() const { return m_mainFrame.get(); }
+    DocManager& Docs() { return *m_docs; }
+    RecentFileList& RecentFiles() { return *m_recentFiles; }
+    UiPrompts& Prompts() { return m_prompts; }
+
+private:
+    static void SetDialogLook();
+    void OpenRecentFile(int index);
+
+    SettingsStore& m_store;
+    QSettings& m_recentStore;
+    UiPrompts& m_prompts;
+    AppSettings m_settings;
+    std::unique_ptr<RecentFileList> m_recentFiles;
+    // Destroyed after the main frame: closing child frames report to it.
+    std::unique_ptr<DocManager> m_docs;
+    std::unique_ptr<CMainFrame> m_mainFrame;
+};
+
+} // namespace orvalis

@@ -1,0 +1,108 @@
+#include "worksheet/ui/GridDoc.h"
+
+#include "worksheet/Worksheet.h"
+#include "worksheet/WorksheetFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace orvalis {
+
+QString CGridDoc::FileFilter()
+{
+    return QStringLiteral("Worsheets (*.ows);;All Files (*)");
+}
+
+QString CGridDoc::FileExtension()
+{
+    return QStringLiteral(".ows");
+}
+
+CGridDoc::CGridDoc(AppSettings& settings, UiPrompts& prompts, QObject* parent)
+    : QObject(parent)
+    , m_settings(settings)
+    , m_prompts(prompts)
+    , m_worksheet(std::make_unique<Worksheet>(settings, prompts))
+{
+    m_worksheet->SetModifiedObserver([this](bool modified) { emit modifiedChanged(modified); });
+}
+
+CGridDoc::~CGridDoc()
+{
+    m_worksheet->SetModifiedObserver(nullptr);
+}
+
+void CGridDoc::SetTitle(const QString& title)
+{
+    if (title == m_title)
+        return;
+    m_title = title;
+    emit titleChanged(title);
+}
+
+bool CGridDoc::IsModified() const
+{
+    return m_worksheet->IsModified();
+}
+
+void CGridDoc::SetModifiedFlag(bool modified)
+{
+    m_worksheet->SetModified(modified);
+}
+
+bool CGridDoc::OnOpenDocument(const QString& path)
+{
+    if (LoadWorksheetFile(*m_worksheet, QFile::encodeName(path).toStdString()))
+        return false;
+    m_pathName = QFileInfo(path).absoluteFilePath();
+    SetTitle(QFileInfo(path).fileName());
+    SetModifiedFlag(false);
+    emit fileUsed(m_pathName);
+    return true;
+}
+
+bool CGridDoc::DoFileSave()
+{
+    if (m_pathName.isEmpty())
+        return DoSaveAs();
+    return DoSave(m_pathName);
+}
+
+bool CGridDoc::DoSaveAs()
+{
+    const QString suggested = m_pathName.isEmpty() ? m_title + FileExtension() : m_pathName;
+    QString path = m_prompts.ChooseSaveFile(suggested, FileFilter());
+    if (path.isEmpty())
+        return false;
+    // A name typed without an extension gets the worksheet extension.
+    if (QFileInfo(path).suffix().isEmpty())
+        path += FileExtension();
+    return DoSave(path);
+}
+
+bool CGridDoc::DoSave(const QString& path)
+{
+    if (SaveWorksheetFile(*m_worksheet, QFile::encodeName(path).toStdString()))
+        return false;
+    m_pathName = QFileInfo(path).absoluteFilePath();
+    SetTitle(QFileInfo(path).fileName());
+    emit fileUsed(m_pathName);
+    return true;
+}
+
+bool CGridDoc::SaveModified()
+{
+    if (!IsModified())
+        return true;
+    switch (m_prompts.AskSaveChanges(m_title)) {
+    case UiPrompts::SaveAnswer::Yes:
+        return DoFileSave();
+    case UiPrompts::SaveAnswer::No:
+        return true;
+    case UiPrompts::SaveAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
+} // namespace orvalis

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "worksheet/ui/UiPrompts.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+namespace orvalis {
+
+struct AppSettings;
+class Worksheet;
+
+// One open worksheet: the worksheet model with its cells, its title and file name,
+// and the modified flag shown as the "*" of its windows. Saving, Save As, loading and
+// the save question on closing live here; the windows only ask.
+class CGridDoc final : public QObject {
+    Q_OBJECT
+public:
+    // The filter of the worksheet file dialogs and the extension of worksheet files.
+    static QString FileFilter();
+    static QString FileExtension();  // ".ows"
+
+    CGridDoc(AppSettings& settings, UiPrompts& prompts, QObject* parent = nullptr);
+    ~CGridDoc() override;
+
+    Worksheet& GetWorksheet() { return *m_worksheet; }
+    const Worksheet& GetWorksheet() const { return *m_worksheet; }
+    AppSettings& Settings() { return m_settings; }
+    UiPrompts& Prompts() { return m_prompts; }
+
+    QString Title() const { return m_title; }
+    void SetTitle(const QString& title);
+    // The file the worksheet was loaded from or last saved to; empty for a new one.
+    QString PathName() const { return m_pathName; }
+
+    bool IsModified() const;
+    void SetModifiedFlag(bool modified = true);
+
+    // Loads the worksheet file at path into this (freshly built) worksheet. On failure
+    // the reason has been told to the user and the document must be discarded: a
+    // refused file never becomes an open worksheet.
+    bool OnOpenDocument(const QString& path);
+
+    // Save: to the current file, or through Save As when there is none. False when the
+    // user cancelled or the write failed (the old file then stays as it was).
+    bool DoFileSave();
+    // Save As: asks for a file name first.
+    bool DoSaveAs();
+    // Writes to path. Asks first when columns after the first "No Data" column hold
+    // text that the file cannot keep; No cancels. The target is replaced only after a
+    // complete write.
+    bool DoSave(const QString& path);
+
+    // Before closing a modified worksheet: "Save changes to %1?". True when closing
+    // may go on (saved, or No); false for Cancel or a failed save.
+    bool SaveModified();
+
+signals:
+    void modifiedChanged(bool modified);
+    void titleChanged(const QString& title);
+    // The worksheet now lives in path (after a successful save or load).
+    void fileUsed(const QString& path);
+
+private:
+    AppSettings& m_settings;
+    UiPrompts& m_prompts;
+    std::unique_ptr<Worksheet> m_worksheet;
+    QString m_title;
+    QString m_pathName;
+};
+
+} // namespace orvalis

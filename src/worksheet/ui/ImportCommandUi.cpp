@@ -1,0 +1,40 @@
+#include "worksheet/ui/ImportCommandUi.h"
+
+#include "worksheet/ImportCommand.h"
+#include "worksheet/Worksheet.h"
+#include "worksheet/ui/GridDoc.h"
+#include "worksheet/ui/ImportDialog.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QStringList>
+
+namespace orvalis {
+
+QString ImportFileDialogFilter()
+{
+    QStringList entries;
+    for (const ImportFileFilter& filter : kImportFileFilters)
+        entries.append(QString::fromLatin1(filter.label));
+    return entries.join(QStringLiteral(";;"));
+}
+
+void RunImportCommand(CGridDoc& doc)
+{
+    UiPrompts& prompts = doc.Prompts();
+    const QString path = prompts.ChooseOpenFile(ImportFileDialogFilter());
+    if (path.isEmpty())
+        return;
+    CImportDialog dialog(prompts, QApplication::activeWindow());
+    if (!prompts.RunDialog(dialog))
+        return;
+    const ImportParameters& parameters = dialog.Parameters();
+    ImportRequest request;
+    request.path = QFile::encodeName(path).toStdString();
+    request.row = parameters.row;
+    request.column = parameters.column;
+    request.commentHeader = parameters.commentHeader;
+    ImportFile(doc.GetWorksheet(), request);
+}
+
+} // namespace orvalis

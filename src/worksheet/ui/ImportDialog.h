@@ -1,0 +1,40 @@
+#pragma once
+
+#include "worksheet/ImportParameters.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QLineEdit;
+
+namespace orvalis {
+
+class UserMessages;
+
+// The "File Import" dialog: start row and column in the grid and whether the file's
+// first line is a header of column names. OK checks the fields in order and keeps the
+// dialog open on the first failing one, after showing its message.
+class CImportDialog final : public QDialog {
+    Q_OBJECT
+public:
+    explicit CImportDialog(UserMessages& messages, QWidget* parent = nullptr);
+
+    // The values accepted by OK (those that passed so far when it failed).
+    const ImportParameters& Parameters() const { return m_parameters; }
+
+    QLineEdit& RowEdit() { return *m_row; }
+    QLineEdit& ColumnEdit() { return *m_column; }
+    QCheckBox& HeaderCheck() { return *m_header; }
+
+public slots:
+    void accept() override;
+
+private:
+    UserMessages& m_messages;
+    ImportParameters m_parameters;
+    QLineEdit* m_row;
+    QLineEdit* m_column;
+    QCheckBox* m_header;
+};
+
+} // namespace orvalis

@@ -1,0 +1,27 @@
+#include "worksheet/ui/WorksheetGrid.h"
+
+#include "grid/InPlaceList.h"
+#include "worksheet/ColumnRole.h"
+#include "worksheet/WorksheetLayout.h"
+
+namespace orvalis {
+
+CWorksheetGrid::CWorksheetGrid(CellStore& store, QWidget* parent)
+    : CGridCtrl(store, parent)
+{
+}
+
+void CWorksheetGrid::CreateInPlaceEditControl(const QRect& rect, Qt::Alignment alignment, int id,
+                                              int row, int col, const std::string& text,
+                                              unsigned firstChar)
+{
+    if (row != kRoleRow) {
+        CGridCtrl::CreateInPlaceEditControl(rect, alignment, id, row, col, text, firstChar);
+        return;
+    }
+    const std::vector<std::string> roles(kRoleTexts.begin(), kRoleTexts.end());
+    SetInPlaceEditor(new CInPlaceList(this, viewport(), rect, true, id, row, col, roles, text,
+                                      firstChar));
+}
+
+} // namespace orvalis

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "grid/GridCtrl.h"
+
+namespace orvalis {
+
+// The grid of a worksheet: the role row is edited with a drop-down of the ten role
+// texts that also takes any typed text; every other cell uses the grid's usual editor.
+class CWorksheetGrid final : public CGridCtrl {
+    Q_OBJECT
+public:
+    explicit CWorksheetGrid(CellStore& store, QWidget* parent = nullptr);
+
+    void CreateInPlaceEditControl(const QRect& rect, Qt::Alignment alignment, int id, int row,
+                                  int col, const std::string& text, unsigned firstChar) override;
+};
+
+} // namespace orvalis
