@@ -3,6 +3,7 @@
 #include "BatchContext.h"
 #include "CellText.h"
 
+#include "network/TrainingRun.h"
 #include "worksheet/ImportCommand.h"
 #include "worksheet/ImportParameters.h"
 #include "worksheet/Worksheet.h"
@@ -104,17 +105,12 @@ int RunAutoconfigCommand(BatchContext& context)
     auto worksheet = context.LoadWorksheet(context.Arguments().positional[0]);
     if (!worksheet)
         return BatchFileError;
-    Worksheet& ws = *worksheet;
-    if (!context.Messages().Ask("Proceed With Automatic Configuration of Vector Sets?"))
-        return context.Finish(ws, BatchDone);
-    ws.SetModified();
-    ws.ClearExtrapolationRows(ws.counts.numTraining, ws.counts.numTesting, ws.counts.numEval);
-    const int errorsBefore = context.Messages().ErrorCount();
-    if (ws.AutoConfigureSections(context.Settings().resultsMode))
-        return context.Finish(ws, BatchDone);
-    if (context.Messages().ErrorCount() == errorsBefore)
-        context.Note("no \"Input\" or \"Trg/In\" column: the sections are unchanged");
-    return context.Finish(ws, BatchRefused);
+    AutoConfigVectors(*worksheet);
+    // The configuration measures the first input column; without one nothing changed.
+    if (!worksheet->roles.inputColumns.empty())
+        return context.Finish(*worksheet, BatchDone);
+    context.Note("no \"Input\" or \"Trg/In\" column: the sections are unchanged");
+    return context.Finish(*worksheet, BatchRefused);
 }
 
 int RunShowCommand(BatchContext& context)

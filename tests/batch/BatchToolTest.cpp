@@ -190,6 +190,14 @@ TEST(BatchTool, SetCellOfAHeaderValueIsReadBack)
     for (const char* line : {"2\t2\t66", "3\t2\t16", "4\t2\t18", "5\t2\t7", "1\t4\tInit"})
         EXPECT_TRUE(Contains(cells, line)) << line;
 
+    // Without an input column there is nothing to measure: refused, still written.
+    const auto none = box.Run({"autoconfig", box.Path("w.ows"), "-o", box.Path("n.ows")});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_TRUE(Contains(Lines(none.err),
+                         "orvalis-batch: no \"Input\" or \"Trg/In\" column: the sections are unchanged"))
+        << none.err;
+    EXPECT_TRUE(std::filesystem::exists(box.Path("n.ows")));
+
     // Label cells are read-only: refused, the rest still applied and saved, after the
     // save's question about the text in a column without a role (answered Yes).
     const auto refused = box.Run({"set", box.Path("w.ows"), "-o", box.Path("x.ows"), "--cell",

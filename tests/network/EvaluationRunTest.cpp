@@ -156,3 +156,18 @@ TEST(EvaluationRun, SavedTrainedWorksheetEvaluatesWithTheSameNetwork)
     EXPECT_EQ(loaded.ws->state, WorksheetState::Eval);
     EXPECT_TRUE(loaded.messages.entries.empty());
 }
+
+// A "Target" column that is not an input is copied down in the scratch rows like the
+// inputs, so the extended rows extract without a message, and it gets its cells back.
+TEST(EvaluationRun, ExtrapolationWithASeparateTargetColumn)
+{
+    EvalSheet sheet(ResultsModeExtrapolate);
+    sheet.Role(1, "Target");
+    ASSERT_TRUE(TrainWorksheet(*sheet.ws, nullptr));
+    sheet.Text(61, 1, "user text");
+    const std::vector<std::string> before = sheet.Column(1, 80);
+    ASSERT_TRUE(EvaluateWorksheet(*sheet.ws));
+    EXPECT_TRUE(sheet.messages.entries.empty()) << sheet.messages.Texts().front();
+    EXPECT_EQ(sheet.Column(1, 80), before);
+    EXPECT_NE(sheet.Cell(60, 3), "");
+}

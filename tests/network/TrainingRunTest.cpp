@@ -201,3 +201,16 @@ TEST(ConfidenceRating, Boundaries)
         EXPECT_EQ(ConfidenceBarPosition(c.x), c.bar) << c.x;
     }
 }
+
+// Continue after the header counts changed trains on the vectors of the run and writes
+// results for the new counts without reading or writing past the worksheet.
+TEST(TrainingRun, ContinueAfterTheCountsChanged)
+{
+    for (int training : {3, 900, 20000}) {
+        TrainSheet sheet;
+        ASSERT_TRUE(TrainWorksheet(*sheet.ws, nullptr));
+        sheet.Counts(training, 10, 10, 2);
+        EXPECT_TRUE(ContinueTraining(*sheet.ws, nullptr)) << training;
+        EXPECT_EQ(sheet.ws->state, WorksheetState::Init) << training; // the edit reset it
+    }
+}
