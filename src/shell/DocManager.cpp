@@ -2,6 +2,7 @@
 
 #include "shell/ChildFrame.h"
 #include "shell/RecentFileList.h"
+#include "worksheet/ui/DocumentType.h"
 #include "worksheet/ui/GridDoc.h"
 
 #include <QFileInfo>
@@ -47,7 +48,7 @@ CChildFrame* DocManager::ShowFrame(std::unique_ptr<CGridDoc> doc, CChildFrame* f
 CChildFrame* DocManager::NewDocument()
 {
     auto doc = CreateDocument();
-    doc->SetTitle(QStringLiteral("Worksheet%1").arg(++m_untitledCount));
+    doc->SetTitle(WorksheetDocType().baseName + QString::number(++m_untitledCount));
     auto* frame = new CChildFrame(*doc, *this);
     return ShowFrame(std::move(doc), frame);
 }

@@ -2,6 +2,7 @@
 
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetFile.h"
+#include "worksheet/ui/DocumentType.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -10,12 +11,12 @@ namespace orvalis {
 
 QString CGridDoc::FileFilter()
 {
-    return QStringLiteral("Worsheets (*.ows);;All Files (*)");
+    return WorksheetDocType().DialogFilter();
 }
 
 QString CGridDoc::FileExtension()
 {
-    return QStringLiteral(".ows");
+    return WorksheetDocType().extension;
 }
 
 CGridDoc::CGridDoc(AppSettings& settings, UiPrompts& prompts, QObject* parent)
