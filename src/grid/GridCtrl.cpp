@@ -115,8 +115,18 @@ void CGridCtrl::changeEvent(QEvent* event)
     if (event->type() == QEvent::PaletteChange)
         SystemColoursChanged();
     // The tip goes when the program stops being the one the user works in.
-    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && m_titleTip)
-        m_titleTip->Hide();
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {
+        if (m_titleTip)
+            m_titleTip->Hide();
+        // A window that comes up while the button is held takes the mouse: the release
+        // may never reach the grid, so selecting and sizing end here.
+        StopTimer();
+        if (m_mouseMode != MouseNothing) {
+            InvertBand(-1);
+            m_mouseMode = MouseNothing;
+            viewport()->setCursor(Qt::ArrowCursor);
+        }
+    }
 }
 
 // Geometry --------------------------------------------------------------------------------
@@ -362,6 +372,17 @@ bool CGridCtrl::RedrawCell(int row, int col)
 void CGridCtrl::CellChanged(int row, int col)
 {
     InvalidateCell(row, col);
+    // The focus may also move through the store directly (a worksheet loading, say):
+    // its headers' look follows it all the same.
+    const CellId focus = m_store.GetFocusCell();
+    if (focus != m_shownFocus) {
+        const CellId old = m_shownFocus;
+        m_shownFocus = focus;
+        if (m_store.IsValidCell(old.row, old.col))
+            RedrawHeaders(old, focus);
+        if (m_store.IsValidCell(focus.row, focus.col))
+            RedrawHeaders(focus, old);
+    }
 }
 
 void CGridCtrl::LayoutChanged()

@@ -224,6 +224,7 @@ private:
     int m_sizingIndex = -1;       // the row or column being sized
     int m_bandPos = -1;           // position of the inverted sizing band, -1 = none
     bool m_hadFocusAtPress = false;
+    CellId m_shownFocus;          // focus cell whose headers were last repainted
     QPointer<QWidget> m_editor;   // the open in-place editor, if any
     std::unique_ptr<CTitleTip> m_titleTip;
 };

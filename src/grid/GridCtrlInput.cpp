@@ -32,14 +32,11 @@ CellId CGridCtrl::SetFocusCell(CellId cell)
     const bool prevValid = m_store.IsValidCell(prev.row, prev.col);
     if (prevValid)
         m_store.SendNotifyToParent(prev.row, prev.col, GridNotifySelChanging);
-    m_store.SetFocusCellRaw(cell);  // moves the focus bit; the listener repaints both cells
-    if (prevValid)
-        RedrawHeaders(prev, cell);
+    // Moving the focus bit repaints both cells and, through CellChanged, their headers.
+    m_store.SetFocusCellRaw(cell);
     const CellId now = m_store.GetFocusCell();
-    if (m_store.IsValidCell(now.row, now.col)) {
-        RedrawHeaders(now, prev);
+    if (m_store.IsValidCell(now.row, now.col))
         m_store.SendNotifyToParent(now.row, now.col, GridNotifySelChanged);
-    }
     return prev;
 }
 

@@ -1,5 +1,6 @@
 #include "GridTestSupport.h"
 
+#include <QScreen>
 #include <QTest>
 
 namespace orvalis::gridtest {
@@ -67,6 +68,17 @@ QPoint WorksheetLikeGrid::CellCentre(int row, int col) const
     QRect rect;
     grid->GetCellRect(row, col, rect);
     return rect.center();
+}
+
+QImage OnScreen(CGridCtrl& grid)
+{
+    Settle();
+    const QPoint at = grid.viewport()->mapTo(grid.window(), QPoint(0, 0));
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(grid.window()->winId(), at.x(), at.y(), grid.viewport()->width(),
+                     grid.viewport()->height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
 }
 
 void Settle()

@@ -46,6 +46,10 @@ struct WorksheetLikeGrid {
     static constexpr GridColour kTrainColour = 0x00C0C0;  // RGB(192,192,0)
 };
 
+// What the grid's cell area shows now, read from the window's backing store after the
+// pending repaints ran (QWidget::grab() would paint everything afresh).
+QImage OnScreen(CGridCtrl& grid);
+
 // Lets queued events (posted scrolls, repaints) run.
 void Settle();
 

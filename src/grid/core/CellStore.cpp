@@ -407,11 +407,13 @@ void CellStore::SetFocusCellRaw(CellId cell)
     if (m_focusCell == cell)
         return;
     const CellId old = m_focusCell;
-    if (IsValidCell(old.row, old.col))
-        SetCellState(old.row, old.col, GetCellState(old.row, old.col) & ~static_cast<unsigned>(CellFocused));
     if (m_listener && !IsValidCell(cell.row, cell.col))
         m_listener->FocusCleared();
+    // The new focus is in place before either cell is reported changed, so a listener
+    // sees where the focus went when it repaints the old cell.
     m_focusCell = IsValidCell(cell.row, cell.col) ? cell : CellId{};
+    if (IsValidCell(old.row, old.col))
+        SetCellState(old.row, old.col, GetCellState(old.row, old.col) & ~static_cast<unsigned>(CellFocused));
     if (IsValidCell(m_focusCell.row, m_focusCell.col))
         SetCellState(m_focusCell.row, m_focusCell.col,
                      GetCellState(m_focusCell.row, m_focusCell.col) | CellFocused);
