@@ -68,6 +68,7 @@ CGridCtrl::CGridCtrl(CellStore& store, QWidget* parent)
 CGridCtrl::~CGridCtrl()
 {
     // An open editor ends now, while the grid can still take its text.
+    EndEditing();
     delete m_editor.data();
     StopTimer();
     // The store outlives the window; it must not call back into a dead one.
@@ -113,6 +114,9 @@ void CGridCtrl::changeEvent(QEvent* event)
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::PaletteChange)
         SystemColoursChanged();
+    // The tip goes when the program stops being the one the user works in.
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && m_titleTip)
+        m_titleTip->Hide();
 }
 
 // Geometry --------------------------------------------------------------------------------
@@ -262,6 +266,9 @@ void CGridCtrl::OnScrollBarAction(bool vertical, int action)
 
 void CGridCtrl::scrollContentsBy(int dx, int dy)
 {
+    // An editor stays over its cell's old place: scrolling ends the edit first.
+    if (IsEditing())
+        setFocus();
     const GridViewport now = CurrentViewport();
     GridViewport before = now;
     before.hPos += dx;
@@ -315,6 +322,8 @@ void CGridCtrl::resizeEvent(QResizeEvent* event)
     if (inResize)
         return;
     inResize = true;
+    if (IsEditing())
+        setFocus();  // ends the edit, as any change of the window's size does
     ResetScrollBars();
     inResize = false;
 }

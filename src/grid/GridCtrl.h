@@ -15,6 +15,8 @@
 #include <optional>
 #include <string>
 
+class QMenu;
+
 namespace orvalis {
 
 class CTitleTip;
@@ -116,6 +118,9 @@ public:
                           bool shift);
     // Stores an edited text; a text equal to the cell's does not mark it modified.
     virtual void OnEndEditCell(int row, int col, const std::string& text);
+    // Ends an open edit, storing its text, as a click elsewhere would; for closing a
+    // worksheet while a cell is being edited.
+    void EndEditing();
     // True while an in-place editor is open over a cell.
     bool IsEditing() const { return !m_editor.isNull(); }
     QWidget* InPlaceEditor() const { return m_editor.data(); }
@@ -129,6 +134,9 @@ public:
     virtual void OnEditSelectAll();
     // Whether Cut, Copy, Paste and Delete are offered in the context menu.
     virtual bool CanTransferText() const { return false; }
+    // The right-click menu: "Undo", "Cut", "Copy", "Paste", "Delete", "Select All", with
+    // separators after Undo and after Delete; its items act on this grid.
+    virtual std::unique_ptr<QMenu> CreateContextMenu();
     // Header presses: start selecting whole columns or rows (or none, in the corner).
     virtual void OnFixedRowClick(CellId& cell);
     virtual void OnFixedColumnClick(CellId& cell);

@@ -233,6 +233,12 @@ void CGridCtrl::CreateInPlaceEditControl(const QRect& rect, Qt::Alignment alignm
     m_editor = new CInPlaceEdit(this, viewport(), rect, alignment, id, row, col, text, firstChar);
 }
 
+void CGridCtrl::EndEditing()
+{
+    if (m_editor)
+        QMetaObject::invokeMethod(m_editor.data(), "EndEdit", Qt::DirectConnection);
+}
+
 void CGridCtrl::OnEndInPlaceEdit(int row, int col, const std::string& text, unsigned lastKey,
                                  bool shift)
 {

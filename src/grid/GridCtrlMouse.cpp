@@ -384,18 +384,18 @@ void CGridCtrl::timerEvent(QTimerEvent* event)
     }
 }
 
-void CGridCtrl::contextMenuEvent(QContextMenuEvent* event)
+std::unique_ptr<QMenu> CGridCtrl::CreateContextMenu()
 {
-    QMenu menu(this);
-    QAction* undo = menu.addAction(QStringLiteral("Undo"));
+    auto menu = std::make_unique<QMenu>(this);
+    QAction* undo = menu->addAction(QStringLiteral("Undo"));
     undo->setEnabled(false);  // nothing in the grid can be undone
-    menu.addSeparator();
-    QAction* cut = menu.addAction(QStringLiteral("Cut"));
-    QAction* copy = menu.addAction(QStringLiteral("Copy"));
-    QAction* paste = menu.addAction(QStringLiteral("Paste"));
-    QAction* del = menu.addAction(QStringLiteral("Delete"));
-    menu.addSeparator();
-    QAction* all = menu.addAction(QStringLiteral("Select All"));
+    menu->addSeparator();
+    QAction* cut = menu->addAction(QStringLiteral("Cut"));
+    QAction* copy = menu->addAction(QStringLiteral("Copy"));
+    QAction* paste = menu->addAction(QStringLiteral("Paste"));
+    QAction* del = menu->addAction(QStringLiteral("Delete"));
+    menu->addSeparator();
+    QAction* all = menu->addAction(QStringLiteral("Select All"));
     const bool transfer = CanTransferText();
     for (QAction* a : {cut, copy, paste, del})
         a->setEnabled(transfer);
@@ -405,7 +405,13 @@ void CGridCtrl::contextMenuEvent(QContextMenuEvent* event)
     connect(copy, &QAction::triggered, this, [this] { OnEditCopy(); });
     connect(paste, &QAction::triggered, this, [this] { OnEditPaste(); });
     connect(all, &QAction::triggered, this, [this] { OnEditSelectAll(); });
-    menu.exec(event->globalPos());
+    return menu;
+}
+
+void CGridCtrl::contextMenuEvent(QContextMenuEvent* event)
+{
+    const std::unique_ptr<QMenu> menu = CreateContextMenu();
+    menu->exec(event->globalPos());
 }
 
 } // namespace orvalis

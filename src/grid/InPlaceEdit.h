@@ -25,6 +25,9 @@ public:
                  int id, int row, int col, const std::string& text, unsigned firstChar);
 
     unsigned LastKey() const { return m_lastKey; }
+    // Ends editing now: reports the text to the grid once and deletes itself later. The
+    // focus leaving the editor calls this; the grid calls it when it closes.
+    Q_INVOKABLE void EndEdit();
     bool ExitOnArrows() const { return m_exitOnArrows; }
     int Id() const { return m_id; }
 
@@ -34,7 +37,6 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    void EndEdit();
     void Grow();
     void LeaveWith(unsigned key, bool shift);
 

@@ -98,8 +98,12 @@ bool CInPlaceList::HandleEndingKey(QKeyEvent* event)
         LeaveWith(code, shift);
         return true;
     }
-    if (code == KeyEscape)
-        setEditText(m_initialText);
+    if (code == KeyEscape) {
+        if (isEditable())
+            setEditText(m_initialText);
+        else
+            setCurrentIndex(findText(m_initialText));
+    }
     if (code == KeyTab || code == KeyEnter || code == KeyEscape) {
         LeaveWith(code, shift);
         return true;

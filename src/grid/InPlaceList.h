@@ -28,6 +28,9 @@ public:
                  const std::string& text, unsigned firstChar);
 
     unsigned LastKey() const { return m_lastKey; }
+    // Ends editing now: reports the text to the grid once and deletes itself later. The
+    // focus leaving the editor calls this; the grid calls it when it closes.
+    Q_INVOKABLE void EndEdit();
     int Id() const { return m_id; }
 
 protected:
@@ -39,7 +42,6 @@ private:
     bool HandleEndingKey(QKeyEvent* event);
     void PlaceCaret(unsigned firstChar);
     void OnFocusChanged(QWidget* now);
-    void EndEdit();
     void LeaveWith(unsigned key, bool shift);
 
     QPointer<CGridCtrl> m_grid;

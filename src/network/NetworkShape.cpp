@@ -26,9 +26,11 @@ NetworkShapeFields OpenNetworkShapeFields(const NetworkShape& shape, int autoNet
         fields.inputNodes = IntegerText(shape.unitsPerLayer[0]);
         fields.outputNodes = IntegerText(shape.unitsPerLayer[layers - 1]);
     } else {
-        fields.elementsPerLayer = "Not Defined";
-        fields.inputNodes = "0";
-        fields.outputNodes = "0";
+        // Built as new strings: GCC 12 at -O3 misreads assignments from literals here
+        // as overlapping copies (-Wrestrict).
+        fields.elementsPerLayer = std::string("Not Defined");
+        fields.inputNodes = std::string("0");
+        fields.outputNodes = std::string("0");
     }
     return fields;
 }

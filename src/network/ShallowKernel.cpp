@@ -51,10 +51,27 @@ struct Net3 {
     }
 };
 
+// The smallest nonzero and the largest magnitude of a set of values, and whether all
+// of them are finite.
+struct Magnitudes {
+    double lo = INFINITY;
+    double hi = 0.0;
+    bool finite = true;
+    ORVALIS_INLINE void Add(double x)
+    {
+        const double a = std::fabs(x);
+        finite = finite && a <= 1e300;
+        lo = a != 0.0 && a < lo ? a : lo;
+        hi = a > hi ? a : hi;
+    }
+};
+
 // An input vector (bias first) in one of the input layer's scratch buffers; the three
 // of a training pass rotate (current, previous, next) without copying.
 struct InputVector {
-    double* values = nullptr; // inputs+1 values
+    explicit InputVector(double* buffer) : values(buffer) {}
+    double* values;           // inputs+1 values
+    Magnitudes range;         // of the values, for the momentum shortcut
     ORVALIS_INLINE V4 At(int j) const { return simd::Splat(values[j]); }
     ORVALIS_INLINE void Set(int j, double x) { values[j] = x; }
 };
@@ -68,7 +85,7 @@ enum class Pass { Forward, Update, Fused };
 // shown to equal m*(lastRate*lastIn) for this pattern, saving one product per weight.
 template <int B, Pass P, bool scaledMomentum>
 ORVALIS_INLINE void HiddenBlock(const Net3& n, int block, InputVector in, InputVector lastIn,
-                                InputVector next, double momentum)
+                                InputVector next, double momentum, double gain)
 {
     V4 acc[B], rate[B], lastRate[B];
     const V4 m = simd::Splat(momentum);
@@ -110,95 +127,100 @@ ORVALIS_INLINE void HiddenBlock(const Net3& n, int block, InputVector in, InputV
 #pragma GCC unroll 4
         for (int b = 0; b < B; ++b)
             simd::Store(n.sums + block + Lanes * b, acc[b]);
+        // The block's outputs at once: their exponentials overlap the next block's
+        // weight pass instead of all waiting for the last one.
+        const int end = block + B * Lanes < n.hidden ? block + B * Lanes : n.hidden;
+        for (int k = block; k < end; ++k)
+            n.exps[k] = std::exp(-gain * n.sums[k]);
+        const V4 one = simd::Splat(1.0);
+        int k = block;
+        for (; k + Lanes <= end; k += Lanes)
+            simd::Store(n.hid + 1 + k, one / (one + simd::Load(n.exps + k)));
+        for (; k < end; ++k)
+            n.hid[k + 1] = 1.0 / (1.0 + n.exps[k]);
     }
 }
 
 template <Pass P, bool scaledMomentum>
 ORVALIS_INLINE void HiddenPass(const Net3& n, InputVector in, InputVector lastIn, InputVector next,
-                               double momentum)
+                               double momentum, double gain)
 {
     int block = 0;
     for (; block + NetLayer::BlockLanes <= n.stride; block += NetLayer::BlockLanes)
-        HiddenBlock<4, P, scaledMomentum>(n, block, in, lastIn, next, momentum);
+        HiddenBlock<4, P, scaledMomentum>(n, block, in, lastIn, next, momentum, gain);
     switch ((n.stride - block) / Lanes) {
-    case 3: HiddenBlock<3, P, scaledMomentum>(n, block, in, lastIn, next, momentum); break;
-    case 2: HiddenBlock<2, P, scaledMomentum>(n, block, in, lastIn, next, momentum); break;
-    case 1: HiddenBlock<1, P, scaledMomentum>(n, block, in, lastIn, next, momentum); break;
+    case 3: HiddenBlock<3, P, scaledMomentum>(n, block, in, lastIn, next, momentum, gain); break;
+    case 2: HiddenBlock<2, P, scaledMomentum>(n, block, in, lastIn, next, momentum, gain); break;
+    case 1: HiddenBlock<1, P, scaledMomentum>(n, block, in, lastIn, next, momentum, gain); break;
     default: break;
     }
 }
 
-// The smallest and largest magnitude (zeros aside) of some values; false when one is
-// not finite.
-ORVALIS_INLINE bool MagnitudeRange(const double* x, int count, int step, double& lo, double& hi)
+ORVALIS_INLINE Magnitudes MagnitudesOf(const double* x, int count)
 {
-    lo = INFINITY;
-    hi = 0.0;
-    for (int i = 0; i < count; ++i) {
-        const double a = std::fabs(x[i * step]);
-        if (!(a <= 1e300))
-            return false;
-        if (a != 0.0 && a < lo)
-            lo = a;
-        hi = a > hi ? a : hi;
-    }
-    return true;
+    Magnitudes m;
+    for (int i = 0; i < count; ++i)
+        m.Add(x[i]);
+    return m;
 }
 
-// Whether (m*r)*x == m*(r*x) for every momentum factor r of lastRate and every source x
-// of lastIn: true when m is a power of two and no product can leave the normal range,
-// where scaling by a power of two commutes with rounding.
-ORVALIS_INLINE bool MomentumScales(const Net3& n, InputVector lastIn, double momentum)
+ORVALIS_INLINE bool PowerOfTwo(double x)
 {
     int exponent = 0;
-    if (!(momentum > 0.0) || std::frexp(momentum, &exponent) != 0.5)
+    return x > 0.0 && x <= 1e300 && std::frexp(x, &exponent) == 0.5;
+}
+
+// Whether (m*r)*x == m*(r*x) for every momentum factor r (magnitudes rates) and every
+// source x (magnitudes sources): true when m is a power of two and no product can leave
+// the normal range, where scaling by a power of two commutes with rounding.
+ORVALIS_INLINE bool MomentumScales(bool powerOfTwo, const Magnitudes& rates,
+                                   const Magnitudes& sources, double momentum)
+{
+    if (!powerOfTwo || !rates.finite || !sources.finite)
         return false;
-    double rLo, rHi, xLo, xHi;
-    if (!MagnitudeRange(n.lastRate, n.stride, 1, rLo, rHi) ||
-        !MagnitudeRange(lastIn.values, n.inputs + 1, 1, xLo, xHi))
-        return false;
+    if (rates.lo == INFINITY || sources.lo == INFINITY)
+        return true; // every product is zero
     constexpr double Small = 0x1p-960, Large = 0x1p960;
     const double down = momentum < 1.0 ? momentum : 1.0;
     const double up = momentum > 1.0 ? momentum : 1.0;
-    return (rLo == INFINITY || xLo == INFINITY || rLo * down * xLo >= Small) &&
-           rHi * up * xHi <= Large && (rLo == INFINITY || rLo * down >= Small);
+    return rates.lo * down >= Small && rates.lo * down * sources.lo >= Small &&
+           rates.hi * up * sources.hi <= Large;
 }
 
 template <Pass P>
 ORVALIS_INLINE void HiddenPassChecked(const Net3& n, InputVector in, InputVector lastIn,
-                                      InputVector next, double momentum)
+                                      InputVector next, double momentum, double gain,
+                                      bool scales)
 {
-    if (MomentumScales(n, lastIn, momentum))
-        HiddenPass<P, true>(n, in, lastIn, next, momentum);
+    if (scales)
+        HiddenPass<P, true>(n, in, lastIn, next, momentum, gain);
     else
-        HiddenPass<P, false>(n, in, lastIn, next, momentum);
+        HiddenPass<P, false>(n, in, lastIn, next, momentum, gain);
 }
 
-// Hidden outputs from the sums, then the output unit; returns its output.
+// The output unit from the hidden outputs; returns its output.
 ORVALIS_INLINE double FinishForward(const Net3& n, double gain)
 {
-    for (int k = 0; k < n.hidden; ++k)
-        n.exps[k] = std::exp(-gain * n.sums[k]);
-    double* __restrict hid = n.hid + 1;
-    const double* __restrict exps = n.exps;
-    for (int k = 0; k < n.hidden; ++k)
-        hid[k] = 1.0 / (1.0 + exps[k]);
     double sum = 0.0;
     for (int j = 0; j <= n.hidden; ++j)
         sum = sum + n.w2[j] * n.hid[j];
     return 1.0 / (1.0 + std::exp(-gain * sum));
 }
 
-ORVALIS_INLINE void FillInput(InputVector dst, const VectorView& data, int row, int inputs)
+ORVALIS_INLINE void FillInput(InputVector& dst, const VectorView& data, int row, int inputs)
 {
     dst.Set(0, 1.0);
+    dst.range = Magnitudes{};
+    dst.range.Add(1.0);
     const int taps = data.numTaps;
     int n = 1;
     for (int k = 0; k < data.inputSetCount && n <= inputs; ++k) {
         const double* src = data.inputs[k] + (row - taps);
         const int count = taps < inputs + 1 - n ? taps : inputs + 1 - n;
-        for (int t = 0; t < count; ++t)
+        for (int t = 0; t < count; ++t) {
             dst.Set(n + t, src[t]);
+            dst.range.Add(src[t]);
+        }
         n += count;
     }
 }
@@ -206,7 +228,7 @@ ORVALIS_INLINE void FillInput(InputVector dst, const VectorView& data, int row, 
 // Error terms of the output and hidden units (from the output weights before their
 // update) and the hidden rates; returns the pattern error.
 ORVALIS_INLINE double ErrorTerms(const Net3& n, NetLayer& output, double target, double rate,
-                                 double gain)
+                                 double gain, Magnitudes& rates)
 {
     const double o = output.outputs[1];
     const double err = target - o;
@@ -220,6 +242,7 @@ ORVALIS_INLINE double ErrorTerms(const Net3& n, NetLayer& output, double target,
         const double e = 0.0 + w2[k] * outErr;
         hidErr[k] = ((gain * hid[k]) * (1.0 - hid[k])) * e;
         hidRate[k] = rate * hidErr[k];
+        rates.Add(hidRate[k]);
     }
     return 0.0 + 0.5 * (err * err);
 }
@@ -251,16 +274,21 @@ ORVALIS_CLONES void TrainLoop(std::vector<NetLayer>& layers, const VectorView& d
     Net3 n(layers);
     const int inputs = n.inputs;
     const std::size_t span = static_cast<std::size_t>(inputs) + 1;
-    InputVector in{input.spare.data()}, lastIn{in.values + span}, next{lastIn.values + span};
+    InputVector in(input.spare.data()), lastIn(in.values + span), next(lastIn.values + span);
     for (int j = 0; j <= inputs; ++j)
         lastIn.Set(j, hiddenLayer.lastSources[j]);
+    lastIn.range = MagnitudesOf(lastIn.values, inputs + 1);
+    Magnitudes lastRates = MagnitudesOf(n.lastRate, n.stride);
+    const bool powerOfTwo = PowerOfTwo(momentum);
 
     int row = random.RandomRow(first, last);
     FillInput(in, data, row, inputs);
-    HiddenPass<Pass::Forward, false>(n, in, lastIn, in, momentum);
+    HiddenPass<Pass::Forward, false>(n, in, lastIn, in, momentum, gain);
     for (std::int64_t p = 0; p < count; ++p) {
         output.outputs[1] = FinishForward(n, gain);
-        patternError = ErrorTerms(n, output, data.target[row], rate, gain);
+        Magnitudes rates;
+        patternError = ErrorTerms(n, output, data.target[row], rate, gain, rates);
+        const bool scales = MomentumScales(powerOfTwo, lastRates, lastIn.range, momentum);
         UpdateOutputWeights(n, output, rate, momentum);
 
         // Hidden weights, fused with the next pattern's hidden sums. The next row is
@@ -269,16 +297,17 @@ ORVALIS_CLONES void TrainLoop(std::vector<NetLayer>& layers, const VectorView& d
         if (p + 1 < count) {
             row = random.RandomRow(first, last);
             FillInput(next, data, row, inputs);
-            HiddenPassChecked<Pass::Fused>(n, in, lastIn, next, momentum);
+            HiddenPassChecked<Pass::Fused>(n, in, lastIn, next, momentum, gain, scales);
             // This input becomes the momentum source, the next one current.
             std::swap(lastIn, in);
             std::swap(in, next);
         } else {
-            HiddenPassChecked<Pass::Update>(n, in, lastIn, next, momentum);
+            HiddenPassChecked<Pass::Update>(n, in, lastIn, next, momentum, gain, scales);
             for (int j = 0; j <= inputs; ++j)
                 input.outputs[j] = hiddenLayer.lastSources[j] = in.values[j];
         }
         std::swap(hiddenLayer.rateErrors, hiddenLayer.lastRateErrors);
+        lastRates = rates;
         n.rate = hiddenLayer.rateErrors.data();
         n.lastRate = hiddenLayer.lastRateErrors.data();
     }
@@ -290,11 +319,11 @@ ORVALIS_CLONES double MeasureLoop(std::vector<NetLayer>& layers, const VectorVie
 {
     NetLayer& input = layers[0];
     Net3 n(layers);
-    InputVector in{input.spare.data()};
+    InputVector in(input.spare.data());
     double total = 0.0;
     for (int row = first; row <= last; ++row) {
         FillInput(in, data, row, n.inputs);
-        HiddenPass<Pass::Forward, false>(n, in, in, in, 0.0);
+        HiddenPass<Pass::Forward, false>(n, in, in, in, 0.0, gain);
         const double o = FinishForward(n, gain);
         layers[2].outputs[1] = o;
         const double err = data.target[row] - o;

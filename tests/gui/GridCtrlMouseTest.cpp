@@ -1,6 +1,7 @@
 #include "GridTestSupport.h"
 
 #include <QLineEdit>
+#include <QMenu>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -180,4 +181,18 @@ TEST_F(MouseFixture, HoldingTheButtonBelowTheCellsScrollsAndExtendsTheSelection)
     const int after = grid.GetTopLeftNonFixedCell().row;
     QTest::qWait(100);
     EXPECT_EQ(grid.GetTopLeftNonFixedCell().row, after) << "the timer stops with the release";
+}
+
+TEST(GridContextMenu, ItemsSeparatorsAndWhatIsOffered)
+{
+    WorksheetLikeGrid w(400, 300);
+    const std::unique_ptr<QMenu> menu = w.grid->CreateContextMenu();
+    QStringList shown;
+    for (QAction* a : menu->actions())
+        shown << (a->isSeparator() ? QStringLiteral("-")
+                                   : a->text() + (a->isEnabled() ? QString() : QStringLiteral(" (off)")));
+    EXPECT_EQ(shown.join(QLatin1Char('|')),
+              QStringLiteral("Undo (off)|-|Cut (off)|Copy (off)|Paste (off)|Delete (off)|-|Select All"));
+    menu->actions().last()->trigger();
+    EXPECT_EQ(w.store.SelectedCells().size(), 1000u * 68u);
 }

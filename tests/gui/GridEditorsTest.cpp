@@ -142,10 +142,14 @@ TEST_F(EditorsFixture, TypingGrowsTheEditorToTheRightUpToTheGridEdge)
 TEST(GridEditors, RoleListPreselectsTheMatchingRoleAndCtrlArrowEnds)
 {
     App();
-    CellStore store(20, 6, 1, 1);
+    CellStore store;
     NotifyRecorder notes;
     store.SetNotifyHandler(&notes);
     RoleGrid grid(store);
+    store.SetRowCount(20);
+    store.SetColumnCount(6);
+    store.SetFixedRowCount(1);
+    store.SetFixedColumnCount(1);
     grid.resize(500, 400);
     grid.show();
     grid.activateWindow();
@@ -157,6 +161,10 @@ TEST(GridEditors, RoleListPreselectsTheMatchingRoleAndCtrlArrowEnds)
     CInPlaceList* list = grid.list;
     EXPECT_EQ(list->count(), 10);
     EXPECT_EQ(list->currentText(), QStringLiteral("Target"));
+    list->showPopup();
+    grid.grab().save(QStringLiteral("grid_role_list.png"));
+    list->window()->grab();
+    list->hidePopup();
     QTest::keyClick(list, Qt::Key_Down);
     EXPECT_EQ(list->currentText(), QStringLiteral("Trg/In")) << "a plain arrow moves in the list";
     EXPECT_FALSE(grid.list.isNull());
@@ -173,5 +181,32 @@ TEST(GridEditors, RoleListPreselectsTheMatchingRoleAndCtrlArrowEnds)
     EXPECT_EQ(grid.list->currentText(), QStringLiteral("I"));
     QTest::keyClick(grid.list->lineEdit(), Qt::Key_Escape);
     EXPECT_EQ(store.GetCellText(6, 3), "zzz");
+    store.SetNotifyHandler(nullptr);
+}
+
+TEST(GridEditors, ClosingTheGridWhileEditingKeepsTheTypedText)
+{
+    App();
+    CellStore store;
+    NotifyRecorder notes;
+    store.SetNotifyHandler(&notes);
+    {
+        CGridCtrl grid(store);
+        store.SetRowCount(10);
+        store.SetColumnCount(4);
+        store.SetFixedRowCount(1);
+        store.SetFixedColumnCount(1);
+        grid.resize(400, 300);
+        grid.show();
+        grid.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&grid));
+        grid.SetFocusCell(2, 2);
+        grid.OnEditCell(2, 2, '4');
+        ASSERT_TRUE(grid.IsEditing());
+        QTest::keyClicks(grid.InPlaceEditor(), QStringLiteral("2"));
+    }
+    EXPECT_EQ(store.GetCellText(2, 2), "42");
+    EXPECT_TRUE(store.GetModified());
+    EXPECT_EQ(notes.entries.back().code, GridNotifyEndEdit);
     store.SetNotifyHandler(nullptr);
 }

@@ -313,6 +313,8 @@ TEST(BackpropNet, MatchesReferenceBitForBit)
         units.push_back(1 + shapes.Next() % 3);
         if (trial == 0)
             units = {1, 0, 1};
+        if (trial == 1) // layers wider than one weight block on the general path
+            units = {taps * sets, 21, 18, 2};
         if (trial >= 40)
             units = {taps * sets, shallowHidden[trial - 40], 1};
         const int training = taps + 5 + shapes.Next() % 20;
