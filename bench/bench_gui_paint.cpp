@@ -85,6 +85,19 @@ void BM_LineScrollAtTheBottom(benchmark::State& state)
 }
 BENCHMARK(BM_LineScrollAtTheBottom)->Unit(benchmark::kMillisecond);
 
+// Ctrl+A over the whole worksheet and back: 68,000 cells change their selected bit and
+// the window collects the repaint of the visible ones.
+void BM_SelectAllInWindow(benchmark::State& state)
+{
+    Sheet sheet;
+    CGridCtrl& grid = *sheet.grid;
+    for (auto _ : state) {
+        grid.SelectAllCells();
+        grid.SetSelectedRange(-1, -1, -1, -1);
+    }
+}
+BENCHMARK(BM_SelectAllInWindow)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char** argv)
