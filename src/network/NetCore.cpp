@@ -224,7 +224,9 @@ void NetCore::TrainRandomRows(const VectorView& data, int first, int last, std::
                               RandomGenerator& random, double learningRate, double gain,
                               double momentum)
 {
-    if (layers.empty() || count <= 0)
+    // An empty training range has no row to draw (the draw would divide by zero);
+    // callers refuse such data before a run, this only keeps a slip from crashing.
+    if (layers.empty() || count <= 0 || first > last)
         return;
     std::uint32_t state = random.State();
     if (IsShallow(layers))

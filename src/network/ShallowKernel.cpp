@@ -51,19 +51,22 @@ struct Net3 {
     }
 };
 
-// The smallest nonzero and the largest magnitude of a set of values, and whether all
-// of them are finite.
+// The smallest nonzero and the largest magnitude of a set of values, and their sum,
+// which is not finite when one of them is not (or when they are huge, which the caller
+// treats alike). Branch-free: it runs once per hidden unit and pattern.
 struct Magnitudes {
     double lo = INFINITY;
     double hi = 0.0;
-    bool finite = true;
+    double total = 0.0;
     ORVALIS_INLINE void Add(double x)
     {
         const double a = std::fabs(x);
-        finite = finite && a <= 1e300;
-        lo = a != 0.0 && a < lo ? a : lo;
+        const double nonzero = a == 0.0 ? INFINITY : a;
+        lo = nonzero < lo ? nonzero : lo;
         hi = a > hi ? a : hi;
+        total = total + a;
     }
+    bool Finite() const { return total <= 1e300; }
 };
 
 // An input vector (bias first) in one of the input layer's scratch buffers; the three
@@ -71,7 +74,6 @@ struct Magnitudes {
 struct InputVector {
     explicit InputVector(double* buffer) : values(buffer) {}
     double* values;           // inputs+1 values
-    Magnitudes range;         // of the values, for the momentum shortcut
     ORVALIS_INLINE V4 At(int j) const { return simd::Splat(values[j]); }
     ORVALIS_INLINE void Set(int j, double x) { values[j] = x; }
 };
@@ -176,7 +178,7 @@ ORVALIS_INLINE bool PowerOfTwo(double x)
 ORVALIS_INLINE bool MomentumScales(bool powerOfTwo, const Magnitudes& rates,
                                    const Magnitudes& sources, double momentum)
 {
-    if (!powerOfTwo || !rates.finite || !sources.finite)
+    if (!powerOfTwo || !rates.Finite() || !sources.Finite())
         return false;
     if (rates.lo == INFINITY || sources.lo == INFINITY)
         return true; // every product is zero
@@ -210,17 +212,13 @@ ORVALIS_INLINE double FinishForward(const Net3& n, double gain)
 ORVALIS_INLINE void FillInput(InputVector& dst, const VectorView& data, int row, int inputs)
 {
     dst.Set(0, 1.0);
-    dst.range = Magnitudes{};
-    dst.range.Add(1.0);
     const int taps = data.numTaps;
     int n = 1;
     for (int k = 0; k < data.inputSetCount && n <= inputs; ++k) {
         const double* src = data.inputs[k] + (row - taps);
         const int count = taps < inputs + 1 - n ? taps : inputs + 1 - n;
-        for (int t = 0; t < count; ++t) {
+        for (int t = 0; t < count; ++t)
             dst.Set(n + t, src[t]);
-            dst.range.Add(src[t]);
-        }
         n += count;
     }
 }
@@ -277,7 +275,14 @@ ORVALIS_CLONES void TrainLoop(std::vector<NetLayer>& layers, const VectorView& d
     InputVector in(input.spare.data()), lastIn(in.values + span), next(lastIn.values + span);
     for (int j = 0; j <= inputs; ++j)
         lastIn.Set(j, hiddenLayer.lastSources[j]);
-    lastIn.range = MagnitudesOf(lastIn.values, inputs + 1);
+    // Every source this call can meet: the bias, the inputs of the last update, and
+    // every input value of the rows that can be drawn. A bound for all of them is a
+    // bound for each pattern's sources.
+    Magnitudes sources = MagnitudesOf(lastIn.values, inputs + 1);
+    sources.Add(1.0);
+    for (int k = 0; k < data.inputSetCount; ++k)
+        for (int r = first - data.numTaps; r < last; ++r)
+            sources.Add(data.inputs[k][r]);
     Magnitudes lastRates = MagnitudesOf(n.lastRate, n.stride);
     const bool powerOfTwo = PowerOfTwo(momentum);
 
@@ -288,7 +293,7 @@ ORVALIS_CLONES void TrainLoop(std::vector<NetLayer>& layers, const VectorView& d
         output.outputs[1] = FinishForward(n, gain);
         Magnitudes rates;
         patternError = ErrorTerms(n, output, data.target[row], rate, gain, rates);
-        const bool scales = MomentumScales(powerOfTwo, lastRates, lastIn.range, momentum);
+        const bool scales = MomentumScales(powerOfTwo, lastRates, sources, momentum);
         UpdateOutputWeights(n, output, rate, momentum);
 
         // Hidden weights, fused with the next pattern's hidden sums. The next row is

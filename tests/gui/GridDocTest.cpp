@@ -161,5 +161,34 @@ TEST(GridDoc, SaveThatWouldDropTextAsksAndNoKeepsTheOldFile)
     EXPECT_EQ(ReadAll(path), before);
 }
 
+// Open works with no worksheet open; a recent file that has gone leaves the list.
+TEST(GridDoc, OpenWithoutAWorksheetAndFromTheRecentList)
+{
+    ShellFixture shell;
+    CMainFrame& frame = *shell.App().MainFrame();
+    const QString kept = shell.dir.filePath(QStringLiteral("kept.ows"));
+    const QString gone = shell.dir.filePath(QStringLiteral("gone.ows"));
+    for (const QString& path : {gone, kept}) {
+        shell.prompts.saveFiles = {path};
+        ASSERT_TRUE(shell.App().Docs().ActiveDocument()->DoSaveAs());
+    }
+    frame.RouteCommand(CmdFileClose);
+    ShellFixture::Settle();
+    ASSERT_TRUE(shell.App().Docs().Documents().empty());
+
+    shell.prompts.openFiles = {kept};
+    frame.RouteCommand(CmdFileOpen);
+    ASSERT_EQ(shell.App().Docs().Documents().size(), 1u);
+    EXPECT_EQ(shell.App().Docs().ActiveDocument()->Title(), QStringLiteral("kept.ows"));
+
+    ASSERT_TRUE(QFile::remove(gone));
+    ASSERT_EQ(shell.App().RecentFiles().Files().size(), 2);
+    ASSERT_EQ(shell.App().RecentFiles().Files().value(1), QFileInfo(gone).absoluteFilePath());
+    frame.RouteCommand(CmdFileMru1 + 1);
+    EXPECT_EQ(shell.App().Docs().Documents().size(), 1u);
+    EXPECT_EQ(shell.App().RecentFiles().Files(), QStringList{QFileInfo(kept).absoluteFilePath()});
+    EXPECT_EQ(shell.prompts.log.back().text, "Error: Cannot open file gone.ows");
+}
+
 } // namespace
 } // namespace orvalis::test

@@ -278,6 +278,16 @@ TEST(BackpropNet, NanTestErrorIsNeverBest)
     EXPECT_EQ(run.net.WeightsInOrder(), start);
 }
 
+TEST(BackpropNet, EmptyTrainingRangeTrainsNothing)
+{
+    SmallRun run;
+    run.net.DefineRanges(run.data.view, 20, run.data.Mean(), 3, 5); // no row after 3 taps
+    EXPECT_FALSE(run.net.DataFits(run.data.view));
+    const std::vector<double> start = run.net.WeightsInOrder();
+    run.net.TrainPatterns(run.data.view, 100);
+    EXPECT_EQ(run.net.WeightsInOrder(), start);
+}
+
 TEST(BackpropNet, SeededRunsReproduce)
 {
     SmallRun a;
