@@ -181,9 +181,9 @@ void NetCore::Build(const int* units, int layerCount)
         L.outputs[0] = 1.0;
         L.errors.assign(static_cast<std::size_t>(L.stride), 0.0);
         L.sums.assign(static_cast<std::size_t>(L.stride), 0.0);
-        // Room for three input vectors (the shallow kernels rotate them) or one layer's
-        // sums.
-        L.spare.assign(static_cast<std::size_t>(3 * (L.unitCount + 1) + L.stride), 0.0);
+        // Room for three input vectors with every value repeated across a vector's lanes
+        // (the shallow kernels rotate them), or one layer's sums.
+        L.spare.assign(static_cast<std::size_t>(3 * 4 * (L.unitCount + 1) + L.stride), 0.0);
         if (l == 0)
             continue;
         const std::size_t sources = static_cast<std::size_t>(layers[l - 1].unitCount) + 1;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <new>
 #include <vector>
 
 namespace orvalis {
@@ -18,8 +20,35 @@ struct VectorView;
 // units of a block lane by lane, which vectorises without a transpose, and a block's
 // weights stream through the cache in one run. Padding lanes have weight 0 and are
 // never read back.
+// Storage of the kernels' arrays, aligned to a cache line, so a weight row of a block
+// (a whole number of 32-byte vectors) never has a vector straddle two lines.
+template <class T>
+struct LineAllocator {
+    using value_type = T;
+    static constexpr std::size_t Alignment = 64;
+    LineAllocator() = default;
+    template <class U>
+    LineAllocator(const LineAllocator<U>&) noexcept
+    {
+    }
+    T* allocate(std::size_t count)
+    {
+        return static_cast<T*>(::operator new(count * sizeof(T), std::align_val_t(Alignment)));
+    }
+    void deallocate(T* p, std::size_t) noexcept
+    {
+        ::operator delete(p, std::align_val_t(Alignment));
+    }
+    template <class U>
+    bool operator==(const LineAllocator<U>&) const noexcept
+    {
+        return true;
+    }
+};
+
 struct NetLayer {
     static constexpr int BlockLanes = 16; // units per weight block
+    using Values = std::vector<double, LineAllocator<double>>;
 
     int unitCount = 0;                  // real units
     int sourceCount = 0;                // real units of the layer below (0 for layer 0)
@@ -27,16 +56,16 @@ struct NetLayer {
                                         // rounded up to whole vectors
     std::vector<double> outputs;        // unitCount+1 values; [0] = 1.0
     std::vector<double> errors;         // stride values; error term of unit k+1 at [k]
-    std::vector<double> weights;        // (sourceCount+1) x stride, blocked as above
-    std::vector<double> bestWeights;    // same shape: copy taken at the lowest test error
+    Values weights;                     // (sourceCount+1) x stride, blocked as above
+    Values bestWeights;                 // same shape: copy taken at the lowest test error
     // Momentum memory. The change applied last, (learningRate*error_i)*output_j, is the
     // product of one value per unit and one per source, so those two factors are kept
     // instead of the full matrix; multiplying them again gives the same double.
-    std::vector<double> lastRateErrors; // stride values: learningRate*error at the last update
+    Values lastRateErrors;              // stride values: learningRate*error at the last update
     std::vector<double> lastSources;    // sourceCount+1 values: the lower outputs then
-    std::vector<double> rateErrors;     // stride values, scratch of the update
-    std::vector<double> sums;           // stride values, scratch of the forward pass
-    std::vector<double> spare;          // scratch of the kernels (see Build)
+    Values rateErrors;                  // stride values, scratch of the update
+    Values sums;                        // stride values, scratch of the forward pass
+    Values spare;                       // scratch of the kernels (see Build)
 
     // First lane of the block holding lane k, and that block's width.
     static int BlockStart(int k) { return k / BlockLanes * BlockLanes; }

@@ -70,12 +70,19 @@ struct Magnitudes {
 };
 
 // An input vector (bias first) in one of the input layer's scratch buffers; the three
-// of a training pass rotate (current, previous, next) without copying.
+// of a training pass rotate (current, previous, next) without copying. Each value is
+// held once per lane, so the weight passes read it with a plain vector load instead of
+// a broadcast in every block.
 struct InputVector {
+    static constexpr std::size_t Span(int inputs)
+    {
+        return (static_cast<std::size_t>(inputs) + 1) * Lanes;
+    }
     explicit InputVector(double* buffer) : values(buffer) {}
-    double* values;           // inputs+1 values
-    ORVALIS_INLINE V4 At(int j) const { return simd::Splat(values[j]); }
-    ORVALIS_INLINE void Set(int j, double x) { values[j] = x; }
+    double* values;           // (inputs+1) x Lanes values
+    ORVALIS_INLINE V4 At(int j) const { return simd::Load(values + Lanes * j); }
+    ORVALIS_INLINE double Get(int j) const { return values[Lanes * j]; }
+    ORVALIS_INLINE void Set(int j, double x) { simd::Store(values + Lanes * j, simd::Splat(x)); }
 };
 
 enum class Pass { Forward, Update, Fused };
@@ -91,7 +98,7 @@ ORVALIS_INLINE void HiddenBlock(const Net3& n, int block, InputVector in, InputV
 {
     V4 acc[B], rate[B], lastRate[B];
     const V4 m = simd::Splat(momentum);
-#pragma GCC unroll 4
+#pragma GCC unroll 8
     for (int b = 0; b < B; ++b) {
         acc[b] = simd::Splat(0.0);
         if constexpr (P != Pass::Forward) {
@@ -111,7 +118,7 @@ ORVALIS_INLINE void HiddenBlock(const Net3& n, int block, InputVector in, InputV
         }
         if constexpr (P != Pass::Update)
             x = next.At(j);
-#pragma GCC unroll 4
+#pragma GCC unroll 8
         for (int b = 0; b < B; ++b) {
             V4 weight = simd::Load(w + Lanes * b);
             if constexpr (P != Pass::Forward) {
@@ -126,7 +133,7 @@ ORVALIS_INLINE void HiddenBlock(const Net3& n, int block, InputVector in, InputV
         }
     }
     if constexpr (P != Pass::Update) {
-#pragma GCC unroll 4
+#pragma GCC unroll 8
         for (int b = 0; b < B; ++b)
             simd::Store(n.sums + block + Lanes * b, acc[b]);
         // The block's outputs at once: their exponentials overlap the next block's
@@ -143,19 +150,31 @@ ORVALIS_INLINE void HiddenBlock(const Net3& n, int block, InputVector in, InputV
     }
 }
 
+// The last, narrower block of a layer: R vectors or fewer.
+template <int R, Pass P, bool scaledMomentum>
+ORVALIS_INLINE void HiddenTail(const Net3& n, int block, int vectors, InputVector in,
+                               InputVector lastIn, InputVector next, double momentum,
+                               double gain)
+{
+    if constexpr (R > 0) {
+        if (vectors == R)
+            HiddenBlock<R, P, scaledMomentum>(n, block, in, lastIn, next, momentum, gain);
+        else
+            HiddenTail<R - 1, P, scaledMomentum>(n, block, vectors, in, lastIn, next,
+                                                 momentum, gain);
+    }
+}
+
 template <Pass P, bool scaledMomentum>
 ORVALIS_INLINE void HiddenPass(const Net3& n, InputVector in, InputVector lastIn, InputVector next,
                                double momentum, double gain)
 {
+    constexpr int B = NetLayer::BlockLanes / Lanes;
     int block = 0;
     for (; block + NetLayer::BlockLanes <= n.stride; block += NetLayer::BlockLanes)
-        HiddenBlock<4, P, scaledMomentum>(n, block, in, lastIn, next, momentum, gain);
-    switch ((n.stride - block) / Lanes) {
-    case 3: HiddenBlock<3, P, scaledMomentum>(n, block, in, lastIn, next, momentum, gain); break;
-    case 2: HiddenBlock<2, P, scaledMomentum>(n, block, in, lastIn, next, momentum, gain); break;
-    case 1: HiddenBlock<1, P, scaledMomentum>(n, block, in, lastIn, next, momentum, gain); break;
-    default: break;
-    }
+        HiddenBlock<B, P, scaledMomentum>(n, block, in, lastIn, next, momentum, gain);
+    HiddenTail<B - 1, P, scaledMomentum>(n, block, (n.stride - block) / Lanes, in, lastIn, next,
+                                         momentum, gain);
 }
 
 ORVALIS_INLINE Magnitudes MagnitudesOf(const double* x, int count)
@@ -271,14 +290,16 @@ ORVALIS_CLONES void TrainLoop(std::vector<NetLayer>& layers, const VectorView& d
     RandomGenerator random(state);
     Net3 n(layers);
     const int inputs = n.inputs;
-    const std::size_t span = static_cast<std::size_t>(inputs) + 1;
+    const std::size_t span = InputVector::Span(inputs);
     InputVector in(input.spare.data()), lastIn(in.values + span), next(lastIn.values + span);
     for (int j = 0; j <= inputs; ++j)
         lastIn.Set(j, hiddenLayer.lastSources[j]);
     // Every source this call can meet: the bias, the inputs of the last update, and
     // every input value of the rows that can be drawn. A bound for all of them is a
     // bound for each pattern's sources.
-    Magnitudes sources = MagnitudesOf(lastIn.values, inputs + 1);
+    Magnitudes sources;
+    for (int j = 0; j <= inputs; ++j)
+        sources.Add(lastIn.Get(j));
     sources.Add(1.0);
     for (int k = 0; k < data.inputSetCount; ++k)
         for (int r = first - data.numTaps; r < last; ++r)
@@ -309,7 +330,7 @@ ORVALIS_CLONES void TrainLoop(std::vector<NetLayer>& layers, const VectorView& d
         } else {
             HiddenPassChecked<Pass::Update>(n, in, lastIn, next, momentum, gain, scales);
             for (int j = 0; j <= inputs; ++j)
-                input.outputs[j] = hiddenLayer.lastSources[j] = in.values[j];
+                input.outputs[j] = hiddenLayer.lastSources[j] = in.Get(j);
         }
         std::swap(hiddenLayer.rateErrors, hiddenLayer.lastRateErrors);
         lastRates = rates;
@@ -337,7 +358,7 @@ ORVALIS_CLONES double MeasureLoop(std::vector<NetLayer>& layers, const VectorVie
     }
     if (last >= first)
         for (int j = 0; j <= n.inputs; ++j)
-            input.outputs[j] = in.values[j];
+            input.outputs[j] = in.Get(j);
     return total;
 }
 
