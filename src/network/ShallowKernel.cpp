@@ -30,6 +30,7 @@ struct Net3 {
     double* sums = nullptr;     // stride: hidden sums of the pattern being presented
     double* exps = nullptr;     // stride: scratch
     double* lastHid = nullptr;  // hidden+1: hidden outputs at the last update
+    double* outSum = nullptr;   // the output unit's sum, added to block by block
 
     explicit Net3(std::vector<NetLayer>& layers) { Refresh(layers); }
     void Refresh(std::vector<NetLayer>& layers)
@@ -147,6 +148,12 @@ ORVALIS_INLINE void HiddenBlock(const Net3& n, int block, InputVector in, InputV
             simd::Store(n.hid + 1 + k, one / (one + simd::Load(n.exps + k)));
         for (; k < end; ++k)
             n.hid[k + 1] = 1.0 / (1.0 + n.exps[k]);
+        // The output unit's sum over this block's units, still in index order; the
+        // output weights are final by now, so it overlaps the next block's pass.
+        double sum = *n.outSum;
+        for (k = block; k < end; ++k)
+            sum = sum + n.w2[k + 1] * n.hid[k + 1];
+        *n.outSum = sum;
     }
 }
 
@@ -170,6 +177,8 @@ ORVALIS_INLINE void HiddenPass(const Net3& n, InputVector in, InputVector lastIn
                                double momentum, double gain)
 {
     constexpr int B = NetLayer::BlockLanes / Lanes;
+    if constexpr (P != Pass::Update)
+        *n.outSum = 0.0 + n.w2[0] * n.hid[0];
     int block = 0;
     for (; block + NetLayer::BlockLanes <= n.stride; block += NetLayer::BlockLanes)
         HiddenBlock<B, P, scaledMomentum>(n, block, in, lastIn, next, momentum, gain);
@@ -219,13 +228,10 @@ ORVALIS_INLINE void HiddenPassChecked(const Net3& n, InputVector in, InputVector
         HiddenPass<P, false>(n, in, lastIn, next, momentum, gain);
 }
 
-// The output unit from the hidden outputs; returns its output.
+// The output unit from the sum the last forward pass left; returns its output.
 ORVALIS_INLINE double FinishForward(const Net3& n, double gain)
 {
-    double sum = 0.0;
-    for (int j = 0; j <= n.hidden; ++j)
-        sum = sum + n.w2[j] * n.hid[j];
-    return 1.0 / (1.0 + std::exp(-gain * sum));
+    return 1.0 / (1.0 + std::exp(-gain * *n.outSum));
 }
 
 ORVALIS_INLINE void FillInput(InputVector& dst, const VectorView& data, int row, int inputs)
@@ -289,6 +295,8 @@ ORVALIS_CLONES void TrainLoop(std::vector<NetLayer>& layers, const VectorView& d
     NetLayer& output = layers[2];
     RandomGenerator random(state);
     Net3 n(layers);
+    double outSum = 0.0;
+    n.outSum = &outSum;
     const int inputs = n.inputs;
     const std::size_t span = InputVector::Span(inputs);
     InputVector in(input.spare.data()), lastIn(in.values + span), next(lastIn.values + span);
@@ -345,6 +353,8 @@ ORVALIS_CLONES double MeasureLoop(std::vector<NetLayer>& layers, const VectorVie
 {
     NetLayer& input = layers[0];
     Net3 n(layers);
+    double outSum = 0.0;
+    n.outSum = &outSum;
     InputVector in(input.spare.data());
     double total = 0.0;
     for (int row = first; row <= last; ++row) {
