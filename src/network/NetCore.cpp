@@ -2,6 +2,7 @@
 
 #include "network/RandomGenerator.h"
 #include "network/ShallowKernel.h"
+#include "network/Exponential.h"
 #include "network/SimdSupport.h"
 #include "network/VectorView.h"
 
@@ -38,7 +39,7 @@ ORVALIS_INLINE void Propagate(const NetLayer& lower, NetLayer& upper, double gai
     const double* sums = upper.sums.data();
     double* __restrict out = upper.outputs.data() + 1;
     for (int k = 0; k < upper.unitCount; ++k)
-        out[k] = 1.0 / (1.0 + std::exp(-gain * sums[k]));
+        out[k] = 1.0 / (1.0 + Exp(-gain * sums[k]));
 }
 
 ORVALIS_INLINE void Forward(std::vector<NetLayer>& layers, double gain)
@@ -181,9 +182,9 @@ void NetCore::Build(const int* units, int layerCount)
         L.outputs[0] = 1.0;
         L.errors.assign(static_cast<std::size_t>(L.stride), 0.0);
         L.sums.assign(static_cast<std::size_t>(L.stride), 0.0);
-        // Room for three input vectors with every value repeated across a vector's lanes
-        // (the shallow kernels rotate them), or one layer's sums.
-        L.spare.assign(static_cast<std::size_t>(3 * 4 * (L.unitCount + 1) + L.stride), 0.0);
+        // Room for three input vectors (the shallow kernels rotate them), or one layer's
+        // sums.
+        L.spare.assign(static_cast<std::size_t>(3 * (L.unitCount + 1) + L.stride), 0.0);
         if (l == 0)
             continue;
         const std::size_t sources = static_cast<std::size_t>(layers[l - 1].unitCount) + 1;

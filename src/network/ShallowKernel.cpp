@@ -2,6 +2,7 @@
 
 #include "network/NetCore.h"
 #include "network/RandomGenerator.h"
+#include "network/Exponential.h"
 #include "network/SimdSupport.h"
 #include "network/VectorView.h"
 
@@ -71,19 +72,16 @@ struct Magnitudes {
 };
 
 // An input vector (bias first) in one of the input layer's scratch buffers; the three
-// of a training pass rotate (current, previous, next) without copying. Each value is
-// held once per lane, so the weight passes read it with a plain vector load instead of
-// a broadcast in every block.
+// of a training pass rotate (current, previous, next) without copying. Values are held
+// once each and broadcast as the weight passes read them: a broadcast load costs no
+// more than a vector load, and the three vectors stay small enough to share the first
+// level cache with a block of weights.
 struct InputVector {
-    static constexpr std::size_t Span(int inputs)
-    {
-        return (static_cast<std::size_t>(inputs) + 1) * Lanes;
-    }
+    static constexpr std::size_t Span(int inputs) { return static_cast<std::size_t>(inputs) + 1; }
     explicit InputVector(double* buffer) : values(buffer) {}
-    double* values;           // (inputs+1) x Lanes values
-    ORVALIS_INLINE V4 At(int j) const { return simd::Load(values + Lanes * j); }
-    ORVALIS_INLINE double Get(int j) const { return values[Lanes * j]; }
-    ORVALIS_INLINE void Set(int j, double x) { simd::Store(values + Lanes * j, simd::Splat(x)); }
+    double* values; // inputs+1 values
+    ORVALIS_INLINE double Get(int j) const { return values[j]; }
+    ORVALIS_INLINE void Set(int j, double x) { values[j] = x; }
 };
 
 enum class Pass { Forward, Update, Fused };
@@ -114,11 +112,11 @@ ORVALIS_INLINE void HiddenBlock(const Net3& n, int block, InputVector in, InputV
     for (int j = 0; j <= n.inputs; ++j, w += width) {
         V4 o{}, lastO{}, x{};
         if constexpr (P != Pass::Forward) {
-            o = in.At(j);
-            lastO = lastIn.At(j);
+            o = simd::Broadcast(in.values + j);
+            lastO = simd::Broadcast(lastIn.values + j);
         }
         if constexpr (P != Pass::Update)
-            x = next.At(j);
+            x = simd::Broadcast(next.values + j);
 #pragma GCC unroll 8
         for (int b = 0; b < B; ++b) {
             V4 weight = simd::Load(w + Lanes * b);
@@ -141,7 +139,7 @@ ORVALIS_INLINE void HiddenBlock(const Net3& n, int block, InputVector in, InputV
         // weight pass instead of all waiting for the last one.
         const int end = block + B * Lanes < n.hidden ? block + B * Lanes : n.hidden;
         for (int k = block; k < end; ++k)
-            n.exps[k] = std::exp(-gain * n.sums[k]);
+            n.exps[k] = Exp(-gain * n.sums[k]);
         const V4 one = simd::Splat(1.0);
         int k = block;
         for (; k + Lanes <= end; k += Lanes)
@@ -231,7 +229,7 @@ ORVALIS_INLINE void HiddenPassChecked(const Net3& n, InputVector in, InputVector
 // The output unit from the sum the last forward pass left; returns its output.
 ORVALIS_INLINE double FinishForward(const Net3& n, double gain)
 {
-    return 1.0 / (1.0 + std::exp(-gain * *n.outSum));
+    return 1.0 / (1.0 + Exp(-gain * *n.outSum));
 }
 
 ORVALIS_INLINE void FillInput(InputVector& dst, const VectorView& data, int row, int inputs)

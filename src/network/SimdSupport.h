@@ -39,4 +39,13 @@ ORVALIS_INLINE void Store(double* p, const V4& v) { std::memcpy(p, &v, sizeof v)
 
 ORVALIS_INLINE V4 Splat(double x) { return V4{x, x, x, x}; }
 
+// One value from memory in every lane. Written as a shuffle so the AVX2 clone gets a
+// single broadcast load: the plain splat, inlined from code built for the baseline
+// target, comes out as a half-width load and a lane insert.
+ORVALIS_INLINE V4 Broadcast(const double* p)
+{
+    const V4 v = {*p, 0.0, 0.0, 0.0};
+    return __builtin_shufflevector(v, v, 0, 0, 0, 0);
+}
+
 } // namespace orvalis::simd
