@@ -86,30 +86,37 @@ struct InputVector {
 
 enum class Pass { Forward, Update, Fused };
 
-// B vectors of hidden units starting at lane `block`: the update of their incoming
-// weights (input `in`, momentum memory lastRate x lastIn) and/or their sums over
-// `next`, each sum strictly in source order, accumulated in registers. With
+// B vectors of hidden units starting at lane `block`, and E more from the narrow last
+// block at lane `extra` (which then follows this block directly): the update of their
+// incoming weights (input `in`, momentum memory lastRate x lastIn) and/or their sums
+// over `next`, each sum strictly in source order, accumulated in registers. With
 // `scaledMomentum` the momentum is a power of two and (m*lastRate)*lastIn has been
 // shown to equal m*(lastRate*lastIn) for this pattern, saving one product per weight.
-template <int B, Pass P, bool scaledMomentum>
-ORVALIS_INLINE void HiddenBlock(const Net3& n, int block, InputVector in, InputVector lastIn,
-                                InputVector next, double momentum, double gain)
+// Folding a one- or two-vector last block into the block before it saves that block a
+// pass of its own, in which three broadcasts would serve a single vector of weights.
+template <int B, int E, Pass P, bool scaledMomentum>
+ORVALIS_INLINE void HiddenBlock(const Net3& n, int block, int extra, InputVector in,
+                                InputVector lastIn, InputVector next, double momentum,
+                                double gain)
 {
-    V4 acc[B], rate[B], lastRate[B];
+    constexpr int V = B + E;
+    V4 acc[V], rate[V], lastRate[V];
     const V4 m = simd::Splat(momentum);
 #pragma GCC unroll 8
-    for (int b = 0; b < B; ++b) {
+    for (int b = 0; b < V; ++b) {
         acc[b] = simd::Splat(0.0);
         if constexpr (P != Pass::Forward) {
-            rate[b] = simd::Load(n.rate + block + Lanes * b);
-            lastRate[b] = simd::Load(n.lastRate + block + Lanes * b);
+            const int lane = b < B ? block + Lanes * b : extra + Lanes * (b - B);
+            rate[b] = simd::Load(n.rate + lane);
+            lastRate[b] = simd::Load(n.lastRate + lane);
             if constexpr (scaledMomentum)
                 lastRate[b] = m * lastRate[b];
         }
     }
-    constexpr int width = B * Lanes;
+    constexpr int width = B * Lanes, extraWidth = E * Lanes;
     double* w = n.w1 + static_cast<std::size_t>(block) * (n.inputs + 1);
-    for (int j = 0; j <= n.inputs; ++j, w += width) {
+    double* we = n.w1 + static_cast<std::size_t>(extra) * (n.inputs + 1);
+    for (int j = 0; j <= n.inputs; ++j, w += width, we += extraWidth) {
         V4 o{}, lastO{}, x{};
         if constexpr (P != Pass::Forward) {
             o = simd::Broadcast(in.values + j);
@@ -118,14 +125,15 @@ ORVALIS_INLINE void HiddenBlock(const Net3& n, int block, InputVector in, InputV
         if constexpr (P != Pass::Update)
             x = simd::Broadcast(next.values + j);
 #pragma GCC unroll 8
-        for (int b = 0; b < B; ++b) {
-            V4 weight = simd::Load(w + Lanes * b);
+        for (int b = 0; b < V; ++b) {
+            double* wb = b < B ? w + Lanes * b : we + Lanes * (b - B);
+            V4 weight = simd::Load(wb);
             if constexpr (P != Pass::Forward) {
                 if constexpr (scaledMomentum)
                     weight = weight + (rate[b] * o + lastRate[b] * lastO);
                 else
                     weight = weight + (rate[b] * o + m * (lastRate[b] * lastO));
-                simd::Store(w + Lanes * b, weight);
+                simd::Store(wb, weight);
             }
             if constexpr (P != Pass::Update)
                 acc[b] = acc[b] + weight * x;
@@ -133,11 +141,12 @@ ORVALIS_INLINE void HiddenBlock(const Net3& n, int block, InputVector in, InputV
     }
     if constexpr (P != Pass::Update) {
 #pragma GCC unroll 8
-        for (int b = 0; b < B; ++b)
-            simd::Store(n.sums + block + Lanes * b, acc[b]);
+        for (int b = 0; b < V; ++b)
+            simd::Store(n.sums + (b < B ? block + Lanes * b : extra + Lanes * (b - B)), acc[b]);
         // The block's outputs at once: their exponentials overlap the next block's
         // weight pass instead of all waiting for the last one.
-        const int end = block + B * Lanes < n.hidden ? block + B * Lanes : n.hidden;
+        const int last = E > 0 ? extra + E * Lanes : block + B * Lanes;
+        const int end = last < n.hidden ? last : n.hidden;
         for (int k = block; k < end; ++k)
             n.exps[k] = Exp(-gain * n.sums[k]);
         const V4 one = simd::Splat(1.0);
@@ -163,7 +172,8 @@ ORVALIS_INLINE void HiddenTail(const Net3& n, int block, int vectors, InputVecto
 {
     if constexpr (R > 0) {
         if (vectors == R)
-            HiddenBlock<R, P, scaledMomentum>(n, block, in, lastIn, next, momentum, gain);
+            HiddenBlock<R, 0, P, scaledMomentum>(n, block, block, in, lastIn, next, momentum,
+                                                 gain);
         else
             HiddenTail<R - 1, P, scaledMomentum>(n, block, vectors, in, lastIn, next,
                                                  momentum, gain);
@@ -177,11 +187,23 @@ ORVALIS_INLINE void HiddenPass(const Net3& n, InputVector in, InputVector lastIn
     constexpr int B = NetLayer::BlockLanes / Lanes;
     if constexpr (P != Pass::Update)
         *n.outSum = 0.0 + n.w2[0] * n.hid[0];
+    const int full = n.stride / NetLayer::BlockLanes * NetLayer::BlockLanes;
+    const int tail = (n.stride - full) / Lanes;
+    // A last block of one or two vectors rides along with the last full block.
+    const int folded = full > 0 && (tail == 1 || tail == 2) ? full - NetLayer::BlockLanes : full;
     int block = 0;
-    for (; block + NetLayer::BlockLanes <= n.stride; block += NetLayer::BlockLanes)
-        HiddenBlock<B, P, scaledMomentum>(n, block, in, lastIn, next, momentum, gain);
-    HiddenTail<B - 1, P, scaledMomentum>(n, block, (n.stride - block) / Lanes, in, lastIn, next,
-                                         momentum, gain);
+    for (; block < folded; block += NetLayer::BlockLanes)
+        HiddenBlock<B, 0, P, scaledMomentum>(n, block, block, in, lastIn, next, momentum, gain);
+    if (folded < full) {
+        if (tail == 1)
+            HiddenBlock<B, 1, P, scaledMomentum>(n, block, full, in, lastIn, next, momentum,
+                                                 gain);
+        else
+            HiddenBlock<B, 2, P, scaledMomentum>(n, block, full, in, lastIn, next, momentum,
+                                                 gain);
+        return;
+    }
+    HiddenTail<B - 1, P, scaledMomentum>(n, block, tail, in, lastIn, next, momentum, gain);
 }
 
 ORVALIS_INLINE Magnitudes MagnitudesOf(const double* x, int count)
@@ -246,6 +268,31 @@ ORVALIS_INLINE void FillInput(InputVector& dst, const VectorView& data, int row,
     }
 }
 
+// Magnitudes of four values at a time, lane by lane; Reduce gives the same smallest
+// and largest magnitude as adding them one by one, and a total that is finite exactly
+// when every value is finite and none is huge, which is all the caller asks of it.
+struct MagnitudeLanes {
+    V4 lo = simd::Splat(INFINITY);
+    V4 hi = simd::Splat(0.0);
+    V4 total = simd::Splat(0.0);
+    ORVALIS_INLINE void Add(V4 x)
+    {
+        const V4 a = x < 0.0 ? -x : x; // -0.0 and NaN: their magnitude is no smaller
+        const V4 nonzero = a == 0.0 ? simd::Splat(INFINITY) : a;
+        lo = nonzero < lo ? nonzero : lo;
+        hi = a > hi ? a : hi;
+        total = total + a;
+    }
+    ORVALIS_INLINE void Reduce(Magnitudes& m) const
+    {
+        for (int k = 0; k < Lanes; ++k) {
+            m.lo = lo[k] < m.lo ? lo[k] : m.lo;
+            m.hi = hi[k] > m.hi ? hi[k] : m.hi;
+            m.total = m.total + total[k];
+        }
+    }
+};
+
 // Error terms of the output and hidden units (from the output weights before their
 // update) and the hidden rates; returns the pattern error.
 ORVALIS_INLINE double ErrorTerms(const Net3& n, NetLayer& output, double target, double rate,
@@ -259,7 +306,21 @@ ORVALIS_INLINE double ErrorTerms(const Net3& n, NetLayer& output, double target,
     double* __restrict hidRate = n.rate;
     const double* __restrict hid = n.hid + 1;
     const double* __restrict w2 = n.w2 + 1;
-    for (int k = 0; k < n.hidden; ++k) {
+    const V4 zero = simd::Splat(0.0), one = simd::Splat(1.0), g = simd::Splat(gain),
+             e0 = simd::Splat(outErr), r = simd::Splat(rate);
+    MagnitudeLanes lanes;
+    int k = 0;
+    for (; k + Lanes <= n.hidden; k += Lanes) {
+        const V4 h = simd::Load(hid + k);
+        const V4 e = zero + simd::Load(w2 + k) * e0;
+        const V4 hiddenErr = ((g * h) * (one - h)) * e;
+        const V4 hiddenRate = r * hiddenErr;
+        simd::Store(hidErr + k, hiddenErr);
+        simd::Store(hidRate + k, hiddenRate);
+        lanes.Add(hiddenRate);
+    }
+    lanes.Reduce(rates);
+    for (; k < n.hidden; ++k) {
         const double e = 0.0 + w2[k] * outErr;
         hidErr[k] = ((gain * hid[k]) * (1.0 - hid[k])) * e;
         hidRate[k] = rate * hidErr[k];
