@@ -71,20 +71,44 @@ struct Magnitudes {
     bool Finite() const { return total <= 1e300; }
 };
 
-// An input vector (bias first) in one of the input layer's scratch buffers; the three
-// of a training pass rotate (current, previous, next) without copying. Values are held
-// once each and broadcast as the weight passes read them: a broadcast load costs no
-// more than a vector load, and the three vectors stay small enough to share the first
-// level cache with a block of weights.
+// The input vector of a pattern, the bias (always 1) apart. With one input set its
+// values are a window of the data itself and are read in place; otherwise they are
+// gathered into the vector's own scratch buffer. The three vectors of a training pass
+// rotate (current, previous, next) without copying, each keeping its buffer. Values
+// are held once each and broadcast as the weight passes read them.
 struct InputVector {
     static constexpr std::size_t Span(int inputs) { return static_cast<std::size_t>(inputs) + 1; }
-    explicit InputVector(double* buffer) : values(buffer) {}
-    double* values; // inputs+1 values
-    ORVALIS_INLINE double Get(int j) const { return values[j]; }
-    ORVALIS_INLINE void Set(int j, double x) { values[j] = x; }
+    explicit InputVector(double* scratch) : buffer(scratch), values(scratch) {}
+    double* buffer;        // room for the inputs when they must be gathered
+    const double* values;  // input j (1-based) at values[j-1]
+    ORVALIS_INLINE double Get(int j) const { return j == 0 ? 1.0 : values[j - 1]; }
 };
 
 enum class Pass { Forward, Update, Fused };
+
+// One source's row of weights into the B+E vectors of units of HiddenBlock: the B
+// vectors at w, the E at we. Source value o, its value at the last update lastO, and
+// its value x in the next pattern.
+template <int B, int E, Pass P, bool scaledMomentum>
+ORVALIS_INLINE void WeightRow(V4 (&acc)[B + E], const V4 (&rate)[B + E],
+                              const V4 (&lastRate)[B + E], V4 m, double* w, double* we, V4 o,
+                              V4 lastO, V4 x)
+{
+#pragma GCC unroll 8
+    for (int b = 0; b < B + E; ++b) {
+        double* wb = b < B ? w + Lanes * b : we + Lanes * (b - B);
+        V4 weight = simd::Load(wb);
+        if constexpr (P != Pass::Forward) {
+            if constexpr (scaledMomentum)
+                weight = weight + (rate[b] * o + lastRate[b] * lastO);
+            else
+                weight = weight + (rate[b] * o + m * (lastRate[b] * lastO));
+            simd::Store(wb, weight);
+        }
+        if constexpr (P != Pass::Update)
+            acc[b] = acc[b] + weight * x;
+    }
+}
 
 // B vectors of hidden units starting at lane `block`, and E more from the narrow last
 // block at lane `extra` (which then follows this block directly): the update of their
@@ -116,7 +140,11 @@ ORVALIS_INLINE void HiddenBlock(const Net3& n, int block, int extra, InputVector
     constexpr int width = B * Lanes, extraWidth = E * Lanes;
     double* w = n.w1 + static_cast<std::size_t>(block) * (n.inputs + 1);
     double* we = n.w1 + static_cast<std::size_t>(extra) * (n.inputs + 1);
-    for (int j = 0; j <= n.inputs; ++j, w += width, we += extraWidth) {
+    const V4 bias = simd::Splat(1.0);
+    WeightRow<B, E, P, scaledMomentum>(acc, rate, lastRate, m, w, we, bias, bias, bias);
+    w += width;
+    we += extraWidth;
+    for (int j = 0; j < n.inputs; ++j, w += width, we += extraWidth) {
         V4 o{}, lastO{}, x{};
         if constexpr (P != Pass::Forward) {
             o = simd::Broadcast(in.values + j);
@@ -124,20 +152,7 @@ ORVALIS_INLINE void HiddenBlock(const Net3& n, int block, int extra, InputVector
         }
         if constexpr (P != Pass::Update)
             x = simd::Broadcast(next.values + j);
-#pragma GCC unroll 8
-        for (int b = 0; b < V; ++b) {
-            double* wb = b < B ? w + Lanes * b : we + Lanes * (b - B);
-            V4 weight = simd::Load(wb);
-            if constexpr (P != Pass::Forward) {
-                if constexpr (scaledMomentum)
-                    weight = weight + (rate[b] * o + lastRate[b] * lastO);
-                else
-                    weight = weight + (rate[b] * o + m * (lastRate[b] * lastO));
-                simd::Store(wb, weight);
-            }
-            if constexpr (P != Pass::Update)
-                acc[b] = acc[b] + weight * x;
-        }
+        WeightRow<B, E, P, scaledMomentum>(acc, rate, lastRate, m, w, we, o, lastO, x);
     }
     if constexpr (P != Pass::Update) {
 #pragma GCC unroll 8
@@ -256,16 +271,21 @@ ORVALIS_INLINE double FinishForward(const Net3& n, double gain)
 
 ORVALIS_INLINE void FillInput(InputVector& dst, const VectorView& data, int row, int inputs)
 {
-    dst.Set(0, 1.0);
     const int taps = data.numTaps;
-    int n = 1;
-    for (int k = 0; k < data.inputSetCount && n <= inputs; ++k) {
+    if (inputs > 0 && inputs <= taps && data.inputSetCount > 0) {
+        // All from the first input set: read in place.
+        dst.values = data.inputs[0] + (row - taps);
+        return;
+    }
+    int n = 0;
+    for (int k = 0; k < data.inputSetCount && n < inputs; ++k) {
         const double* src = data.inputs[k] + (row - taps);
-        const int count = taps < inputs + 1 - n ? taps : inputs + 1 - n;
+        const int count = taps < inputs - n ? taps : inputs - n;
         for (int t = 0; t < count; ++t)
-            dst.Set(n + t, src[t]);
+            dst.buffer[n + t] = src[t];
         n += count;
     }
+    dst.values = dst.buffer;
 }
 
 // Magnitudes of four values at a time, lane by lane; Reduce gives the same smallest
@@ -358,9 +378,9 @@ ORVALIS_CLONES void TrainLoop(std::vector<NetLayer>& layers, const VectorView& d
     n.outSum = &outSum;
     const int inputs = n.inputs;
     const std::size_t span = InputVector::Span(inputs);
-    InputVector in(input.spare.data()), lastIn(in.values + span), next(lastIn.values + span);
-    for (int j = 0; j <= inputs; ++j)
-        lastIn.Set(j, hiddenLayer.lastSources[j]);
+    InputVector in(input.spare.data()), lastIn(in.buffer + span), next(lastIn.buffer + span);
+    for (int j = 1; j <= inputs; ++j)
+        lastIn.buffer[j - 1] = hiddenLayer.lastSources[j];
     // Every source this call can meet: the bias, the inputs of the last update, and
     // every input value of the rows that can be drawn. A bound for all of them is a
     // bound for each pattern's sources.
