@@ -1,8 +1,8 @@
 #include "network/ShallowKernel.h"
 
+#include "network/Exponential.h"
 #include "network/NetCore.h"
 #include "network/RandomGenerator.h"
-#include "network/Exponential.h"
 #include "network/SimdSupport.h"
 #include "network/VectorView.h"
 
