@@ -16,7 +16,8 @@ __asm__(".symver __exp_finite,__exp_finite@GLIBC_2.15");
 
 namespace orvalis {
 
-[[gnu::always_inline]] inline double Exp(double x) {
+[[gnu::always_inline]] inline double Exp(double x)
+{
 #if defined(ORVALIS_EXP_ENTRY)
     return __exp_finite(x);
 #else
