@@ -34,6 +34,35 @@ QColor Resolve(GridColour cell, GridColour fallback)
     return ColorFromGrid(cell == DefaultColor ? fallback : cell);
 }
 
+// Calls draw(row, col, rect) for each cell of rows rowFirst..rowLast and columns
+// colFirst..colLast that meets the clip; the first row starts at pixel `top`, the first
+// column at pixel `left`. Running edges start one pixel before, so neighbouring cells
+// share no pixel; the walk stops at the clip's far edges.
+template <class Draw>
+void ForEachCellInClip(const CellStore& store, int rowFirst, int rowLast, int top, int colFirst,
+                       int colLast, int left, const QRect& clip, Draw draw)
+{
+    int right = left - 1;
+    for (int col = colFirst; col <= colLast; ++col) {
+        const int cellLeft = right + 1;
+        right = cellLeft + store.GetColumnWidth(col) - 1;
+        if (cellLeft > clip.right())
+            break;
+        if (right < clip.left())
+            continue;
+        int bottom = top - 1;
+        for (int row = rowFirst; row <= rowLast; ++row) {
+            const int cellTop = bottom + 1;
+            bottom = cellTop + store.GetRowHeight(row) - 1;
+            if (cellTop > clip.bottom())
+                break;
+            if (bottom < clip.top())
+                continue;
+            draw(row, col, QRect(QPoint(cellLeft, cellTop), QPoint(right, bottom)));
+        }
+    }
+}
+
 } // namespace
 
 void CGridCtrl::paintEvent(QPaintEvent* event)
@@ -105,78 +134,18 @@ void CGridCtrl::OnDraw(QPainter& painter, const QRect& clip)
 
     const int fixedRows = m_store.GetFixedRowCount();
     const int fixedCols = m_store.GetFixedColumnCount();
-    // Running edges start at -1 so that neighbouring cells share no pixel.
-    int bottom = -1;
-    for (int row = 0; row < fixedRows; ++row) {
-        const int top = bottom + 1;
-        bottom = top + m_store.GetRowHeight(row) - 1;
-        int right = -1;
-        for (int col = 0; col < fixedCols; ++col) {
-            const int left = right + 1;
-            right = left + m_store.GetColumnWidth(col) - 1;
-            DrawFixedCell(painter, row, col, QRect(QPoint(left, top), QPoint(right, bottom)));
-        }
-    }
-    // Fixed columns of the visible rows.
-    bottom = fh - 1;
-    for (int row = vis.minRow; row <= vis.maxRow; ++row) {
-        const int top = bottom + 1;
-        bottom = top + m_store.GetRowHeight(row) - 1;
-        if (top >= cb)
-            break;
-        if (bottom < ct)
-            continue;
-        int right = -1;
-        for (int col = 0; col < fixedCols; ++col) {
-            const int left = right + 1;
-            right = left + m_store.GetColumnWidth(col) - 1;
-            if (left >= cr)
-                break;
-            if (right < cl)
-                continue;
-            DrawFixedCell(painter, row, col, QRect(QPoint(left, top), QPoint(right, bottom)));
-        }
-    }
-    // Fixed rows over the visible columns.
-    int right = fw - 1;
-    for (int col = vis.minCol; col <= vis.maxCol; ++col) {
-        const int left = right + 1;
-        right = left + m_store.GetColumnWidth(col) - 1;
-        if (left >= cr)
-            break;
-        if (right < cl)
-            continue;
-        bottom = -1;
-        for (int row = 0; row < fixedRows; ++row) {
-            const int top = bottom + 1;
-            bottom = top + m_store.GetRowHeight(row) - 1;
-            if (top >= cb)
-                break;
-            if (bottom < ct)
-                continue;
-            DrawFixedCell(painter, row, col, QRect(QPoint(left, top), QPoint(right, bottom)));
-        }
-    }
-    // The non-fixed cells.
-    right = fw - 1;
-    for (int col = vis.minCol; col <= vis.maxCol; ++col) {
-        const int left = right + 1;
-        right = left + m_store.GetColumnWidth(col) - 1;
-        if (left >= cr)
-            break;
-        if (right < cl)
-            continue;
-        bottom = fh - 1;
-        for (int row = vis.minRow; row <= vis.maxRow; ++row) {
-            const int top = bottom + 1;
-            bottom = top + m_store.GetRowHeight(row) - 1;
-            if (top >= cb)
-                break;
-            if (bottom < ct)
-                continue;
-            DrawCell(painter, row, col, QRect(QPoint(left, top), QPoint(right, bottom)));
-        }
-    }
+    const auto fixedCell = [&](int row, int col, const QRect& rect) {
+        DrawFixedCell(painter, row, col, rect);
+    };
+    const auto cell = [&](int row, int col, const QRect& rect) {
+        DrawCell(painter, row, col, rect);
+    };
+    // The top-left corner, the fixed columns of the visible rows, the fixed rows over
+    // the visible columns, then the non-fixed cells.
+    ForEachCellInClip(m_store, 0, fixedRows - 1, 0, 0, fixedCols - 1, 0, clip, fixedCell);
+    ForEachCellInClip(m_store, vis.minRow, vis.maxRow, fh, 0, fixedCols - 1, 0, clip, fixedCell);
+    ForEachCellInClip(m_store, 0, fixedRows - 1, 0, vis.minCol, vis.maxCol, fw, clip, fixedCell);
+    ForEachCellInClip(m_store, vis.minRow, vis.maxRow, fh, vis.minCol, vis.maxCol, fw, clip, cell);
     DrawGridLines(painter, v);
 }
 
