@@ -148,7 +148,7 @@ TEST(CraftedFiles, FilesWithoutWritePermissionAreNotReplaced)
     EXPECT_EQ(listed.status, 3);
     EXPECT_NE(listed.err.find("cannot write " + box.Path("locked.cells")), std::string::npos) << listed.err;
     for (const char* name : {"locked.ows", "locked.cells"})
-        EXPECT_EQ(BatchSandbox::ReadFile(box.Path(name)), "keep") << name;
+        EXPECT_TRUE(BatchSandbox::ReadFile(box.Path(name)) == "keep") << name;
 }
 
 // --cells through /dev/stdout still reaches the pipe it names, and a listing that
