@@ -51,6 +51,14 @@ void CGridDoc::SetModifiedFlag(bool modified)
     m_worksheet->SetModified(modified);
 }
 
+void CGridDoc::SetRunLocked(bool locked)
+{
+    if (m_runLocked == locked)
+        return;
+    m_runLocked = locked;
+    emit runLockChanged(locked);
+}
+
 bool CGridDoc::OnOpenDocument(const QString& path)
 {
     if (LoadWorksheetFile(*m_worksheet, QFile::encodeName(path).toStdString()))

@@ -18,6 +18,8 @@ CGridView::CGridView(CGridDoc& doc, QWidget* parent)
     layout->addWidget(m_grid);
     m_grid->setFocusPolicy(Qt::StrongFocus);
     setFocusProxy(m_grid);
+    m_grid->SetEditLocked(doc.IsRunLocked());
+    connect(&doc, &CGridDoc::runLockChanged, m_grid, &CWorksheetGrid::SetEditLocked);
     // The grid now measures with the screen's fonts: size the header block to them.
     doc.GetWorksheet().AutoSizeHeaderBlock();
 }

@@ -11,6 +11,19 @@ CWorksheetGrid::CWorksheetGrid(CellStore& store, QWidget* parent)
 {
 }
 
+void CWorksheetGrid::SetEditLocked(bool locked)
+{
+    m_editLocked = locked;
+    if (locked)
+        EndEditing();
+}
+
+void CWorksheetGrid::OnEditCell(int row, int col, unsigned firstChar)
+{
+    if (!m_editLocked)
+        CGridCtrl::OnEditCell(row, col, firstChar);
+}
+
 void CWorksheetGrid::CreateInPlaceEditControl(const QRect& rect, Qt::Alignment alignment, int id,
                                               int row, int col, const std::string& text,
                                               unsigned firstChar)

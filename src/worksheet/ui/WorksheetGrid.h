@@ -11,8 +11,17 @@ class CWorksheetGrid final : public CGridCtrl {
 public:
     explicit CWorksheetGrid(CellStore& store, QWidget* parent = nullptr);
 
+    void OnEditCell(int row, int col, unsigned firstChar) override;
     void CreateInPlaceEditControl(const QRect& rect, Qt::Alignment alignment, int id, int row,
                                   int col, const std::string& text, unsigned firstChar) override;
+
+    bool IsEditLocked() const { return m_editLocked; }
+
+public slots:
+    void SetEditLocked(bool locked);
+
+private:
+    bool m_editLocked = false;
 };
 
 } // namespace orvalis
