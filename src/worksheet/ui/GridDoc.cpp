@@ -56,7 +56,17 @@ void CGridDoc::SetRunLocked(bool locked)
     if (m_runLocked == locked)
         return;
     m_runLocked = locked;
-    emit runLockChanged(locked);
+    CellStore& store = m_worksheet->Store();
+    if (locked) {
+        // Open edits end (and are stored) before the cells stop taking edits; this
+        // closes every way in at once: typing, paste, cut and drop.
+        emit runLockChanged(true);
+        m_editableBeforeRun = store.editable;
+        store.editable = false;
+    } else {
+        store.editable = m_editableBeforeRun;
+        emit runLockChanged(false);
+    }
 }
 
 bool CGridDoc::OnOpenDocument(const QString& path)

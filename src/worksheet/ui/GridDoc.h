@@ -82,6 +82,7 @@ private:
     QString m_pathName;
     FigureOfMeritWeights m_meritWeights;
     bool m_runLocked = false;
+    bool m_editableBeforeRun = true;
 };
 
 } // namespace orvalis
