@@ -5,7 +5,8 @@
 
 namespace orvalis {
 
-void BindApplicationCommands(CommandTarget& target, CWorksheetApp& app) {
+void BindApplicationCommands(CommandTarget& target, CWorksheetApp& app)
+{
     target.On(CmdFileNew, [&app] { app.Docs().NewDocument(); });
     target.On(CmdFileOpen, [&app] { app.Docs().PromptAndOpen(); });
     for (int i = 0; i < RecentFileCount; ++i)
@@ -14,4 +15,4 @@ void BindApplicationCommands(CommandTarget& target, CWorksheetApp& app) {
     target.On(CmdAppExit, [&app] { app.MainFrame()->close(); });
 }
 
-} // namespace orvalis
+}  // namespace orvalis

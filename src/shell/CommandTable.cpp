@@ -96,13 +96,15 @@ constexpr std::array kCommands = {
     CommandInfo{CmdPrevPane, nullptr, "Shift+F6", H::None, nullptr, nullptr, nullptr, nullptr},
 };
 
-} // namespace
+}  // namespace
 
-std::span<const CommandInfo> CommandTable() {
+std::span<const CommandInfo> CommandTable()
+{
     return kCommands;
 }
 
-const CommandInfo* FindCommand(int id) {
+const CommandInfo* FindCommand(int id)
+{
     for (const CommandInfo& c : kCommands) {
         if (c.id == id)
             return &c;
@@ -110,7 +112,8 @@ const CommandInfo* FindCommand(int id) {
     return nullptr;
 }
 
-const char* HandlerName(CommandHandler handler) {
+const char* HandlerName(CommandHandler handler)
+{
     switch (handler) {
     case H::Grid:
         return "grid";
@@ -130,7 +133,8 @@ const char* HandlerName(CommandHandler handler) {
     return "none";
 }
 
-const std::vector<MenuLayout>& WorksheetMenus() {
+const std::vector<MenuLayout>& WorksheetMenus()
+{
     static const std::vector<MenuLayout> menus = {
         {"&File",
          {CmdFileNew, CmdFileOpen, CmdFileClose, CmdFileSave, CmdFileSaveAs, CmdNone, CmdFileImport,
@@ -149,7 +153,8 @@ const std::vector<MenuLayout>& WorksheetMenus() {
     return menus;
 }
 
-const std::vector<MenuLayout>& NoWorksheetMenus() {
+const std::vector<MenuLayout>& NoWorksheetMenus()
+{
     static const std::vector<MenuLayout> menus = {
         {"&File", {CmdFileNew, CmdFileOpen, CmdNone, CmdFilePrintSetup, CmdNone, CmdAppExit}},
         {"&View", {CmdViewToolbar, CmdViewStatusBar}},
@@ -158,7 +163,8 @@ const std::vector<MenuLayout>& NoWorksheetMenus() {
     return menus;
 }
 
-const std::vector<int>& ToolbarLayout() {
+const std::vector<int>& ToolbarLayout()
+{
     static const std::vector<int> buttons = {
         CmdFileNew,         CmdFileOpen, CmdFileSave,  CmdNone,     CmdEditCut, CmdEditCopy,
         CmdEditPaste,       CmdNone,     CmdFilePrint, CmdAppAbout, CmdNone,    CmdToolbarTrain,
@@ -167,4 +173,4 @@ const std::vector<int>& ToolbarLayout() {
     return buttons;
 }
 
-} // namespace orvalis
+}  // namespace orvalis

@@ -18,19 +18,19 @@ enum class CommandHandler {
     ChildFrame,
     Application,
     MainFrame,
-    None, // no handler anywhere: shown disabled
+    None,  // no handler anywhere: shown disabled
 };
 
 // One row of the command table.
 struct CommandInfo {
     CommandId id;
-    const char* menuText; // with '&' mnemonic; nullptr for toolbar- or key-only commands
-    const char* keys;     // key sequences separated by ", " (portable text); may be empty
+    const char* menuText;  // with '&' mnemonic; nullptr for toolbar- or key-only commands
+    const char* keys;      // key sequences separated by ", " (portable text); may be empty
     CommandHandler handler;
-    const char* prompt;    // status-bar prompt "text\ntooltip"; nullptr for none
-    const char* image;     // toolbar image ":/toolbar/<image>.svg"; nullptr for none
-    const char* themeIcon; // the desktop theme's icon for it, preferred when present
-    const char* toolTip;   // tooltip when the prompt gives none
+    const char* prompt;     // status-bar prompt "text\ntooltip"; nullptr for none
+    const char* image;      // toolbar image ":/toolbar/<image>.svg"; nullptr for none
+    const char* themeIcon;  // the desktop theme's icon for it, preferred when present
+    const char* toolTip;    // tooltip when the prompt gives none
 };
 
 // The whole command vocabulary in menu order.
@@ -59,4 +59,4 @@ const std::vector<MenuLayout>& NoWorksheetMenus();
 // The toolbar's buttons in order; CmdNone is a gap.
 const std::vector<int>& ToolbarLayout();
 
-} // namespace orvalis
+}  // namespace orvalis

@@ -5,19 +5,25 @@
 
 namespace orvalis {
 
-CommandTarget::Entry& CommandTarget::Entry::EnabledWhen(Query query) {
+CommandTarget::Entry& CommandTarget::Entry::EnabledWhen(Query query)
+{
     enabled = std::move(query);
     return *this;
 }
 
-CommandTarget::Entry& CommandTarget::Entry::CheckedWhen(Query query) {
+CommandTarget::Entry& CommandTarget::Entry::CheckedWhen(Query query)
+{
     checked = std::move(query);
     return *this;
 }
 
-CommandTarget::CommandTarget(CommandHandler level) : m_level(level) {}
+CommandTarget::CommandTarget(CommandHandler level)
+    : m_level(level)
+{
+}
 
-CommandTarget::Entry& CommandTarget::On(int id, Action run) {
+CommandTarget::Entry& CommandTarget::On(int id, Action run)
+{
     [[maybe_unused]] const CommandInfo* info = FindCommand(id);
     assert(info && "a command needs its row in the command table");
     assert(info->handler == m_level && "registered at another level than its row names");
@@ -28,19 +34,21 @@ CommandTarget::Entry& CommandTarget::On(int id, Action run) {
     return it->second;
 }
 
-const CommandTarget::Entry* CommandTarget::Find(int id) const {
+const CommandTarget::Entry* CommandTarget::Find(int id) const
+{
     const auto it = m_entries.find(id);
     return it == m_entries.end() ? nullptr : &it->second;
 }
 
-CommandState CommandRoute::State(int id) const {
+CommandState CommandRoute::State(int id) const
+{
     CommandState state;
     for (const CommandTarget* target : m_targets) {
         const CommandTarget::Entry* entry = target->Find(id);
         if (!entry)
             continue;
         state.target = target;
-        state.enabled = !entry->enabled || entry->enabled();
+        state.enabled = !(m_refused && m_refused(id)) && (!entry->enabled || entry->enabled());
         state.checkable = static_cast<bool>(entry->checked);
         state.checked = state.checkable && entry->checked();
         break;
@@ -48,12 +56,13 @@ CommandState CommandRoute::State(int id) const {
     return state;
 }
 
-bool CommandRoute::Run(int id) const {
+bool CommandRoute::Run(int id) const
+{
     for (const CommandTarget* target : m_targets) {
         const CommandTarget::Entry* entry = target->Find(id);
         if (!entry)
             continue;
-        if (entry->enabled && !entry->enabled())
+        if ((m_refused && m_refused(id)) || (entry->enabled && !entry->enabled()))
             return false;
         // The callable may close the window that owns it: run a copy.
         const CommandTarget::Action run = entry->run;
@@ -63,4 +72,4 @@ bool CommandRoute::Run(int id) const {
     return false;
 }
 
-} // namespace orvalis
+}  // namespace orvalis

@@ -30,14 +30,14 @@ namespace orvalis {
 // runs it. CheckedWhen gives a menu item its check mark. Registering an id twice on one
 // target, or at a level other than the row names, is a programming error.
 class CommandTarget {
-  public:
+public:
     using Action = std::function<void()>;
     using Query = std::function<bool()>;
 
     struct Entry {
         Action run;
-        Query enabled; // empty: always enabled
-        Query checked; // empty: not a checkable item
+        Query enabled;  // empty: always enabled
+        Query checked;  // empty: not a checkable item
         Entry& EnabledWhen(Query query);
         Entry& CheckedWhen(Query query);
     };
@@ -51,14 +51,14 @@ class CommandTarget {
     const Entry* Find(int id) const;
     std::size_t Count() const { return m_entries.size(); }
 
-  private:
+private:
     CommandHandler m_level;
     std::map<int, Entry> m_entries;
 };
 
 // What the route answers for one command at this moment.
 struct CommandState {
-    const CommandTarget* target = nullptr; // the object that would run it; nullptr: none
+    const CommandTarget* target = nullptr;  // the object that would run it; nullptr: none
     bool enabled = false;
     bool checkable = false;
     bool checked = false;
@@ -66,15 +66,19 @@ struct CommandState {
 
 // The route, in the order a command travels it.
 class CommandRoute {
-  public:
+public:
     void Add(const CommandTarget& target) { m_targets.push_back(&target); }
+    // Commands for which refused answers true are disabled whoever registered them
+    // (while a training run holds the program, say).
+    void Refuse(std::function<bool(int)> refused) { m_refused = std::move(refused); }
     CommandState State(int id) const;
     // Runs id on the first object that registered it, when enabled; false when nothing
     // ran.
     bool Run(int id) const;
 
-  private:
+private:
     std::vector<const CommandTarget*> m_targets;
+    std::function<bool(int)> m_refused;
 };
 
-} // namespace orvalis
+}  // namespace orvalis

@@ -10,7 +10,8 @@
 
 namespace orvalis {
 
-void BindFrameCommands(CommandTarget& target, CMainFrame& frame, CWorksheetApp& app) {
+void BindFrameCommands(CommandTarget& target, CMainFrame& frame, CWorksheetApp& app)
+{
     DocManager& docs = app.Docs();
     target
         .On(CmdFileImport,
@@ -52,4 +53,4 @@ void BindFrameCommands(CommandTarget& target, CMainFrame& frame, CWorksheetApp& 
     }
 }
 
-} // namespace orvalis
+}  // namespace orvalis

@@ -5,7 +5,8 @@
 namespace orvalis {
 
 // The clipboard commands follow the grid's own enable rules, as its context menu does.
-void BindGridCommands(CommandTarget& target, const WorksheetCommandContext& context) {
+void BindGridCommands(CommandTarget& target, const WorksheetCommandContext& context)
+{
     CWorksheetGrid& grid = context.grid;
     target.On(CmdEditCut, [&grid] { grid.OnEditCut(); }).EnabledWhen([&grid] {
         return grid.CanCut();
@@ -22,11 +23,12 @@ void BindGridCommands(CommandTarget& target, const WorksheetCommandContext& cont
 }
 
 // Printing starts from the page set up with Print Setup, when there was one.
-void BindViewCommands(CommandTarget& target, const WorksheetCommandContext& context) {
+void BindViewCommands(CommandTarget& target, const WorksheetCommandContext& context)
+{
     CWorksheetGrid& grid = context.grid;
     CWorksheetApp& app = context.app;
     target.On(CmdFilePrint, [&grid, &app] { grid.Print(app.PrintPageLayout()); });
     target.On(CmdFilePrintPreview, [&grid, &app] { grid.PrintPreview(app.PrintPageLayout()); });
 }
 
-} // namespace orvalis
+}  // namespace orvalis

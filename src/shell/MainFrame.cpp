@@ -4,8 +4,11 @@
 #include "shell/ChildFrame.h"
 #include "shell/DocManager.h"
 #include "shell/RecentFileList.h"
+#include "shell/TrainingCommands.h"
 #include "shell/WorksheetApp.h"
 #include "shell/WorksheetCommands.h"
+#include "worksheet/ui/GridDoc.h"
+#include "worksheet/ui/TrainingController.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,13 +24,20 @@
 
 // The toolbar images are linked in from a static library: their registration is asked
 // for by name, at global scope as the resource system requires.
-static void InitToolbarImages() {
+static void InitToolbarImages()
+{
     Q_INIT_RESOURCE(toolbar);
 }
 
 namespace orvalis {
 
-CMainFrame::CMainFrame(CWorksheetApp& app) : m_app(app), m_mdiArea(new QMdiArea(this)) {
+CMainFrame::CMainFrame(CWorksheetApp& app)
+    : m_app(app)
+    , m_mdiArea(new QMdiArea(this))
+    , m_training(std::make_unique<CTrainingController>(*this))
+{
+    connect(m_training.get(), &CTrainingController::runningChanged, this,
+            [this] { UpdateCommandStates(); });
     setWindowTitle(AppTitle());
     setAccessibleName(AppTitle());
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -49,21 +59,24 @@ CMainFrame::CMainFrame(CWorksheetApp& app) : m_app(app), m_mdiArea(new QMdiArea(
     resize(1024, 720);
 }
 
-CMainFrame::~CMainFrame() {
+CMainFrame::~CMainFrame()
+{
     qApp->removeEventFilter(this);
     // Child frames still close below; their activations must not reach menus that are
     // already gone.
     m_mdiArea->disconnect(this);
 }
 
-QAction* CMainFrame::Action(int id) const {
+QAction* CMainFrame::Action(int id) const
+{
     if (const auto it = m_actions.find(id); it != m_actions.end())
         return it->second;
     const auto it = m_listActions.find(id);
     return it == m_listActions.end() ? nullptr : it->second;
 }
 
-void CMainFrame::CreateActions() {
+void CMainFrame::CreateActions()
+{
     for (const CommandInfo& info : CommandTable()) {
         if (!info.menuText && !info.image)
             continue;
@@ -101,7 +114,8 @@ void CMainFrame::CreateActions() {
     }
 }
 
-void CMainFrame::CreateToolBar() {
+void CMainFrame::CreateToolBar()
+{
     m_toolBar = addToolBar(QStringLiteral("Standard"));
     m_toolBar->setObjectName(QStringLiteral("StandardToolBar"));
     m_toolBar->setAccessibleName(QStringLiteral("Toolbar"));
@@ -115,7 +129,8 @@ void CMainFrame::CreateToolBar() {
     }
 }
 
-void CMainFrame::AddRecentFiles(QMenu& menu) {
+void CMainFrame::AddRecentFiles(QMenu& menu)
+{
     const QStringList& files = m_app.RecentFiles().Files();
     if (files.isEmpty()) {
         QAction* none = menu.addAction(QStringLiteral("<None>"));
@@ -131,7 +146,8 @@ void CMainFrame::AddRecentFiles(QMenu& menu) {
     menu.addSeparator();
 }
 
-void CMainFrame::AddWindowList(QMenu& menu) {
+void CMainFrame::AddWindowList(QMenu& menu)
+{
     // Filled each time the menu opens, so it always names the windows as they are.
     connect(&menu, &QMenu::aboutToShow, this, [this, &menu] {
         for (QAction* old : menu.actions()) {
@@ -147,8 +163,8 @@ void CMainFrame::AddWindowList(QMenu& menu) {
         line->setProperty("windowList", true);
         for (int i = 0; i < windows.size(); ++i) {
             QMdiSubWindow* window = windows[i];
-            const QString prefix =
-                i < 9 ? QStringLiteral("&%1 ").arg(i + 1) : QStringLiteral("%1 ").arg(i + 1);
+            const QString prefix
+                = i < 9 ? QStringLiteral("&%1 ").arg(i + 1) : QStringLiteral("%1 ").arg(i + 1);
             QAction* item = menu.addAction(prefix + window->windowTitle());
             item->setProperty("windowList", true);
             item->setCheckable(true);
@@ -160,7 +176,8 @@ void CMainFrame::AddWindowList(QMenu& menu) {
     });
 }
 
-void CMainFrame::RebuildMenus() {
+void CMainFrame::RebuildMenus()
+{
     m_worksheetMenus = !m_app.Docs().Documents().empty();
     // A command may rebuild the menus from inside its own action: delete them later.
     m_listActions.clear();
@@ -188,8 +205,12 @@ void CMainFrame::RebuildMenus() {
     UpdateCommandStates();
 }
 
-CommandRoute CMainFrame::Route() const {
+CommandRoute CMainFrame::Route() const
+{
     CommandRoute route;
+    route.Refuse([this, doc = m_app.Docs().ActiveDocument()](int id) {
+        return RefusedDuringRun(*m_training, id, doc);
+    });
     if (CChildFrame* frame = m_app.Docs().ActiveFrame()) {
         WorksheetCommandTargets& targets = frame->Commands();
         route.Add(targets.grid);
@@ -205,7 +226,8 @@ CommandRoute CMainFrame::Route() const {
     return route;
 }
 
-void CMainFrame::UpdateCommandStates() {
+void CMainFrame::UpdateCommandStates()
+{
     const CommandRoute route = Route();
     auto update = [&route](int id, QAction* action) {
         const CommandState state = route.State(id);
@@ -220,13 +242,15 @@ void CMainFrame::UpdateCommandStates() {
         update(id, action);
 }
 
-bool CMainFrame::RouteCommand(int id) {
+bool CMainFrame::RouteCommand(int id)
+{
     const bool ran = Route().Run(id);
     UpdateCommandStates();
     return ran;
 }
 
-void CMainFrame::ArrangeIcons() {
+void CMainFrame::ArrangeIcons()
+{
     const QList<QMdiSubWindow*> windows = m_mdiArea->subWindowList();
     int x = 0;
     const int bottom = m_mdiArea->viewport()->height();
@@ -241,14 +265,23 @@ void CMainFrame::ArrangeIcons() {
     }
 }
 
-bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
     // A key about to be matched against the shortcuts meets enable states of this moment.
     if (event->type() == QEvent::ShortcutOverride)
         UpdateCommandStates();
     return QMainWindow::eventFilter(watched, event);
 }
 
-void CMainFrame::closeEvent(QCloseEvent* event) {
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (m_training->IsRunning()) {
+        // The run's worksheet must not go while the run uses it: stop the run, and
+        // close (asking to save) once it has written its results.
+        event->ignore();
+        m_training->AbortThen([this] { close(); });
+        return;
+    }
     DocManager& docs = m_app.Docs();
     if (!docs.SaveAllModified()) {
         event->ignore();
@@ -258,4 +291,4 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
 }
 
-} // namespace orvalis
+}  // namespace orvalis

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 
 #include <map>
+#include <memory>
 #include <vector>
 
 class QAction;
@@ -14,21 +15,27 @@ class QToolBar;
 
 namespace orvalis {
 
+class CTrainingController;
 class CWorksheetApp;
 
 // The top-level window: the menu bar and toolbar built from the command table, and the
 // MDI area holding one child frame per worksheet window. Commands travel the route of
 // CommandTarget.h; every menu item and button is enabled from that route. The menus are
-// those for an open worksheet while one is open, the shorter ones otherwise.
+// those for an open worksheet while one is open, the shorter ones otherwise. While a
+// training run dispatches events, the commands that could disturb it are refused and
+// shown disabled; closing the window then aborts the run first and closes once it has
+// ended.
 class CMainFrame final : public QMainWindow {
     Q_OBJECT
-  public:
+public:
     explicit CMainFrame(CWorksheetApp& app);
     ~CMainFrame() override;
 
     QMdiArea& MdiArea() { return *m_mdiArea; }
     QToolBar& ToolBar() { return *m_toolBar; }
     CommandTarget& Commands() { return m_commands; }
+    // The Actions and Configure commands and the Training Operation window.
+    CTrainingController& Training() { return *m_training; }
 
     // The route a command takes at this moment.
     CommandRoute Route() const;
@@ -47,11 +54,11 @@ class CMainFrame final : public QMainWindow {
     // Lines the minimised worksheet windows up along the bottom of the MDI area.
     void ArrangeIcons();
 
-  protected:
+protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     void CreateActions();
     void CreateToolBar();
     void AddRecentFiles(QMenu& menu);
@@ -61,10 +68,11 @@ class CMainFrame final : public QMainWindow {
     QMdiArea* m_mdiArea;
     QToolBar* m_toolBar = nullptr;
     CommandTarget m_commands{CommandHandler::MainFrame};
-    std::map<int, QAction*> m_actions;     // the table's commands, owned by the frame
-    std::map<int, QAction*> m_listActions; // recent files, owned by their menu
-    std::vector<QMenu*> m_menus;           // owned by the menu bar
+    std::map<int, QAction*> m_actions;      // the table's commands, owned by the frame
+    std::map<int, QAction*> m_listActions;  // recent files, owned by their menu
+    std::vector<QMenu*> m_menus;            // owned by the menu bar
     bool m_worksheetMenus = false;
+    std::unique_ptr<CTrainingController> m_training;
 };
 
-} // namespace orvalis
+}  // namespace orvalis

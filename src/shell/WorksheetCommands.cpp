@@ -6,7 +6,8 @@
 
 namespace orvalis {
 
-void BindWorksheetCommands(CChildFrame& frame, CWorksheetApp& app) {
+void BindWorksheetCommands(CChildFrame& frame, CWorksheetApp& app)
+{
     WorksheetCommandTargets& targets = frame.Commands();
     const WorksheetCommandContext context{app, frame, frame.View(), frame.View().Grid(),
                                           frame.Document()};
@@ -16,10 +17,11 @@ void BindWorksheetCommands(CChildFrame& frame, CWorksheetApp& app) {
     BindChildFrameCommands(targets.frame, context);
 }
 
-void BindDocumentCommands(CommandTarget& target, const WorksheetCommandContext& context) {
+void BindDocumentCommands(CommandTarget& target, const WorksheetCommandContext& context)
+{
     CGridDoc& doc = context.doc;
     target.On(CmdFileSave, [&doc] { doc.DoFileSave(); });
     target.On(CmdFileSaveAs, [&doc] { doc.DoSaveAs(); });
 }
 
-} // namespace orvalis
+}  // namespace orvalis

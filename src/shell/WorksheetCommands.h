@@ -41,4 +41,4 @@ class CMainFrame;
 void BindApplicationCommands(CommandTarget& target, CWorksheetApp& app);
 void BindFrameCommands(CommandTarget& target, CMainFrame& frame, CWorksheetApp& app);
 
-} // namespace orvalis
+}  // namespace orvalis

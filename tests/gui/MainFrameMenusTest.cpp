@@ -14,7 +14,8 @@ namespace orvalis::test {
 namespace {
 
 // A menu as a user reads it: each item's text, a tab and its first key, "-" for a line.
-QStringList Items(const QMenu& menu) {
+QStringList Items(const QMenu& menu)
+{
     QStringList items;
     for (const QAction* action : menu.actions()) {
         if (action->isSeparator()) {
@@ -29,14 +30,16 @@ QStringList Items(const QMenu& menu) {
     return items;
 }
 
-QStringList Titles(const CMainFrame& frame) {
+QStringList Titles(const CMainFrame& frame)
+{
     QStringList titles;
     for (const QMenu* menu : frame.Menus())
         titles.append(menu->title());
     return titles;
 }
 
-TEST(MainFrameMenus, WorksheetMenusItemForItem) {
+TEST(MainFrameMenus, WorksheetMenusItemForItem)
+{
     ShellFixture shell;
     const CMainFrame& frame = *shell.App().MainFrame();
     ASSERT_EQ(Titles(frame),
@@ -62,7 +65,8 @@ TEST(MainFrameMenus, WorksheetMenusItemForItem) {
     EXPECT_EQ(frame.Action(CmdEditUndo)->shortcuts().value(1), QKeySequence("Alt+Backspace"));
 }
 
-TEST(MainFrameMenus, NoWorksheetMenusItemForItem) {
+TEST(MainFrameMenus, NoWorksheetMenusItemForItem)
+{
     ShellFixture shell;
     CMainFrame& frame = *shell.App().MainFrame();
     frame.RouteCommand(CmdFileClose);
@@ -75,7 +79,8 @@ TEST(MainFrameMenus, NoWorksheetMenusItemForItem) {
               (QStringList{"Help Topics", "Tavelle FAQ", "&About Tavelle..."}));
 }
 
-TEST(MainFrameMenus, WindowMenuListsTheOpenWindows) {
+TEST(MainFrameMenus, WindowMenuListsTheOpenWindows)
+{
     ShellFixture shell;
     CMainFrame& frame = *shell.App().MainFrame();
     frame.RouteCommand(CmdFileNew);
@@ -89,7 +94,8 @@ TEST(MainFrameMenus, WindowMenuListsTheOpenWindows) {
     EXPECT_TRUE(window.actions().last()->isChecked());
 }
 
-TEST(MainFrameMenus, ToolbarButtonsInOrderWithTheirTips) {
+TEST(MainFrameMenus, ToolbarButtonsInOrderWithTheirTips)
+{
     ShellFixture shell;
     CMainFrame& frame = *shell.App().MainFrame();
     QStringList tips;
@@ -105,5 +111,5 @@ TEST(MainFrameMenus, ToolbarButtonsInOrderWithTheirTips) {
     }
 }
 
-} // namespace
-} // namespace orvalis::test
+}  // namespace
+}  // namespace orvalis::test
