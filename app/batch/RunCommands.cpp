@@ -2,8 +2,8 @@
 #include "BatchCommand.h"
 #include "BatchContext.h"
 
-#include "network/EvaluationRun.h"
-#include "network/TrainingRun.h"
+#include "worksheet/EvaluationRun.h"
+#include "worksheet/TrainingRun.h"
 #include "worksheet/AppSettings.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetLayout.h"

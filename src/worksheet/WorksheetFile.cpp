@@ -5,6 +5,7 @@
 #include "worksheet/IntegerText.h"
 #include "worksheet/UserMessages.h"
 #include "worksheet/Worksheet.h"
+#include "worksheet/WorksheetNetwork.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -152,8 +153,10 @@ std::optional<FileError> SaveWorksheetFile(Worksheet& ws, const std::string& pat
 {
     if (!ConfirmSaveDropsText(ws))
         return MakeError(FileError::Kind::Cancelled, {}, "the user declined");
-    if (ws.state != WorksheetState::Init && ws.exportNetwork)
-        ws.exportNetwork(ws);
+    // A network never used since the worksheet was made or loaded is its record as it
+    // stands; one that has run writes back its shape and weights.
+    if (ws.state != WorksheetState::Init && ws.HasNetwork())
+        ExportNetworkRecord(ws);
     std::string detail;
     if (!WriteReplacing(path, WorksheetFileBytes(ws), detail)) {
         FileError e = MakeError(FileError::Kind::WriteFailed,
@@ -201,8 +204,7 @@ void ApplyContents(Worksheet& ws, WorksheetFileContents& file)
             ws.storedWeights = std::move(file.weights);
         }
     }
-    if (ws.buildNetwork)
-        ws.buildNetwork(ws);
+    ws.RebuildNetwork();
 
     ws.savedColumnCount = file.columnCount;
     ws.savedRowCount = file.rowCount;
