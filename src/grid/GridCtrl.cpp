@@ -50,6 +50,9 @@ CGridCtrl::CGridCtrl(CellStore& store, QWidget* parent)
     // Every pixel of the cell area is painted by OnDraw, so no background erase first.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setMouseTracking(true);
+    // Drops are taken whenever the store allows dragging (see dragEnterEvent).
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
     rowsPerWheelNotch = QApplication::wheelScrollLines();
 
     m_sysColours = ReadSystemColours();

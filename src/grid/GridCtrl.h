@@ -2,6 +2,7 @@
 
 #include "grid/QtTextMeasurer.h"
 #include "grid/core/CellStore.h"
+#include "grid/core/GridPagination.h"
 #include "grid/core/GridGeometry.h"
 #include "grid/core/GridNavigation.h"
 #include "grid/core/GridScroll.h"
@@ -9,13 +10,19 @@
 
 #include <QAbstractScrollArea>
 #include <QImage>
+#include <QBasicTimer>
+#include <QFont>
 #include <QPointer>
 
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QMenu;
+class QMimeData;
+class QPageLayout;
+class QPrinter;
 
 namespace orvalis {
 
@@ -125,18 +132,83 @@ public:
     bool IsEditing() const { return !m_editor.isNull(); }
     QWidget* InPlaceEditor() const { return m_editor.data(); }
 
-    // Edit commands. Select All selects every non-fixed cell; cutting, copying and pasting
-    // belong to the clipboard transfer, which the worksheet's grid supplies by overriding
-    // these and CanTransferText().
-    virtual void OnEditCut() {}
-    virtual void OnEditCopy() {}
-    virtual void OnEditPaste() {}
+    // Edit commands ---------------------------------------------------------------------
+    // Cut, Copy and Paste exchange the selected block with the system clipboard as plain
+    // text (the format of GridTextTransfer.h); Select All selects every non-fixed cell.
+    // Each does nothing when its enable query says no.
+    virtual void OnEditCut();
+    virtual void OnEditCopy();
+    virtual void OnEditPaste();
     virtual void OnEditSelectAll();
-    // Whether Cut, Copy, Paste and Delete are offered in the context menu.
-    virtual bool CanTransferText() const { return false; }
+    // Copy: some cell is selected. Cut: that, and the grid is editable. Paste: the focus
+    // cell is editable and the clipboard holds text. Select All: selecting is allowed.
+    bool CanCopy() const;
+    bool CanCut() const;
+    bool CanPaste() const;
+    bool CanSelectAll() const { return m_store.selectionEnabled; }
+    // The selected block as plain text; nullptr when nothing is selected. The caller owns
+    // it.
+    virtual std::unique_ptr<QMimeData> CopyTextFromGrid() const;
+    // Pastes the plain text of mime from cell on; false when the cell is invalid or
+    // read-only or the data hold no text. Read-only targets and targets past the edges
+    // are skipped; the window is repainted.
+    virtual bool PasteTextToGrid(CellId cell, const QMimeData* mime);
+    // Empties every selected editable cell, as an edit of each (grid editable only).
+    virtual void CutSelectedText();
+    // Puts mime on the system clipboard; false when the clipboard did not take it.
+    virtual bool PlaceOnClipboard(std::unique_ptr<QMimeData> mime);
     // The right-click menu: "Undo", "Cut", "Copy", "Paste", "Delete", "Select All", with
-    // separators after Undo and after Delete; its items act on this grid.
+    // separators after Undo and after Delete; its items act on this grid and follow the
+    // enable queries above ("Delete" is Cut).
     virtual std::unique_ptr<QMenu> CreateContextMenu();
+
+    // Drag and drop -----------------------------------------------------------------------
+    // Starts dragging the selected block as plain text, offering copy and move; when the
+    // drop moved it, the cells still selected are cut. A drag that ends without a drop
+    // leaves selection and focus as they were.
+    virtual void OnBeginDrag();
+    // Runs the drag loop for mime; returns the action the drop took (IgnoreAction when
+    // the drag ended without a drop).
+    virtual Qt::DropAction ExecDrag(std::unique_ptr<QMimeData> mime);
+    // The cell under the current drag, (-1, -1) when none.
+    CellId LastDragOverCell() const { return m_lastDragOverCell; }
+    // Pixels from an edge of the cell area within which a drag scrolls the sheet.
+    int dragScrollMargin = 16;
+
+    // Printing ----------------------------------------------------------------------------
+    // Print job state: page numbers count from 1; the drawing rectangle is set for the
+    // header, fixed-row and footer bands.
+    struct PrintInfo {
+        int currentPage = 1;
+        int maxPage = 1;
+        QRect drawRect;
+    };
+    // Measures the print font on the painter's device and paginates; info.maxPage becomes
+    // the page count. False (nothing set up) when the sheet has only fixed rows or the
+    // painter is not active.
+    virtual bool OnBeginPrinting(QPainter& painter, PrintInfo& info);
+    // Prints page info.currentPage: header, fixed rows, the page's rows, footer.
+    virtual void OnPrint(QPainter& painter, PrintInfo& info);
+    virtual void OnEndPrinting(QPainter& painter, PrintInfo& info);
+    virtual void PrintHeader(QPainter& painter, PrintInfo& info);
+    virtual void PrintHeaderRows(QPainter& painter, PrintInfo& info);
+    virtual void PrintFooter(QPainter& painter, PrintInfo& info);
+    // Prints every page (or the printer's page range) of the sheet on printer; false when
+    // nothing could be printed.
+    bool PrintTo(QPrinter& printer);
+    // The print dialog, then printing; the print preview window. The printer starts from
+    // pageLayout when one is given (the program's Print Setup).
+    void Print(const QPageLayout* pageLayout = nullptr);
+    void PrintPreview(const QPageLayout* pageLayout = nullptr);
+    // The title in the centre of every page header; empty: the title of the first
+    // window up the parent chain that has one.
+    QString printTitle;
+    // The application's title, right-aligned in every page header.
+    QString printAppTitle = QStringLiteral("Brennix - Tavelle Orvalis");
+    // Page layout of the current job, valid between OnBeginPrinting and OnEndPrinting.
+    const PrintPageLayout& PrintLayout() const { return m_printLayout; }
+    const std::vector<int>& PrintPageStarts() const { return m_pageStarts; }
+
     // Header presses: start selecting whole columns or rows (or none, in the corner).
     virtual void OnFixedRowClick(CellId& cell);
     virtual void OnFixedColumnClick(CellId& cell);
@@ -178,6 +250,10 @@ protected:
     void timerEvent(QTimerEvent* event) override;
     bool focusNextPrevChild(bool next) override;
     bool event(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
     // The key-down step of the key table for a key code; false when the key goes to the
     // default handling.
@@ -204,6 +280,10 @@ private:
     void DeleteFocusCellText();
     void StopTimer();
     void ShowTitleTip(const QPoint& point);
+    void SetDragOverCell(CellId cell);
+    void DragAutoScroll();
+    void PrintGridLines(QPainter& painter, const QRect& rect, int row, int col, bool first);
+    QString WindowTitleForPrint() const;
 
     CellStore& m_store;
     QtTextMeasurer m_measurer;
@@ -227,6 +307,12 @@ private:
     CellId m_shownFocus;          // focus cell whose headers were last repainted
     QPointer<QWidget> m_editor;   // the open in-place editor, if any
     std::unique_ptr<CTitleTip> m_titleTip;
+    CellId m_lastDragOverCell;     // drop target under a drag, (-1, -1) when none
+    QPoint m_dragPoint;            // latest drag position over the cell area
+    QBasicTimer m_dragScrollTimer; // scrolls while a drag rests near an edge
+    QFont m_printerFont;           // print font of the current job
+    PrintPageLayout m_printLayout; // page geometry of the current job
+    std::vector<int> m_pageStarts; // first row of each page of the current job
 };
 
 } // namespace orvalis

@@ -46,11 +46,6 @@ void CGridCtrl::ResetSelectedRange()
     SetFocusCell(CellId{});
 }
 
-void CGridCtrl::OnEditSelectAll()
-{
-    SelectAllCells();
-}
-
 // Keys ------------------------------------------------------------------------------------
 
 bool CGridCtrl::focusNextPrevChild(bool next)

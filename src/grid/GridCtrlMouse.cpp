@@ -4,6 +4,7 @@
 #include "grid/GridCtrl.h"
 #include "grid/TitleTip.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -258,9 +259,13 @@ void CGridCtrl::mouseMoveEvent(QMouseEvent* event)
     case MouseSizingColumn:
         InvertBand(std::max(point.x(), m_sizingStart));
         break;
+    case MousePrepareDrag:
+        // A short wobble of the hand is still a click, not a drag.
+        if ((point - m_leftClickDownPoint).manhattanLength() >= QApplication::startDragDistance())
+            OnBeginDrag();
+        return;
     default:
-        // Moving after a press on the focus cell starts nothing; dragging cells out of
-        // the grid arrives with the clipboard transfer.
+        // Moving after a press on the focus cell starts nothing.
         break;
     }
     m_lastMousePoint = point;
@@ -356,6 +361,10 @@ void CGridCtrl::mouseDoubleClickEvent(QMouseEvent* event)
 
 void CGridCtrl::timerEvent(QTimerEvent* event)
 {
+    if (event->timerId() == m_dragScrollTimer.timerId()) {
+        DragAutoScroll();
+        return;
+    }
     if (event->timerId() != m_timerId || m_timerId == 0) {
         QAbstractScrollArea::timerEvent(event);
         return;
@@ -382,30 +391,6 @@ void CGridCtrl::timerEvent(QTimerEvent* event)
         OnKeyDown(KeyLeft, false, false);
         select(fw + 1, std::clamp(p.y(), 0, bottom));
     }
-}
-
-std::unique_ptr<QMenu> CGridCtrl::CreateContextMenu()
-{
-    auto menu = std::make_unique<QMenu>(this);
-    QAction* undo = menu->addAction(QStringLiteral("Undo"));
-    undo->setEnabled(false);  // nothing in the grid can be undone
-    menu->addSeparator();
-    QAction* cut = menu->addAction(QStringLiteral("Cut"));
-    QAction* copy = menu->addAction(QStringLiteral("Copy"));
-    QAction* paste = menu->addAction(QStringLiteral("Paste"));
-    QAction* del = menu->addAction(QStringLiteral("Delete"));
-    menu->addSeparator();
-    QAction* all = menu->addAction(QStringLiteral("Select All"));
-    const bool transfer = CanTransferText();
-    for (QAction* a : {cut, copy, paste, del})
-        a->setEnabled(transfer);
-    // Delete removes the selection the way Cut does.
-    connect(cut, &QAction::triggered, this, [this] { OnEditCut(); });
-    connect(del, &QAction::triggered, this, [this] { OnEditCut(); });
-    connect(copy, &QAction::triggered, this, [this] { OnEditCopy(); });
-    connect(paste, &QAction::triggered, this, [this] { OnEditPaste(); });
-    connect(all, &QAction::triggered, this, [this] { OnEditSelectAll(); });
-    return menu;
 }
 
 void CGridCtrl::contextMenuEvent(QContextMenuEvent* event)

@@ -1,6 +1,7 @@
 #include "worksheet/NumberText.h"
 
 #include <clocale>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <locale.h>
@@ -20,6 +21,16 @@ locale_t CLocale()
 double ReadNumberText(const std::string& text)
 {
     return strtod_l(text.c_str(), nullptr, CLocale());
+}
+
+std::optional<double> ReadFiniteNumberText(const std::string& text)
+{
+    const char* begin = text.c_str();
+    char* end = nullptr;
+    const double value = strtod_l(begin, &end, CLocale());
+    if (end == begin || !std::isfinite(value))
+        return std::nullopt;
+    return value;
 }
 
 std::string FormatNumber(const char* format, double value)

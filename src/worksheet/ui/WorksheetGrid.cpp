@@ -4,6 +4,8 @@
 #include "worksheet/ColumnRole.h"
 #include "worksheet/WorksheetLayout.h"
 
+#include <QGuiApplication>
+
 namespace orvalis {
 
 CWorksheetGrid::CWorksheetGrid(CellStore& store, QWidget* parent)
@@ -22,6 +24,14 @@ void CWorksheetGrid::CreateInPlaceEditControl(const QRect& rect, Qt::Alignment a
     const std::vector<std::string> roles(kRoleTexts.begin(), kRoleTexts.end());
     SetInPlaceEditor(new CInPlaceList(this, viewport(), rect, true, id, row, col, roles, text,
                                       firstChar));
+}
+
+void CWorksheetGrid::OnEditSelectAll()
+{
+    // Selecting some seventy thousand cells takes a noticeable moment.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    CGridCtrl::OnEditSelectAll();
+    QGuiApplication::restoreOverrideCursor();
 }
 
 } // namespace orvalis

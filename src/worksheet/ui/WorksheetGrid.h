@@ -6,6 +6,7 @@ namespace orvalis {
 
 // The grid of a worksheet: the role row is edited with a drop-down of the ten role
 // texts that also takes any typed text; every other cell uses the grid's usual editor.
+// Select All shows the wait cursor while it runs.
 class CWorksheetGrid final : public CGridCtrl {
     Q_OBJECT
 public:
@@ -13,6 +14,7 @@ public:
 
     void CreateInPlaceEditControl(const QRect& rect, Qt::Alignment alignment, int id, int row,
                                   int col, const std::string& text, unsigned firstChar) override;
+    void OnEditSelectAll() override;
 };
 
 } // namespace orvalis

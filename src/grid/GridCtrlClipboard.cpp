@@ -1,0 +1,150 @@
+// The clipboard side of CGridCtrl: Cut, Copy, Paste and Select All with their enable
+// queries, and the grid's context menu that offers them.
+
+#include "grid/GridCtrl.h"
+#include "grid/core/GridTextTransfer.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QMimeData>
+
+namespace orvalis {
+
+namespace {
+
+QString FromCellBytes(const std::string& bytes)
+{
+    // The exchange block ends in a NUL for readers that stop there; text on the
+    // clipboard is length-delimited, and other programs would take the NUL for a
+    // character of the last cell.
+    std::size_t size = bytes.size();
+    if (size > 0 && bytes[size - 1] == '\0')
+        --size;
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(size));
+}
+
+} // namespace
+
+bool CGridCtrl::CanCopy() const
+{
+    return !m_store.SelectedCells().empty();
+}
+
+bool CGridCtrl::CanCut() const
+{
+    return m_store.editable && CanCopy();
+}
+
+bool CGridCtrl::CanPaste() const
+{
+    const CellId focus = m_store.GetFocusCell();
+    if (!m_store.IsValidCell(focus.row, focus.col) || !m_store.IsCellEditable(focus.row, focus.col))
+        return false;
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    return mime && mime->hasText();
+}
+
+std::unique_ptr<QMimeData> CGridCtrl::CopyTextFromGrid() const
+{
+    const std::string block = CopyTextFromCells(m_store, GetSelectedCellRange());
+    if (block.empty())
+        return nullptr;
+    auto mime = std::make_unique<QMimeData>();
+    mime->setText(FromCellBytes(block));
+    return mime;
+}
+
+bool CGridCtrl::PasteTextToGrid(CellId cell, const QMimeData* mime)
+{
+    if (!mime || !mime->hasText())
+        return false;
+    const QByteArray bytes = mime->text().toLatin1();
+    const PasteOutcome outcome =
+        PasteTextToCells(m_store, cell, std::string_view(bytes.constData(), bytes.size()));
+    if (!outcome)
+        return false;
+    viewport()->update();
+    return true;
+}
+
+void CGridCtrl::CutSelectedText()
+{
+    if (!m_store.editable)
+        return;
+    CutSelectedCells(m_store);
+    viewport()->update();
+}
+
+bool CGridCtrl::PlaceOnClipboard(std::unique_ptr<QMimeData> mime)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const QString text = mime->text();
+    clipboard->setMimeData(mime.release());
+    // The platform may refuse to take the text (another program holding the clipboard,
+    // say); only what the clipboard now answers counts as copied.
+    const QMimeData* now = clipboard->mimeData();
+    return now && now->hasText() && now->text() == text;
+}
+
+void CGridCtrl::OnEditCopy()
+{
+    if (std::unique_ptr<QMimeData> mime = CopyTextFromGrid())
+        PlaceOnClipboard(std::move(mime));
+}
+
+void CGridCtrl::OnEditCut()
+{
+    if (!m_store.editable)
+        return;
+    std::unique_ptr<QMimeData> mime = CopyTextFromGrid();
+    // Cells are emptied only once their text is safe on the clipboard.
+    if (mime && PlaceOnClipboard(std::move(mime)))
+        CutSelectedText();
+}
+
+void CGridCtrl::OnEditPaste()
+{
+    if (!m_store.editable)
+        return;
+    CellId target = m_store.GetFocusCell();
+    if (!m_store.IsValidCell(target.row, target.col))
+        target = GetTopLeftNonFixedCell();
+    if (!m_store.IsValidCell(target.row, target.col))
+        return;
+    PasteTextToGrid(target, QGuiApplication::clipboard()->mimeData());
+}
+
+void CGridCtrl::OnEditSelectAll()
+{
+    SelectAllCells();
+}
+
+std::unique_ptr<QMenu> CGridCtrl::CreateContextMenu()
+{
+    auto menu = std::make_unique<QMenu>(this);
+    menu->setAccessibleName(QStringLiteral("Grid"));
+    QAction* undo = menu->addAction(QStringLiteral("Undo"));
+    undo->setEnabled(false);  // nothing in the grid can be undone
+    menu->addSeparator();
+    QAction* cut = menu->addAction(QStringLiteral("Cut"));
+    QAction* copy = menu->addAction(QStringLiteral("Copy"));
+    QAction* paste = menu->addAction(QStringLiteral("Paste"));
+    QAction* del = menu->addAction(QStringLiteral("Delete"));
+    menu->addSeparator();
+    QAction* all = menu->addAction(QStringLiteral("Select All"));
+    cut->setEnabled(CanCut());
+    del->setEnabled(CanCut());
+    copy->setEnabled(CanCopy());
+    paste->setEnabled(CanPaste());
+    all->setEnabled(CanSelectAll());
+    // Delete removes the selection the way Cut does.
+    connect(cut, &QAction::triggered, this, [this] { OnEditCut(); });
+    connect(del, &QAction::triggered, this, [this] { OnEditCut(); });
+    connect(copy, &QAction::triggered, this, [this] { OnEditCopy(); });
+    connect(paste, &QAction::triggered, this, [this] { OnEditPaste(); });
+    connect(all, &QAction::triggered, this, [this] { OnEditSelectAll(); });
+    return menu;
+}
+
+} // namespace orvalis

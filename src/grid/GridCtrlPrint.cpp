@@ -1,0 +1,254 @@
+// Printing of CGridCtrl: every page shows the whole width of the sheet scaled to the
+// paper, the fixed rows on top, as many whole rows as fit, a header with the titles and
+// a footer with the page number and the time of printing.
+
+#include "grid/GridCtrl.h"
+#include "grid/PrintFont.h"
+
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+#include <ctime>
+
+namespace orvalis {
+
+namespace {
+
+// Measures the average character width: the first 52 characters, divided by 52.
+constexpr char kWidthSample[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSATUVWXYZ";
+
+constexpr int kTextFlags = Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip;
+
+QString LocalDateTime()
+{
+    // The locale's own date-and-time representation, as the user's clock shows it.
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[128] = {};
+    const std::size_t n = std::strftime(text, sizeof text, "%c", &local);
+    return QString::fromLocal8Bit(text, static_cast<qsizetype>(n));
+}
+
+} // namespace
+
+QString CGridCtrl::WindowTitleForPrint() const
+{
+    if (!printTitle.isEmpty())
+        return printTitle;
+    for (const QWidget* w = parentWidget(); w; w = w->parentWidget()) {
+        QString title = w->windowTitle();
+        title.remove(QStringLiteral("[*]"));
+        // The worksheet window marks unsaved changes with a trailing star; paper shows
+        // the worksheet's name only.
+        if (title.endsWith(QLatin1Char('*')))
+            title.chop(1);
+        if (!title.isEmpty())
+            return title;
+    }
+    return QString();
+}
+
+bool CGridCtrl::OnBeginPrinting(QPainter& painter, PrintInfo& info)
+{
+    if (!painter.isActive() || !painter.device())
+        return false;
+    if (m_store.GetRowCount() <= m_store.GetFixedRowCount())
+        return false;
+    m_printerFont = PrintFont(9);
+    const QFontMetrics metrics(m_printerFont, painter.device());
+    const int charWidth =
+        metrics.horizontalAdvance(QString::fromLatin1(kWidthSample, 52)) / 52;
+    const int charHeight = metrics.height();
+    m_printLayout = ComputePrintPageLayout(m_store.GetVirtualWidth(), m_store.GetFixedRowHeight(),
+                                           charWidth, charHeight, painter.device()->width(),
+                                           painter.device()->height());
+    if (m_printLayout.pageWidth <= 0)
+        return false;
+    m_pageStarts = PageStartRows(RowHeights(m_store), m_store.GetFixedRowCount(),
+                                 m_printLayout.bodyHeight);
+    info.maxPage = std::max<int>(1, static_cast<int>(m_pageStarts.size()));
+    info.currentPage = 1;
+    return true;
+}
+
+void CGridCtrl::OnEndPrinting(QPainter&, PrintInfo&)
+{
+    m_pageStarts.clear();
+    m_printLayout = PrintPageLayout{};
+}
+
+void CGridCtrl::PrintGridLines(QPainter& painter, const QRect& rect, int row, int col, bool first)
+{
+    const int mode = m_store.gridLines;
+    if (mode == GridLinesHorizontal || mode == GridLinesBoth) {
+        const int left = rect.left() - (col == 0 ? 0 : 1);
+        painter.drawLine(left, rect.bottom(), rect.right(), rect.bottom());
+        if (row == 0)
+            painter.drawLine(left, rect.top(), rect.right(), rect.top());
+    }
+    if (mode == GridLinesVertical || mode == GridLinesBoth) {
+        const int top = rect.top() - (first ? 0 : 1);
+        painter.drawLine(rect.right(), top, rect.right(), rect.bottom());
+        if (col == 0)
+            painter.drawLine(rect.left(), top, rect.left(), rect.bottom());
+    }
+}
+
+void CGridCtrl::PrintHeader(QPainter& painter, PrintInfo& info)
+{
+    painter.save();
+    painter.setFont(PrintFont(m_printerFont.pixelSize(), 700));
+    painter.setPen(Qt::black);
+    painter.setBackgroundMode(Qt::TransparentMode);
+    painter.drawText(info.drawRect, Qt::AlignRight | kTextFlags, printAppTitle);
+    painter.drawText(info.drawRect, Qt::AlignHCenter | kTextFlags, WindowTitleForPrint());
+    painter.restore();
+    // Black from here on: the rule, the grid lines and the footer's rule.
+    painter.setPen(QPen(Qt::black, 0));
+    const QRect& r = info.drawRect;
+    painter.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
+}
+
+void CGridCtrl::PrintHeaderRows(QPainter& painter, PrintInfo&)
+{
+    const QPen pen = painter.pen();
+    QRect rect;
+    rect.setBottom(-1);
+    for (int row = 0; row < m_store.GetFixedRowCount(); ++row) {
+        rect.setTop(rect.bottom() + 1);
+        rect.setBottom(rect.top() + m_store.GetRowHeight(row) - 1);
+        rect.setRight(-1);
+        for (int col = 0; col < m_store.GetColumnCount(); ++col) {
+            rect.setLeft(rect.right() + 1);
+            rect.setRight(rect.left() + m_store.GetColumnWidth(col) - 1);
+            DrawFixedCell(painter, row, col, rect, false);
+            painter.setPen(pen);
+            PrintGridLines(painter, rect, row, col, row == 0);
+        }
+    }
+}
+
+void CGridCtrl::PrintFooter(QPainter& painter, PrintInfo& info)
+{
+    QRect r = info.drawRect;
+    painter.drawLine(r.left(), r.top(), r.right(), r.top());
+    painter.save();
+    painter.setFont(PrintFont(m_printerFont.pixelSize(), 700));
+    painter.setPen(Qt::black);
+    painter.setBackgroundMode(Qt::TransparentMode);
+    r.translate(0, m_printLayout.charHeight / 2);
+    painter.drawText(r, Qt::AlignLeft | kTextFlags,
+                     QStringLiteral("Page %1 of %2").arg(info.currentPage).arg(info.maxPage));
+    painter.drawText(r, Qt::AlignRight | kTextFlags, LocalDateTime());
+    painter.restore();
+}
+
+void CGridCtrl::OnPrint(QPainter& painter, PrintInfo& info)
+{
+    const PrintPageLayout& page = m_printLayout;
+    if (!painter.isActive() || page.pageWidth <= 0)
+        return;
+    painter.save();
+    painter.setFont(m_printerFont);
+    // The logical page (grid units) onto the paper; the left margin lies left of x = 0.
+    const double sx = double(painter.device()->width()) / page.pageWidth;
+    const double sy = double(painter.device()->height()) / page.pageHeight;
+    const QTransform base = QTransform::fromScale(sx, sy).translate(4 * page.charWidth, 0);
+    const int contentWidth = page.pageWidth - 8 * page.charWidth;
+    painter.setTransform(base);
+
+    info.drawRect = QRect(0, 0, contentWidth, 2 * page.charHeight);
+    PrintHeader(painter, info);
+    painter.setTransform(QTransform(base).translate(0, 3 * page.charHeight));
+    info.drawRect.setBottom(m_store.GetFixedRowHeight());
+    PrintHeaderRows(painter, info);
+    painter.setTransform(
+        QTransform(base).translate(0, 3 * page.charHeight + m_store.GetFixedRowHeight()));
+
+    const int p = info.currentPage;
+    if (p >= 1 && p <= static_cast<int>(m_pageStarts.size())) {
+        const int first = m_pageStarts[p - 1];
+        const int end = p < static_cast<int>(m_pageStarts.size()) ? m_pageStarts[p]
+                                                                  : m_store.GetRowCount();
+        const QPen pen = painter.pen();
+        // A row taller than the whole body is cut off at the body's bottom.
+        painter.setClipRect(QRect(-1, -1, contentWidth + 2, page.bodyHeight + 2));
+        m_printing = true;
+        QRect rect;
+        rect.setBottom(-1);
+        for (int row = first; row < end; ++row) {
+            rect.setTop(rect.bottom() + 1);
+            rect.setBottom(rect.top() + m_store.GetRowHeight(row) - 1);
+            rect.setRight(-1);
+            for (int col = 0; col < m_store.GetColumnCount(); ++col) {
+                rect.setLeft(rect.right() + 1);
+                rect.setRight(rect.left() + m_store.GetColumnWidth(col) - 1);
+                DrawCell(painter, row, col, rect, true);
+                painter.setPen(pen);
+                PrintGridLines(painter, rect, row, col, row == first);
+            }
+        }
+        m_printing = false;
+        painter.setClipping(false);
+    }
+
+    info.drawRect = QRect(0, 0, contentWidth, 2 * page.charHeight);
+    painter.setTransform(
+        QTransform(base).translate(0, page.pageHeight - 2 * page.charHeight));
+    PrintFooter(painter, info);
+    painter.restore();
+}
+
+bool CGridCtrl::PrintTo(QPrinter& printer)
+{
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    PrintInfo info;
+    if (!OnBeginPrinting(painter, info)) {
+        painter.end();
+        return false;
+    }
+    int from = 1;
+    int to = info.maxPage;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        from = std::max(1, printer.fromPage());
+        to = std::min(info.maxPage, printer.toPage() > 0 ? printer.toPage() : info.maxPage);
+    }
+    for (int page = from; page <= to; ++page) {
+        if (page != from)
+            printer.newPage();
+        info.currentPage = page;
+        OnPrint(painter, info);
+    }
+    OnEndPrinting(painter, info);
+    return painter.end();
+}
+
+void CGridCtrl::Print(const QPageLayout* pageLayout)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (pageLayout)
+        printer.setPageLayout(*pageLayout);
+    QPrintDialog dialog(&printer, this);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange);
+    if (dialog.exec() == QDialog::Accepted)
+        PrintTo(printer);
+}
+
+void CGridCtrl::PrintPreview(const QPageLayout* pageLayout)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (pageLayout)
+        printer.setPageLayout(*pageLayout);
+    QPrintPreviewDialog dialog(&printer, this);
+    dialog.setAccessibleName(QStringLiteral("Print Preview"));
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* target) { PrintTo(*target); });
+    dialog.exec();
+}
+
+} // namespace orvalis

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "grid/core/CellStore.h"
+
+#include <string>
+#include <string_view>
+
+namespace orvalis {
+
+// The grid's text exchange format, shared by the clipboard and drag and drop: cells of a
+// row separated by one Tab, rows by one line feed (none after the last row), an empty
+// selected cell written as one blank, an unselected cell inside the range as nothing
+// between its Tabs. Plain C++ over the cell store, so the batch tool and the fuzzer use
+// the very code the window does.
+
+// The text of the selected cells of range, rows minRow..maxRow, columns minCol..maxCol,
+// with the terminating NUL byte of the exchange block as its last character. Empty
+// (not even the NUL) when the range holds no cell of the store.
+std::string CopyTextFromCells(const CellStore& store, const CellRange& range);
+
+// What a paste did.
+struct PasteOutcome {
+    bool accepted = false;  // false: the start cell was refused and nothing was written
+    int changedCells = 0;   // cells whose text changed
+    explicit operator bool() const { return accepted; }
+};
+
+// Writes text into the store from cell start on: line k of the text goes to row
+// start.row + k, field j of a line to column start.col + j. Fields are separated by
+// Tab or comma, each separator counting once, so the columns of a block copied from a
+// spreadsheet keep their places; an empty field writes nothing, a field of blanks
+// empties its cell, and an empty line empties the first cell of its row. The text ends
+// at its first NUL; LF and CR LF line ends are both read, and a line end at the very end
+// adds no row. Fields are trimmed of blanks, Tabs, CRs and LFs.
+//
+// Refused (nothing written) when start is outside the store or not editable. Targets
+// outside the store and read-only targets are skipped. Every target the text reaches
+// leaves the selection, so a drag that moves cells within one grid does not cut what it
+// just dropped. Only a cell whose text changes is written, marked modified and announced
+// to the parent with GridNotifyBeginEdit / GridNotifyEndEdit.
+PasteOutcome PasteTextToCells(CellStore& store, CellId start, std::string_view text);
+
+// Empties every selected, editable cell (the store must be editable): text and state go,
+// so the cell also leaves the selection; the focus cell keeps its focus. A cell that held
+// text is marked modified and announced as an edit. Returns the number of cells emptied
+// of text.
+int CutSelectedCells(CellStore& store);
+
+} // namespace orvalis

@@ -1,0 +1,94 @@
+#include "worksheet/ResultLayout.h"
+
+#include "grid/core/CellStore.h"
+#include "worksheet/IntegerText.h"
+#include "worksheet/NumberText.h"
+#include "worksheet/WorksheetLayout.h"
+
+#include <algorithm>
+
+namespace orvalis {
+
+namespace {
+
+int ReadCount(const CellStore& store, int row)
+{
+    return std::max(0, ReadIntegerText(store.GetCellText(row, kValueColumn)));
+}
+
+// Sums of counts stay inside the grid's rows: a typed count may be as large as an int.
+int Clip(long long value, int capacity)
+{
+    return static_cast<int>(std::clamp<long long>(value, 0, capacity));
+}
+
+} // namespace
+
+int ResultLayout::SectionBegin(ResultSection section) const
+{
+    long long begin = 0;
+    if (section >= ResultSection::Testing)
+        begin += numTraining;
+    if (section >= ResultSection::Evaluate)
+        begin += numTesting;
+    if (section >= ResultSection::Extrapolate)
+        begin += numEval;
+    return Clip(begin, dataRowCapacity);
+}
+
+int ResultLayout::SectionEnd(ResultSection section) const
+{
+    const int sizes[kResultSectionCount] = {numTraining, numTesting, numEval, extrapolationRows};
+    return Clip(static_cast<long long>(SectionBegin(section)) + sizes[static_cast<int>(section)],
+                dataRowCapacity);
+}
+
+ResultLayout ReadResultLayout(const CellStore& store, int firstDataRow, int extrapolationRows)
+{
+    ResultLayout layout;
+    layout.firstDataRow = firstDataRow;
+    layout.dataRowCapacity = std::max(0, store.GetRowCount() - firstDataRow);
+    layout.numTraining = ReadCount(store, kNumTrainingRow);
+    layout.numTesting = ReadCount(store, kNumTestingRow);
+    layout.numEval = ReadCount(store, kNumEvalRow);
+    layout.numTaps = ReadCount(store, kNumTapsRow);
+    layout.extrapolationRows = std::max(0, extrapolationRows);
+
+    const std::string state = store.GetCellText(kStateRow, kStateColumn);
+    if (state == StateText(WorksheetState::Trained))
+        layout.lastRun = LastRun::Training;
+    else if (state == StateText(WorksheetState::Eval))
+        layout.lastRun = LastRun::Evaluation;
+
+    const int columns = std::min(store.GetColumnCount(), kLastDataColumn + 1);
+    for (int col = 1; col < columns; ++col) {
+        const std::string role = store.GetCellText(kRoleRow, col);
+        if (role == "Target" || role == "Trg/In")
+            layout.targetColumns.push_back(col);
+        else if (role == "Val:Est")
+            layout.valEstColumn = col;
+    }
+
+    const int capacity = layout.dataRowCapacity;
+    if (layout.lastRun == LastRun::Training) {
+        // The training results leave the last Testing row without an estimate.
+        layout.estimateBegin = Clip(layout.numTaps, capacity);
+        layout.estimateEnd =
+            Clip(static_cast<long long>(layout.numTraining) + layout.numTesting - 1, capacity);
+    } else if (layout.lastRun == LastRun::Evaluation) {
+        layout.estimateBegin = layout.SectionBegin(ResultSection::Evaluate);
+        layout.estimateEnd = layout.SectionEnd(ResultSection::Extrapolate);
+    }
+    layout.estimateEnd = std::max(layout.estimateBegin, layout.estimateEnd);
+    return layout;
+}
+
+std::optional<double> ReadDataValue(const CellStore& store, const ResultLayout& layout,
+                                    int dataRow, int col)
+{
+    if (dataRow < 0 || dataRow >= layout.dataRowCapacity || col <= 0)
+        return std::nullopt;
+    return ReadFiniteNumberText(store.CellTextRef(layout.GridRow(dataRow), col));
+}
+
+} // namespace orvalis

@@ -1,0 +1,177 @@
+#include "grid/core/GridTextTransfer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace orvalis;
+using namespace std::string_literals;
+
+namespace {
+
+struct EditRecorder : GridNotifyHandler {
+    std::vector<int> codes;
+    long OnGridNotify(int, int, int code) override
+    {
+        codes.push_back(code);
+        return 0;
+    }
+};
+
+// A 10 x 6 store with one fixed row and column; every non-fixed cell holds "old".
+struct Sheet {
+    CellStore store{10, 6, 1, 1};
+    EditRecorder notes;
+    Sheet()
+    {
+        for (int r = 1; r < 10; ++r)
+            for (int c = 1; c < 6; ++c)
+                store.SetCellText(r, c, "old");
+        store.SetModified(false);
+        store.SetNotifyHandler(&notes);
+    }
+    void Select(int row, int col) { store.SetCellState(row, col, store.GetCellState(row, col) | CellSelected); }
+};
+
+} // namespace
+
+TEST(GridTextTransfer, CopyWritesTabsLineFeedsBlanksAndTheTerminatingNul)
+{
+    Sheet s;
+    const char* texts[2][3] = {{"a", "", "c"}, {"d", "e", "f"}};
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 3; ++c) {
+            s.store.SetCellText(2 + r, 1 + c, texts[r][c]);
+            s.Select(2 + r, 1 + c);
+        }
+    EXPECT_EQ(CopyTextFromCells(s.store, CellRange{2, 1, 3, 3}), "a\t \tc\nd\te\tf\0"s);
+
+    // Two cells picked with Ctrl: the enclosing range, unselected cells as empty fields.
+    Sheet t;
+    t.store.SetCellText(4, 2, "x");
+    t.store.SetCellText(5, 3, "y");
+    t.Select(4, 2);
+    t.Select(5, 3);
+    EXPECT_EQ(CopyTextFromCells(t.store, CellRange{4, 2, 5, 3}), "x\t\n\ty\0"s);
+
+    EXPECT_EQ(CopyTextFromCells(t.store, CellRange{10, 6, -1, -1}), "") << "nothing selected";
+    EXPECT_EQ(CopyTextFromCells(t.store, CellRange{4, 2, 10, 3}), "") << "range past the last row";
+}
+
+TEST(GridTextTransfer, PasteLandsTextCellForCell)
+{
+    struct Case {
+        const char* name;
+        std::string text;
+        std::vector<std::pair<CellId, const char*>> expected;  // everything else stays "old"
+    };
+    const std::vector<Case> cases = {
+        {"comma and Tab both separate", "1,2\n3\t4",
+         {{{5, 2}, "1"}, {{5, 3}, "2"}, {{6, 2}, "3"}, {{6, 3}, "4"}}},
+        {"an empty field keeps its column and writes nothing", "1\t\t2",
+         {{{5, 2}, "1"}, {{5, 4}, "2"}}},
+        {"CR LF line ends, the final line end adds no row", "1\r\n2\r\n",
+         {{{5, 2}, "1"}, {{6, 2}, "2"}}},
+        {"an empty line empties the first cell of its row", "1\n\n3",
+         {{{5, 2}, "1"}, {{6, 2}, ""}, {{7, 2}, "3"}}},
+        {"a field of blanks empties its cell, values are trimmed", " 7 \t \t\t8\r",
+         {{{5, 2}, "7"}, {{5, 3}, ""}, {{5, 5}, "8"}}},
+        {"a spreadsheet row with a trailing Tab and line end", "1\t2\t\n",
+         {{{5, 2}, "1"}, {{5, 3}, "2"}}},
+        {"the text ends at its NUL", "9\0\t5"s, {{{5, 2}, "9"}}},
+        {"past the last row and column only the inside is written", "a\tb\tc\td\te\n"
+                                                                    "f\n"
+                                                                    "g\n"
+                                                                    "h\n"
+                                                                    "i\n"
+                                                                    "j",
+         {{{5, 2}, "a"}, {{5, 3}, "b"}, {{5, 4}, "c"}, {{5, 5}, "d"}, {{6, 2}, "f"},
+          {{7, 2}, "g"}, {{8, 2}, "h"}, {{9, 2}, "i"}}},
+    };
+    for (const Case& c : cases) {
+        Sheet s;
+        ASSERT_TRUE(PasteTextToCells(s.store, CellId{5, 2}, c.text)) << c.name;
+        for (int r = 0; r < 10; ++r)
+            for (int col = 0; col < 6; ++col) {
+                std::string want = (r >= 1 && col >= 1) ? "old" : "";
+                for (const auto& [cell, text] : c.expected)
+                    if (cell == CellId{r, col})
+                        want = text;
+                EXPECT_EQ(s.store.GetCellText(r, col), want) << c.name << " at " << r << "," << col;
+            }
+    }
+}
+
+TEST(GridTextTransfer, PasteWritesOnlyEditableCellsAndReportsOnlyRealChanges)
+{
+    Sheet s;
+    s.store.SetCellState(5, 3, CellReadOnly);
+    s.Select(5, 2);
+    s.Select(6, 2);
+    const PasteOutcome outcome = PasteTextToCells(s.store, CellId{5, 2}, "old\tx\ty");
+    EXPECT_TRUE(outcome.accepted);
+    EXPECT_EQ(outcome.changedCells, 1) << "(5,2) kept its text, (5,3) is read-only";
+    EXPECT_EQ(s.store.GetCellText(5, 3), "old");
+    EXPECT_EQ(s.store.GetCellText(5, 4), "y");
+    EXPECT_EQ(s.notes.codes, (std::vector<int>{GridNotifyBeginEdit, GridNotifyEndEdit}))
+        << "only the changed cell is announced as an edit";
+    EXPECT_TRUE(s.store.GetModified());
+    EXPECT_FALSE(s.store.GetCellState(5, 2) & CellSelected) << "a reached target leaves the selection";
+    EXPECT_TRUE(s.store.GetCellState(6, 2) & CellSelected) << "an untouched cell stays selected";
+    EXPECT_TRUE(s.store.CheckConsistency());
+
+    Sheet same;
+    EXPECT_EQ(PasteTextToCells(same.store, CellId{2, 2}, "old\told\n").changedCells, 0);
+    EXPECT_FALSE(same.store.GetModified()) << "pasting what is there changes nothing";
+    EXPECT_TRUE(same.notes.codes.empty());
+
+    Sheet locked;
+    locked.store.SetCellState(5, 2, CellReadOnly);
+    EXPECT_FALSE(PasteTextToCells(locked.store, CellId{5, 2}, "1\t2")) << "read-only start cell";
+    EXPECT_EQ(locked.store.GetCellText(5, 3), "old");
+    EXPECT_FALSE(PasteTextToCells(locked.store, CellId{10, 2}, "1")) << "outside the grid";
+    locked.store.editable = false;
+    EXPECT_FALSE(PasteTextToCells(locked.store, CellId{6, 2}, "1")) << "grid not editable";
+    EXPECT_EQ(locked.store.GetCellText(6, 2), "old");
+}
+
+TEST(GridTextTransfer, CutEmptiesSelectedEditableCellsAndKeepsTheFocus)
+{
+    Sheet s;
+    s.store.SetCellText(3, 3, "");
+    for (int c = 1; c <= 3; ++c)
+        s.Select(3, c);
+    s.store.SetCellState(3, 2, s.store.GetCellState(3, 2) | CellReadOnly);
+    s.store.SetFocusCellRaw(CellId{3, 1});
+    EXPECT_EQ(CutSelectedCells(s.store), 1) << "(3,2) is read-only, (3,3) held no text";
+    EXPECT_EQ(s.store.GetCellText(3, 1), "");
+    EXPECT_EQ(s.store.GetCellText(3, 2), "old");
+    EXPECT_EQ(s.store.GetCellState(3, 1), unsigned{CellFocused | CellModified})
+        << "emptied and marked, still the focus, no longer selected";
+    EXPECT_EQ(s.notes.codes, (std::vector<int>{GridNotifyBeginEdit, GridNotifyEndEdit}));
+    EXPECT_TRUE(s.store.CheckConsistency());
+
+    Sheet frozen;
+    frozen.Select(2, 2);
+    frozen.store.editable = false;
+    EXPECT_EQ(CutSelectedCells(frozen.store), 0);
+    EXPECT_EQ(frozen.store.GetCellText(2, 2), "old");
+}
+
+TEST(GridTextTransfer, CopyThenPasteElsewhereReproducesTheBlock)
+{
+    Sheet s;
+    s.store.SetCellText(1, 1, "1.5");
+    s.store.SetCellText(1, 2, "");
+    s.store.SetCellText(2, 2, "x y");
+    for (int r = 1; r <= 2; ++r)
+        for (int c = 1; c <= 2; ++c)
+            s.Select(r, c);
+    const std::string block = CopyTextFromCells(s.store, CellRange{1, 1, 2, 2});
+    ASSERT_TRUE(PasteTextToCells(s.store, CellId{6, 3}, block));
+    EXPECT_EQ(s.store.GetCellText(6, 3), "1.5");
+    EXPECT_EQ(s.store.GetCellText(6, 4), "");
+    EXPECT_EQ(s.store.GetCellText(7, 3), "old");
+    EXPECT_EQ(s.store.GetCellText(7, 4), "x y");
+}
