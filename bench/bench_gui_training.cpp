@@ -3,8 +3,8 @@
 // cycle) against the same run without any window, and one cycle's report and dispatch
 // alone. The window's share must stay under 2 % of the run.
 
-#include "network/TrainingRun.h"
-#include "network/WorksheetNetwork.h"
+#include "worksheet/TrainingRun.h"
+#include "worksheet/WorksheetNetwork.h"
 #include "shell/MainFrame.h"
 #include "shell/WorksheetApp.h"
 #include "shell/DocManager.h"

@@ -6,7 +6,7 @@
 #include "worksheet/ui/ConfigureNetworkDialog.h"
 #include "worksheet/ui/ConfigureResultsDialog.h"
 #include "worksheet/ui/ConfigureTrainingDialog.h"
-#include "network/EvaluationRun.h"
+#include "worksheet/EvaluationRun.h"
 #include "worksheet/ui/EstimateResultDialog.h"
 #include "worksheet/ui/TrainingProgressDialog.h"
 
