@@ -17,6 +17,7 @@ CGridView::CGridView(CGridDoc& doc, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_grid);
     m_grid->setFocusPolicy(Qt::StrongFocus);
+    m_grid->setAccessibleName(QStringLiteral("Worksheet"));
     setFocusProxy(m_grid);
     // The grid now measures with the screen's fonts: size the header block to them.
     doc.GetWorksheet().AutoSizeHeaderBlock();
