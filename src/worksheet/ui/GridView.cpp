@@ -19,6 +19,11 @@ CGridView::CGridView(CGridDoc& doc, QWidget* parent)
     m_grid->setFocusPolicy(Qt::StrongFocus);
     m_grid->setAccessibleName(QStringLiteral("Worksheet"));
     setFocusProxy(m_grid);
+    // An edit open when a training run starts ends first, so the run reads it.
+    connect(&doc, &CGridDoc::runLockChanged, m_grid, [this](bool locked) {
+        if (locked)
+            m_grid->EndEditing();
+    });
     // The grid now measures with the screen's fonts: size the header block to them.
     doc.GetWorksheet().AutoSizeHeaderBlock();
 }
