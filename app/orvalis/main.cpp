@@ -19,6 +19,10 @@ int main(int argc, char* argv[])
                           QStringLiteral("Brennix - Tavelle Orvalis"));
     orvalis::MessageBoxPrompts prompts;
     orvalis::CWorksheetApp app(store, recentStore, prompts);
+    // The splash greets a plain start; a start with a file or --no-splash goes straight
+    // to work.
+    const QStringList arguments = QApplication::arguments();
+    app.SetSplashWanted(arguments.size() == 1);
     if (!app.StartUp())
         return 1;
     const int result = application.exec();
