@@ -42,4 +42,7 @@ int RunRunCommand(BatchContext& context);
 // Whether word is one of run's steps.
 bool IsRunStep(const std::string& word);
 
+// The printed pages as a PDF (PrintCommand.cpp).
+int RunPrintCommand(BatchContext& context);
+
 } // namespace orvalis
