@@ -375,6 +375,7 @@ bool CGridCtrl::RedrawCell(int row, int col)
 void CGridCtrl::CellChanged(int row, int col)
 {
     InvalidateCell(row, col);
+    emit cellChanged(row, col);
     // The focus may also move through the store directly (a worksheet loading, say):
     // its headers' look follows it all the same.
     const CellId focus = m_store.GetFocusCell();
@@ -392,6 +393,7 @@ void CGridCtrl::LayoutChanged()
 {
     ResetScrollBars();
     viewport()->update();
+    emit cellChanged(-1, -1);
 }
 
 } // namespace orvalis
