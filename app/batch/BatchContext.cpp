@@ -2,11 +2,13 @@
 
 #include "CellText.h"
 
+#include "worksheet/WholeFile.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetFile.h"
 
-#include <fstream>
+#include <cstdint>
 #include <ostream>
+#include <sstream>
 
 namespace orvalis {
 
@@ -41,12 +43,15 @@ int BatchContext::Finish(Worksheet& worksheet, int status)
 {
     const std::string cellsPath = m_arguments.Value("--cells");
     if (!cellsPath.empty()) {
-        std::ofstream cells(cellsPath, std::ios::binary | std::ios::trunc);
-        if (cells)
-            WriteCellListing(worksheet.Store(), cells);
-        cells.close();
-        if (!cells) {
-            Note("cannot write " + cellsPath);
+        // Written whole or not at all, like a worksheet: a full disk must not leave a
+        // script an empty or cut listing that looks like a result.
+        std::ostringstream cells;
+        WriteCellListing(worksheet.Store(), cells);
+        const std::string text = cells.str();
+        std::string detail;
+        if (!ReplaceWholeFile(cellsPath, reinterpret_cast<const std::uint8_t*>(text.data()),
+                              text.size(), detail)) {
+            Note("cannot write " + cellsPath + ": " + detail);
             status = BatchFileError;
         }
     }

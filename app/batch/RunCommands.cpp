@@ -1,9 +1,11 @@
 // The batch commands that train and evaluate: train, evaluate and run.
 #include "BatchCommand.h"
 #include "BatchContext.h"
+#include "InterruptAbort.h"
 
 #include "network/EvaluationRun.h"
 #include "network/TrainingRun.h"
+#include "network/WorksheetNetwork.h"
 #include "worksheet/AppSettings.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetLayout.h"
@@ -22,10 +24,17 @@ namespace orvalis {
 namespace {
 
 // The progress line on a terminal: rewritten once per cycle, ended when the run ends.
+// Ctrl+C during the run aborts it as the progress dialog's Abort does.
 class ProgressLine final : public TrainingProgress {
 public:
-    ProgressLine() : m_active(isatty(STDERR_FILENO) == 1) {}
+    explicit ProgressLine(CBackpropNet& net) : m_net(net), m_active(isatty(STDERR_FILENO) == 1) {}
     ~ProgressLine() override { End(); }
+
+    void DispatchPendingEvents() override
+    {
+        if (m_interrupt.Requested())
+            m_net.abortRequested = 1;
+    }
 
     void ReportCycle(int cycle, int updates, double trainRatio, double testRatio) override
     {
@@ -46,6 +55,8 @@ public:
     }
 
 private:
+    CBackpropNet& m_net;
+    InterruptAbort m_interrupt;
     bool m_active;
     bool m_written = false;
 };
@@ -57,7 +68,7 @@ public:
 
     bool Train()
     {
-        ProgressLine progress;
+        ProgressLine progress(NetworkOf(m_ws).net);
         TrainingOutcome outcome;
         const bool ok = TrainWorksheet(m_ws, &progress, &outcome);
         progress.End();
@@ -67,7 +78,7 @@ public:
     }
     bool Continue()
     {
-        ProgressLine progress;
+        ProgressLine progress(NetworkOf(m_ws).net);
         TrainingOutcome outcome;
         if (!ContinueTraining(m_ws, &progress, &outcome)) {
             m_context.Note("continue needs a train step before it in the same run");

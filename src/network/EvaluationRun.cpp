@@ -39,7 +39,10 @@ bool NetworkFitsWorksheet(Worksheet& ws, const CBackpropNet& net, int extrapolat
                        std::to_string(window) + ")");
         return false;
     }
-    if (c.numTaps > static_cast<std::int64_t>(c.numTraining) + c.numTesting) {
+    // With the phase offset -1 every window starts one row earlier, so a window as
+    // long as the Training and Testing rows would begin before the first data row.
+    const std::int64_t windowRows = static_cast<std::int64_t>(c.numTaps) + (ws.phaseOffset == -1 ? 1 : 0);
+    if (windowRows > static_cast<std::int64_t>(c.numTraining) + c.numTesting) {
         messages.Error("Error: Num Taps Exceeds Num Training + Num Testing");
         return false;
     }

@@ -7,6 +7,7 @@
 #include "worksheet/Worksheet.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <limits>
@@ -49,7 +50,26 @@ bool SectionsUsable(Worksheet& ws)
         ws.Messages().Error("Error: Num Taps Must Be At Least 1");
         return false;
     }
+    // Counts typed or stored near the int limit wrap when added as ints; in 64 bits
+    // the sum is exact, and sections longer than the grid could never be filled.
+    const std::int64_t sections =
+        static_cast<std::int64_t>(c.numTraining) + c.numTesting + c.numEval;
+    if (sections > ws.Store().GetRowCount() - ws.firstDataRow) {
+        ws.Messages().Error("Error: Sections Run Past the Last Worksheet Row");
+        return false;
+    }
     return true;
+}
+
+// A data cell's value. An empty cell has none, and neither has one whose number is not
+// finite: "NaN" or "inf" is how data tools write a missing value, and a single nan
+// would silently poison every figure of the run.
+bool ReadDataCell(const std::string& text, double& value)
+{
+    if (text.empty())
+        return false;
+    value = ReadNumberText(text);
+    return std::isfinite(value);
 }
 
 // Reads rows 0..rowCount-1 of every input and target column. A negative rowCount (the
@@ -69,20 +89,20 @@ bool ReadCells(Worksheet& ws, int rowCount)
             return pastGrid ? empty : store.CellTextRef(static_cast<int>(gridRow), col);
         };
         for (std::size_t k = 0; k < inputs.size() && k < VectorSets::kInputSets; ++k) {
-            const std::string& text = cell(inputs[k]);
-            if (text.empty()) {
+            double value = 0.0;
+            if (!ReadDataCell(cell(inputs[k]), value)) {
                 ws.Messages().Error(EmptyCellMessage(false, r + 1, rowCount));
                 return false;
             }
-            v.Input(static_cast<int>(k))[r] = ReadNumberText(text);
+            v.Input(static_cast<int>(k))[r] = value;
         }
         for (std::size_t t = 0; t < targets.size() && t < VectorSets::kTargetSets; ++t) {
-            const std::string& text = cell(targets[t]);
-            if (text.empty()) {
+            double value = 0.0;
+            if (!ReadDataCell(cell(targets[t]), value)) {
                 ws.Messages().Error(EmptyCellMessage(true, r + 1, rowCount));
                 return false;
             }
-            v.Target(static_cast<int>(t))[r] = ReadNumberText(text);
+            v.Target(static_cast<int>(t))[r] = value;
         }
     }
     return true;

@@ -11,9 +11,10 @@ struct TargetScale;
 // (forTraining) detrends and scales the Training and Testing rows and writes the
 // training scale record; evaluation detrends and scales all rowCount rows and writes
 // the evaluation record. Returns false after showing the message of the first problem:
-// a section size of 0 or below, a negative Num Eval, Num Taps below 1 (all before any
-// cell is read), or an empty cell (rows past the last grid row read as empty). Only
-// exactly empty cells are refused; any other text converts leniently ("abc" is 0.0).
+// a section size of 0 or below, a negative Num Eval, Num Taps below 1, sections that
+// together run past the last grid row (all before any cell is read), or a cell without
+// a value: an empty one or one whose number is not finite ("NaN", "inf"). Any other
+// text converts leniently ("abc" is 0.0).
 bool ExtractVectors(Worksheet& ws, int rowCount, bool forTraining);
 
 // avg[i] = mean of the last min(i+1, taps) values up to x[i], each window summed afresh

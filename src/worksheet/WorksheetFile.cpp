@@ -4,17 +4,10 @@
 #include "worksheet/ColumnRole.h"
 #include "worksheet/IntegerText.h"
 #include "worksheet/UserMessages.h"
+#include "worksheet/WholeFile.h"
 #include "worksheet/Worksheet.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <fstream>
-#include <iterator>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace orvalis {
 
@@ -33,44 +26,6 @@ FileError MakeError(FileError::Kind kind, std::string message, std::string detai
     e.message = std::move(message);
     e.detail = std::move(detail);
     return e;
-}
-
-// Writes all bytes to a new file beside path and renames it over path. The old file
-// stays as it was unless the whole new content reached the disk.
-bool WriteReplacing(const std::string& path, const std::vector<std::uint8_t>& bytes,
-                    std::string& detail)
-{
-    std::string temp = path + ".tmp-XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) {
-        detail = "cannot create a temporary file beside the target";
-        return false;
-    }
-    // mkstemp creates the file for its owner only; give it the permissions a file
-    // created in the ordinary way would have.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
-
-    bool ok = true;
-    std::size_t done = 0;
-    while (ok && done < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            ok = false;
-        else
-            done += static_cast<std::size_t>(n);
-    }
-    ok = ok && fsync(fd) == 0;
-    ok = close(fd) == 0 && ok;
-    ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        detail = "write, flush or rename failed";
-        unlink(temp.c_str());
-    }
-    return ok;
 }
 
 } // namespace
@@ -155,7 +110,8 @@ std::optional<FileError> SaveWorksheetFile(Worksheet& ws, const std::string& pat
     if (ws.state != WorksheetState::Init && ws.exportNetwork)
         ws.exportNetwork(ws);
     std::string detail;
-    if (!WriteReplacing(path, WorksheetFileBytes(ws), detail)) {
+    const std::vector<std::uint8_t> bytes = WorksheetFileBytes(ws);
+    if (!ReplaceWholeFile(path, bytes.data(), bytes.size(), detail)) {
         FileError e = MakeError(FileError::Kind::WriteFailed,
                                 "Error: Cannot write file " + BaseName(path), detail);
         ws.Messages().Error(e.message);
@@ -246,16 +202,22 @@ std::optional<FileError> LoadWorksheetBytes(Worksheet& ws, const std::uint8_t* d
 
 std::optional<FileError> LoadWorksheetFile(Worksheet& ws, const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
     std::vector<std::uint8_t> bytes;
-    if (in)
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (!in && !in.eof()) {
-        FileError e = MakeError(FileError::Kind::CannotOpen, "Error: Cannot open file " + BaseName(path));
+    switch (ReadWholeFile(path, kMaxFileReadBytes, bytes)) {
+    case ReadOutcome::Done:
+        return LoadWorksheetBytes(ws, bytes.data(), bytes.size());
+    case ReadOutcome::TooLarge: {
+        FileError e = MakeError(FileError::Kind::Invalid, kInvalidWorksheetFileMessage,
+                                "larger than the read limit");
         ws.Messages().Error(e.message);
         return e;
     }
-    return LoadWorksheetBytes(ws, bytes.data(), bytes.size());
+    case ReadOutcome::Failed:
+        break;
+    }
+    FileError e = MakeError(FileError::Kind::CannotOpen, "Error: Cannot open file " + BaseName(path));
+    ws.Messages().Error(e.message);
+    return e;
 }
 
 } // namespace orvalis

@@ -26,9 +26,9 @@ int FirstUnsavedColumn(const Worksheet& ws);
 // Saved". False when the user answers No.
 bool ConfirmSaveDropsText(Worksheet& ws);
 
-// Saves ws to path: the question above, the network export, then a temporary file
-// beside path that replaces path only after a complete, flushed write, so a failed
-// save leaves the old file as it was. Clears the modified mark on success. Returns the
+// Saves ws to path: the question above, the network export, then ReplaceWholeFile, so a
+// failed save leaves the old file as it was; a file the user may not write to is
+// refused with "Error: Cannot write file %s". Clears the modified mark on success. Returns the
 // failure (Cancelled when the user said No; WriteFailed after showing its message).
 std::optional<FileError> SaveWorksheetFile(Worksheet& ws, const std::string& path);
 
@@ -40,8 +40,9 @@ std::optional<FileError> SaveWorksheetFile(Worksheet& ws, const std::string& pat
 // needs opens in state Init after "Error: Stored Weights Do Not Match Network Shape".
 std::optional<FileError> LoadWorksheetBytes(Worksheet& ws, const std::uint8_t* data,
                                             std::size_t size);
-// The same from a file on disk; a file that cannot be read shows
-// "Error: Cannot open file %s" with its name.
+// The same from a file on disk; a file that cannot be read (missing, a folder, a read
+// error) shows "Error: Cannot open file %s" with its name, one larger than
+// kMaxFileReadBytes is refused as invalid. Never throws.
 std::optional<FileError> LoadWorksheetFile(Worksheet& ws, const std::string& path);
 
 } // namespace orvalis

@@ -1,13 +1,13 @@
 #include "worksheet/WorksheetFileFormat.h"
 
 #include <bit>
+#include <cmath>
 
 namespace orvalis {
 
 namespace {
 
 constexpr const char* kUnexpectedEnd = "Error: Unexpected End Of Worksheet File (open failed)";
-constexpr const char* kInvalidFile = "Error: Invalid Worksheet File (open failed)";
 constexpr int kMaxLayers = 8;
 constexpr int kMaxUnits = 200;
 
@@ -27,7 +27,7 @@ public:
     {
         FileError e;
         e.kind = kind;
-        e.message = kind == FileError::Kind::UnexpectedEnd ? kUnexpectedEnd : kInvalidFile;
+        e.message = kind == FileError::Kind::UnexpectedEnd ? kUnexpectedEnd : kInvalidWorksheetFileMessage;
         e.position = at;
         e.detail = std::move(detail);
         throw ParseFailure{std::move(e)};
@@ -63,6 +63,16 @@ public:
         return std::bit_cast<float>(static_cast<std::uint32_t>(Unsigned(4, what)));
     }
     double Float64(const char* what) { return std::bit_cast<double>(Unsigned(8, what)); }
+    // A double that must be a number: an infinite or nan training parameter would let
+    // a run go on to its cycle limit, hours for the largest limits.
+    double FiniteFloat64(const char* what)
+    {
+        const std::size_t at = m_pos;
+        const double value = Float64(what);
+        if (!std::isfinite(value))
+            Fail(FileError::Kind::Invalid, at, std::string(what) + " is not finite");
+        return value;
+    }
 
     std::string String(const char* what)
     {
@@ -121,11 +131,11 @@ void ReadNetwork(ByteReader& in, WorksheetFileContents& out)
         const int lo = l == n.layerCount - 1 ? 1 : 0;
         n.unitsPerLayer.push_back(in.Int32In("unit count", lo, kMaxUnits));
     }
-    n.learningRate = in.Float64("learningRate");
-    n.momentum = in.Float64("momentum");
-    n.gain = in.Float64("gain");
+    n.learningRate = in.FiniteFloat64("learningRate");
+    n.momentum = in.FiniteFloat64("momentum");
+    n.gain = in.FiniteFloat64("gain");
     n.autoTrainingConfigure = in.Int32("autoTrainingConfigure");
-    n.errorRatioGoal = in.Float64("errorRatioGoal");
+    n.errorRatioGoal = in.FiniteFloat64("errorRatioGoal");
     n.iterationsPerCycle = in.Int32In("iterationsPerCycle", 1, 1000);
     n.maxCycles = in.Int32In("maxCycles", 0, 100000);
     out.phaseOffset = in.Int32("phase offset");

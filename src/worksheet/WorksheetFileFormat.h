@@ -28,6 +28,7 @@ namespace orvalis {
 
 inline constexpr const char* kWorksheetFileVersion = "082704";
 inline constexpr int kPlaceholderWeightCount = 1000;
+inline constexpr const char* kInvalidWorksheetFileMessage = "Error: Invalid Worksheet File (open failed)";
 
 // Why a file was refused, and where.
 struct FileError {

@@ -44,8 +44,15 @@ public:
         std::string err;
     };
 
-    // Runs the batch tool with args; stdout and stderr are captured whole.
-    Result Run(const std::vector<std::string>& args) const
+    // Runs the batch tool with args; stdout and stderr are captured whole. A prefix
+    // (a program and its arguments, setpriv say) runs the tool through that program.
+    Result Run(const std::vector<std::string>& args, const std::vector<std::string>& prefix = {}) const
+    {
+        return Wait(Start(args, prefix));
+    }
+
+    // Starts the tool as Run does, without waiting for it.
+    pid_t Start(const std::vector<std::string>& args, const std::vector<std::string>& prefix = {}) const
     {
         const std::string outPath = Path(".stdout");
         const std::string errPath = Path(".stderr");
@@ -58,19 +65,27 @@ public:
             setenv("XDG_CONFIG_HOME", ConfigDir().c_str(), 1);
             setenv("HOME", m_dir.c_str(), 1);
             std::vector<char*> argv;
+            for (const std::string& p : prefix)
+                argv.push_back(const_cast<char*>(p.c_str()));
             argv.push_back(const_cast<char*>(ORVALIS_BATCH_TOOL));
             for (const std::string& a : args)
                 argv.push_back(const_cast<char*>(a.c_str()));
             argv.push_back(nullptr);
-            execv(ORVALIS_BATCH_TOOL, argv.data());
+            execvp(argv[0], argv.data());
             _exit(127);
         }
+        return pid;
+    }
+
+    // Waits for a tool started with Start; a tool ended by a signal has status 128 + it.
+    Result Wait(pid_t pid) const
+    {
         Result result;
         int wstatus = 0;
         waitpid(pid, &wstatus, 0);
         result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
-        result.out = ReadFile(outPath);
-        result.err = ReadFile(errPath);
+        result.out = ReadFile(Path(".stdout"));
+        result.err = ReadFile(Path(".stderr"));
         return result;
     }
 

@@ -122,6 +122,21 @@ TEST(EvaluationRun, RefusalsBeforeTheNetworkIsUsed)
         EXPECT_EQ(sheet.messages.Texts(),
                   std::vector<std::string>{"Error: Num Taps Exceeds Num Training + Num Testing"});
     }
+    // A window exactly as long as the Training and Testing rows fits, unless the phase
+    // offset -1 moves it one row before the first data row.
+    for (int phase : {0, 100, -1}) {
+        EvalSheet sheet(ResultsModeExtrapolate);
+        ASSERT_TRUE(TrainWorksheet(*sheet.ws, nullptr));
+        sheet.ws->counts.numTraining = 3;
+        sheet.ws->counts.numTesting = 1;
+        sheet.ws->counts.totalRows = 4;
+        sheet.ws->phaseOffset = phase;
+        EXPECT_EQ(EvaluateWorksheet(*sheet.ws), phase != -1) << phase;
+        EXPECT_EQ(sheet.messages.Texts(),
+                  phase == -1 ? std::vector<std::string>{"Error: Num Taps Exceeds Num Training + Num Testing"}
+                              : std::vector<std::string>{})
+            << phase;
+    }
     {
         // The extension would pass the last grid row.
         EvalSheet sheet(ResultsModeExtrapolate);

@@ -40,6 +40,12 @@ TEST(VectorExtraction, RefusalsComeBeforeAnyCellIsRead)
         {"negative training rows", -5, 10, 10, 3, "Error: Training or Testing Section Size = 0"},
         {"negative eval rows", 20, 10, -1, 3, "Error: Num Eval Must Not Be Negative"},
         {"no window", 20, 10, 10, 0, "Error: Num Taps Must Be At Least 1"},
+        {"sections whose int sum wraps to 8", 2147483647, 10, 2147483647, 3,
+         "Error: Sections Run Past the Last Worksheet Row"},
+        {"one row more than the grid holds", 900, 84, 10, 3,
+         "Error: Sections Run Past the Last Worksheet Row"},
+        {"sections that fill the grid exactly are read", 900, 83, 10, 3,
+         "Error: Non-Numeric Input Cell Encountered at Row: 1\nExpecting 993 Data Rows"},
     };
     for (const Case& c : cases) {
         ExtractionSheet sheet;
@@ -82,12 +88,38 @@ TEST(VectorExtraction, RowsPastTheGridReadAsEmpty)
         sheet.Text(r, 2, "1");
         sheet.Text(r, 3, "1");
     }
-    sheet.Counts(900, 100, 10, 3);
+    sheet.Counts(900, 83, 10, 3);
     sheet.ws->ScanColumnRoles();
-    EXPECT_FALSE(ExtractVectors(*sheet.ws, sheet.ws->counts.totalRows, true));
+    EXPECT_FALSE(ExtractVectors(*sheet.ws, 1010, true));
     EXPECT_EQ(sheet.messages.Texts(),
               std::vector<std::string>{
                   "Error: Non-Numeric Input Cell Encountered at Row: 994\nExpecting 1010 Data Rows"});
+}
+
+// Missing values as data tools write them, and numbers too large for a double, have no
+// value: they stop the run as an empty cell does instead of turning every figure nan.
+TEST(VectorExtraction, NonFiniteNumbersAreRefusedLikeEmptyCells)
+{
+    struct Case {
+        const char* text;
+        int col;
+        const char* message;
+    } cases[] = {
+        {"NaN", 1, "Error: Non-Numeric Input Cell Encountered at Row: 8\nExpecting 40 Data Rows"},
+        {"nan", 2, "Error: Non-Numeric Input Cell Encountered at Row: 8\nExpecting 40 Data Rows"},
+        {"-inf", 1, "Error: Non-Numeric Input Cell Encountered at Row: 8\nExpecting 40 Data Rows"},
+        {"Infinity", 3, "Error: (Aborting) Non-Numeric Input Cell Encountered at Row: 8\nExpecting 40 Data Rows"},
+        {"1e999", 3, "Error: (Aborting) Non-Numeric Input Cell Encountered at Row: 8\nExpecting 40 Data Rows"},
+    };
+    for (const Case& c : cases) {
+        ExtractionSheet sheet;
+        sheet.Text(7, c.col, c.text);
+        EXPECT_FALSE(ExtractVectors(*sheet.ws, 40, true)) << c.text;
+        EXPECT_EQ(sheet.messages.Texts(), std::vector<std::string>{c.message}) << c.text;
+    }
+    ExtractionSheet sheet;
+    sheet.Text(7, 1, "1e308");  // large but finite
+    EXPECT_TRUE(ExtractVectors(*sheet.ws, 40, true));
 }
 
 TEST(VectorExtraction, TextWithoutANumberReadsAsZero)

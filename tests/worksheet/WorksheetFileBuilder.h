@@ -12,6 +12,12 @@ namespace orvalis::test {
 // are appended instead.
 struct WorksheetFileBuilder {
     std::vector<std::uint8_t> bytes;
+    // The training parameters Network writes.
+    double learningRate = 0.05;
+    double momentum = 0.5;
+    double gain = 1.0;
+    int autoTrainingConfigure = 1;
+    double errorRatioGoal = 1.2;
 
     void Raw(std::uint64_t v, int n)
     {
@@ -69,11 +75,11 @@ struct WorksheetFileBuilder {
         I32(static_cast<std::int32_t>(units.size()));
         for (int u : units)
             I32(u);
-        F64(0.05);
-        F64(0.5);
-        F64(1.0);
-        I32(1);
-        F64(1.2);
+        F64(learningRate);
+        F64(momentum);
+        F64(gain);
+        I32(autoTrainingConfigure);
+        F64(errorRatioGoal);
         I32(iterations);
         I32(maxCycles);
         I32(phase);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 
 using namespace orvalis;
@@ -21,6 +22,7 @@ struct FileSpec {
     std::vector<float> weights = std::vector<float>(1000, 0.0f);
     int iterations = 10;
     int maxCycles = 2000;
+    double learningRate = 0.05, momentum = 0.5, gain = 1.0, ratioGoal = 1.2;
     std::vector<std::string> header = {"0", "40", "10", "10", "4", "Init"};
     int columnCount = 69;
     int rowCount = 1001;
@@ -41,11 +43,11 @@ struct FileSpec {
         b.I32(static_cast<std::int32_t>(units.size()));
         for (int u : units)
             b.I32(u);
-        b.F64(0.05);
-        b.F64(0.5);
-        b.F64(1.0);
+        b.F64(learningRate);
+        b.F64(momentum);
+        b.F64(gain);
         b.I32(1);
-        b.F64(1.2);
+        b.F64(ratioGoal);
         b.I32(iterations);
         b.I32(maxCycles);
         b.I32(100);
@@ -104,6 +106,13 @@ TEST_F(LoadFixture, EveryCheckOfTheReader)
         {"100001 cycles", [](FileSpec& f) { f.maxCycles = 100001; }, Kind::Invalid},
         {"negative cycles", [](FileSpec& f) { f.maxCycles = -1; }, Kind::Invalid},
         {"no weights", [](FileSpec& f) { f.weights = {}; }, std::nullopt},
+        {"infinite learning rate", [](FileSpec& f) { f.learningRate = HUGE_VAL; }, Kind::Invalid},
+        {"nan momentum", [](FileSpec& f) { f.momentum = std::nan(""); }, Kind::Invalid},
+        {"minus infinite gain", [](FileSpec& f) { f.gain = -HUGE_VAL; }, Kind::Invalid},
+        {"nan error ratio goal", [](FileSpec& f) { f.ratioGoal = -std::nan(""); }, Kind::Invalid},
+        {"finite values outside the dialogs' ranges",
+         [](FileSpec& f) { f.learningRate = 1e300; f.momentum = -3.0; f.gain = 0.0; f.ratioGoal = -1e-300; },
+         std::nullopt},
         {"column count beyond the file", [](FileSpec& f) { f.columnCount = INT32_MAX; }, Kind::UnexpectedEnd},
         {"negative column count: no roles, all columns used",
          [](FileSpec& f) { f.columnCount = -5; f.roles = {}; f.usedColumns = 68; }, std::nullopt},

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <unistd.h>
 
 using namespace orvalis;
@@ -210,6 +211,29 @@ TEST_F(FileFixture, FailedReadsAndWritesLeaveEverythingAsItWas)
     ASSERT_TRUE(error);
     EXPECT_EQ(error->kind, FileError::Kind::CannotOpen);
     EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Error: Cannot open file missing.ows"}));
+
+    // A folder, a device whose read fails and an endless device: the reader neither
+    // throws nor grows without bound, and nothing is taken over.
+    struct Unreadable {
+        std::string path;
+        FileError::Kind kind;
+        std::string message;
+    };
+    std::filesystem::create_directory(dir.path / "folder.ows");
+    for (const Unreadable& u :
+         {Unreadable{(dir.path / "folder.ows").string(), FileError::Kind::CannotOpen, "Error: Cannot open file folder.ows"},
+          Unreadable{"/proc/self/mem", FileError::Kind::CannotOpen, "Error: Cannot open file mem"},
+          Unreadable{"/dev/zero", FileError::Kind::Invalid, "Error: Invalid Worksheet File (open failed)"}}) {
+        messages.entries.clear();
+        Worksheet fresh(settings, messages);
+        std::optional<FileError> failure;
+        EXPECT_NO_THROW(failure = LoadWorksheetFile(fresh, u.path)) << u.path;
+        ASSERT_TRUE(failure) << u.path;
+        EXPECT_EQ(failure->kind, u.kind) << u.path;
+        EXPECT_EQ(messages.Texts(), std::vector<std::string>{u.message});
+        EXPECT_EQ(fresh.Store().GetCellText(6, 1), "No Data");
+    }
+    std::filesystem::remove(dir.path / "folder.ows");
 
     messages.entries.clear();
     error = SaveWorksheetFile(ws, (dir.path / "no-such-folder" / "w.ows").string());
