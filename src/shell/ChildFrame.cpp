@@ -64,7 +64,8 @@ void CChildFrame::CloseWithoutPrompt()
 
 void CChildFrame::closeEvent(QCloseEvent* event)
 {
-    if (!m_skipPrompt && !m_manager.CanCloseFrame(*this)) {
+    // A worksheet being trained stays open until its run has ended.
+    if (m_doc.IsRunLocked() || (!m_skipPrompt && !m_manager.CanCloseFrame(*this))) {
         event->ignore();
         return;
     }

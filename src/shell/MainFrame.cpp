@@ -5,9 +5,11 @@
 #include "shell/CommandTable.h"
 #include "shell/DocManager.h"
 #include "shell/RecentFileList.h"
+#include "shell/TrainingCommands.h"
 #include "shell/WorksheetApp.h"
 #include "worksheet/ui/GridDoc.h"
 #include "worksheet/ui/ImportCommandUi.h"
+#include "worksheet/ui/TrainingController.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -20,7 +22,10 @@ namespace orvalis {
 CMainFrame::CMainFrame(CWorksheetApp& app)
     : m_app(app)
     , m_mdiArea(new QMdiArea(this))
+    , m_training(std::make_unique<CTrainingController>(*this))
 {
+    connect(m_training.get(), &CTrainingController::runningChanged, this,
+            [this] { UpdateCommandStates(); });
     setWindowTitle(AppTitle());
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -102,16 +107,26 @@ void CMainFrame::RebuildMenus()
 void CMainFrame::UpdateCommandStates()
 {
     const bool active = m_app.Docs().ActiveFrame() != nullptr;
+    const CGridDoc* doc = m_app.Docs().ActiveDocument();
     for (auto& [id, action] : m_actions) {
         const CommandInfo* info = FindCommand(id);
-        if (!info)  // a recent-file entry
+        if (!info) {  // a recent-file entry
+            action->setEnabled(!RefusedDuringRun(*m_training, id, doc));
             continue;
-        action->setEnabled(info->handler != CommandHandler::None && (active || !NeedsWorksheet(*info)));
+        }
+        action->setEnabled(info->handler != CommandHandler::None &&
+                           (active || !NeedsWorksheet(*info)) &&
+                           !RefusedDuringRun(*m_training, id, doc));
     }
 }
 
 bool CMainFrame::RouteCommand(int id)
 {
+    CGridDoc* doc = m_app.Docs().ActiveDocument();
+    if (RefusedDuringRun(*m_training, id, doc))
+        return true;
+    if (RouteTrainingCommand(*m_training, id, doc))
+        return true;
     if (CChildFrame* frame = m_app.Docs().ActiveFrame(); frame && frame->OnCommand(id))
         return true;
     if (m_app.OnCommand(id))
@@ -133,6 +148,13 @@ bool CMainFrame::OnFrameCommand(int id)
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    if (m_training->IsRunning()) {
+        // The run's worksheet must not go while the run uses it: stop the run, and
+        // close (asking to save) once it has written its results.
+        event->ignore();
+        m_training->AbortThen([this] { close(); });
+        return;
+    }
     DocManager& docs = m_app.Docs();
     if (!docs.SaveAllModified()) {
         event->ignore();

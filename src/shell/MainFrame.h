@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 #include <map>
+#include <memory>
 #include <vector>
 
 class QAction;
@@ -11,12 +12,15 @@ class QMenu;
 
 namespace orvalis {
 
+class CTrainingController;
 class CWorksheetApp;
 
 // The top-level window: the menu bar built from the command table, and the MDI area
 // holding one child frame per worksheet window. A command goes first to the active
 // child frame (its view and document), then to the application object, and last to
-// the main frame's own handlers. The menus are those for an open worksheet while one
+// the main frame's own handlers. While a training run dispatches events, the commands
+// that could disturb it are refused and shown disabled; closing the window then aborts
+// the run first and closes once it has ended. The menus are those for an open worksheet while one
 // is open, the shorter ones otherwise.
 class CMainFrame final : public QMainWindow {
     Q_OBJECT
@@ -25,6 +29,8 @@ public:
     ~CMainFrame() override;
 
     QMdiArea& MdiArea() { return *m_mdiArea; }
+    // The Actions and Configure commands and the Training Operation window.
+    CTrainingController& Training() { return *m_training; }
 
     // Sends command id along the route; false when nobody handled it.
     bool RouteCommand(int id);
@@ -49,6 +55,7 @@ private:
     std::map<int, QAction*> m_actions;  // owned by the menus they stand in
     std::vector<QMenu*> m_menus;        // owned by the menu bar
     bool m_worksheetMenus = false;
+    std::unique_ptr<CTrainingController> m_training;
 };
 
 } // namespace orvalis

@@ -51,6 +51,24 @@ void CGridDoc::SetModifiedFlag(bool modified)
     m_worksheet->SetModified(modified);
 }
 
+void CGridDoc::SetRunLocked(bool locked)
+{
+    if (m_runLocked == locked)
+        return;
+    m_runLocked = locked;
+    CellStore& store = m_worksheet->Store();
+    if (locked) {
+        // Open edits end (and are stored) before the cells stop taking edits; this
+        // closes every way in at once: typing, paste, cut and drop.
+        emit runLockChanged(true);
+        m_editableBeforeRun = store.editable;
+        store.editable = false;
+    } else {
+        store.editable = m_editableBeforeRun;
+        emit runLockChanged(false);
+    }
+}
+
 bool CGridDoc::OnOpenDocument(const QString& path)
 {
     if (LoadWorksheetFile(*m_worksheet, QFile::encodeName(path).toStdString()))

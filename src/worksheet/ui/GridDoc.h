@@ -1,5 +1,6 @@
 #pragma once
 
+#include "network/ResultParameters.h"
 #include "worksheet/ui/UiPrompts.h"
 
 #include <QObject>
@@ -30,6 +31,15 @@ public:
     AppSettings& Settings() { return m_settings; }
     UiPrompts& Prompts() { return m_prompts; }
 
+    // The four figure-of-merit weights of this document (set to their defaults when it
+    // is created, not saved in its file).
+    FigureOfMeritWeights& MeritWeights() { return m_meritWeights; }
+
+    // True while a training run on this worksheet dispatches events: its cells take no
+    // edits and its windows do not close until the run has ended.
+    bool IsRunLocked() const { return m_runLocked; }
+    void SetRunLocked(bool locked);
+
     QString Title() const { return m_title; }
     void SetTitle(const QString& title);
     // The file the worksheet was loaded from or last saved to; empty for a new one.
@@ -59,6 +69,7 @@ public:
 
 signals:
     void modifiedChanged(bool modified);
+    void runLockChanged(bool locked);
     void titleChanged(const QString& title);
     // The worksheet now lives in path (after a successful save or load).
     void fileUsed(const QString& path);
@@ -69,6 +80,9 @@ private:
     std::unique_ptr<Worksheet> m_worksheet;
     QString m_title;
     QString m_pathName;
+    FigureOfMeritWeights m_meritWeights;
+    bool m_runLocked = false;
+    bool m_editableBeforeRun = true;
 };
 
 } // namespace orvalis

@@ -18,6 +18,11 @@ CGridView::CGridView(CGridDoc& doc, QWidget* parent)
     layout->addWidget(m_grid);
     m_grid->setFocusPolicy(Qt::StrongFocus);
     setFocusProxy(m_grid);
+    // An edit open when a training run starts ends first, so the run reads it.
+    connect(&doc, &CGridDoc::runLockChanged, m_grid, [this](bool locked) {
+        if (locked)
+            m_grid->EndEditing();
+    });
     // The grid now measures with the screen's fonts: size the header block to them.
     doc.GetWorksheet().AutoSizeHeaderBlock();
 }

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QDialog>
+
+class QLineEdit;
+
+namespace orvalis {
+
+class CConfidenceGroup;
+struct EstimateFigures;
+
+// "Estimate Operation": the modal summary of an evaluation in Model Evaluate mode, with
+// the two confidence figures and the equivalent rate of return (interval length, actual
+// basis, estimate basis). OK and Cancel only close it.
+class CEstimateResultDialog final : public QDialog {
+    Q_OBJECT
+public:
+    explicit CEstimateResultDialog(const EstimateFigures& figures, QWidget* parent = nullptr);
+
+    CConfidenceGroup& SlopeGroup() { return *m_slope; }
+    CConfidenceGroup& ValueGroup() { return *m_value; }
+    QLineEdit& IntervalField() { return *m_interval; }
+    QLineEdit& ActualField() { return *m_actual; }
+    QLineEdit& EstimateField() { return *m_estimate; }
+
+private:
+    CConfidenceGroup* m_slope;
+    CConfidenceGroup* m_value;
+    QLineEdit* m_interval;
+    QLineEdit* m_actual;
+    QLineEdit* m_estimate;
+};
+
+} // namespace orvalis

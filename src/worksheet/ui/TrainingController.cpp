@@ -1,0 +1,178 @@
+#include "worksheet/ui/TrainingController.h"
+
+#include "network/EvaluationRun.h"
+#include "network/WorksheetNetwork.h"
+#include "worksheet/Worksheet.h"
+#include "worksheet/ui/ConfigureNetworkDialog.h"
+#include "worksheet/ui/ConfigureResultsDialog.h"
+#include "worksheet/ui/ConfigureTrainingDialog.h"
+#include "worksheet/ui/EstimateResultDialog.h"
+#include "worksheet/ui/GridDoc.h"
+#include "worksheet/ui/TrainingProgressDialog.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <QWidget>
+
+namespace orvalis {
+
+CTrainingController::CTrainingController(QWidget& owner, QObject* parent)
+    : QObject(parent)
+    , m_owner(owner)
+{
+}
+
+CTrainingController::~CTrainingController()
+{
+    delete m_dialog.data();
+}
+
+CTrainingProgressDialog* CTrainingController::ProgressDialog() const
+{
+    return m_dialog.data();
+}
+
+void CTrainingController::SetRunning(CGridDoc& doc, bool running)
+{
+    m_running = running;
+    doc.SetRunLocked(running);
+    if (m_dialog)
+        m_dialog->SetRunning(running);
+    emit runningChanged(running);
+}
+
+void CTrainingController::RunLocked(CGridDoc& doc, const std::function<void()>& body)
+{
+    QPointer<CGridDoc> guard(&doc);
+    SetRunning(doc, true);
+    body();
+    // The document cannot close during the run (it is locked), but stay safe.
+    if (guard)
+        SetRunning(*guard, false);
+    else {
+        m_running = false;
+        emit runningChanged(false);
+    }
+    if (m_afterRun) {
+        // Called from the event loop, not from inside the command that ran the training.
+        QTimer::singleShot(0, this, std::exchange(m_afterRun, {}));
+    }
+}
+
+void CTrainingController::Train(CGridDoc& doc)
+{
+    if (m_running)
+        return;
+    // The worksheet becomes the trained one only once its run starts: a refused Train
+    // leaves Continue with the worksheet trained before.
+    m_starting = &doc;
+    RunLocked(doc, [&] { TrainWorksheet(doc.GetWorksheet(), this); });
+}
+
+void CTrainingController::Continue()
+{
+    if (m_running || !m_trained)
+        return;
+    CGridDoc& doc = *m_trained;
+    RunLocked(doc, [&] { ContinueTraining(doc.GetWorksheet(), this); });
+}
+
+void CTrainingController::Abort()
+{
+    if (m_trained)
+        NetworkOf(m_trained->GetWorksheet()).net.abortRequested = 1;
+}
+
+void CTrainingController::AbortThen(std::function<void()> then)
+{
+    if (!m_running) {
+        then();
+        return;
+    }
+    Abort();
+    m_afterRun = std::move(then);
+}
+
+void CTrainingController::Evaluate(CGridDoc& doc)
+{
+    if (m_running)
+        return;
+    EstimateFigures figures;
+    if (!EvaluateWorksheet(doc.GetWorksheet(), &figures) || !figures.show)
+        return;
+    CEstimateResultDialog dialog(figures, &m_owner);
+    doc.Prompts().RunDialog(dialog);
+}
+
+void CTrainingController::ClearTraining(CGridDoc& doc)
+{
+    if (!m_running)
+        orvalis::ClearTraining(doc.GetWorksheet());
+}
+
+void CTrainingController::AutoConfigVectors(CGridDoc& doc)
+{
+    if (!m_running)
+        orvalis::AutoConfigVectors(doc.GetWorksheet());
+}
+
+void CTrainingController::ConfigureNetwork(CGridDoc& doc)
+{
+    if (m_running)
+        return;
+    CConfigureNetworkDialog dialog(doc.GetWorksheet(), &m_owner);
+    doc.Prompts().RunDialog(dialog);
+}
+
+void CTrainingController::ConfigureTraining(CGridDoc& doc)
+{
+    if (m_running)
+        return;
+    CConfigureTrainingDialog dialog(doc.GetWorksheet(), &m_owner);
+    doc.Prompts().RunDialog(dialog);
+}
+
+void CTrainingController::ConfigureResults(CGridDoc& doc)
+{
+    if (m_running)
+        return;
+    CConfigureResultsDialog dialog(doc.GetWorksheet(), doc.MeritWeights(), &m_owner);
+    doc.Prompts().RunDialog(dialog);
+}
+
+// Training progress --------------------------------------------------------------------
+
+void CTrainingController::Show()
+{
+    m_trained = m_starting;
+    // Each run starts with a fresh window showing the initial texts.
+    delete m_dialog.data();
+    m_dialog = new CTrainingProgressDialog(&m_owner);
+    connect(m_dialog, &CTrainingProgressDialog::abortRequested, this, &CTrainingController::Abort);
+    connect(m_dialog, &CTrainingProgressDialog::continueRequested, this,
+            &CTrainingController::Continue);
+    connect(m_dialog, &QDialog::finished, m_dialog, &QObject::deleteLater);
+    m_dialog->SetRunning(true);
+    m_dialog->show();
+    m_dialog->raise();
+    m_dialog->repaint();
+}
+
+void CTrainingController::DispatchPendingEvents()
+{
+    QCoreApplication::processEvents();
+}
+
+void CTrainingController::ReportCycle(int cycle, int updates, double trainRatio, double testRatio)
+{
+    if (m_dialog)
+        m_dialog->ReportCycle(cycle, updates, trainRatio, testRatio);
+}
+
+void CTrainingController::ShowConfidence(float slopeConfidence, float valueConfidence)
+{
+    if (m_dialog)
+        m_dialog->ShowConfidence(slopeConfidence, valueConfidence);
+}
+
+} // namespace orvalis

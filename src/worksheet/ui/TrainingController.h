@@ -1,0 +1,77 @@
+#pragma once
+
+#include "network/TrainingRun.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+
+class QWidget;
+
+namespace orvalis {
+
+class CGridDoc;
+class CTrainingProgressDialog;
+
+// The Actions and Configure commands of a worksheet window, and the one "Training
+// Operation" window of the program. A training run keeps the windows alive by
+// dispatching pending events once per cycle, so other commands can arrive while it
+// runs: every command here is refused while a run is going (IsRunning), and the
+// worksheet being trained is locked against edits and closing (CGridDoc::IsRunLocked).
+// Continue and Abort act on the worksheet that was trained last, whichever worksheet
+// is active when they are pressed.
+class CTrainingController final : public QObject, private TrainingProgress {
+    Q_OBJECT
+public:
+    // owner: the main window, parent of every dialog; it must outlive the controller.
+    explicit CTrainingController(QWidget& owner, QObject* parent = nullptr);
+    ~CTrainingController() override;
+
+    bool IsRunning() const { return m_running; }
+    // The worksheet of the current or last training run (null once it is closed).
+    CGridDoc* TrainedDocument() const { return m_trained.data(); }
+    // The Training Operation window, or null when it is not open.
+    CTrainingProgressDialog* ProgressDialog() const;
+
+    // The commands, on the given worksheet. Each does nothing while a run is going.
+    void Train(CGridDoc& doc);
+    void Evaluate(CGridDoc& doc);
+    void ClearTraining(CGridDoc& doc);
+    void AutoConfigVectors(CGridDoc& doc);
+    void ConfigureNetwork(CGridDoc& doc);
+    void ConfigureTraining(CGridDoc& doc);
+    void ConfigureResults(CGridDoc& doc);
+
+    // The Training Operation window's buttons.
+    void Continue();
+    void Abort();
+
+    // Ends the running training as Abort does and calls then once the run has written
+    // its results and returned; without a run, calls then at once.
+    void AbortThen(std::function<void()> then);
+
+signals:
+    // A run started or ended: commands that are refused during a run change state.
+    void runningChanged(bool running);
+
+private:
+    // TrainingProgress
+    void Show() override;
+    void DispatchPendingEvents() override;
+    void ReportCycle(int cycle, int updates, double trainRatio, double testRatio) override;
+    void ShowConfidence(float slopeConfidence, float valueConfidence) override;
+
+    // Runs body as a training run of doc: locks it and refuses other commands meanwhile.
+    void RunLocked(CGridDoc& doc, const std::function<void()>& body);
+    void SetRunning(CGridDoc& doc, bool running);
+
+    QWidget& m_owner;
+    QPointer<CTrainingProgressDialog> m_dialog;
+    QPointer<CGridDoc> m_trained;
+    QPointer<CGridDoc> m_starting; // the worksheet a Train command is starting on
+    bool m_running = false;
+    std::function<void()> m_afterRun;
+};
+
+} // namespace orvalis

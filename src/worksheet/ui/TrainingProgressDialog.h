@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QDialog>
+
+class QLineEdit;
+class QPushButton;
+
+namespace orvalis {
+
+class CConfidenceGroup;
+
+// "Training Operation": the modeless window a training run reports to. Each cycle
+// shows the cycle number, the updates and the two error ratios; after the run the two
+// confidence figures. Abort and Continue are only signalled: the training controller
+// decides what they do. While a run is going, OK and Continue are disabled and the
+// window cannot be closed, so Abort stays within reach until the run ends.
+class CTrainingProgressDialog final : public QDialog {
+    Q_OBJECT
+public:
+    explicit CTrainingProgressDialog(QWidget* parent = nullptr);
+
+    // One cycle's report: the training ratio, the testing ratio, the cycle, the
+    // updates, in that order; painted with the next dispatch of pending events.
+    void ReportCycle(int cycle, int updates, double trainRatio, double testRatio);
+    // The slope figure first, then the value figure.
+    void ShowConfidence(double slopeConfidence, double valueConfidence);
+    // Enables or disables what must not act during a run.
+    void SetRunning(bool running);
+
+    QLineEdit& IterationsField() { return *m_iterations; }
+    QLineEdit& UpdatesField() { return *m_updates; }
+    QLineEdit& TrainRatioField() { return *m_trainRatio; }
+    QLineEdit& TestRatioField() { return *m_testRatio; }
+    CConfidenceGroup& SlopeGroup() { return *m_slope; }
+    CConfidenceGroup& ValueGroup() { return *m_value; }
+    QPushButton& AbortButton() { return *m_abort; }
+    QPushButton& ContinueButton() { return *m_continue; }
+    QPushButton& OkButton() { return *m_ok; }
+
+signals:
+    void abortRequested();
+    void continueRequested();
+
+public slots:
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QLineEdit* m_iterations;
+    QLineEdit* m_updates;
+    QLineEdit* m_trainRatio;
+    QLineEdit* m_testRatio;
+    QPushButton* m_abort;
+    QPushButton* m_continue;
+    QPushButton* m_ok;
+    CConfidenceGroup* m_slope;
+    CConfidenceGroup* m_value;
+    bool m_running = false;
+};
+
+} // namespace orvalis

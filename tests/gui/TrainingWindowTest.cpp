@@ -1,0 +1,225 @@
+#include "ShellTestSupport.h"
+
+#include "network/WorksheetNetwork.h"
+#include "shell/CommandIds.h"
+#include "shell/DocManager.h"
+#include "shell/MainFrame.h"
+#include "shell/TrainingCommands.h"
+#include "worksheet/NumberText.h"
+#include "worksheet/Worksheet.h"
+#include "worksheet/WorksheetLayout.h"
+#include "worksheet/ui/ConfidenceGroup.h"
+#include "worksheet/ui/EstimateResultDialog.h"
+#include "worksheet/ui/GridDoc.h"
+#include "worksheet/ui/TrainingController.h"
+#include "worksheet/ui/TrainingProgressDialog.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace orvalis::test {
+namespace {
+
+// The batch tool run on throw-away settings in dir; returns its stdout lines as
+// name -> value, with "status" holding the exit status.
+std::map<std::string, std::string> RunBatch(const QTemporaryDir& dir, const QStringList& args)
+{
+    QProcess tool;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("batch-config")));
+    tool.setProcessEnvironment(env);
+    tool.start(QStringLiteral(ORVALIS_BATCH_TOOL), args);
+    tool.waitForFinished(600000);
+    std::map<std::string, std::string> lines;
+    for (const QByteArray& line : tool.readAllStandardOutput().split('\n')) {
+        const int colon = line.indexOf(": ");
+        if (colon > 0)
+            lines[line.left(colon).toStdString()] = line.mid(colon + 2).toStdString();
+    }
+    lines["status"] = std::to_string(tool.exitCode());
+    return lines;
+}
+
+QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The monthly airline passengers with their header, the passengers learnt from their
+// own past, sections fixed: a worksheet file both routes start from.
+class TrainingWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        GuiApp();
+        source = tmp.filePath(QStringLiteral("air.ows"));
+        const QString csv = QStringLiteral(ORVALIS_SAMPLE_DATA_DIR "/airpassengers_full.csv");
+        ASSERT_EQ(RunBatch(tmp, {"import", csv, "-o", source, "--header"})["status"], "0");
+        ASSERT_EQ(RunBatch(tmp, {"set", source, "-o", source, "--role", "3=Trg/In",
+                                 "--auto-sizing", "off"})["status"], "0");
+        shell = std::make_unique<ShellFixture>();
+        shell->App().Settings().autoVectorSizing = false;
+        shell->prompts.openFiles.push_back(source);
+        Frame().RouteCommand(CmdFileOpen);
+        ASSERT_NE(Doc(), nullptr);
+        ASSERT_EQ(Doc()->PathName(), source);
+    }
+    void TearDown() override { shell.reset(); }
+
+    CMainFrame& Frame() { return *shell->App().MainFrame(); }
+    CGridDoc* Doc() { return shell->App().Docs().ActiveDocument(); }
+    CTrainingController& Training() { return Frame().Training(); }
+    CTrainingProgressDialog& Progress() { return *Training().ProgressDialog(); }
+    std::string StateCell() { return Doc()->GetWorksheet().Store().CellTextRef(1, 4); }
+
+    QTemporaryDir tmp;
+    QString source;
+    std::unique_ptr<ShellFixture> shell;
+};
+
+TEST_F(TrainingWindow, WindowRunsGiveTheBatchToolsFileByteForByte)
+{
+    const QString batchOut = tmp.filePath(QStringLiteral("batch.ows"));
+    auto batch = RunBatch(tmp, {"run", source, "-o", batchOut, "train", "evaluate", "--auto-sizing", "off"});
+    ASSERT_EQ(batch["status"], "0");
+    auto batchTrain = RunBatch(tmp, {"train", source, "-o", tmp.filePath(QStringLiteral("t.ows")), "--auto-sizing", "off"});
+
+    Frame().RouteCommand(CmdTrain);
+    ASSERT_NE(Training().ProgressDialog(), nullptr);
+    EXPECT_EQ(Progress().IterationsField().text().toStdString(),
+              std::to_string(std::stoi(batchTrain["cycles"]) - 1));
+    EXPECT_EQ(Progress().UpdatesField().text().toStdString(), batchTrain["updates"]);
+    EXPECT_EQ(StateCell(), "Trained");
+    EXPECT_TRUE(Doc()->IsModified());
+
+    std::map<std::string, QString> shown;
+    shell->prompts.dialogScript = [&](QDialog& dialog) {
+        auto* estimate = qobject_cast<CEstimateResultDialog*>(&dialog);
+        if (!estimate)
+            return false;
+        shown["slope"] = estimate->SlopeGroup().ConfidenceField().text();
+        shown["slopeState"] = estimate->SlopeGroup().StateField().text();
+        shown["value"] = estimate->ValueGroup().ConfidenceField().text();
+        shown["interval"] = estimate->IntervalField().text();
+        shown["actual"] = estimate->ActualField().text();
+        dialog.accept();
+        return true;
+    };
+    Frame().RouteCommand(CmdEvaluate);
+    const Worksheet& ws = Doc()->GetWorksheet();
+    EXPECT_EQ(StateCell(), "Eval");
+    ASSERT_EQ(shown.size(), 5u);
+    EXPECT_EQ(shown["slope"].toStdString(), FormatNumber("%f", ws.statistics.slopeFM));
+    EXPECT_EQ(FormatNumber("%.3f", shown["slope"].toDouble()), batch["slope_fm"]);
+    EXPECT_EQ(FormatNumber("%.3f", shown["value"].toDouble()), batch["value_fm"]);
+    EXPECT_EQ(shown["slopeState"], ws.statistics.slopeFM > 70 ? "High" : "Fair");
+    EXPECT_EQ(shown["interval"], "24");  // NumEval, no extrapolation rows in Model Evaluate
+    EXPECT_EQ(shown["actual"].toStdString(), FormatNumber("%f", ws.statistics.targetNetChange));
+
+    const QString windowOut = tmp.filePath(QStringLiteral("window.ows"));
+    ASSERT_TRUE(Doc()->DoSave(windowOut));
+    const QByteArray expected = FileBytes(batchOut);
+    ASSERT_FALSE(expected.isEmpty());
+    EXPECT_TRUE(FileBytes(windowOut) == expected);
+}
+
+TEST_F(TrainingWindow, AbortDuringTheRunEndsItAfterThatCycleAndRefusesASecondRun)
+{
+    struct DuringRun {
+        bool running = false;
+        bool trainEnabled = true;
+        bool importEnabled = true;
+        bool editTaken = true;
+        bool closed = false;
+        CTrainingProgressDialog* dialog = nullptr;
+    } during;
+    QTimer::singleShot(0, [&] {
+        during.running = Training().IsRunning();
+        during.trainEnabled = !RefusedDuringRun(Training(), CmdTrain, Doc());
+        during.importEnabled = Frame().Action(CmdFileImport)->isEnabled();
+        during.editTaken = Doc()->GetWorksheet().ApplyCellEdit(kNumTapsRow, kValueColumn, "3");
+        during.dialog = Training().ProgressDialog();
+        Frame().RouteCommand(CmdTrain);      // refused: it would open a fresh window
+        Frame().RouteCommand(CmdFileClose);  // refused: the worksheet is in use
+        during.closed = Doc() == nullptr;
+        QTest::mouseClick(&Progress().AbortButton(), Qt::LeftButton);
+    });
+    Frame().RouteCommand(CmdTrain);
+
+    EXPECT_TRUE(during.running);
+    EXPECT_FALSE(during.trainEnabled);
+    EXPECT_FALSE(during.importEnabled);
+    EXPECT_FALSE(during.editTaken);
+    EXPECT_FALSE(during.closed);
+    EXPECT_EQ(during.dialog, Training().ProgressDialog());
+    EXPECT_FALSE(Training().IsRunning());
+    EXPECT_TRUE(Frame().Action(CmdFileImport)->isEnabled());
+    // The abort came in the first cycle's dispatch: that cycle was the last.
+    EXPECT_EQ(Progress().IterationsField().text(), "0");
+    EXPECT_EQ(Progress().UpdatesField().text(), "1");
+    EXPECT_EQ(StateCell(), "Trained");
+    EXPECT_NE(Progress().SlopeGroup().StateField().text(), "Run");
+    EXPECT_TRUE(Progress().OkButton().isEnabled());
+    EXPECT_TRUE(Doc()->GetWorksheet().ApplyCellEdit(kNumTapsRow, kValueColumn, "14"));
+
+    // The abort stays requested: Continue performs exactly one cycle.
+    Progress().IterationsField().setText(QStringLiteral("x"));
+    QTest::mouseClick(&Progress().ContinueButton(), Qt::LeftButton);
+    EXPECT_EQ(Progress().IterationsField().text(), "0");
+    EXPECT_EQ(Progress().UpdatesField().text(), "1");
+
+    QTest::mouseClick(&Progress().OkButton(), Qt::LeftButton);
+    ShellFixture::Settle();
+    EXPECT_EQ(Training().ProgressDialog(), nullptr);
+}
+
+TEST_F(TrainingWindow, ContinueTrainsTheWorksheetThatWasTrainedNotTheActiveOne)
+{
+    QTimer::singleShot(0, [&] { Training().Abort(); });
+    Frame().RouteCommand(CmdTrain);
+    CGridDoc* trained = Doc();
+    Frame().RouteCommand(CmdFileNew);
+    ASSERT_NE(Doc(), trained);
+    const std::string before = Doc()->GetWorksheet().Store().CellTextRef(1, 4);
+
+    trained->GetWorksheet().Store().SetCellText(2, 4, "");  // the slope figure
+    QTest::mouseClick(&Progress().ContinueButton(), Qt::LeftButton);
+    EXPECT_NE(trained->GetWorksheet().Store().CellTextRef(2, 4), "");
+    EXPECT_EQ(Doc()->GetWorksheet().Store().CellTextRef(1, 4), before);
+    EXPECT_EQ(Doc()->GetWorksheet().state, WorksheetState::Init);
+}
+
+TEST_F(TrainingWindow, ClosingTheProgramDuringARunAbortsItThenAsksToSave)
+{
+    bool askedDuringRun = true;
+    bool visibleDuringRun = false;
+    QTimer::singleShot(0, [&] {
+        Frame().close();
+        askedDuringRun = !shell->prompts.log.empty();
+        visibleDuringRun = Frame().isVisible();
+    });
+    shell->prompts.saveAnswers.push_back(UiPrompts::SaveAnswer::No);
+    Frame().RouteCommand(CmdTrain);
+    EXPECT_FALSE(askedDuringRun);
+    EXPECT_TRUE(visibleDuringRun);
+    EXPECT_EQ(StateCell(), "Trained");
+    EXPECT_EQ(Progress().IterationsField().text(), "0");  // aborted in its first cycle
+
+    ShellFixture::Settle();
+    ASSERT_FALSE(shell->prompts.log.empty());
+    EXPECT_EQ(shell->prompts.log.back().kind, "SaveChanges");
+    EXPECT_FALSE(Frame().isVisible());
+}
+
+} // namespace
+} // namespace orvalis::test
