@@ -227,8 +227,8 @@ void CGridCtrl::CreateInPlaceEditControl(const QRect& rect, Qt::Alignment alignm
 
 void CGridCtrl::EndEditing()
 {
-    if (m_editor)
-        QMetaObject::invokeMethod(m_editor.data(), "EndEdit", Qt::DirectConnection);
+    if (auto* editor = dynamic_cast<CInPlaceEditor*>(m_editor.data()))
+        editor->EndEdit();
 }
 
 void CGridCtrl::OnEndInPlaceEdit(int row, int col, const std::string& text, unsigned lastKey,

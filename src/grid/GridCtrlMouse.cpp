@@ -14,28 +14,12 @@ namespace orvalis {
 
 bool CGridCtrl::MouseOverColumnResizeArea(const QPoint& point) const
 {
-    if (point.y() >= m_store.GetFixedRowHeight())
-        return false;
-    const CellId cell = GetCellFromPt(point);
-    QPoint origin;
-    if (!GetCellOrigin(cell.row, cell.col, origin))
-        return false;
-    if (point.x() - origin.x() <= resizeCaptureRange && cell.col != 0)
-        return true;
-    return origin.x() + m_store.GetColumnWidth(cell.col) - point.x() <= resizeCaptureRange;
+    return Geometry().IsOnColumnDivider(GridPoint{point.x(), point.y()}, resizeCaptureRange);
 }
 
 bool CGridCtrl::MouseOverRowResizeArea(const QPoint& point) const
 {
-    if (point.x() >= m_store.GetFixedColumnWidth())
-        return false;
-    const CellId cell = GetCellFromPt(point);
-    QPoint origin;
-    if (!GetCellOrigin(cell.row, cell.col, origin))
-        return false;
-    if (point.y() - origin.y() <= resizeCaptureRange && cell.row != 0)
-        return true;
-    return origin.y() + m_store.GetRowHeight(cell.row) - point.y() <= resizeCaptureRange;
+    return Geometry().IsOnRowDivider(GridPoint{point.x(), point.y()}, resizeCaptureRange);
 }
 
 void CGridCtrl::InvertBand(int pos)
@@ -56,21 +40,16 @@ void CGridCtrl::StartSizing(const QPoint& point)
 {
     const bool columns = m_mouseMode == MouseOverColumnDivider;
     m_mouseMode = columns ? MouseSizingColumn : MouseSizingRow;
+    const GridPoint at{point.x(), point.y()};
+    const int index = columns ? Geometry().ColumnToSize(at, resizeCaptureRange)
+                              : Geometry().RowToSize(at, resizeCaptureRange);
     CellId& cell = m_leftClickDownCell;
+    (columns ? cell.col : cell.row) = index;
     QPoint start;
-    if (!GetCellOrigin(columns ? 0 : cell.row, columns ? cell.col : 0, start))
+    if (index < 0 || !GetCellOrigin(columns ? 0 : cell.row, columns ? cell.col : 0, start))
         return;
     InvertBand(columns ? point.x() : point.y());
-    // Near the divider on the cell's near side, the divider belongs to the previous one.
-    if ((columns ? point.x() - start.x() : point.y() - start.y()) <= resizeCaptureRange) {
-        if (columns)
-            --cell.col;
-        else
-            --cell.row;
-        if (!GetCellOrigin(columns ? 0 : cell.row, columns ? cell.col : 0, start))
-            return;
-    }
-    m_sizingIndex = columns ? cell.col : cell.row;
+    m_sizingIndex = index;
     m_sizingStart = columns ? start.x() : start.y();
 }
 
@@ -333,16 +312,14 @@ void CGridCtrl::mouseDoubleClickEvent(QMouseEvent* event)
         m_mouseMode = MouseNothing;
     }
     const CellId cell = GetCellFromPt(point);
-    QPoint start;
+    const GridPoint at{point.x(), point.y()};
     if (m_mouseMode == MouseOverColumnDivider) {
-        if (GetCellOrigin(0, cell.col, start)) {
-            const int col = point.x() - start.x() <= resizeCaptureRange ? cell.col - 1 : cell.col;
+        if (const int col = Geometry().ColumnToSize(at, resizeCaptureRange); col >= 0) {
             m_store.AutoSizeColumn(col);
             viewport()->update();
         }
     } else if (m_mouseMode == MouseOverRowDivider) {
-        if (GetCellOrigin(cell.row, 0, start)) {
-            const int row = point.y() - start.y() <= resizeCaptureRange ? cell.row - 1 : cell.row;
+        if (const int row = Geometry().RowToSize(at, resizeCaptureRange); row >= 0) {
             m_store.AutoSizeRow(row);
             viewport()->update();
         }

@@ -1,6 +1,5 @@
 #include "grid/InPlaceEdit.h"
 
-#include "grid/GridCtrl.h"
 #include "grid/InPlaceKeys.h"
 
 #include <QFocusEvent>
@@ -11,19 +10,15 @@ namespace orvalis {
 CInPlaceEdit::CInPlaceEdit(CGridCtrl* grid, QWidget* parent, const QRect& rect,
                            Qt::Alignment alignment, int id, int row, int col,
                            const std::string& text, unsigned firstChar)
-    : QLineEdit(parent), m_grid(grid), m_id(id), m_row(row), m_col(col),
-      m_initialText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())))
+    : QLineEdit(parent), CInPlaceEditor(this, grid, id, row, col, text)
 {
-    setAttribute(Qt::WA_DeleteOnClose);
     // Over the cell without its grid lines, which stay visible around the editor.
     m_editRect = QRect(rect.left(), rect.top(), std::max(rect.width() - 1, 1),
                        std::max(rect.height() - 1, 1));
     setGeometry(m_editRect);
     setAlignment(alignment | Qt::AlignVCenter);
     setTextMargins(0, 0, 0, 0);
-    if (grid)
-        setFont(grid->GetGridFont());
-    setText(m_initialText);
+    setText(InitialText());
     show();
     setFocus(Qt::OtherFocusReason);
 
@@ -53,28 +48,17 @@ bool CInPlaceEdit::event(QEvent* event)
             keyPressEvent(key);
             return true;
         }
-    } else if (event->type() == QEvent::ShortcutOverride) {
-        event->accept();
+    } else if (ClaimShortcut(event)) {
         return true;
     }
     return QLineEdit::event(event);
-}
-
-void CInPlaceEdit::LeaveWith(unsigned key, bool shift)
-{
-    m_lastKey = key;
-    m_shift = shift;
-    if (m_grid)
-        m_grid->setFocus(Qt::OtherFocusReason);
-    else
-        EndEdit();
 }
 
 void CInPlaceEdit::keyPressEvent(QKeyEvent* event)
 {
     const unsigned code = GridKeyCodeOf(event->key());
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
-    const bool shift = (event->modifiers() & Qt::ShiftModifier) || event->key() == Qt::Key_Backtab;
+    const bool shift = ShiftOf(event);
     if (IsArrowOrPageKey(code)) {
         if (m_exitOnArrows || ctrl) {
             LeaveWith(code, shift);
@@ -88,7 +72,7 @@ void CInPlaceEdit::keyPressEvent(QKeyEvent* event)
         return;
     }
     if (code == KeyEscape) {
-        setText(m_initialText);
+        setText(InitialText());
         LeaveWith(KeyEscape, shift);
         return;
     }
@@ -119,19 +103,6 @@ void CInPlaceEdit::focusOutEvent(QFocusEvent* event)
     if (event->reason() == Qt::PopupFocusReason)
         return;
     EndEdit();
-}
-
-void CInPlaceEdit::EndEdit()
-{
-    if (m_ended)
-        return;
-    m_ended = true;
-    const QByteArray bytes = text().toLatin1();
-    const std::string finalText(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    hide();
-    if (m_grid)
-        m_grid->OnEndInPlaceEdit(m_row, m_col, finalText, m_lastKey, m_shift);
-    deleteLater();
 }
 
 } // namespace orvalis

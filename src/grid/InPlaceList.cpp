@@ -1,6 +1,5 @@
 #include "grid/InPlaceList.h"
 
-#include "grid/GridCtrl.h"
 #include "grid/InPlaceKeys.h"
 
 #include <QAbstractItemView>
@@ -11,28 +10,15 @@
 
 namespace orvalis {
 
-namespace {
-
-QString FromCell(const std::string& s)
-{
-    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-} // namespace
-
 CInPlaceList::CInPlaceList(CGridCtrl* grid, QWidget* parent, const QRect& rect,
                            bool withEditField, int id, int row, int col,
                            const std::vector<std::string>& items, const std::string& text,
                            unsigned firstChar)
-    : QComboBox(parent), m_grid(grid), m_id(id), m_row(row), m_col(col),
-      m_initialText(FromCell(text))
+    : QComboBox(parent), CInPlaceEditor(this, grid, id, row, col, text)
 {
-    setAttribute(Qt::WA_DeleteOnClose);
     setEditable(withEditField);
     setInsertPolicy(QComboBox::NoInsert);
     setMaxVisibleItems(kVisibleLines);
-    if (grid)
-        setFont(grid->GetGridFont());
     for (const std::string& item : items)
         addItem(FromCell(item));
 
@@ -50,12 +36,12 @@ CInPlaceList::CInPlaceList(CGridCtrl* grid, QWidget* parent, const QRect& rect,
 
     int match = -1;
     for (int i = 0; i < count() && match < 0; ++i)
-        if (itemText(i).startsWith(m_initialText, Qt::CaseInsensitive))
+        if (itemText(i).startsWith(InitialText(), Qt::CaseInsensitive))
             match = i;
     if (match >= 0)
         setCurrentIndex(match);
     else if (withEditField)
-        setEditText(m_initialText);
+        setEditText(InitialText());
     else
         setCurrentIndex(-1);
 
@@ -74,10 +60,10 @@ void CInPlaceList::PlaceCaret(unsigned firstChar)
 {
     QLineEdit* edit = lineEdit();
     if (firstChar == KeyMouse || firstChar == KeyEnter) {
-        edit->setCursorPosition(static_cast<int>(m_initialText.size()));
+        edit->setCursorPosition(static_cast<int>(InitialText().size()));
         edit->deselect();
     } else if (firstChar == KeyBackspace) {
-        edit->setCursorPosition(static_cast<int>(m_initialText.size()));
+        edit->setCursorPosition(static_cast<int>(InitialText().size()));
         edit->deselect();
         edit->backspace();
     } else if (firstChar >= KeyPageUp && firstChar <= KeyDown) {
@@ -93,16 +79,16 @@ void CInPlaceList::PlaceCaret(unsigned firstChar)
 bool CInPlaceList::HandleEndingKey(QKeyEvent* event)
 {
     const unsigned code = GridKeyCodeOf(event->key());
-    const bool shift = (event->modifiers() & Qt::ShiftModifier) || event->key() == Qt::Key_Backtab;
+    const bool shift = ShiftOf(event);
     if (IsArrowOrPageKey(code) && (event->modifiers() & Qt::ControlModifier)) {
         LeaveWith(code, shift);
         return true;
     }
     if (code == KeyEscape) {
         if (isEditable())
-            setEditText(m_initialText);
+            setEditText(InitialText());
         else
-            setCurrentIndex(findText(m_initialText));
+            setCurrentIndex(findText(InitialText()));
     }
     if (code == KeyTab || code == KeyEnter || code == KeyEscape) {
         LeaveWith(code, shift);
@@ -118,8 +104,7 @@ bool CInPlaceList::eventFilter(QObject* watched, QEvent* event)
             return true;
         if (static_cast<QKeyEvent*>(event)->modifiers() & Qt::AltModifier)
             return true;  // menu mnemonics do not fire while editing
-    } else if (event->type() == QEvent::ShortcutOverride) {
-        event->accept();
+    } else if (ClaimShortcut(event)) {
         return true;
     }
     return QComboBox::eventFilter(watched, event);
@@ -131,37 +116,14 @@ void CInPlaceList::keyPressEvent(QKeyEvent* event)
         QComboBox::keyPressEvent(event);
 }
 
-void CInPlaceList::LeaveWith(unsigned key, bool shift)
-{
-    m_lastKey = key;
-    m_shift = shift;
-    if (m_grid)
-        m_grid->setFocus(Qt::OtherFocusReason);
-    else
-        EndEdit();
-}
-
 void CInPlaceList::OnFocusChanged(QWidget* now)
 {
-    if (m_ended)
+    if (Ended())
         return;
     // Focus moving inside the editor, its edit field or its drop-down keeps editing.
     if (now && (now == this || isAncestorOf(now) || now->window() == view()->window()))
         return;
     EndEdit();
-}
-
-void CInPlaceList::EndEdit()
-{
-    if (m_ended)
-        return;
-    m_ended = true;
-    const QByteArray bytes = currentText().toLatin1();
-    const std::string finalText(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    hide();
-    if (m_grid)
-        m_grid->OnEndInPlaceEdit(m_row, m_col, finalText, m_lastKey, m_shift);
-    deleteLater();
 }
 
 } // namespace orvalis

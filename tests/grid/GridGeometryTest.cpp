@@ -86,6 +86,43 @@ TEST(GridGeometry, OriginsRectanglesAndHitTesting)
         EXPECT_EQ(g.CellFromPoint(h.point, h.allowFixed), h.cell) << h.name;
 }
 
+TEST(GridGeometry, DividersGrabbedForSizing)
+{
+    CellStore store;
+    Shape(store);
+    // Column 1 covers x 50..79, column 2 starts at 80; row 1 covers y 20..29.
+    const GridGeometry g(store, GridViewport{300, 200, 0, 0});
+    struct Case {
+        const char* name;
+        GridPoint point;
+        int range;
+        bool onColumnDivider;
+        int columnToSize;
+        bool onRowDivider;
+        int rowToSize;
+    } cases[] = {
+        {"title just right of a divider sizes the column before", {81, 5}, 3, true, 1, false, 0},
+        {"title at the range's end before a divider", {77, 5}, 3, true, 1, false, 0},
+        {"title one pixel out of range", {76, 5}, 3, false, 1, false, 0},
+        {"title middle", {65, 5}, 3, false, 1, false, 0},
+        {"narrower range lets go", {81, 5}, 0, false, 2, false, 0},
+        {"left edge of column 0 is no divider", {1, 5}, 3, false, -1, false, 0},
+        {"right edge of column 0", {48, 5}, 3, true, 0, false, 0},
+        {"data rows offer no column divider", {81, 25}, 3, false, 1, false, 1},
+        {"label just below a divider sizes the row above", {5, 31}, 3, false, 0, true, 1},
+        {"label at the range's end above a divider", {5, 27}, 3, false, 0, true, 1},
+        {"label middle", {5, 25}, 3, false, 0, false, 1},
+        {"top edge of row 0 is no divider", {5, 2}, 3, false, 0, false, -1},
+        {"cells offer no row divider", {60, 31}, 3, false, 1, false, 1},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(g.IsOnColumnDivider(c.point, c.range), c.onColumnDivider) << c.name;
+        EXPECT_EQ(g.ColumnToSize(c.point, c.range), c.columnToSize) << c.name;
+        EXPECT_EQ(g.IsOnRowDivider(c.point, c.range), c.onRowDivider) << c.name;
+        EXPECT_EQ(g.RowToSize(c.point, c.range), c.rowToSize) << c.name;
+    }
+}
+
 TEST(GridGeometry, VisibleAndUnobstructedRanges)
 {
     CellStore store;

@@ -163,4 +163,37 @@ bool GridGeometry::IsCellVisible(int row, int col) const
            origin.y < m_viewport.height;
 }
 
+GridGeometry::AxisHit GridGeometry::HitAlong(bool columns, GridPoint point) const
+{
+    const CellId cell = CellFromPoint(point);
+    const int index = columns ? cell.col : cell.row;
+    GridPoint origin;
+    if (!CellOrigin(columns ? 0 : index, columns ? index : 0, origin))
+        return {};
+    return {index, columns ? point.x - origin.x : point.y - origin.y};
+}
+
+bool GridGeometry::IsOnDivider(bool columns, GridPoint point, int range) const
+{
+    // Columns are sized from their titles and rows from their labels only.
+    if (columns ? point.y >= m_fixedHeight : point.x >= m_fixedWidth)
+        return false;
+    const AxisHit hit = HitAlong(columns, point);
+    if (hit.index < 0)
+        return false;
+    if (hit.offset <= range && hit.index != 0)
+        return true;
+    const int size = columns ? ColumnWidth(hit.index) : RowHeight(hit.index);
+    return size - hit.offset <= range;
+}
+
+int GridGeometry::IndexToSize(bool columns, GridPoint point, int range) const
+{
+    const AxisHit hit = HitAlong(columns, point);
+    if (hit.index < 0)
+        return -1;
+    // Near its start the divider under the pointer is the previous one's end.
+    return hit.offset <= range ? hit.index - 1 : hit.index;
+}
+
 } // namespace orvalis

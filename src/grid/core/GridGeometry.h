@@ -67,6 +67,20 @@ public:
     // The cell's top-left corner is inside the client area and it is not scrolled out.
     bool IsCellVisible(int row, int col) const;
 
+    // Divider hit tests for sizing with the mouse. A divider belongs to the column (row)
+    // that ends at it; range is how many pixels either side of it grab it.
+    // True when the point is in the column titles (the fixed rows) within range of a
+    // column's divider; the left edge of column 0 is none.
+    bool IsOnColumnDivider(GridPoint point, int range) const { return IsOnDivider(true, point, range); }
+    // True when the point is in the row labels (the fixed columns) within range of a
+    // row's divider; the top edge of row 0 is none.
+    bool IsOnRowDivider(GridPoint point, int range) const { return IsOnDivider(false, point, range); }
+    // The column a press at the point sizes: the previous one when the point is within
+    // range of the left edge of the column under it, else that column; -1 when none.
+    int ColumnToSize(GridPoint point, int range) const { return IndexToSize(true, point, range); }
+    // The row a press at the point sizes, as ColumnToSize.
+    int RowToSize(GridPoint point, int range) const { return IndexToSize(false, point, range); }
+
     int FixedRowHeight() const { return m_fixedHeight; }
     int FixedColumnWidth() const { return m_fixedWidth; }
     int FixedRowCount() const { return m_rows.fixedCount; }
@@ -97,6 +111,15 @@ private:
     int AxisOrigin(const Axis& axis, const std::vector<int>& sizes, int index, bool& ok) const;
     static int AxisFromPoint(const Axis& axis, const std::vector<int>& sizes, int p,
                              bool allowFixed);
+    // The column (row) under the point and the point's offset from its start; index -1
+    // when the point is off the columns (rows).
+    struct AxisHit {
+        int index = -1;
+        int offset = 0;
+    };
+    AxisHit HitAlong(bool columns, GridPoint point) const;
+    bool IsOnDivider(bool columns, GridPoint point, int range) const;
+    int IndexToSize(bool columns, GridPoint point, int range) const;
 
     const CellStore& m_store;
     GridViewport m_viewport;

@@ -1,0 +1,60 @@
+#include "grid/InPlaceEditor.h"
+
+#include "grid/GridCtrl.h"
+
+#include <QKeyEvent>
+#include <QWidget>
+
+namespace orvalis {
+
+CInPlaceEditor::CInPlaceEditor(QWidget* self, CGridCtrl* grid, int id, int row, int col,
+                               const std::string& text)
+    : m_self(self), m_grid(grid), m_id(id), m_row(row), m_col(col), m_initialText(FromCell(text))
+{
+    self->setAttribute(Qt::WA_DeleteOnClose);
+    if (grid)
+        self->setFont(grid->GetGridFont());
+}
+
+QString CInPlaceEditor::FromCell(const std::string& text)
+{
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+bool CInPlaceEditor::ClaimShortcut(QEvent* event)
+{
+    if (event->type() != QEvent::ShortcutOverride)
+        return false;
+    event->accept();
+    return true;
+}
+
+bool CInPlaceEditor::ShiftOf(const QKeyEvent* event)
+{
+    return (event->modifiers() & Qt::ShiftModifier) || event->key() == Qt::Key_Backtab;
+}
+
+void CInPlaceEditor::LeaveWith(unsigned key, bool shift)
+{
+    m_lastKey = key;
+    m_shift = shift;
+    if (m_grid)
+        m_grid->setFocus(Qt::OtherFocusReason);
+    else
+        EndEdit();
+}
+
+void CInPlaceEditor::EndEdit()
+{
+    if (m_ended)
+        return;
+    m_ended = true;
+    const QByteArray bytes = CurrentText().toLatin1();
+    const std::string finalText(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    m_self->hide();
+    if (m_grid)
+        m_grid->OnEndInPlaceEdit(m_row, m_col, finalText, m_lastKey, m_shift);
+    m_self->deleteLater();
+}
+
+} // namespace orvalis
