@@ -193,9 +193,10 @@ public:
     virtual void PrintHeader(QPainter& painter, PrintInfo& info);
     virtual void PrintHeaderRows(QPainter& painter, PrintInfo& info);
     virtual void PrintFooter(QPainter& painter, PrintInfo& info);
-    // Prints every page (or the printer's page range) of the sheet on printer; false when
-    // nothing could be printed.
-    bool PrintTo(QPrinter& printer);
+    // Prints every page (or the printer's page range) of the sheet on printer. Returns
+    // the number of pages printed; 0 when nothing could be (the printer refused to
+    // start, or the sheet has only fixed rows).
+    int PrintTo(QPrinter& printer);
     // The print dialog, then printing; the print preview window. The printer starts from
     // pageLayout when one is given (the program's Print Setup).
     void Print(const QPageLayout* pageLayout = nullptr);
