@@ -1,5 +1,5 @@
 // orvalis-batch: the worksheet operations without a window, for scripts.
-#include "BatchTool.h"
+#include "batch/BatchTool.h"
 
 #include "shell/core/QtSettingsStore.h"
 

@@ -27,6 +27,7 @@ class QPrinter;
 namespace orvalis {
 
 class CTitleTip;
+class GridAccessible;
 
 // The spreadsheet window over a cell store: paints the visible cells, scrolls by whole
 // rows and columns, and maps keyboard and mouse input onto the store's focus and
@@ -314,6 +315,9 @@ private:
     QFont m_printerFont;           // print font of the current job
     PrintPageLayout m_printLayout; // page geometry of the current job
     std::vector<int> m_pageStarts; // first row of each page of the current job
+    // The table a screen reader asked for, told of every cell change; null until then.
+    GridAccessible* m_accessible = nullptr;
+    friend class GridAccessible;
 };
 
 } // namespace orvalis

@@ -1,4 +1,4 @@
-#include "BatchCommand.h"
+#include "batch/BatchCommand.h"
 
 namespace orvalis {
 

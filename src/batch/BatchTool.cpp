@@ -1,7 +1,7 @@
-#include "BatchTool.h"
+#include "batch/BatchTool.h"
 
-#include "BatchCommand.h"
-#include "BatchContext.h"
+#include "batch/BatchCommand.h"
+#include "batch/BatchContext.h"
 
 #include <algorithm>
 #include <ostream>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BatchArguments.h"
+#include "batch/BatchArguments.h"
 
 #include <cstddef>
 #include <vector>
