@@ -37,4 +37,7 @@ int RunTrainCommand(BatchContext& context);
 int RunEvaluateCommand(BatchContext& context);
 int RunRunCommand(BatchContext& context);
 
+// The printed pages as a PDF (PrintCommand.cpp).
+int RunPrintCommand(BatchContext& context);
+
 } // namespace orvalis
