@@ -8,12 +8,13 @@
 // The last byte of the input (a reader leaves trailing bytes unread) picks the settings:
 // bit 0 comment row, bit 1 2 Pass, bit 2 automatic sizing, bit 3 Data Extrapolate mode,
 // bit 4 a second round in the other mode, bits 5-7 the extrapolation length.
-#include "network/EvaluationRun.h"
-#include "network/TrainingRun.h"
 #include "worksheet/AppSettings.h"
+#include "worksheet/EvaluationRun.h"
+#include "worksheet/TrainingRun.h"
 #include "worksheet/UserMessages.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetFile.h"
+#include "worksheet/WorksheetNetwork.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -64,8 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         TrainAndEvaluate(ws);
     }
 
-    if (ws.exportNetwork)
-        ws.exportNetwork(ws);
+    if (ws.HasNetwork())
+        ExportNetworkRecord(ws);
     const auto bytes = WorksheetFileBytes(ws);
     if (std::holds_alternative<FileError>(ParseWorksheetFile(bytes.data(), bytes.size(), ws.firstDataRow)))
         __builtin_trap();  // a worksheet after its runs must save to a readable file

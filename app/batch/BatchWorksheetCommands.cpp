@@ -3,7 +3,7 @@
 #include "BatchContext.h"
 #include "CellText.h"
 
-#include "network/TrainingRun.h"
+#include "worksheet/TrainingRun.h"
 #include "worksheet/ImportCommand.h"
 #include "worksheet/ImportParameters.h"
 #include "worksheet/Worksheet.h"

@@ -3,9 +3,9 @@
 #include "BatchContext.h"
 #include "InterruptAbort.h"
 
-#include "network/EvaluationRun.h"
-#include "network/TrainingRun.h"
-#include "network/WorksheetNetwork.h"
+#include "worksheet/EvaluationRun.h"
+#include "worksheet/TrainingRun.h"
+#include "worksheet/WorksheetNetwork.h"
 #include "worksheet/AppSettings.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetLayout.h"
@@ -68,7 +68,7 @@ public:
 
     bool Train()
     {
-        ProgressLine progress(NetworkOf(m_ws).net);
+        ProgressLine progress(m_ws.Network().net);
         TrainingOutcome outcome;
         const bool ok = TrainWorksheet(m_ws, &progress, &outcome);
         progress.End();
@@ -78,7 +78,7 @@ public:
     }
     bool Continue()
     {
-        ProgressLine progress(NetworkOf(m_ws).net);
+        ProgressLine progress(m_ws.Network().net);
         TrainingOutcome outcome;
         if (!ContinueTraining(m_ws, &progress, &outcome)) {
             m_context.Note("continue needs a train step before it in the same run");

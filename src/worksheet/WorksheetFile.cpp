@@ -6,6 +6,7 @@
 #include "worksheet/UserMessages.h"
 #include "worksheet/WholeFile.h"
 #include "worksheet/Worksheet.h"
+#include "worksheet/WorksheetNetwork.h"
 
 #include <algorithm>
 
@@ -107,8 +108,10 @@ std::optional<FileError> SaveWorksheetFile(Worksheet& ws, const std::string& pat
 {
     if (!ConfirmSaveDropsText(ws))
         return MakeError(FileError::Kind::Cancelled, {}, "the user declined");
-    if (ws.state != WorksheetState::Init && ws.exportNetwork)
-        ws.exportNetwork(ws);
+    // A network never used since the worksheet was made or loaded is its record as it
+    // stands; one that has run writes back its shape and weights.
+    if (ws.state != WorksheetState::Init && ws.HasNetwork())
+        ExportNetworkRecord(ws);
     std::string detail;
     const std::vector<std::uint8_t> bytes = WorksheetFileBytes(ws);
     if (!ReplaceWholeFile(path, bytes.data(), bytes.size(), detail)) {
@@ -157,8 +160,7 @@ void ApplyContents(Worksheet& ws, WorksheetFileContents& file)
             ws.storedWeights = std::move(file.weights);
         }
     }
-    if (ws.buildNetwork)
-        ws.buildNetwork(ws);
+    ws.RebuildNetwork();
 
     ws.savedColumnCount = file.columnCount;
     ws.savedRowCount = file.rowCount;

@@ -14,7 +14,7 @@ class Worksheet;
 
 // The bytes of ws as a worksheet file. In state Init the weights are 1000 zeros and
 // the state text is "Init" whatever cell (1,4) shows; otherwise `storedWeights` as they
-// are (call exportNetwork first, as SaveWorksheetFile does).
+// are (SaveWorksheetFile exports a network that has run first).
 std::vector<std::uint8_t> WorksheetFileBytes(const Worksheet& ws);
 
 // The first column whose role is "No Data" (69 when none): the file keeps only the

@@ -1,8 +1,8 @@
 #include "ShellTestSupport.h"
 
 #include "network/ResultParameters.h"
-#include "network/WorksheetNetwork.h"
 #include "worksheet/Worksheet.h"
+#include "worksheet/WorksheetNetwork.h"
 #include "worksheet/ui/ConfigureNetworkDialog.h"
 #include "worksheet/ui/ConfigureResultsDialog.h"
 #include "worksheet/ui/ConfigureTrainingDialog.h"
@@ -123,7 +123,7 @@ TEST_F(ConfigureNetwork, OkStoresEachValueBeforeTheFieldThatFails)
             EXPECT_TRUE(Messages().empty());
             EXPECT_EQ(dialog.result(), QDialog::Accepted);
         }
-        EXPECT_EQ(NetworkOf(ws).net.shape, c.expected);
+        EXPECT_EQ(ws.Network().net.shape, c.expected);
         EXPECT_EQ(ws.network.layerCount, c.expected.layerCount);
     }
 }
@@ -139,7 +139,7 @@ TEST_F(ConfigureNetwork, CheckedAutomaticBoxClosesWithoutReadingTheFields)
     EXPECT_TRUE(prompts.log.empty());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(ws.network.autoNetworkConfigure, 1);
-    EXPECT_EQ(NetworkOf(ws).net.shape, Shape({4, 2, 1}));
+    EXPECT_EQ(ws.Network().net.shape, Shape({4, 2, 1}));
 }
 
 TEST_F(ConfigureTraining, LearningRateRefusedAfterTheFieldsBeforeItWereStored)
@@ -159,7 +159,7 @@ TEST_F(ConfigureTraining, LearningRateRefusedAfterTheFieldsBeforeItWereStored)
     EXPECT_EQ(Messages(), std::vector<std::string>{"Error Error: Learning Rate Illegal Value"});
     EXPECT_NE(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.LearningRateEdit().text(), "0.2");  // the user's text stays
-    const TrainingParameters& p = NetworkOf(ws).net.parameters;
+    const TrainingParameters& p = ws.Network().net.parameters;
     EXPECT_EQ(p.gain, 1.5);
     EXPECT_EQ(p.momentum, static_cast<double>(0.9f));
     EXPECT_EQ(p.iterationsPerCycle, 20);
@@ -174,7 +174,7 @@ TEST_F(ConfigureTraining, LearningRateRefusedAfterTheFieldsBeforeItWereStored)
     Press(dialog, QDialogButtonBox::Ok);
     EXPECT_TRUE(prompts.log.empty());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(NetworkOf(ws).net.parameters.learningRate, static_cast<double>(0.09f));
+    EXPECT_EQ(ws.Network().net.parameters.learningRate, static_cast<double>(0.09f));
     EXPECT_FALSE(settings.use2PassEstimate);
 }
 
@@ -190,7 +190,7 @@ TEST_F(ConfigureTraining, StoredRateShownRoundedIsThenRefused)
     EXPECT_EQ(dialog.ModeCombo().currentText(), "2 Pass");
     Press(dialog, QDialogButtonBox::Ok);
     EXPECT_EQ(Messages(), std::vector<std::string>{"Error Error: Learning Rate Illegal Value"});
-    EXPECT_EQ(NetworkOf(ws).net.parameters.learningRate, 0.096);
+    EXPECT_EQ(ws.Network().net.parameters.learningRate, 0.096);
 }
 
 TEST_F(ConfigureTraining, ModeTextDecidesOnlyWhenItIsExactlyOnePass)
@@ -223,14 +223,14 @@ TEST_F(ConfigureTraining, DefaultsThenOkClosesWithoutStoringTheTexts)
     EXPECT_EQ(dialog.MaxCyclesEdit().text(), "2000");
     EXPECT_EQ(dialog.ModeCombo().currentText(), "2 Pass");
     EXPECT_TRUE(dialog.AutoTrainingCheck().isChecked());
-    EXPECT_EQ(NetworkOf(ws).net.parameters.maxCycles, 7);  // Defaults stores nothing
+    EXPECT_EQ(ws.Network().net.parameters.maxCycles, 7);  // Defaults stores nothing
     Press(dialog, QDialogButtonBox::Ok);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(ws.network.autoTrainingConfigure, 1);
     EXPECT_TRUE(settings.autoVectorSizing);
     EXPECT_FALSE(settings.use2PassEstimate);  // reaches the run with the next Train
-    EXPECT_EQ(NetworkOf(ws).net.parameters.maxCycles, 7);
-    EXPECT_EQ(NetworkOf(ws).net.parameters.learningRate, 0.03);
+    EXPECT_EQ(ws.Network().net.parameters.maxCycles, 7);
+    EXPECT_EQ(ws.Network().net.parameters.learningRate, 0.03);
 }
 
 TEST_F(ConfigureResults, IntervalRefusedAfterTheCommentRowSwitchWasApplied)

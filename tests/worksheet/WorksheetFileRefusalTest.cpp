@@ -4,6 +4,7 @@
 #include "worksheet/AppSettings.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetFile.h"
+#include "worksheet/WorksheetNetwork.h"
 
 #include <gtest/gtest.h>
 
@@ -278,13 +279,14 @@ TEST_F(LoadFixture, StoredStateWeightsAndNetworkBuild)
         const auto bytes = spec.Build();
         messages.entries.clear();
         Worksheet ws(settings, messages);
-        std::size_t built = 99;
-        ws.buildNetwork = [&built](Worksheet& w) { built = w.storedWeights.size(); };
+        ws.Network(); // a network from before the load, to be replaced
         ASSERT_FALSE(LoadWorksheetBytes(ws, bytes.data(), bytes.size()));
         EXPECT_EQ(ws.state, c.state);
         EXPECT_EQ(ws.Store().GetCellText(1, 4), c.cell);
         EXPECT_EQ(ws.storedWeights.size(), c.kept);
-        EXPECT_EQ(built, c.kept);
+        // The network is built again from what was read: with the kept weights, or
+        // unbuilt when the worksheet came back as Init.
+        EXPECT_EQ(ws.Network().net.ExportWeights(), std::vector<float>(c.kept, 0.25f));
         EXPECT_EQ(ws.inputSetCount, 1);
         EXPECT_EQ(messages.Texts(), c.message ? std::vector<std::string>{"Error: Stored Weights Do Not Match Network Shape"}
                                               : std::vector<std::string>{});

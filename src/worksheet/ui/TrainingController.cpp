@@ -1,8 +1,8 @@
 #include "worksheet/ui/TrainingController.h"
 
-#include "network/EvaluationRun.h"
-#include "network/WorksheetNetwork.h"
+#include "worksheet/EvaluationRun.h"
 #include "worksheet/Worksheet.h"
+#include "worksheet/WorksheetNetwork.h"
 #include "worksheet/ui/ConfigureNetworkDialog.h"
 #include "worksheet/ui/ConfigureResultsDialog.h"
 #include "worksheet/ui/ConfigureTrainingDialog.h"
@@ -80,7 +80,7 @@ void CTrainingController::Continue()
 void CTrainingController::Abort()
 {
     if (m_trained)
-        NetworkOf(m_trained->GetWorksheet()).net.abortRequested = 1;
+        m_trained->GetWorksheet().Network().net.abortRequested = 1;
 }
 
 void CTrainingController::AbortThen(std::function<void()> then)

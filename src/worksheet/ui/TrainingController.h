@@ -1,6 +1,6 @@
 #pragma once
 
-#include "network/TrainingRun.h"
+#include "worksheet/TrainingRun.h"
 
 #include <QObject>
 #include <QPointer>

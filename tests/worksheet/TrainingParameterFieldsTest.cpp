@@ -1,4 +1,4 @@
-#include "network/TrainingParameters.h"
+#include "worksheet/TrainingParameterFields.h"
 
 #include "worksheet/RecordingMessages.h"
 
@@ -28,7 +28,7 @@ TrainingParameterFields Typed()
 
 } // namespace
 
-TEST(TrainingParameters, OpeningShowsTwoDecimals)
+TEST(TrainingParameterFields, OpeningShowsTwoDecimals)
 {
     TrainingParameters p;
     TrainingParameterFields f = OpenTrainingParameterFields(p, 1, true, true);
@@ -48,7 +48,7 @@ TEST(TrainingParameters, OpeningShowsTwoDecimals)
     EXPECT_FALSE(f.autoVectorSizing);
 }
 
-TEST(TrainingParameters, OkChecksInOrderAndKeepsWhatPassed)
+TEST(TrainingParameterFields, OkChecksInOrderAndKeepsWhatPassed)
 {
     struct Case {
         const char* name;
@@ -135,7 +135,7 @@ TEST(TrainingParameters, OkChecksInOrderAndKeepsWhatPassed)
     }
 }
 
-TEST(TrainingParameters, DefaultsThenOkClosesWithoutStoring)
+TEST(TrainingParameterFields, DefaultsThenOkClosesWithoutStoring)
 {
     TrainingParameterFields fields = Typed();
     ApplyTrainingDefaultFields(fields);

@@ -2,7 +2,8 @@
 
 #include "network/BackpropNet.h"
 #include "network/VectorView.h"
-#include "worksheet/NetworkAttachment.h"
+
+#include <memory>
 
 namespace orvalis {
 
@@ -10,9 +11,8 @@ class Worksheet;
 
 // A worksheet's own network: the engine with its shape and training parameters, and
 // what Continue needs to know about the worksheet's last training run. Owned by the
-// worksheet (Worksheet::networkAttachment).
-class WorksheetNetwork final : public NetworkAttachment {
-public:
+// worksheet (Worksheet::Network).
+struct WorksheetNetwork {
     CBackpropNet net;
     // A training run of this worksheet defined the ranges and extracted the vectors
     // that Continue trains on again.
@@ -22,14 +22,13 @@ public:
     VectorView lastView;
 };
 
-// The network of ws, created on first use from the worksheet's stored record (shape,
-// parameters, and in state Trained or Eval the stored weights, so a worksheet loaded
-// trained evaluates at once). Creating it also connects the worksheet's file hooks: a
-// save exports the built network's shape and weights, a load rebuilds the network.
-WorksheetNetwork& NetworkOf(Worksheet& ws);
+// A network as the worksheet's stored record describes it: shape and parameters, built
+// with the stored weights when the worksheet is Trained or Eval and they are complete.
+std::unique_ptr<WorksheetNetwork> BuildNetworkFromRecord(const Worksheet& ws);
 
 // Writes the network's shape (the built one when the worksheet is trained), parameters
-// and weights into the worksheet's stored record, as a save needs them.
+// and weights into the worksheet's stored record, as a save needs them. Creates the
+// network when the worksheet has none yet.
 void ExportNetworkRecord(Worksheet& ws);
 
 // Sets the shape or the training parameters of the worksheet's network and its stored

@@ -1,12 +1,12 @@
-#include "network/EvaluationRun.h"
+#include "worksheet/EvaluationRun.h"
 
-#include "network/WorksheetNetwork.h"
 #include "worksheet/AppSettings.h"
 #include "worksheet/Extrapolation.h"
 #include "worksheet/ResultStatistics.h"
 #include "worksheet/UserMessages.h"
 #include "worksheet/VectorExtraction.h"
 #include "worksheet/Worksheet.h"
+#include "worksheet/WorksheetNetwork.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -64,7 +64,7 @@ bool EvaluateWorksheet(Worksheet& ws, EstimateFigures* figures)
         ws.Messages().Error("Error: Orvalis not Trained");
         return false;
     }
-    WorksheetNetwork& network = NetworkOf(ws);
+    WorksheetNetwork& network = ws.Network();
     CBackpropNet& net = network.net;
     net.abortRequested = 0;
     if (!ws.ScanColumnRoles() || !ExtractVectors(ws, ws.counts.totalRows, false)) {

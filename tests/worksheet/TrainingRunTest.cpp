@@ -1,9 +1,9 @@
 #include "worksheet/RunWorksheet.h"
 
 #include "network/ConfidenceRating.h"
-#include "network/EvaluationRun.h"
-#include "network/TrainingRun.h"
-#include "network/WorksheetNetwork.h"
+#include "worksheet/EvaluationRun.h"
+#include "worksheet/TrainingRun.h"
+#include "worksheet/WorksheetNetwork.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +30,7 @@ struct TrainSheet : RunWorksheet {
         ws->network.maxCycles = 5;
         ws->network.iterationsPerCycle = 2;
     }
-    CBackpropNet& Net() { return NetworkOf(*ws).net; }
+    CBackpropNet& Net() { return ws->Network().net; }
 };
 
 struct Recorder final : TrainingProgress {

@@ -1,9 +1,9 @@
 #include "worksheet/RunWorksheet.h"
 
-#include "network/EvaluationRun.h"
-#include "network/TrainingRun.h"
-#include "network/WorksheetNetwork.h"
+#include "worksheet/EvaluationRun.h"
+#include "worksheet/TrainingRun.h"
 #include "worksheet/WorksheetFile.h"
+#include "worksheet/WorksheetNetwork.h"
 
 #include <gtest/gtest.h>
 
@@ -158,7 +158,7 @@ TEST(EvaluationRun, SavedTrainedWorksheetEvaluatesWithTheSameNetwork)
 {
     EvalSheet sheet;
     ASSERT_TRUE(TrainWorksheet(*sheet.ws, nullptr));
-    const std::vector<float> weights = NetworkOf(*sheet.ws).net.ExportWeights();
+    const std::vector<float> weights = sheet.ws->Network().net.ExportWeights();
     ExportNetworkRecord(*sheet.ws);
     const std::vector<std::uint8_t> bytes = WorksheetFileBytes(*sheet.ws);
 
@@ -166,7 +166,7 @@ TEST(EvaluationRun, SavedTrainedWorksheetEvaluatesWithTheSameNetwork)
     loaded.settings = sheet.settings;
     ASSERT_FALSE(LoadWorksheetBytes(*loaded.ws, bytes.data(), bytes.size()).has_value());
     EXPECT_EQ(loaded.ws->state, WorksheetState::Trained);
-    EXPECT_EQ(NetworkOf(*loaded.ws).net.ExportWeights(), weights);
+    EXPECT_EQ(loaded.ws->Network().net.ExportWeights(), weights);
     ASSERT_TRUE(EvaluateWorksheet(*loaded.ws));
     EXPECT_EQ(loaded.ws->state, WorksheetState::Eval);
     EXPECT_TRUE(loaded.messages.entries.empty());

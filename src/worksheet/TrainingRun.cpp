@@ -1,11 +1,11 @@
-#include "network/TrainingRun.h"
+#include "worksheet/TrainingRun.h"
 
-#include "network/WorksheetNetwork.h"
 #include "worksheet/AppSettings.h"
 #include "worksheet/ResultStatistics.h"
 #include "worksheet/UserMessages.h"
 #include "worksheet/VectorExtraction.h"
 #include "worksheet/Worksheet.h"
+#include "worksheet/WorksheetNetwork.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -107,7 +107,7 @@ void FinishRun(Worksheet& ws, CBackpropNet& net, const VectorView& view, Trainin
 bool TrainWorksheet(Worksheet& ws, TrainingProgress* progress, TrainingOutcome* outcome)
 {
     ws.SetModified(true);
-    WorksheetNetwork& network = NetworkOf(ws);
+    WorksheetNetwork& network = ws.Network();
     CBackpropNet& net = network.net;
     net.abortRequested = 0;
     if (!ws.ScanColumnRoles() || !ExtractVectors(ws, ws.counts.totalRows, true)) {
@@ -147,7 +147,7 @@ bool TrainWorksheet(Worksheet& ws, TrainingProgress* progress, TrainingOutcome* 
 
 bool ContinueTraining(Worksheet& ws, TrainingProgress* progress, TrainingOutcome* outcome)
 {
-    WorksheetNetwork& network = NetworkOf(ws);
+    WorksheetNetwork& network = ws.Network();
     CBackpropNet& net = network.net;
     const VectorView view = network.lastView;
     if (!network.trained || !net.DataFits(view))

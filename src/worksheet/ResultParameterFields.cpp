@@ -1,4 +1,4 @@
-#include "network/ResultParameters.h"
+#include "worksheet/ResultParameterFields.h"
 
 #include "worksheet/AppSettings.h"
 #include "worksheet/IntegerText.h"

@@ -1,4 +1,4 @@
-#include "network/WorksheetNetwork.h"
+#include "worksheet/WorksheetNetwork.h"
 
 #include "worksheet/VectorSets.h"
 #include "worksheet/Worksheet.h"
@@ -35,10 +35,12 @@ void ParametersToRecord(const TrainingParameters& p, StoredNetwork& record)
     record.maxCycles = p.maxCycles;
 }
 
-// The network as the worksheet's record describes it: built with the stored weights
-// when the worksheet is trained and they are complete, otherwise only shaped.
-void BuildFromRecord(Worksheet& ws, CBackpropNet& net)
+} // namespace
+
+std::unique_ptr<WorksheetNetwork> BuildNetworkFromRecord(const Worksheet& ws)
 {
+    auto network = std::make_unique<WorksheetNetwork>();
+    CBackpropNet& net = network->net;
     const StoredNetwork& record = ws.network;
     net.shape = ShapeFromRecord(record);
     net.parameters.learningRate = record.learningRate;
@@ -51,30 +53,12 @@ void BuildFromRecord(Worksheet& ws, CBackpropNet& net)
     if (ws.state != WorksheetState::Init && net.shape.layerCount > 0 &&
         ws.storedWeights.size() >= needed)
         net.InitNetwork(ws.storedWeights.data());
-}
-
-} // namespace
-
-WorksheetNetwork& NetworkOf(Worksheet& ws)
-{
-    if (auto* existing = dynamic_cast<WorksheetNetwork*>(ws.networkAttachment.get()))
-        return *existing;
-    auto created = std::make_unique<WorksheetNetwork>();
-    BuildFromRecord(ws, created->net);
-    ws.networkAttachment = std::move(created);
-    ws.exportNetwork = [](Worksheet& w) { ExportNetworkRecord(w); };
-    ws.buildNetwork = [](Worksheet& w) {
-        // A loaded file replaces the network and everything known about its runs.
-        auto fresh = std::make_unique<WorksheetNetwork>();
-        BuildFromRecord(w, fresh->net);
-        w.networkAttachment = std::move(fresh);
-    };
-    return static_cast<WorksheetNetwork&>(*ws.networkAttachment);
+    return network;
 }
 
 void ExportNetworkRecord(Worksheet& ws)
 {
-    CBackpropNet& net = NetworkOf(ws).net;
+    CBackpropNet& net = ws.Network().net;
     const bool trained = ws.state != WorksheetState::Init && net.IsBuilt();
     ShapeToRecord(trained ? net.BuiltShape() : net.shape, ws.network);
     ParametersToRecord(net.parameters, ws.network);
@@ -84,13 +68,13 @@ void ExportNetworkRecord(Worksheet& ws)
 
 void SetNetworkShape(Worksheet& ws, const NetworkShape& shape)
 {
-    NetworkOf(ws).net.shape = shape;
+    ws.Network().net.shape = shape;
     ShapeToRecord(shape, ws.network);
 }
 
 void SetTrainingParameters(Worksheet& ws, const TrainingParameters& parameters)
 {
-    NetworkOf(ws).net.parameters = parameters;
+    ws.Network().net.parameters = parameters;
     ParametersToRecord(parameters, ws.network);
 }
 

@@ -1,4 +1,4 @@
-#include "network/TrainingParameters.h"
+#include "worksheet/TrainingParameterFields.h"
 
 #include "worksheet/IntegerText.h"
 #include "worksheet/NumberText.h"

@@ -1,4 +1,4 @@
-#include "network/ResultParameters.h"
+#include "worksheet/ResultParameterFields.h"
 
 #include "worksheet/AppSettings.h"
 #include "worksheet/RecordingMessages.h"
@@ -7,7 +7,7 @@
 
 using namespace orvalis;
 
-TEST(ResultParameters, OpeningAndDefaults)
+TEST(ResultParameterFields, OpeningAndDefaults)
 {
     AppSettings settings;
     settings.extrapolationLen = 12;
@@ -31,7 +31,7 @@ TEST(ResultParameters, OpeningAndDefaults)
     EXPECT_EQ(f.trainValueSdWeight, "1.000000");
 }
 
-TEST(ResultParameters, OkChecksInOrder)
+TEST(ResultParameterFields, OkChecksInOrder)
 {
     struct Case {
         const char* name;
@@ -76,7 +76,7 @@ TEST(ResultParameters, OkChecksInOrder)
     }
 }
 
-TEST(ResultParameters, EachWeightHasItsOwnMessage)
+TEST(ResultParameterFields, EachWeightHasItsOwnMessage)
 {
     const char* messages[] = {"Error: Estimate Value Average Coefficent Out of Range",
                               "Error: Estimate Std Dev Coefficent Out of Range",
