@@ -6,6 +6,9 @@
 #include "worksheet/ui/ConfigureNetworkDialog.h"
 #include "worksheet/ui/ConfigureResultsDialog.h"
 #include "worksheet/ui/ConfigureTrainingDialog.h"
+#include "worksheet/EvaluationRun.h"
+#include "worksheet/ui/EstimateResultDialog.h"
+#include "worksheet/ui/TrainingProgressDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -277,6 +280,24 @@ TEST_F(ConfigureResults, DefaultsStoresAtOnceEvenWhenCancelled)
     EXPECT_EQ(settings.extrapolationLen, 5);
     EXPECT_EQ(settings.extrapolationRows, 0);
     EXPECT_EQ(weights.trainValueSdWeight, 1.0f);
+}
+
+// At 200 % scaling a dialog takes twice its size in device pixels: each must stay within
+// half of a 1366-pixel-wide screen, and its height within a 1080-line one.
+TEST_F(ConfigureNetwork, EveryDialogFitsASmallScreenAtTwiceTheScale)
+{
+    CConfigureNetworkDialog network(ws);
+    CConfigureTrainingDialog training(ws);
+    CConfigureResultsDialog results(ws, weights);
+    CTrainingProgressDialog progress;
+    CEstimateResultDialog estimate(EstimateFigures{});
+    for (QDialog* dialog : std::initializer_list<QDialog*>{&network, &training, &results, &progress, &estimate}) {
+        SCOPED_TRACE(dialog->windowTitle().toStdString());
+        const QSize size = dialog->sizeHint();
+        EXPECT_LE(size.width(), 1366 / 2);
+        EXPECT_LE(size.height(), 768 / 2 + 100);  // 968 px at 200 %: fits a 1080-line screen
+        EXPECT_FALSE(dialog->windowTitle().isEmpty());
+    }
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BatchArguments.h"
-#include "StderrMessages.h"
+#include "batch/BatchArguments.h"
+#include "batch/StderrMessages.h"
 
 #include "worksheet/AppSettings.h"
 

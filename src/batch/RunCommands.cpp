@@ -1,14 +1,14 @@
 // The batch commands that train and evaluate: train, evaluate and run.
-#include "BatchCommand.h"
-#include "BatchContext.h"
-#include "InterruptAbort.h"
+#include "batch/BatchCommand.h"
+#include "batch/BatchContext.h"
+#include "batch/InterruptAbort.h"
 
+#include "worksheet/AppSettings.h"
 #include "worksheet/EvaluationRun.h"
 #include "worksheet/TrainingRun.h"
-#include "worksheet/WorksheetNetwork.h"
-#include "worksheet/AppSettings.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetLayout.h"
+#include "worksheet/WorksheetNetwork.h"
 
 #include <unistd.h>
 
@@ -182,6 +182,11 @@ int RunTrainCommand(BatchContext& context)
 int RunEvaluateCommand(BatchContext& context)
 {
     return RunSteps(context, {FindStep("evaluate")});
+}
+
+bool IsRunStep(const std::string& word)
+{
+    return FindStep(word) != nullptr;
 }
 
 int RunRunCommand(BatchContext& context)

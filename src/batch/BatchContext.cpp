@@ -1,6 +1,6 @@
-#include "BatchContext.h"
+#include "batch/BatchContext.h"
 
-#include "CellText.h"
+#include "batch/CellText.h"
 
 #include "worksheet/WholeFile.h"
 #include "worksheet/Worksheet.h"

@@ -1,4 +1,4 @@
-#include "CellText.h"
+#include "batch/CellText.h"
 
 #include "worksheet/WorksheetLayout.h"
 

@@ -1,4 +1,4 @@
-#include "InterruptAbort.h"
+#include "batch/InterruptAbort.h"
 
 #include <csignal>
 

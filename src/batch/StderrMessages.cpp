@@ -1,4 +1,4 @@
-#include "StderrMessages.h"
+#include "batch/StderrMessages.h"
 
 #include <ostream>
 

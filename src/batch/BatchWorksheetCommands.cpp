@@ -1,11 +1,11 @@
 // The batch commands that make, fill and show worksheets without training them.
-#include "BatchCommand.h"
-#include "BatchContext.h"
-#include "CellText.h"
+#include "batch/BatchCommand.h"
+#include "batch/BatchContext.h"
+#include "batch/CellText.h"
 
-#include "worksheet/TrainingRun.h"
 #include "worksheet/ImportCommand.h"
 #include "worksheet/ImportParameters.h"
+#include "worksheet/TrainingRun.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetLayout.h"
 

@@ -1,4 +1,4 @@
-#include "BatchCommand.h"
+#include "batch/BatchCommand.h"
 
 namespace orvalis {
 
@@ -18,6 +18,8 @@ const std::vector<BatchCommand>& BatchCommands()
                 "mode=evaluate mode=extrapolate)",
          1, true, {}, &RunRunCommand, true},
         {"show", "show IN.ows [--tab]", 1, false, {{"--tab", false, false}}, &RunShowCommand},
+        {"print", "print IN.ows -o OUT.pdf [--paper A4|Letter] [--landscape]", 1, true,
+         {{"--paper", true, false}, {"--landscape", false, false}}, &RunPrintCommand},
     };
     return commands;
 }

@@ -1,0 +1,149 @@
+// What keeping the window alive costs a training run: a 200-100-1 network trained from
+// the window (Training Operation window updated and pending events dispatched once per
+// cycle) against the same run without any window, and one cycle's report and dispatch
+// alone. The window's share must stay under 2 % of the run.
+
+#include "worksheet/TrainingRun.h"
+#include "worksheet/WorksheetNetwork.h"
+#include "shell/MainFrame.h"
+#include "shell/WorksheetApp.h"
+#include "shell/DocManager.h"
+#include "worksheet/Worksheet.h"
+#include "worksheet/ui/GridDoc.h"
+#include "worksheet/ui/TrainingController.h"
+#include "worksheet/ui/TrainingProgressDialog.h"
+#include "worksheet/ui/UiPrompts.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace orvalis;
+
+class QuietPrompts final : public UiPrompts {
+public:
+    void Error(const std::string&) override {}
+    void Information(const std::string&) override {}
+    void Plain(const std::string&) override {}
+    bool Ask(const std::string&) override { return true; }
+    SaveAnswer AskSaveChanges(const QString&) override { return SaveAnswer::No; }
+    QString ChooseOpenFile(const QString&) override { return {}; }
+    QString ChooseSaveFile(const QString&, const QString&) override { return {}; }
+    bool RunDialog(QDialog&) override { return false; }
+};
+
+std::vector<std::string> DaxTexts()
+{
+    const char* dir = std::getenv("ORVALIS_SAMPLE_DATA_DIR");
+    std::ifstream in(std::string(dir ? dir : ORVALIS_SAMPLE_DATA_DIR) + "/eustockmarkets_full.csv");
+    std::string line;
+    std::getline(in, line);  // header
+    std::vector<std::string> texts;
+    while (std::getline(in, line)) {
+        std::stringstream fields(line);
+        std::string day, dax;
+        std::getline(fields, day, ',');
+        std::getline(fields, dax, ',');
+        texts.push_back(dax);
+    }
+    return texts;
+}
+
+constexpr int kCycles = 8;  // cycle limit of each measured run
+
+// The program's window with one worksheet of 600 DAX closes, a window of 200 rows
+// (automatic shape 200-100-1) and a fixed cycle limit.
+struct TrainingShell {
+    QTemporaryDir dir;
+    MemorySettingsStore store;
+    QSettings recent{dir.filePath(QStringLiteral("recent.ini")), QSettings::IniFormat};
+    QuietPrompts prompts;
+    CWorksheetApp app{store, recent, prompts};
+
+    TrainingShell()
+    {
+        app.StartUp();
+        app.MainFrame()->resize(1280, 800);
+        Worksheet& ws = Doc().GetWorksheet();
+        ws.Settings().autoVectorSizing = false;
+        const std::vector<std::string> dax = DaxTexts();
+        ws.Store().SetCellText(kRoleRow, 1, "Trg/In");
+        for (int r = 0; r < 600; ++r)
+            ws.Store().SetCellText(ws.firstDataRow + r, 1, dax[static_cast<std::size_t>(r)]);
+        ws.ApplyCellEdit(kNumTrainingRow, kValueColumn, "400");
+        ws.ApplyCellEdit(kNumTestingRow, kValueColumn, "100");
+        ws.ApplyCellEdit(kNumEvalRow, kValueColumn, "100");
+        ws.ApplyCellEdit(kNumTapsRow, kValueColumn, "200");
+        ws.network.autoTrainingConfigure = 0;
+        TrainingParameters parameters;
+        parameters.maxCycles = kCycles;
+        parameters.errorRatioGoal = 2.0;
+        SetTrainingParameters(ws, parameters);
+        QCoreApplication::processEvents();
+    }
+    CGridDoc& Doc() { return *app.Docs().ActiveDocument(); }
+};
+
+TrainingShell& Shell()
+{
+    // Never destroyed: its windows must not outlive the application object, which the
+    // benchmark's main() ends before static objects go.
+    static TrainingShell* shell = new TrainingShell;
+    return *shell;
+}
+
+void BM_Train200_100_1_WithoutWindow(benchmark::State& state)
+{
+    Worksheet& ws = Shell().Doc().GetWorksheet();
+    TrainingOutcome outcome;
+    for (auto _ : state) {
+        ws.ResetTraining();
+        if (!TrainWorksheet(ws, nullptr, &outcome))
+            state.SkipWithError("training refused");
+    }
+    state.counters["cycles"] = outcome.cycles;
+}
+BENCHMARK(BM_Train200_100_1_WithoutWindow)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_Train200_100_1_FromTheWindow(benchmark::State& state)
+{
+    TrainingShell& shell = Shell();
+    CTrainingController& training = shell.app.MainFrame()->Training();
+    for (auto _ : state) {
+        shell.Doc().GetWorksheet().ResetTraining();
+        training.Train(shell.Doc());
+    }
+    state.counters["cycles"] =
+        training.ProgressDialog()->IterationsField().text().toInt() + 1;
+}
+BENCHMARK(BM_Train200_100_1_FromTheWindow)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// One cycle's share of the window: the report into the Training Operation window and
+// the dispatch of pending events (which paints it), with the window shown.
+void BM_ReportAndDispatchOneCycle(benchmark::State& state)
+{
+    CTrainingProgressDialog dialog(Shell().app.MainFrame());
+    dialog.show();
+    QCoreApplication::processEvents();
+    int cycle = 0;
+    for (auto _ : state) {
+        dialog.ReportCycle(cycle, cycle / 3, 1.0 + cycle * 1e-3, 1.1 + cycle * 1e-3);
+        QCoreApplication::processEvents();
+        ++cycle;
+    }
+}
+BENCHMARK(BM_ReportAndDispatchOneCycle)->Unit(benchmark::kMicrosecond);
+
+} // namespace
