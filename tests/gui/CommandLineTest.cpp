@@ -32,7 +32,7 @@ QString SavedWorksheet(const QTemporaryDir& dir, const QString& name, const std:
     sheet.Store().SetCellText(kRoleRow, 1, "Comment");  // a column that is saved
     sheet.Store().SetCellText(sheet.firstDataRow, 1, text);
     const QString path = dir.filePath(name);
-    EXPECT_FALSE(SaveWorksheetFile(sheet, path.toStdString()));
+    EXPECT_TRUE(SaveWorksheetFile(sheet, path.toStdString()));
     return path;
 }
 
