@@ -7,6 +7,7 @@
 #include <QPointer>
 
 #include <QPageLayout>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -33,9 +34,10 @@ public:
     CWorksheetApp(SettingsStore& store, QSettings& recentStore, UiPrompts& prompts);
     ~CWorksheetApp() override;
 
-    // The start-up sequence; false ends the program at once. The command line is
-    // not consulted: the program always starts with one new empty worksheet.
-    bool StartUp();
+    // The start-up sequence; false ends the program at once. Each of files opens as a
+    // worksheet (one that cannot be read gives its message and the rest still open);
+    // without files, or when none opened, the program starts with a new worksheet.
+    bool StartUp(const QStringList& files = {});
     // Whether StartUp shows the splash window: the program asks for it when it was
     // started without a file and without --no-splash.
     void SetSplashWanted(bool wanted) { m_splashWanted = wanted; }
