@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SilentMessages messages;
 
     Worksheet ws(settings, messages);
-    if (LoadWorksheetBytes(ws, data, size))
+    if (!LoadWorksheetBytes(ws, data, size))
         return 0;
     // The budget: the network is built from this record on first use, and Train keeps
     // these parameters because the automatic training configuration is off.

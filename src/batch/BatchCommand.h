@@ -3,6 +3,7 @@
 #include "batch/BatchArguments.h"
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 namespace orvalis {
@@ -24,6 +25,8 @@ struct BatchCommand {
 
 // Every command, in the order the usage lists them. New commands add their entry here.
 const std::vector<BatchCommand>& BatchCommands();
+// The options every command takes: the settings and --cells.
+const std::vector<BatchOptionSpec>& SettingOptions();
 
 // The worksheet commands (BatchWorksheetCommands.cpp).
 int RunNewCommand(BatchContext& context);
@@ -36,6 +39,8 @@ int RunShowCommand(BatchContext& context);
 int RunTrainCommand(BatchContext& context);
 int RunEvaluateCommand(BatchContext& context);
 int RunRunCommand(BatchContext& context);
+// Whether word is one of run's steps.
+bool IsRunStep(const std::string& word);
 
 // The printed pages as a PDF (PrintCommand.cpp).
 int RunPrintCommand(BatchContext& context);

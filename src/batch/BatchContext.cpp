@@ -34,7 +34,7 @@ std::unique_ptr<Worksheet> BatchContext::NewWorksheet()
 std::unique_ptr<Worksheet> BatchContext::LoadWorksheet(const std::string& path)
 {
     auto worksheet = NewWorksheet();
-    if (LoadWorksheetFile(*worksheet, path))
+    if (!LoadWorksheetFile(*worksheet, path))
         return nullptr;  // the reader has told why
     return worksheet;
 }
@@ -57,7 +57,7 @@ int BatchContext::Finish(Worksheet& worksheet, int status)
     }
     const std::string output = m_arguments.Value("-o");
     if (!output.empty() && (status == BatchDone || status == BatchRefused)) {
-        if (SaveWorksheetFile(worksheet, output))
+        if (!SaveWorksheetFile(worksheet, output))
             status = BatchFileError;  // the writer has told why; the old file is intact
     }
     return status;

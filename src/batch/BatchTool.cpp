@@ -2,19 +2,29 @@
 
 #include "batch/BatchCommand.h"
 #include "batch/BatchContext.h"
+#include "batch/ManySeriesPlan.h"
+#include "batch/ManySeriesRunner.h"
+
+#include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <ostream>
+#include <thread>
 
 namespace orvalis {
 
-namespace {
+const std::vector<BatchOptionSpec>& SettingOptions()
+{
+    static const std::vector<BatchOptionSpec> options = {
+        {"--comment-line", true, false}, {"--two-pass", true, false},
+        {"--auto-sizing", true, false},  {"--mode", true, false},
+        {"--extrapolation-len", true, false}, {"--cells", true, false},
+    };
+    return options;
+}
 
-const std::vector<BatchOptionSpec> kSettingOptions = {
-    {"--comment-line", true, false}, {"--two-pass", true, false},
-    {"--auto-sizing", true, false},  {"--mode", true, false},
-    {"--extrapolation-len", true, false}, {"--cells", true, false},
-};
+namespace {
 
 void PrintUsage(std::ostream& out)
 {
@@ -25,6 +35,9 @@ void PrintUsage(std::ostream& out)
            "  --comment-line on|off  --two-pass on|off  --auto-sizing on|off\n"
            "  --mode evaluate|extrapolate  --extrapolation-len N (2..20)\n"
            "  --cells FILE  list every non-empty cell as row<TAB>column<TAB>text\n"
+           "several worksheets at once: train|evaluate IN.ows... --out-dir DIR [-j N],\n"
+           "  run IN.ows... --out-dir DIR [-j N] STEP...; each result is saved as DIR/NAME,\n"
+           "  N runs at a time (default: the number of processors), the worst status returned\n"
            "exit status: 0 done, 1 refused, 2 usage, 3 a file could not be read or written\n";
 }
 
@@ -35,10 +48,27 @@ int UsageError(std::ostream& err, const std::string& problem)
     return BatchUsage;
 }
 
+// Several worksheets, each through its own worker process.
+int RunManySeriesCommand(const std::vector<std::string>& args, const std::string& workerProgram,
+                         std::ostream& out, std::ostream& err)
+{
+    ManySeriesPlan plan;
+    const int cores = int(std::thread::hardware_concurrency());
+    if (std::string problem = ParseManySeries(args, cores, plan); !problem.empty())
+        return UsageError(err, problem);
+    std::error_code ec;
+    std::filesystem::create_directories(plan.outDir, ec);
+    if (ec) {
+        err << "orvalis-batch: cannot make " << plan.outDir << ": " << ec.message() << "\n";
+        return BatchFileError;
+    }
+    return RunManySeries(plan, workerProgram, out, err, isatty(STDERR_FILENO) == 1);
+}
+
 } // namespace
 
 int RunBatchTool(const std::vector<std::string>& args, const AppSettings& storedSettings,
-                 std::ostream& out, std::ostream& err)
+                 std::ostream& out, std::ostream& err, const std::string& workerProgram)
 {
     if (args.empty())
         return UsageError(err, "no command");
@@ -46,13 +76,15 @@ int RunBatchTool(const std::vector<std::string>& args, const AppSettings& stored
         PrintUsage(out);
         return BatchDone;
     }
+    if (IsManySeriesCommandLine(args))
+        return RunManySeriesCommand(args, workerProgram, out, err);
     const auto& commands = BatchCommands();
     const auto command = std::find_if(commands.begin(), commands.end(),
                                       [&](const BatchCommand& c) { return args[0] == c.name; });
     if (command == commands.end())
         return UsageError(err, "unknown command " + args[0]);
 
-    std::vector<BatchOptionSpec> accepted = kSettingOptions;
+    std::vector<BatchOptionSpec> accepted = SettingOptions();
     if (command->writesOutput)
         accepted.push_back({"-o", true, false});
     accepted.insert(accepted.end(), command->options.begin(), command->options.end());

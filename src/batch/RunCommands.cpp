@@ -184,6 +184,11 @@ int RunEvaluateCommand(BatchContext& context)
     return RunSteps(context, {FindStep("evaluate")});
 }
 
+bool IsRunStep(const std::string& word)
+{
+    return FindStep(word) != nullptr;
+}
+
 int RunRunCommand(BatchContext& context)
 {
     const std::vector<std::string>& positional = context.Arguments().positional;

@@ -104,7 +104,7 @@ std::vector<std::uint8_t> WorksheetFileBytes(const Worksheet& ws)
     return std::move(out.Bytes());
 }
 
-std::optional<FileError> SaveWorksheetFile(Worksheet& ws, const std::string& path)
+FileResult SaveWorksheetFile(Worksheet& ws, const std::string& path)
 {
     if (!ConfirmSaveDropsText(ws))
         return MakeError(FileError::Kind::Cancelled, {}, "the user declined");
@@ -121,7 +121,7 @@ std::optional<FileError> SaveWorksheetFile(Worksheet& ws, const std::string& pat
         return e;
     }
     ws.SetModified(false);
-    return std::nullopt;
+    return {};
 }
 
 namespace {
@@ -189,8 +189,7 @@ void ApplyContents(Worksheet& ws, WorksheetFileContents& file)
 
 } // namespace
 
-std::optional<FileError> LoadWorksheetBytes(Worksheet& ws, const std::uint8_t* data,
-                                            std::size_t size)
+FileResult LoadWorksheetBytes(Worksheet& ws, const std::uint8_t* data, std::size_t size)
 {
     auto parsed = ParseWorksheetFile(data, size, ws.firstDataRow, ws.Store().GetRowCount(),
                                      ws.Store().GetColumnCount());
@@ -199,10 +198,10 @@ std::optional<FileError> LoadWorksheetBytes(Worksheet& ws, const std::uint8_t* d
         return *error;
     }
     ApplyContents(ws, std::get<WorksheetFileContents>(parsed));
-    return std::nullopt;
+    return {};
 }
 
-std::optional<FileError> LoadWorksheetFile(Worksheet& ws, const std::string& path)
+FileResult LoadWorksheetFile(Worksheet& ws, const std::string& path)
 {
     std::vector<std::uint8_t> bytes;
     switch (ReadWholeFile(path, kMaxFileReadBytes, bytes)) {

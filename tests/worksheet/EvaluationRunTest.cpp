@@ -164,7 +164,7 @@ TEST(EvaluationRun, SavedTrainedWorksheetEvaluatesWithTheSameNetwork)
 
     RunWorksheet loaded;
     loaded.settings = sheet.settings;
-    ASSERT_FALSE(LoadWorksheetBytes(*loaded.ws, bytes.data(), bytes.size()).has_value());
+    ASSERT_TRUE(LoadWorksheetBytes(*loaded.ws, bytes.data(), bytes.size()));
     EXPECT_EQ(loaded.ws->state, WorksheetState::Trained);
     EXPECT_EQ(loaded.ws->Network().net.ExportWeights(), weights);
     ASSERT_TRUE(EvaluateWorksheet(*loaded.ws));

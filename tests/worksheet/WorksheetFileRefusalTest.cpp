@@ -143,14 +143,14 @@ TEST_F(LoadFixture, EveryCheckOfTheReader)
         const auto bytes = spec.Build();
         messages.entries.clear();
         Worksheet ws(settings, messages);
-        const auto error = LoadWorksheetBytes(ws, bytes.data(), bytes.size());
+        const FileResult result = LoadWorksheetBytes(ws, bytes.data(), bytes.size());
         if (!c.refusal) {
-            EXPECT_FALSE(error) << (error ? error->detail : "");
+            EXPECT_TRUE(result) << result.Error().detail;
             EXPECT_TRUE(messages.entries.empty());
             continue;
         }
-        ASSERT_TRUE(error);
-        EXPECT_EQ(error->kind, *c.refusal) << error->detail;
+        ASSERT_FALSE(result);
+        EXPECT_EQ(result.Error().kind, *c.refusal) << result.Error().detail;
         const std::string& text = *c.refusal == Kind::Invalid ? kInvalid : kEnd;
         EXPECT_EQ(messages.entries, (std::vector<RecordingMessages::Entry>{{"error", text}}));
         EXPECT_EQ(ws.Store().GetCellText(2, 2), "0");  // nothing was taken over
@@ -185,9 +185,9 @@ TEST_F(LoadFixture, VersionMismatchNamesBothVersionsAndReadsNothing)
     spec.version = [](auto& b) { b.Str("082705"); };
     const auto bytes = spec.Build();
     Worksheet ws(settings, messages);
-    const auto error = LoadWorksheetBytes(ws, bytes.data(), bytes.size());
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->kind, Kind::VersionMismatch);
+    const FileResult result = LoadWorksheetBytes(ws, bytes.data(), bytes.size());
+    ASSERT_FALSE(result);
+    EXPECT_EQ(result.Error().kind, Kind::VersionMismatch);
     EXPECT_EQ(messages.Texts(), (std::vector<std::string>{
                                     "Error: Non-Compatible Data File Version, Expect:082704, Got:082705"}));
     EXPECT_EQ(ws.Store().GetCellText(2, 2), "0");
@@ -241,7 +241,7 @@ TEST_F(LoadFixture, WideStringsBecomeNarrowAndLongCharactersQuestionMarks)
     b.WideStr(u"c");
     b.WideStr(u"1.5");  // grid row 8, the only data row
     Worksheet ws(settings, messages);
-    ASSERT_FALSE(LoadWorksheetBytes(ws, b.bytes.data(), b.bytes.size()));
+    ASSERT_TRUE(LoadWorksheetBytes(ws, b.bytes.data(), b.bytes.size()));
     EXPECT_EQ(ws.Store().GetCellText(2, 2), "4\xe9" "0");
     EXPECT_EQ(ws.counts.numTraining, 4);
     EXPECT_EQ(ws.Store().GetCellText(3, 2), "1?0");
@@ -280,7 +280,7 @@ TEST_F(LoadFixture, StoredStateWeightsAndNetworkBuild)
         messages.entries.clear();
         Worksheet ws(settings, messages);
         ws.Network(); // a network from before the load, to be replaced
-        ASSERT_FALSE(LoadWorksheetBytes(ws, bytes.data(), bytes.size()));
+        ASSERT_TRUE(LoadWorksheetBytes(ws, bytes.data(), bytes.size()));
         EXPECT_EQ(ws.state, c.state);
         EXPECT_EQ(ws.Store().GetCellText(1, 4), c.cell);
         EXPECT_EQ(ws.storedWeights.size(), c.kept);
@@ -318,7 +318,7 @@ TEST_F(LoadFixture, SectionsAfterLoadFollowTheResultsMode)
         spec.weights.assign(5, 0.5f);
         const auto bytes = spec.Build();
         Worksheet ws(settings, messages);
-        ASSERT_FALSE(LoadWorksheetBytes(ws, bytes.data(), bytes.size()));
+        ASSERT_TRUE(LoadWorksheetBytes(ws, bytes.data(), bytes.size()));
         EXPECT_EQ(ws.counts.numTraining, c.training);
         EXPECT_EQ(ws.counts.numTesting, c.testing);
         EXPECT_EQ(ws.counts.numEval, c.eval);
