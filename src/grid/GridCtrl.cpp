@@ -379,6 +379,7 @@ bool CGridCtrl::RedrawCell(int row, int col)
 void CGridCtrl::CellChanged(int row, int col)
 {
     InvalidateCell(row, col);
+    emit cellChanged(row, col);
     // The focus may also move through the store directly (a worksheet loading, say):
     // its headers' look follows it all the same.
     const CellId focus = m_store.GetFocusCell();
@@ -401,6 +402,7 @@ void CGridCtrl::LayoutChanged()
     viewport()->update();
     if (m_accessible)
         m_accessible->LayoutChanged();
+    emit cellChanged(-1, -1);
 }
 
 } // namespace orvalis

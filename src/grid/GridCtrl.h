@@ -229,6 +229,10 @@ public:
 signals:
     // Posted (queued) after every completed left click whose press was on a cell.
     void Clicked();
+    // Sent at once for every change of a cell the store reports (text, colour, state),
+    // and with row and column -1 when counts or sizes changed: for views of the same
+    // cells (the worksheet's chart) that redraw when the worksheet changes.
+    void cellChanged(int row, int col);
 
 protected:
     // For a CreateInPlaceEditControl override that makes its own editor.
