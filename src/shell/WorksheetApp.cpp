@@ -2,6 +2,7 @@
 
 #include "shell/AppIcon.h"
 #include "shell/ChildFrame.h"
+#include "shell/CommandLine.h"
 #include "shell/CommandIds.h"
 #include "shell/WorksheetCommands.h"
 #include "shell/DocManager.h"
@@ -52,7 +53,7 @@ void CWorksheetApp::SetDialogLook()
     QApplication::setPalette(dialog, "QDialog");
 }
 
-bool CWorksheetApp::StartUp()
+bool CWorksheetApp::StartUp(const QStringList& files)
 {
     SetDialogLook();
     QApplication::setWindowIcon(AppIcon());
@@ -72,8 +73,13 @@ bool CWorksheetApp::StartUp()
             &CMainFrame::RebuildMenus);
     m_mainFrame->RebuildMenus();
     m_mainFrame->show();
+    AcceptWorksheetDrops(*m_mainFrame, *m_docs);
 
-    m_docs->NewDocument();
+    int opened = 0;
+    for (const QString& file : files)
+        opened += m_docs->OpenDocumentFile(file) != nullptr;
+    if (opened == 0)
+        m_docs->NewDocument();
     return true;
 }
 

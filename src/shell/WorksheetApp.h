@@ -6,6 +6,7 @@
 #include <QObject>
 
 #include <QPageLayout>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -32,9 +33,10 @@ public:
     CWorksheetApp(SettingsStore& store, QSettings& recentStore, UiPrompts& prompts);
     ~CWorksheetApp() override;
 
-    // The start-up sequence; false ends the program at once. The command line is
-    // not consulted: the program always starts with one new empty worksheet.
-    bool StartUp();
+    // The start-up sequence; false ends the program at once. Each of files opens as a
+    // worksheet (one that cannot be read gives its message and the rest still open);
+    // without files, or when none opened, the program starts with a new worksheet.
+    bool StartUp(const QStringList& files = {});
     // Writes the nine settings and the recent-file list. Returns the exit code 0.
     int ShutDown();
 
