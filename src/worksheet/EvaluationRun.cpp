@@ -4,7 +4,6 @@
 #include "worksheet/Extrapolation.h"
 #include "worksheet/ResultStatistics.h"
 #include "worksheet/UserMessages.h"
-#include "worksheet/VectorExtraction.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetNetwork.h"
 
@@ -66,22 +65,15 @@ bool EvaluateWorksheet(Worksheet& ws, EstimateFigures* figures)
     }
     WorksheetNetwork& network = ws.Network();
     CBackpropNet& net = network.net;
-    net.abortRequested = 0;
-    if (!ws.ScanColumnRoles() || !ExtractVectors(ws, ws.counts.totalRows, false)) {
-        net.abortRequested = 1;
+    if (!BeginRun(ws, false))
         return false;
-    }
     const AppSettings& settings = ws.Settings();
     const int count =
         ExtrapolationCountFor(settings.resultsMode, settings.extrapolationRows, ws.phaseOffset);
-    if (!NetworkFitsWorksheet(ws, net, count)) {
-        net.abortRequested = 1;
-        return false;
-    }
+    if (!NetworkFitsWorksheet(ws, net, count))
+        return RefuseRun(ws);
 
-    const VectorView view = VectorViewOf(ws);
-    net.DefineRanges(view, ws.counts.totalRows, ws.vectors.targetMean, ws.counts.numTraining,
-                     ws.counts.numTesting);
+    const VectorView view = DefineRunRanges(ws);
     network.lastView = view;
     net.ListPredictions(view, 1);
     ws.extrapolationCount = count;

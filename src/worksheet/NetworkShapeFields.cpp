@@ -1,9 +1,33 @@
 #include "worksheet/NetworkShapeFields.h"
 
+#include "worksheet/FieldChecks.h"
 #include "worksheet/IntegerText.h"
 #include "worksheet/UserMessages.h"
 
+#include <vector>
+
 namespace orvalis {
+
+namespace {
+
+// The Elements/Layer text cut into one token per layer, each ending at the next space:
+// two spaces in a row, or a leading space, give an empty token, which reads as 0 and
+// fails; missing tokens are empty too.
+std::vector<std::string> LayerTokens(const std::string& text, int layers)
+{
+    std::vector<std::string> tokens;
+    std::size_t p = 0;
+    for (int l = 0; l < layers; ++l) {
+        std::size_t end = p < text.size() ? text.find(' ', p) : std::string::npos;
+        if (end == std::string::npos)
+            end = text.size();
+        tokens.push_back(p < text.size() ? text.substr(p, end - p) : std::string());
+        p = end + 1;
+    }
+    return tokens;
+}
+
+} // namespace
 
 NetworkShapeFields OpenNetworkShapeFields(const NetworkShape& shape, int autoNetworkConfigure)
 {
@@ -34,30 +58,22 @@ bool AcceptNetworkShapeFields(const NetworkShapeFields& fields, NetworkShape& sh
     if (autoNetworkConfigure == 1)
         return true; // the shape is set from the worksheet at the next Train
 
-    const int layers = ReadIntegerText(fields.layers);
-    if (layers < 1 || layers > NetworkShape::MaxLayers) {
-        messages.Plain("Error: Maximum Number of Layers Exceeded");
+    using Read = FieldCheck::Read;
+    if (!RunFieldChecks({{fields.layers, Read::Integer, 1, NetworkShape::MaxLayers,
+                          "Error: Maximum Number of Layers Exceeded",
+                          [&shape](double v) { shape.layerCount = static_cast<int>(v); }, true}},
+                        messages))
         return false;
-    }
-    shape.layerCount = layers;
+    const int layers = shape.layerCount;
 
-    // One token per layer, each ending at the next space: two spaces in a row, or a
-    // leading space, give an empty token, which reads as 0 and fails.
-    const std::string& text = fields.elementsPerLayer;
-    std::size_t p = 0;
-    for (int l = 0; l < layers; ++l) {
-        std::size_t end = p < text.size() ? text.find(' ', p) : std::string::npos;
-        if (end == std::string::npos)
-            end = text.size();
-        const std::string token = p < text.size() ? text.substr(p, end - p) : std::string();
-        const int units = ReadIntegerText(token);
-        if (units < 1 || units > NetworkShape::MaxUnits) {
-            messages.Error("Error: Maximum Number of Units Per Layer Exceeded");
-            return false;
-        }
-        shape.unitsPerLayer[l] = units;
-        p = end + 1;
-    }
+    const std::vector<std::string> tokens = LayerTokens(fields.elementsPerLayer, layers);
+    std::vector<FieldCheck> units;
+    for (int l = 0; l < layers; ++l)
+        units.push_back({tokens[static_cast<std::size_t>(l)], Read::Integer, 1, NetworkShape::MaxUnits,
+                         "Error: Maximum Number of Units Per Layer Exceeded",
+                         [&shape, l](double v) { shape.unitsPerLayer[l] = static_cast<int>(v); }});
+    if (!RunFieldChecks(units, messages))
+        return false;
 
     if (ReadIntegerText(fields.inputNodes) != shape.unitsPerLayer[0]) {
         messages.Error("Error: Number of Inputs Must Equal First Layer Units");

@@ -1,6 +1,7 @@
 #include "worksheet/ResultParameterFields.h"
 
 #include "worksheet/AppSettings.h"
+#include "worksheet/FieldChecks.h"
 #include "worksheet/IntegerText.h"
 #include "worksheet/NumberText.h"
 #include "worksheet/UserMessages.h"
@@ -24,17 +25,6 @@ void ShowWeights(ResultParameterFields& fields, const FigureOfMeritWeights& weig
 std::string PhaseText(int phaseOffset)
 {
     return IntegerText(phaseOffset == UndeterminedPhase ? 0 : phaseOffset);
-}
-
-// Reads a weight field; false (nothing stored) when the value lies outside 0..hi or is
-// not a number.
-bool ReadWeight(const std::string& text, double hi, float& weight)
-{
-    const double value = ReadNumberText(text);
-    if (!(value >= 0.0 && value <= hi))
-        return false;
-    weight = static_cast<float>(value);
-    return true;
 }
 
 } // namespace
@@ -71,30 +61,27 @@ bool AcceptResultParameterFields(const ResultParameterFields& fields, AppSetting
         settings.useCommentLine = fields.commentHeaderRow;
     }
 
-    const int length = ReadIntegerText(fields.intervalLength);
-    if (length < MinExtrapolationLen || length > MaxExtrapolationLen) {
-        messages.Error("Error: Maximum Extrapolation Length Exceeded");
-        return false;
-    }
-    settings.extrapolationLen = length;
-
-    if (!ReadWeight(fields.estimateValueAvgWeight, 1.0, weights.estimateValueAvgWeight)) {
-        messages.Error("Error: Estimate Value Average Coefficent Out of Range");
-        return false;
-    }
-    if (!ReadWeight(fields.estimateValueSdWeight, 1.0, weights.estimateValueSdWeight)) {
-        messages.Error("Error: Estimate Std Dev Coefficent Out of Range");
-        return false;
-    }
-    if (!ReadWeight(fields.trainValueAvgWeight, 1.0, weights.trainValueAvgWeight)) {
-        messages.Error("Error: Training Value Average Coefficent Out of Range");
-        return false;
-    }
-    if (!ReadWeight(fields.trainValueSdWeight, 10.0, weights.trainValueSdWeight)) {
-        messages.Error("Error: Training Value Std Dev Coefficent Out of Range");
-        return false;
-    }
-    return true;
+    using Read = FieldCheck::Read;
+    FigureOfMeritWeights& w = weights;
+    return RunFieldChecks(
+        {
+            {fields.intervalLength, Read::Integer, MinExtrapolationLen, MaxExtrapolationLen,
+             "Error: Maximum Extrapolation Length Exceeded",
+             [&settings](double v) { settings.extrapolationLen = static_cast<int>(v); }},
+            {fields.estimateValueAvgWeight, Read::Number, 0.0, 1.0,
+             "Error: Estimate Value Average Coefficent Out of Range",
+             [&w](double v) { w.estimateValueAvgWeight = static_cast<float>(v); }},
+            {fields.estimateValueSdWeight, Read::Number, 0.0, 1.0,
+             "Error: Estimate Std Dev Coefficent Out of Range",
+             [&w](double v) { w.estimateValueSdWeight = static_cast<float>(v); }},
+            {fields.trainValueAvgWeight, Read::Number, 0.0, 1.0,
+             "Error: Training Value Average Coefficent Out of Range",
+             [&w](double v) { w.trainValueAvgWeight = static_cast<float>(v); }},
+            {fields.trainValueSdWeight, Read::Number, 0.0, 10.0,
+             "Error: Training Value Std Dev Coefficent Out of Range",
+             [&w](double v) { w.trainValueSdWeight = static_cast<float>(v); }},
+        },
+        messages);
 }
 
 } // namespace orvalis

@@ -1,37 +1,10 @@
 #include "worksheet/TrainingParameterFields.h"
 
+#include "worksheet/FieldChecks.h"
 #include "worksheet/IntegerText.h"
 #include "worksheet/NumberText.h"
-#include "worksheet/UserMessages.h"
-
-#include <cfloat>
-#include <cmath>
 
 namespace orvalis {
-
-namespace {
-
-// The value held at the precision of a 32-bit float and widened back. Values beyond
-// the float range (and NaN) are returned as they are: they fail every upper bound.
-double RoundToSingle(double value)
-{
-    if (!(std::fabs(value) <= static_cast<double>(FLT_MAX)))
-        return value;
-    return static_cast<double>(static_cast<float>(value));
-}
-
-// Lower bound on the typed value, upper bound on its single-precision value, so a rate
-// typed as 0.1 (0.10000000149011612 in single precision) is refused. A text that reads
-// as NaN fails both.
-bool SingleInRange(double typed, double lo, double hi, double& stored)
-{
-    if (!(typed >= lo))
-        return false;
-    stored = RoundToSingle(typed);
-    return stored <= hi;
-}
-
-} // namespace
 
 TrainingParameterFields OpenTrainingParameterFields(const TrainingParameters& parameters,
                                                     int autoTrainingConfigure,
@@ -77,47 +50,28 @@ bool AcceptTrainingParameterFields(TrainingParameterFields& fields,
         return true;
     }
 
-    const double ratio = ReadNumberText(fields.errorRatioGoal);
-    if (!(ratio >= 1.1 && ratio <= 2.0)) {
-        messages.Error("Error: Training Error Ratio Illegal Value");
+    using Read = FieldCheck::Read;
+    TrainingParameters& p = parameters;
+    const bool passed = RunFieldChecks(
+        {
+            {fields.errorRatioGoal, Read::Number, 1.1, 2.0, "Error: Training Error Ratio Illegal Value",
+             [&p](double v) { p.errorRatioGoal = v; }},
+            {fields.gain, Read::Single, 0.5, 2.0, "Error: Network Gain Term Illegal Value",
+             [&p](double v) { p.gain = v; }},
+            {fields.momentum, Read::Single, 0.1, 0.9, "Error: Network Momentum Term Illegal Value",
+             [&p](double v) { p.momentum = v; }},
+            {fields.iterationsPerCycle, Read::Integer, TrainingParameters::MinIterations,
+             TrainingParameters::MaxIterations, "Error: Training Iterations Illegal Value",
+             [&p](double v) { p.iterationsPerCycle = static_cast<int>(v); }},
+            {fields.maxCycles, Read::Integer, TrainingParameters::MinCycles,
+             TrainingParameters::MaxCycles, "Error: Maximum Training Cycles Illegal Value",
+             [&p](double v) { p.maxCycles = static_cast<int>(v); }},
+            {fields.learningRate, Read::Single, 0.01, 0.1, "Error: Learning Rate Illegal Value",
+             [&p](double v) { p.learningRate = v; }},
+        },
+        messages);
+    if (!passed)
         return false;
-    }
-    parameters.errorRatioGoal = ratio;
-
-    double stored = 0.0;
-    if (!SingleInRange(ReadNumberText(fields.gain), 0.5, 2.0, stored)) {
-        messages.Error("Error: Network Gain Term Illegal Value");
-        return false;
-    }
-    parameters.gain = stored;
-
-    if (!SingleInRange(ReadNumberText(fields.momentum), 0.1, 0.9, stored)) {
-        messages.Error("Error: Network Momentum Term Illegal Value");
-        return false;
-    }
-    parameters.momentum = stored;
-
-    const int iterations = ReadIntegerText(fields.iterationsPerCycle);
-    if (iterations < TrainingParameters::MinIterations ||
-        iterations > TrainingParameters::MaxIterations) {
-        messages.Error("Error: Training Iterations Illegal Value");
-        return false;
-    }
-    parameters.iterationsPerCycle = iterations;
-
-    const int cycles = ReadIntegerText(fields.maxCycles);
-    if (cycles < TrainingParameters::MinCycles || cycles > TrainingParameters::MaxCycles) {
-        messages.Error("Error: Maximum Training Cycles Illegal Value");
-        return false;
-    }
-    parameters.maxCycles = cycles;
-
-    if (!SingleInRange(ReadNumberText(fields.learningRate), 0.01, 0.1, stored)) {
-        messages.Error("Error: Learning Rate Illegal Value");
-        return false;
-    }
-    parameters.learningRate = stored;
-
     use2PassEstimate = fields.mode != "1 Pass";
     return true;
 }

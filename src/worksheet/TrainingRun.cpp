@@ -3,7 +3,6 @@
 #include "worksheet/AppSettings.h"
 #include "worksheet/ResultStatistics.h"
 #include "worksheet/UserMessages.h"
-#include "worksheet/VectorExtraction.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetNetwork.h"
 
@@ -109,17 +108,12 @@ bool TrainWorksheet(Worksheet& ws, TrainingProgress* progress, TrainingOutcome* 
     ws.SetModified(true);
     WorksheetNetwork& network = ws.Network();
     CBackpropNet& net = network.net;
-    net.abortRequested = 0;
-    if (!ws.ScanColumnRoles() || !ExtractVectors(ws, ws.counts.totalRows, true)) {
-        net.abortRequested = 1;
+    if (!BeginRun(ws, true))
         return false;
-    }
     if (ws.network.autoNetworkConfigure)
         SetNetworkShape(ws, AutomaticShape(ws));
-    if (!ShapeWithinLimits(ws, net.shape) || !SectionsFitNetwork(ws, net)) {
-        net.abortRequested = 1;
-        return false;
-    }
+    if (!ShapeWithinLimits(ws, net.shape) || !SectionsFitNetwork(ws, net))
+        return RefuseRun(ws);
     if (ws.network.autoTrainingConfigure) {
         SetTrainingParameters(ws, TrainingParameters{});
         ws.Settings().use2PassEstimate = true; // acts from the next extraction on
@@ -129,13 +123,9 @@ bool TrainWorksheet(Worksheet& ws, TrainingProgress* progress, TrainingOutcome* 
         progress->Show();
     if (ws.state == WorksheetState::Init)
         net.InitNetwork();
-    const VectorView view = VectorViewOf(ws);
-    net.DefineRanges(view, ws.counts.totalRows, ws.vectors.targetMean, ws.counts.numTraining,
-                     ws.counts.numTesting);
-    if (!net.DataFits(view)) { // the refusals above leave nothing for this to catch
-        net.abortRequested = 1;
-        return false;
-    }
+    const VectorView view = DefineRunRanges(ws);
+    if (!net.DataFits(view)) // the refusals above leave nothing for this to catch
+        return RefuseRun(ws);
     network.trained = true;
     network.lastView = view;
     const TrainingOutcome result = net.RunTraining(view, progress);

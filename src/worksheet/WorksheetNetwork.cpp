@@ -1,5 +1,6 @@
 #include "worksheet/WorksheetNetwork.h"
 
+#include "worksheet/VectorExtraction.h"
 #include "worksheet/VectorSets.h"
 #include "worksheet/Worksheet.h"
 
@@ -76,6 +77,28 @@ void SetTrainingParameters(Worksheet& ws, const TrainingParameters& parameters)
 {
     ws.Network().net.parameters = parameters;
     ParametersToRecord(parameters, ws.network);
+}
+
+bool BeginRun(Worksheet& ws, bool forTraining)
+{
+    ws.Network().net.abortRequested = 0;
+    if (ws.ScanColumnRoles() && ExtractVectors(ws, ws.counts.totalRows, forTraining))
+        return true;
+    return RefuseRun(ws);
+}
+
+bool RefuseRun(Worksheet& ws)
+{
+    ws.Network().net.abortRequested = 1;
+    return false;
+}
+
+VectorView DefineRunRanges(Worksheet& ws)
+{
+    const VectorView view = VectorViewOf(ws);
+    ws.Network().net.DefineRanges(view, ws.counts.totalRows, ws.vectors.targetMean,
+                                  ws.counts.numTraining, ws.counts.numTesting);
+    return view;
 }
 
 VectorView VectorViewOf(Worksheet& ws)

@@ -36,6 +36,16 @@ void ExportNetworkRecord(Worksheet& ws);
 void SetNetworkShape(Worksheet& ws, const NetworkShape& shape);
 void SetTrainingParameters(Worksheet& ws, const TrainingParameters& parameters);
 
+// The start that training and evaluation share: clears the network's abort request,
+// scans the roles and extracts the vectors (training's extraction or evaluation's).
+// False, after the failed step's message, with the run marked aborted.
+bool BeginRun(Worksheet& ws, bool forTraining);
+// Marks the worksheet's run aborted (a refusal before the engine ran) and returns false.
+bool RefuseRun(Worksheet& ws);
+// Sets the engine's row ranges for the worksheet's sections over its current vectors;
+// returns the view the run reads.
+VectorView DefineRunRanges(Worksheet& ws);
+
 // The worksheet's vector sets as the engine reads them: every input set, target set 0,
 // the full capacity of the arrays readable, and the worksheet's window length.
 VectorView VectorViewOf(Worksheet& ws);

@@ -1,6 +1,7 @@
 #include "ShellTestSupport.h"
 
 #include "network/ResultParameters.h"
+#include "support/ShapeOf.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetNetwork.h"
 #include "worksheet/ui/ConfigureNetworkDialog.h"
@@ -21,6 +22,8 @@
 
 namespace orvalis::test {
 namespace {
+
+using testsupport::ShapeOf;
 
 // A worksheet of its own for each dialog test, with recorded messages.
 struct DialogFixture : ::testing::Test {
@@ -54,17 +57,10 @@ using ConfigureNetwork = DialogFixture;
 using ConfigureTraining = DialogFixture;
 using ConfigureResults = DialogFixture;
 
-NetworkShape Shape(std::initializer_list<int> units)
-{
-    NetworkShape shape;
-    shape.layerCount = static_cast<int>(units.size());
-    std::copy(units.begin(), units.end(), shape.unitsPerLayer.begin());
-    return shape;
-}
 
 TEST_F(ConfigureNetwork, OpensWithTheShapeOrNotDefinedBelowThreeLayers)
 {
-    SetNetworkShape(ws, Shape({12, 6, 1}));
+    SetNetworkShape(ws, ShapeOf({12, 6, 1}));
     ws.network.autoNetworkConfigure = 0;
     {
         CConfigureNetworkDialog dialog(ws);
@@ -75,7 +71,7 @@ TEST_F(ConfigureNetwork, OpensWithTheShapeOrNotDefinedBelowThreeLayers)
         EXPECT_FALSE(dialog.AutoCheck().isChecked());
         EXPECT_EQ(dialog.ElementsEdit().accessibleName(), "Elements/Layer:");
     }
-    SetNetworkShape(ws, Shape({5, 1}));
+    SetNetworkShape(ws, ShapeOf({5, 1}));
     CConfigureNetworkDialog dialog(ws);
     EXPECT_EQ(dialog.ElementsEdit().text(), "Not Defined");
     EXPECT_EQ(dialog.InputNodesEdit().text(), "0");
@@ -93,20 +89,20 @@ TEST_F(ConfigureNetwork, OkStoresEachValueBeforeTheFieldThatFails)
         const char* message;  // nullptr: accepted
         NetworkShape expected;
     };
-    const NetworkShape before = Shape({4, 2, 1});
-    NetworkShape partial = Shape({20, 10, 1});
+    const NetworkShape before = ShapeOf({4, 2, 1});
+    NetworkShape partial = ShapeOf({20, 10, 1});
     partial.unitsPerLayer[2] = 1;  // the third count is not reached: the old one stays
     const Case cases[] = {
-        {"accepted", "3", "20 10 1", "20", "1", nullptr, Shape({20, 10, 1})},
+        {"accepted", "3", "20 10 1", "20", "1", nullptr, ShapeOf({20, 10, 1})},
         {"too many layers", "9", "20 10 1", "20", "1", "Plain Error: Maximum Number of Layers Exceeded", before},
         {"missing third count", "3", "20 10", "20", "1",
-         "Error Error: Maximum Number of Units Per Layer Exceeded", Shape({20, 10, 1})},
+         "Error Error: Maximum Number of Units Per Layer Exceeded", ShapeOf({20, 10, 1})},
         {"count above 200", "3", "20 201 1", "20", "1",
-         "Error Error: Maximum Number of Units Per Layer Exceeded", Shape({20, 2, 1})},
+         "Error Error: Maximum Number of Units Per Layer Exceeded", ShapeOf({20, 2, 1})},
         {"inputs differ", "3", "20 10 1", "21", "1",
-         "Error Error: Number of Inputs Must Equal First Layer Units", Shape({20, 10, 1})},
+         "Error Error: Number of Inputs Must Equal First Layer Units", ShapeOf({20, 10, 1})},
         {"seventeen outputs", "3", "20 10 17", "20", "17",
-         "Error Error: Maximum Number of Outputs Exceeded", Shape({20, 10, 17})},
+         "Error Error: Maximum Number of Outputs Exceeded", ShapeOf({20, 10, 17})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -133,7 +129,7 @@ TEST_F(ConfigureNetwork, OkStoresEachValueBeforeTheFieldThatFails)
 
 TEST_F(ConfigureNetwork, CheckedAutomaticBoxClosesWithoutReadingTheFields)
 {
-    SetNetworkShape(ws, Shape({4, 2, 1}));
+    SetNetworkShape(ws, ShapeOf({4, 2, 1}));
     ws.network.autoNetworkConfigure = 0;
     CConfigureNetworkDialog dialog(ws);
     dialog.LayersEdit().setText(QStringLiteral("99"));
@@ -142,7 +138,7 @@ TEST_F(ConfigureNetwork, CheckedAutomaticBoxClosesWithoutReadingTheFields)
     EXPECT_TRUE(prompts.log.empty());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(ws.network.autoNetworkConfigure, 1);
-    EXPECT_EQ(ws.Network().net.shape, Shape({4, 2, 1}));
+    EXPECT_EQ(ws.Network().net.shape, ShapeOf({4, 2, 1}));
 }
 
 TEST_F(ConfigureTraining, LearningRateRefusedAfterTheFieldsBeforeItWereStored)

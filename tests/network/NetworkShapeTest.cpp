@@ -1,24 +1,15 @@
 #include "network/NetworkShape.h"
 
+#include "support/ShapeOf.h"
+
 #include <gtest/gtest.h>
 
 using namespace orvalis;
-
-namespace {
-
-NetworkShape Shape(std::initializer_list<int> units)
-{
-    NetworkShape shape;
-    for (int u : units)
-        shape.unitsPerLayer[shape.layerCount++] = u;
-    return shape;
-}
-
-} // namespace
+using testsupport::ShapeOf;
 
 TEST(NetworkShape, WeightCount)
 {
-    EXPECT_EQ(Shape({20, 10, 1}).WeightCount(), 10 * 21 + 11);
-    EXPECT_EQ(Shape({1, 0, 1}).WeightCount(), 1);
-    EXPECT_EQ(Shape({4}).WeightCount(), 0);
+    EXPECT_EQ(ShapeOf({20, 10, 1}).WeightCount(), 10 * 21 + 11);
+    EXPECT_EQ(ShapeOf({1, 0, 1}).WeightCount(), 1);
+    EXPECT_EQ(ShapeOf({4}).WeightCount(), 0);
 }

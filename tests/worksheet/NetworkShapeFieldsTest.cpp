@@ -1,33 +1,23 @@
 #include "worksheet/NetworkShapeFields.h"
 
+#include "support/ShapeOf.h"
 #include "worksheet/RecordingMessages.h"
 
 #include <gtest/gtest.h>
 
 using namespace orvalis;
-
-namespace {
-
-NetworkShape Shape(std::initializer_list<int> units)
-{
-    NetworkShape shape;
-    for (int u : units)
-        shape.unitsPerLayer[shape.layerCount++] = u;
-    return shape;
-}
-
-} // namespace
+using testsupport::ShapeOf;
 
 TEST(NetworkShapeFields, OpeningShowsThreeOrMoreLayersOnly)
 {
-    NetworkShapeFields f = OpenNetworkShapeFields(Shape({12, 6, 1}), 0);
+    NetworkShapeFields f = OpenNetworkShapeFields(ShapeOf({12, 6, 1}), 0);
     EXPECT_EQ(f.layers, "3");
     EXPECT_EQ(f.elementsPerLayer, "12 6 1 ");
     EXPECT_EQ(f.inputNodes, "12");
     EXPECT_EQ(f.outputNodes, "1");
     EXPECT_FALSE(f.autoConfigure);
 
-    f = OpenNetworkShapeFields(Shape({5, 1}), 1);
+    f = OpenNetworkShapeFields(ShapeOf({5, 1}), 1);
     EXPECT_EQ(f.layers, "2");
     EXPECT_EQ(f.elementsPerLayer, "Not Defined");
     EXPECT_EQ(f.inputNodes, "0");
@@ -49,7 +39,7 @@ TEST(NetworkShapeFields, OkValidatesInOrderAndKeepsWhatPassed)
         int layers;          // layerCount and first three counts after OK,
         int units[3];        // starting from 4-2-3
     };
-    const NetworkShape start = Shape({4, 2, 3});
+    const NetworkShape start = ShapeOf({4, 2, 3});
     const Case cases[] = {
         {"accepted", {"20", "1", "3", "20 10 1", false}, true, "", "", 3, {20, 10, 1}},
         {"text after the last layer ignored", {"20", "1", "3", "20 10 1 7 x", false}, true, "",
