@@ -3,6 +3,8 @@
 #include "BatchCommand.h"
 #include "BatchContext.h"
 
+#include "OrvalisVersion.h"
+
 #include <algorithm>
 #include <ostream>
 
@@ -18,7 +20,7 @@ const std::vector<BatchOptionSpec> kSettingOptions = {
 
 void PrintUsage(std::ostream& out)
 {
-    out << "usage:\n";
+    out << "usage:\n  orvalis-batch --help | --version\n";
     for (const BatchCommand& command : BatchCommands())
         out << "  orvalis-batch " << command.synopsis << "\n";
     out << "options of every command, each defaulting to the stored setting:\n"
@@ -44,6 +46,10 @@ int RunBatchTool(const std::vector<std::string>& args, const AppSettings& stored
         return UsageError(err, "no command");
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         PrintUsage(out);
+        return BatchDone;
+    }
+    if (args[0] == "--version") {
+        out << "orvalis-batch " << kProgramVersion << "\n";
         return BatchDone;
     }
     const auto& commands = BatchCommands();

@@ -1,3 +1,4 @@
+#include "OrvalisVersion.h"
 #include "Screenshot.h"
 
 #include "shell/MessageBoxPrompts.h"
@@ -10,6 +11,7 @@
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
+    QApplication::setApplicationVersion(QString::fromLatin1(orvalis::kProgramVersion));
     // The command line opens nothing; only the documentation picture reads it.
     if (const int code = orvalis::RunScreenshot(QApplication::arguments()); code >= 0)
         return code;
