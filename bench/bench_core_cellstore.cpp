@@ -3,6 +3,7 @@
 // block writes them.
 
 #include "grid/core/CellStore.h"
+#include "support/WorksheetShapedStore.h"
 
 #include <benchmark/benchmark.h>
 
@@ -14,14 +15,7 @@ void BM_CellStoreCreateWorksheetShape(benchmark::State& state)
 {
     for (auto _ : state) {
         orvalis::CellStore store;
-        store.SetRowCount(1001);
-        store.SetColumnCount(69);
-        store.SetFixedRowCount(1);
-        store.SetFixedColumnCount(1);
-        for (int c = 1; c < 69; ++c)
-            store.SetCellText(0, c, "Column " + std::to_string(c));
-        for (int r = 1; r < 1001; ++r)
-            store.SetCellText(r, 0, "Data " + std::to_string(r));
+        orvalis::testsupport::ShapeLikeWorksheet(store, "Column ", "Data ");
         benchmark::DoNotOptimize(store.GetVirtualHeight());
     }
 }

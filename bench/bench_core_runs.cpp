@@ -2,12 +2,12 @@
 // worksheet of a real price series (network 20-10-1), and Evaluate with extrapolation on
 // a worksheet whose 994 data rows are all filled.
 
-#include "network/EvaluationRun.h"
-#include "network/TrainingRun.h"
-#include "network/WorksheetNetwork.h"
 #include "worksheet/AppSettings.h"
+#include "worksheet/EvaluationRun.h"
+#include "worksheet/TrainingRun.h"
 #include "worksheet/UserMessages.h"
 #include "worksheet/Worksheet.h"
+#include "worksheet/WorksheetNetwork.h"
 
 #include <benchmark/benchmark.h>
 

@@ -92,7 +92,7 @@ void BM_SaveFullWorksheet(benchmark::State& state)
     FillAllColumns(ws);
     const std::string path = TempPath();
     for (auto _ : state) {
-        if (SaveWorksheetFile(ws, path))
+        if (!SaveWorksheetFile(ws, path))
             state.SkipWithError("save failed");
     }
     state.counters["file_bytes"] = static_cast<double>(std::filesystem::file_size(path));
@@ -112,7 +112,7 @@ void BM_LoadFullWorksheet(benchmark::State& state)
     }
     for (auto _ : state) {
         auto ws = std::make_unique<Worksheet>(settings, messages);
-        if (LoadWorksheetFile(*ws, path))
+        if (!LoadWorksheetFile(*ws, path))
             state.SkipWithError("load failed");
         benchmark::DoNotOptimize(ws.get());
     }

@@ -2,6 +2,7 @@
 // scrolled to the last row, under the offscreen platform.
 
 #include "grid/GridCtrl.h"
+#include "support/WorksheetShapedStore.h"
 
 #include <QApplication>
 #include <QImage>
@@ -23,15 +24,8 @@ struct Sheet {
     Sheet()
     {
         grid = std::make_unique<CGridCtrl>(store);
-        store.textBackColor = Rgb(255, 255, 224);
-        store.SetRowCount(1001);
-        store.SetColumnCount(69);
-        store.SetFixedRowCount(1);
-        store.SetFixedColumnCount(1);
-        for (int c = 1; c < 69; ++c)
-            store.SetCellText(0, c, "Column " + std::to_string(c));
+        testsupport::ShapeLikeWorksheet(store, "Column ", "Data ");
         for (int r = 1; r < 1001; ++r) {
-            store.SetCellText(r, 0, "Data " + std::to_string(r));
             for (int c = 1; c < 6; ++c) {
                 store.SetCellText(r, c, std::to_string(r * 1.125 + c));
                 store.SetCellFormat(r, c, FormatCenter | FormatVCenter | FormatSingleLine);

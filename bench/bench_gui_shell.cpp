@@ -100,7 +100,7 @@ void BM_OpenFullWorksheetWindow(benchmark::State& state)
         }
     }
     const QString path = shell.dir.filePath(QStringLiteral("full.ows"));
-    if (SaveWorksheetFile(sheet, path.toStdString())) {
+    if (!SaveWorksheetFile(sheet, path.toStdString())) {
         state.SkipWithError("cannot write the worksheet file");
         return;
     }

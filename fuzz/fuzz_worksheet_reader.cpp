@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (std::holds_alternative<FileError>(parsed))
         return 0;
     Worksheet ws(settings, messages);
-    if (LoadWorksheetBytes(ws, data, size))
+    if (!LoadWorksheetBytes(ws, data, size))
         std::abort();  // parsed but refused on load
     const auto again = WorksheetFileBytes(ws);
     if (std::holds_alternative<FileError>(ParseWorksheetFile(again.data(), again.size(), 8)))

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds every libFuzzer target (fuzz/fuzz_*.cpp) with clang 14, AddressSanitizer and
 # UndefinedBehaviorSanitizer, and runs each for SECONDS (default 60) over a copy of its
-# seed corpus, so the corpus in the tree stays as committed. Fails on any crash, leak or
+# seed corpus, so the corpus in the tree stays as committed, with the dictionary of its
+# format's tokens (fuzz/dict/NAME.dict, or fuzz/dict/WORD.dict as for the corpus). Fails on any crash, leak or
 # sanitizer report; the input that caused it is kept in fuzz/findings/.
 #   scripts/fuzz.sh [SECONDS]
 set -euo pipefail
@@ -31,9 +32,13 @@ for target in "${targets[@]}"; do
   else
     echo "fuzz.sh: no seed corpus for $target (fuzz/corpus/$name/), starting empty" >&2
   fi
+  dict="fuzz/dict/$name.dict"
+  [ -f "$dict" ] || dict="fuzz/dict/${name%%_*}.dict"
+  options=()
+  [ -f "$dict" ] && options+=("-dict=$dict")
   log="$build/$target.log"
-  echo "== $target: ${seconds}s over $(ls "$work" | wc -l) seed files from $seeds"
-  if "$build/fuzz/$target" -max_total_time="$seconds" -print_final_stats=1 \
+  echo "== $target: ${seconds}s over $(ls "$work" | wc -l) seed files from $seeds${options:+ with $dict}"
+  if "$build/fuzz/$target" -max_total_time="$seconds" -print_final_stats=1 "${options[@]}" \
        -artifact_prefix="fuzz/findings/$target-" "$work" >"$log" 2>&1; then
     grep -E '^(Done|stat::number_of_executed_units|stat::peak_rss_mb)' "$log" || tail -n 3 "$log"
   else

@@ -1,16 +1,37 @@
 // orvalis-batch: the worksheet operations without a window, for scripts.
-#include "BatchTool.h"
+#include "batch/BatchTool.h"
+#include "batch/PrintCommand.h"
 
 #include "shell/core/QtSettingsStore.h"
+#include "worksheet/ui/WorksheetPdf.h"
+
+#include <QApplication>
 
 #include <exception>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
+    // Printing draws with the window's code, which needs the GUI application object; it
+    // is made only for the print command, always on the offscreen platform, so no
+    // display is ever needed.
+    std::optional<QApplication> gui;
+    orvalis::SetBatchPdfWriter([&](orvalis::Worksheet& worksheet,
+                                   const orvalis::BatchPdfRequest& request) {
+        if (!gui) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            gui.emplace(argc, argv);
+        }
+        orvalis::PdfPaper paper;
+        paper.size = request.letter ? QPageSize::Letter : QPageSize::A4;
+        paper.orientation = request.landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
+        return orvalis::WriteWorksheetPdf(worksheet, QString::fromStdString(request.title),
+                                          QString::fromLocal8Bit(request.path.c_str()), paper);
+    });
     try {
         // The user's settings are read, never written: options change them for this
         // run only.

@@ -1,6 +1,7 @@
 #include "grid/GridCtrl.h"
 
 #include "grid/FontMapping.h"
+#include "grid/GridAccessible.h"
 #include "grid/TitleTip.h"
 
 #include <QApplication>
@@ -57,6 +58,9 @@ CGridCtrl::CGridCtrl(CellStore& store, QWidget* parent)
 
     m_sysColours = ReadSystemColours();
     FollowAll(m_store, kStoreDefaults, m_sysColours);
+
+    // Screen readers see the grid as a table of its cells.
+    InstallGridAccessibility();
 
     m_store.SetTextMeasurer(&m_measurer);
     m_store.SetListener(this);
@@ -375,10 +379,12 @@ bool CGridCtrl::RedrawCell(int row, int col)
 void CGridCtrl::CellChanged(int row, int col)
 {
     InvalidateCell(row, col);
+    emit cellChanged(row, col);
     // The focus may also move through the store directly (a worksheet loading, say):
     // its headers' look follows it all the same.
     const CellId focus = m_store.GetFocusCell();
-    if (focus != m_shownFocus) {
+    const bool focusMoved = focus != m_shownFocus;
+    if (focusMoved) {
         const CellId old = m_shownFocus;
         m_shownFocus = focus;
         if (m_store.IsValidCell(old.row, old.col))
@@ -386,12 +392,17 @@ void CGridCtrl::CellChanged(int row, int col)
         if (m_store.IsValidCell(focus.row, focus.col))
             RedrawHeaders(focus, old);
     }
+    if (m_accessible)
+        m_accessible->CellChanged(row, col, focusMoved);
 }
 
 void CGridCtrl::LayoutChanged()
 {
     ResetScrollBars();
     viewport()->update();
+    if (m_accessible)
+        m_accessible->LayoutChanged();
+    emit cellChanged(-1, -1);
 }
 
 } // namespace orvalis

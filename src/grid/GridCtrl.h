@@ -27,6 +27,7 @@ class QPrinter;
 namespace orvalis {
 
 class CTitleTip;
+class GridAccessible;
 
 // The spreadsheet window over a cell store: paints the visible cells, scrolls by whole
 // rows and columns, and maps keyboard and mouse input onto the store's focus and
@@ -193,9 +194,10 @@ public:
     virtual void PrintHeader(QPainter& painter, PrintInfo& info);
     virtual void PrintHeaderRows(QPainter& painter, PrintInfo& info);
     virtual void PrintFooter(QPainter& painter, PrintInfo& info);
-    // Prints every page (or the printer's page range) of the sheet on printer; false when
-    // nothing could be printed.
-    bool PrintTo(QPrinter& printer);
+    // Prints every page (or the printer's page range) of the sheet on printer. Returns
+    // the number of pages printed; 0 when nothing could be (the printer refused to
+    // start, or the sheet has only fixed rows).
+    int PrintTo(QPrinter& printer);
     // The print dialog, then printing; the print preview window. The printer starts from
     // pageLayout when one is given (the program's Print Setup).
     void Print(const QPageLayout* pageLayout = nullptr);
@@ -227,6 +229,10 @@ public:
 signals:
     // Posted (queued) after every completed left click whose press was on a cell.
     void Clicked();
+    // Sent at once for every change of a cell the store reports (text, colour, state),
+    // and with row and column -1 when counts or sizes changed: for views of the same
+    // cells (the worksheet's chart) that redraw when the worksheet changes.
+    void cellChanged(int row, int col);
 
 protected:
     // For a CreateInPlaceEditControl override that makes its own editor.
@@ -313,6 +319,9 @@ private:
     QFont m_printerFont;           // print font of the current job
     PrintPageLayout m_printLayout; // page geometry of the current job
     std::vector<int> m_pageStarts; // first row of each page of the current job
+    // The table a screen reader asked for, told of every cell change; null until then.
+    GridAccessible* m_accessible = nullptr;
+    friend class GridAccessible;
 };
 
 } // namespace orvalis

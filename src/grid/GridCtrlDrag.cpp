@@ -9,6 +9,9 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QUrl>
+
+#include <algorithm>
 
 namespace orvalis {
 
@@ -68,9 +71,24 @@ void CGridCtrl::SetDragOverCell(CellId cell)
                              m_store.GetCellState(cell.row, cell.col) | CellDropHighlighted);
 }
 
+namespace {
+
+// Files dragged from a file manager often come with their names as text as well; they
+// are for the window around the grid to open, never to be pasted as names.
+bool CarriesLocalFiles(const QMimeData* mime)
+{
+    if (!mime->hasUrls())
+        return false;
+    const QList<QUrl> urls = mime->urls();
+    return std::any_of(urls.begin(), urls.end(), [](const QUrl& u) { return u.isLocalFile(); });
+}
+
+} // namespace
+
 void CGridCtrl::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!m_store.dragAndDropEnabled || !event->mimeData() || !event->mimeData()->hasText()) {
+    if (!m_store.dragAndDropEnabled || !event->mimeData() || !event->mimeData()->hasText() ||
+        CarriesLocalFiles(event->mimeData())) {
         event->ignore();
         return;
     }

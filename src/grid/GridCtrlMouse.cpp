@@ -190,7 +190,9 @@ void CGridCtrl::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint point = event->position().toPoint();
     m_cursorPoint = point;
-    if (m_mouseMode != MouseDragging && !viewport()->rect().contains(point))
+    // A drag may leave the window in its very first move, on its way to another one.
+    if (m_mouseMode != MouseDragging && m_mouseMode != MousePrepareDrag &&
+        !viewport()->rect().contains(point))
         return;
     if (m_titleTip && m_titleTip->isVisible() && !m_titleTip->HoverRect().contains(point))
         m_titleTip->Hide();

@@ -202,15 +202,15 @@ void CGridCtrl::OnPrint(QPainter& painter, PrintInfo& info)
     painter.restore();
 }
 
-bool CGridCtrl::PrintTo(QPrinter& printer)
+int CGridCtrl::PrintTo(QPrinter& printer)
 {
     QPainter painter;
     if (!painter.begin(&printer))
-        return false;
+        return 0;
     PrintInfo info;
     if (!OnBeginPrinting(painter, info)) {
         painter.end();
-        return false;
+        return 0;
     }
     int from = 1;
     int to = info.maxPage;
@@ -225,7 +225,7 @@ bool CGridCtrl::PrintTo(QPrinter& printer)
         OnPrint(painter, info);
     }
     OnEndPrinting(painter, info);
-    return painter.end();
+    return painter.end() ? std::max(0, to - from + 1) : 0;
 }
 
 void CGridCtrl::Print(const QPageLayout* pageLayout)

@@ -1,8 +1,5 @@
 #include "network/NetworkShape.h"
 
-#include "worksheet/IntegerText.h"
-#include "worksheet/UserMessages.h"
-
 namespace orvalis {
 
 std::int64_t NetworkShape::WeightCount() const
@@ -11,76 +8,6 @@ std::int64_t NetworkShape::WeightCount() const
     for (int l = 1; l < layerCount && l < MaxEntries; ++l)
         count += static_cast<std::int64_t>(unitsPerLayer[l]) * (unitsPerLayer[l - 1] + 1);
     return count;
-}
-
-NetworkShapeFields OpenNetworkShapeFields(const NetworkShape& shape, int autoNetworkConfigure)
-{
-    NetworkShapeFields fields;
-    fields.autoConfigure = autoNetworkConfigure != 0;
-    fields.layers = IntegerText(shape.layerCount);
-    if (shape.layerCount >= 3) {
-        const int layers = shape.layerCount < NetworkShape::MaxEntries ? shape.layerCount
-                                                                       : NetworkShape::MaxEntries;
-        for (int l = 0; l < layers; ++l)
-            fields.elementsPerLayer += IntegerText(shape.unitsPerLayer[l]) + " ";
-        fields.inputNodes = IntegerText(shape.unitsPerLayer[0]);
-        fields.outputNodes = IntegerText(shape.unitsPerLayer[layers - 1]);
-    } else {
-        // Built as new strings: GCC 12 at -O3 misreads assignments from literals here
-        // as overlapping copies (-Wrestrict).
-        fields.elementsPerLayer = std::string("Not Defined");
-        fields.inputNodes = std::string("0");
-        fields.outputNodes = std::string("0");
-    }
-    return fields;
-}
-
-bool AcceptNetworkShapeFields(const NetworkShapeFields& fields, NetworkShape& shape,
-                              int& autoNetworkConfigure, UserMessages& messages)
-{
-    autoNetworkConfigure = fields.autoConfigure ? 1 : 0;
-    if (autoNetworkConfigure == 1)
-        return true; // the shape is set from the worksheet at the next Train
-
-    const int layers = ReadIntegerText(fields.layers);
-    if (layers < 1 || layers > NetworkShape::MaxLayers) {
-        messages.Plain("Error: Maximum Number of Layers Exceeded");
-        return false;
-    }
-    shape.layerCount = layers;
-
-    // One token per layer, each ending at the next space: two spaces in a row, or a
-    // leading space, give an empty token, which reads as 0 and fails.
-    const std::string& text = fields.elementsPerLayer;
-    std::size_t p = 0;
-    for (int l = 0; l < layers; ++l) {
-        std::size_t end = p < text.size() ? text.find(' ', p) : std::string::npos;
-        if (end == std::string::npos)
-            end = text.size();
-        const std::string token = p < text.size() ? text.substr(p, end - p) : std::string();
-        const int units = ReadIntegerText(token);
-        if (units < 1 || units > NetworkShape::MaxUnits) {
-            messages.Error("Error: Maximum Number of Units Per Layer Exceeded");
-            return false;
-        }
-        shape.unitsPerLayer[l] = units;
-        p = end + 1;
-    }
-
-    if (ReadIntegerText(fields.inputNodes) != shape.unitsPerLayer[0]) {
-        messages.Error("Error: Number of Inputs Must Equal First Layer Units");
-        return false;
-    }
-    const int outputs = ReadIntegerText(fields.outputNodes);
-    if (outputs != shape.unitsPerLayer[layers - 1]) {
-        messages.Error("Error: Number of Outputs Must Equal Last Layer Units");
-        return false;
-    }
-    if (outputs > NetworkShape::MaxOutputs) {
-        messages.Error("Error: Maximum Number of Outputs Exceeded");
-        return false;
-    }
-    return true;
 }
 
 } // namespace orvalis

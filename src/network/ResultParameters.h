@@ -1,11 +1,6 @@
 #pragma once
 
-#include <string>
-
 namespace orvalis {
-
-struct AppSettings;
-class UserMessages;
 
 // The four figure-of-merit weights of a worksheet document: shown, range-checked and
 // reset by the "Configure Results" dialog, not saved in the worksheet file, used by no
@@ -18,35 +13,5 @@ struct FigureOfMeritWeights {
 
     bool operator==(const FigureOfMeritWeights&) const = default;
 };
-
-// The texts of the "Configure Results" dialog. Only the interval length and the comment
-// box are editable; OK still reads and checks every field.
-struct ResultParameterFields {
-    std::string trainValueAvgWeight;    // "Val Avg Weight:" (Training Figure Of Merit)
-    std::string trainValueSdWeight;     // "Val Std Dev Weight:" (Training Figure Of Merit)
-    std::string estimateValueAvgWeight; // "Val Avg Weight:" (Estimate Figure Of Merit)
-    std::string estimateValueSdWeight;  // "Val Std Dev Weight:" (Estimate Figure Of Merit)
-    std::string intervalLength;         // "Interval Length:" (Extrapolation Parameters)
-    std::string phaseOffset;            // "Phase Offset:" (Extrapolation Parameters)
-    bool commentHeaderRow = true;       // "Comment Header Row" (Display)
-};
-
-// The fields on opening: weights "%f", the interval length "%d", the phase offset
-// "%d" with the undetermined 100 shown as "0".
-ResultParameterFields OpenResultParameterFields(const AppSettings& settings, int phaseOffset,
-                                                const FigureOfMeritWeights& weights);
-
-// The Defaults button, which stores at once: ExtrapolationLen 5, ExtrapolationRows 0,
-// the four weights reset; the fields show the new values and the phase offset again.
-void ApplyResultDefaults(ResultParameterFields& fields, AppSettings& settings, int phaseOffset,
-                         FigureOfMeritWeights& weights);
-
-// OK pressed: the comment-row switch (with its information message when it changes),
-// then the interval length and the four weights in order, each stored as soon as it
-// passes. ExtrapolationRows is left alone: a new length acts from the next results-mode
-// switch or start. Returns true when the dialog closes; on a failed check shows its
-// message and returns false.
-bool AcceptResultParameterFields(const ResultParameterFields& fields, AppSettings& settings,
-                                 FigureOfMeritWeights& weights, UserMessages& messages);
 
 } // namespace orvalis

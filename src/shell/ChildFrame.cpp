@@ -1,6 +1,5 @@
 #include "shell/ChildFrame.h"
 
-#include "shell/CommandIds.h"
 #include "shell/DocManager.h"
 #include "worksheet/ui/GridDoc.h"
 #include "worksheet/ui/GridView.h"
@@ -37,23 +36,6 @@ void CChildFrame::UpdateTitle()
     const bool modified = m_doc.IsModified();
     setWindowTitle(modified ? m_doc.Title() + QLatin1Char('*') : m_doc.Title());
     setWindowModified(modified);
-}
-
-bool CChildFrame::OnCommand(int id)
-{
-    switch (id) {
-    case CmdFileClose:
-        close();
-        return true;
-    case CmdFileSave:
-        m_doc.DoFileSave();
-        return true;
-    case CmdFileSaveAs:
-        m_doc.DoSaveAs();
-        return true;
-    default:
-        return false;
-    }
 }
 
 void CChildFrame::CloseWithoutPrompt()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/WorksheetCommands.h"
+
 #include <QMdiSubWindow>
 
 namespace orvalis {
@@ -23,8 +25,8 @@ public:
     CGridDoc& Document() { return m_doc; }
     CGridView& View() { return *m_view; }
 
-    // Runs command id if this frame, its view or its document handles it.
-    bool OnCommand(int id);
+    // The commands of this window's grid, view, document and of the frame itself.
+    WorksheetCommandTargets& Commands() { return m_commands; }
 
     // Closes without asking (the question was already answered for every document).
     void CloseWithoutPrompt();
@@ -39,6 +41,7 @@ private:
     DocManager& m_manager;
     CGridView* m_view;  // owned as the frame's widget
     bool m_skipPrompt = false;
+    WorksheetCommandTargets m_commands;
 };
 
 } // namespace orvalis

@@ -17,7 +17,10 @@ enum CommandId : int {
     CmdFilePrintSetup = 57606,
     CmdFilePrint = 57607,
     CmdFilePrintPreview = 57609,
-    CmdFileMru1 = 57616,  // first entry of the recent-file list; 57617..57619 follow
+    CmdFileMru1 = 57616,  // the entries of the recent-file list
+    CmdFileMru2 = 57617,
+    CmdFileMru3 = 57618,
+    CmdFileMru4 = 57619,
     CmdFileImport = 32793,
     CmdAppExit = 57665,
 

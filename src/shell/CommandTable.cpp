@@ -9,66 +9,94 @@ namespace {
 using H = CommandHandler;
 
 // Prompts exist only for the standard document and window commands; the program's
-// own commands show none.
+// own commands show none in the status bar.
 constexpr std::array kCommands = {
-    CommandInfo{CmdFileNew, "&New", "Ctrl+N", H::Application, "Create a new document\nNew"},
+    CommandInfo{CmdFileNew, "&New", "Ctrl+N", H::Application, "Create a new document\nNew", "new",
+                "document-new", nullptr},
     CommandInfo{CmdFileOpen, "&Open...", "Ctrl+O", H::Application,
-                "Open an existing document\nOpen"},
-    CommandInfo{CmdFileClose, "&Close", "", H::ChildFrame, "Close the active document\nClose"},
-    CommandInfo{CmdFileSave, "&Save", "Ctrl+S", H::Document, "Save the active document\nSave"},
+                "Open an existing document\nOpen", "open", "document-open", nullptr},
+    CommandInfo{CmdFileClose, "&Close", "", H::ChildFrame, "Close the active document\nClose",
+                nullptr, nullptr, nullptr},
+    CommandInfo{CmdFileSave, "&Save", "Ctrl+S", H::Document, "Save the active document\nSave",
+                "save", "document-save", nullptr},
     CommandInfo{CmdFileSaveAs, "Save &As...", "", H::Document,
-                "Save the active document with a new name\nSave As"},
-    CommandInfo{CmdFileImport, "Import", "", H::MainFrame, nullptr},
-    CommandInfo{CmdFilePrint, "&Print...", "Ctrl+P", H::View, "Print the active document\nPrint"},
+                "Save the active document with a new name\nSave As", nullptr, nullptr, nullptr},
+    CommandInfo{CmdFileImport, "Import", "", H::MainFrame, nullptr, nullptr, nullptr, nullptr},
+    CommandInfo{CmdFilePrint, "&Print...", "Ctrl+P", H::View, "Print the active document\nPrint",
+                "print", "document-print", nullptr},
     CommandInfo{CmdFilePrintPreview, "Print Pre&view", "", H::View,
-                "Display full pages\nPrint Preview"},
+                "Display full pages\nPrint Preview", nullptr, nullptr, nullptr},
     CommandInfo{CmdFilePrintSetup, "P&rint Setup...", "", H::Application,
-                "Change the printer and printing options\nPrint Setup"},
-    CommandInfo{CmdFileMru1, "<None>", "", H::Application, "Open this document"},
+                "Change the printer and printing options\nPrint Setup", nullptr, nullptr, nullptr},
+    CommandInfo{CmdFileMru1, "<None>", "", H::Application, "Open this document", nullptr, nullptr,
+                nullptr},
+    CommandInfo{CmdFileMru2, nullptr, "", H::Application, "Open this document", nullptr, nullptr,
+                nullptr},
+    CommandInfo{CmdFileMru3, nullptr, "", H::Application, "Open this document", nullptr, nullptr,
+                nullptr},
+    CommandInfo{CmdFileMru4, nullptr, "", H::Application, "Open this document", nullptr, nullptr,
+                nullptr},
     CommandInfo{CmdAppExit, "E&xit", "", H::Application,
-                "Quit the application; prompts to save documents\nExit"},
-    CommandInfo{CmdEditUndo, "&Undo", "Ctrl+Z, Alt+Backspace", H::None, "Undo the last action\nUndo"},
+                "Quit the application; prompts to save documents\nExit", nullptr, nullptr, nullptr},
+    CommandInfo{CmdEditUndo, "&Undo", "Ctrl+Z, Alt+Backspace", H::None,
+                "Undo the last action\nUndo", nullptr, nullptr, nullptr},
     CommandInfo{CmdEditCut, "Cu&t", "Ctrl+X, Shift+Del", H::Grid,
-                "Cut the selection and put it on the Clipboard\nCut"},
+                "Cut the selection and put it on the Clipboard\nCut", "cut", "edit-cut", nullptr},
     CommandInfo{CmdEditCopy, "&Copy", "Ctrl+C, Ctrl+Ins", H::Grid,
-                "Copy the selection and put it on the Clipboard\nCopy"},
+                "Copy the selection and put it on the Clipboard\nCopy", "copy", "edit-copy",
+                nullptr},
     CommandInfo{CmdEditPaste, "&Paste", "Ctrl+V, Shift+Ins", H::Grid,
-                "Insert Clipboard contents\nPaste"},
+                "Insert Clipboard contents\nPaste", "paste", "edit-paste", nullptr},
     CommandInfo{CmdEditSelectAll, "Select All", "Ctrl+A", H::Grid,
-                "Select the entire document\nSelect All"},
+                "Select the entire document\nSelect All", nullptr, nullptr, nullptr},
     CommandInfo{CmdViewToolbar, "&Toolbar", "", H::MainFrame,
-                "Show or hide the toolbar\nToggle ToolBar"},
+                "Show or hide the toolbar\nToggle ToolBar", nullptr, nullptr, nullptr},
     CommandInfo{CmdViewStatusBar, "&Status Bar", "", H::MainFrame,
-                "Show or hide the status bar\nToggle StatusBar"},
-    CommandInfo{CmdTrain, "Train Orvalis", "", H::ChildFrame, nullptr},
-    CommandInfo{CmdEvaluate, "Evaluate Orvalis", "", H::ChildFrame, nullptr},
-    CommandInfo{CmdClearTraining, "Clear Training", "", H::ChildFrame, nullptr},
-    CommandInfo{CmdAutoConfigVectors, "Auto-Config Vectors", "", H::ChildFrame, nullptr},
-    CommandInfo{CmdNetworkParameters, "Orvalis Parameters", "", H::ChildFrame, nullptr},
-    CommandInfo{CmdTrainingParameters, "Training Parameters", "", H::ChildFrame, nullptr},
-    CommandInfo{CmdResultParameters, "Result Parameters", "", H::ChildFrame, nullptr},
-    CommandInfo{CmdDisplayColors, "Display Colors", "", H::ChildFrame, nullptr},
+                "Show or hide the status bar\nToggle StatusBar", nullptr, nullptr, nullptr},
+    CommandInfo{CmdTrain, "Train Orvalis", "", H::ChildFrame, nullptr, nullptr, nullptr, nullptr},
+    CommandInfo{CmdEvaluate, "Evaluate Orvalis", "", H::ChildFrame, nullptr, nullptr, nullptr,
+                nullptr},
+    CommandInfo{CmdClearTraining, "Clear Training", "", H::ChildFrame, nullptr, nullptr, nullptr,
+                nullptr},
+    CommandInfo{CmdAutoConfigVectors, "Auto-Config Vectors", "", H::ChildFrame, nullptr, nullptr,
+                nullptr, nullptr},
+    CommandInfo{CmdNetworkParameters, "Orvalis Parameters", "", H::ChildFrame, nullptr, nullptr,
+                nullptr, nullptr},
+    CommandInfo{CmdTrainingParameters, "Training Parameters", "", H::ChildFrame, nullptr, nullptr,
+                nullptr, nullptr},
+    CommandInfo{CmdResultParameters, "Result Parameters", "", H::ChildFrame, nullptr, nullptr,
+                nullptr, nullptr},
+    CommandInfo{CmdDisplayColors, "Display Colors", "", H::ChildFrame, nullptr, nullptr, nullptr,
+                nullptr},
     CommandInfo{CmdWindowNew, "&New Window", "", H::MainFrame,
-                "Open another window for the active document\nNew Window"},
+                "Open another window for the active document\nNew Window", nullptr, nullptr,
+                nullptr},
     CommandInfo{CmdWindowCascade, "&Cascade", "", H::MainFrame,
-                "Arrange windows so they overlap\nCascade Windows"},
+                "Arrange windows so they overlap\nCascade Windows", nullptr, nullptr, nullptr},
     CommandInfo{CmdWindowTile, "&Tile", "", H::MainFrame,
-                "Arrange windows as non-overlapping tiles\nTile Windows"},
+                "Arrange windows as non-overlapping tiles\nTile Windows", nullptr, nullptr,
+                nullptr},
     CommandInfo{CmdWindowArrange, "&Arrange Icons", "", H::MainFrame,
-                "Arrange icons at the bottom of the window\nArrange Icons"},
-    CommandInfo{CmdChildHelpTopics, "Help Topics", "", H::ChildFrame, nullptr},
-    CommandInfo{CmdChildFaq, "Tavelle FAQ", "", H::ChildFrame, nullptr},
-    CommandInfo{CmdFrameHelpTopics, "Help Topics", "", H::MainFrame, nullptr},
-    CommandInfo{CmdFrameFaq, "Tavelle FAQ", "", H::MainFrame, nullptr},
+                "Arrange icons at the bottom of the window\nArrange Icons", nullptr, nullptr,
+                nullptr},
+    CommandInfo{CmdChildHelpTopics, "Help Topics", "", H::ChildFrame, nullptr, nullptr, nullptr,
+                nullptr},
+    CommandInfo{CmdChildFaq, "Tavelle FAQ", "", H::ChildFrame, nullptr, nullptr, nullptr, nullptr},
+    CommandInfo{CmdFrameHelpTopics, "Help Topics", "", H::MainFrame, nullptr, nullptr, nullptr,
+                nullptr},
+    CommandInfo{CmdFrameFaq, "Tavelle FAQ", "", H::MainFrame, nullptr, nullptr, nullptr, nullptr},
     CommandInfo{CmdAppAbout, "&About Tavelle...", "", H::Application,
-                "Display program information, version number and copyright\nAbout"},
-    CommandInfo{CmdToolbarTrain, nullptr, "", H::MainFrame, nullptr},
-    CommandInfo{CmdToolbarEvaluate, nullptr, "", H::MainFrame, nullptr},
-    CommandInfo{CmdNextPane, nullptr, "F6", H::None, nullptr},
-    CommandInfo{CmdPrevPane, nullptr, "Shift+F6", H::None, nullptr},
+                "Display program information, version number and copyright\nAbout", "about",
+                "help-about", nullptr},
+    CommandInfo{CmdToolbarTrain, nullptr, "", H::MainFrame, nullptr, "train", nullptr,
+                "Train Orvalis"},
+    CommandInfo{CmdToolbarEvaluate, nullptr, "", H::MainFrame, nullptr, "evaluate", nullptr,
+                "Evaluate Orvalis"},
+    CommandInfo{CmdNextPane, nullptr, "F6", H::None, nullptr, nullptr, nullptr, nullptr},
+    CommandInfo{CmdPrevPane, nullptr, "Shift+F6", H::None, nullptr, nullptr, nullptr, nullptr},
 };
 
-} // namespace
+}  // namespace
 
 std::span<const CommandInfo> CommandTable()
 {
@@ -84,27 +112,43 @@ const CommandInfo* FindCommand(int id)
     return nullptr;
 }
 
-bool NeedsWorksheet(const CommandInfo& info)
+const char* HandlerName(CommandHandler handler)
 {
-    switch (info.handler) {
+    switch (handler) {
     case H::Grid:
+        return "grid";
     case H::View:
+        return "view";
     case H::Document:
+        return "document";
     case H::ChildFrame:
-        return true;
-    default:
-        return info.id == CmdFileImport;  // imports into the active worksheet
+        return "child frame";
+    case H::Application:
+        return "application";
+    case H::MainFrame:
+        return "main frame";
+    case H::None:
+        break;
     }
+    return "none";
 }
 
-// The File menu carries what the document machinery offers today; the remaining menus
-// join as their commands get handlers.
 const std::vector<MenuLayout>& WorksheetMenus()
 {
     static const std::vector<MenuLayout> menus = {
         {"&File",
-         {CmdFileNew, CmdFileOpen, CmdFileClose, CmdFileSave, CmdFileSaveAs, CmdNone,
-          CmdFileImport, CmdNone, CmdFileMru1, CmdAppExit}},
+         {CmdFileNew, CmdFileOpen, CmdFileClose, CmdFileSave, CmdFileSaveAs, CmdNone, CmdFileImport,
+          CmdNone, CmdFilePrint, CmdFilePrintPreview, CmdFilePrintSetup, CmdNone, CmdFileMru1,
+          CmdAppExit}},
+        {"&Edit",
+         {CmdEditUndo, CmdNone, CmdEditCut, CmdEditCopy, CmdEditPaste, CmdEditSelectAll, CmdNone}},
+        {"&View", {CmdViewToolbar, CmdViewStatusBar}},
+        {"Actions", {CmdTrain, CmdEvaluate, CmdClearTraining, CmdAutoConfigVectors}},
+        {"Configure",
+         {CmdNetworkParameters, CmdTrainingParameters, CmdResultParameters, CmdDisplayColors}},
+        {"&Window",
+         {CmdWindowNew, CmdWindowCascade, CmdWindowTile, CmdWindowArrange, CmdWindowList}},
+        {"&Help", {CmdChildHelpTopics, CmdChildFaq, CmdAppAbout}},
     };
     return menus;
 }
@@ -112,9 +156,21 @@ const std::vector<MenuLayout>& WorksheetMenus()
 const std::vector<MenuLayout>& NoWorksheetMenus()
 {
     static const std::vector<MenuLayout> menus = {
-        {"&File", {CmdFileNew, CmdFileOpen, CmdNone, CmdAppExit}},
+        {"&File", {CmdFileNew, CmdFileOpen, CmdNone, CmdFilePrintSetup, CmdNone, CmdAppExit}},
+        {"&View", {CmdViewToolbar, CmdViewStatusBar}},
+        {"&Help", {CmdFrameHelpTopics, CmdFrameFaq, CmdAppAbout}},
     };
     return menus;
 }
 
-} // namespace orvalis
+const std::vector<int>& ToolbarLayout()
+{
+    static const std::vector<int> buttons = {
+        CmdFileNew,         CmdFileOpen, CmdFileSave,  CmdNone,     CmdEditCut, CmdEditCopy,
+        CmdEditPaste,       CmdNone,     CmdFilePrint, CmdAppAbout, CmdNone,    CmdToolbarTrain,
+        CmdToolbarEvaluate,
+    };
+    return buttons;
+}
+
+}  // namespace orvalis

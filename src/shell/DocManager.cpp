@@ -38,6 +38,7 @@ CChildFrame* DocManager::ShowFrame(std::unique_ptr<CGridDoc> doc, CChildFrame* f
 {
     m_docs.push_back(std::move(doc));
     m_frames.push_back(frame);
+    emit frameCreated(frame);
     m_mdiArea.addSubWindow(frame);
     frame->showMaximized();
     m_mdiArea.setActiveSubWindow(frame);
@@ -51,6 +52,20 @@ CChildFrame* DocManager::NewDocument()
     doc->SetTitle(WorksheetDocType().baseName + QString::number(++m_untitledCount));
     auto* frame = new CChildFrame(*doc, *this);
     return ShowFrame(std::move(doc), frame);
+}
+
+CChildFrame* DocManager::NewWindow(CChildFrame& frame)
+{
+    auto* window = new CChildFrame(frame.Document(), *this);
+    m_frames.push_back(window);
+    emit frameCreated(window);
+    m_mdiArea.addSubWindow(window);
+    if (frame.isMaximized())
+        window->showMaximized();
+    else
+        window->show();
+    m_mdiArea.setActiveSubWindow(window);
+    return window;
 }
 
 bool DocManager::PromptAndOpen()

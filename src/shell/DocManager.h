@@ -36,6 +36,9 @@ public:
     // behind and the other open worksheets are untouched.
     CChildFrame* OpenDocumentFile(const QString& path);
 
+    // A second window on the worksheet of frame, made active; edits show in both.
+    CChildFrame* NewWindow(CChildFrame& frame);
+
     // Asked by a closing frame: true when it may close (the save question answered
     // Yes and saved, or No; always true when another window shows the same worksheet).
     bool CanCloseFrame(CChildFrame& frame);
@@ -58,6 +61,8 @@ public:
 signals:
     void recentFilesChanged();
     void documentCountChanged(int count);
+    // A worksheet window was made and is about to be shown: its commands get bound.
+    void frameCreated(CChildFrame* frame);
 
 private:
     std::unique_ptr<CGridDoc> CreateDocument();

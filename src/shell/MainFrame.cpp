@@ -2,20 +2,32 @@
 
 #include "shell/AppTitle.h"
 #include "shell/ChildFrame.h"
-#include "shell/CommandTable.h"
 #include "shell/DocManager.h"
 #include "shell/RecentFileList.h"
 #include "shell/TrainingCommands.h"
 #include "shell/WorksheetApp.h"
+#include "shell/WorksheetCommands.h"
 #include "worksheet/ui/GridDoc.h"
-#include "worksheet/ui/ImportCommandUi.h"
 #include "worksheet/ui/TrainingController.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QIcon>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+// The toolbar images are linked in from a static library: their registration is asked
+// for by name, at global scope as the resource system requires.
+static void InitToolbarImages()
+{
+    Q_INIT_RESOURCE(toolbar);
+}
 
 namespace orvalis {
 
@@ -27,15 +39,29 @@ CMainFrame::CMainFrame(CWorksheetApp& app)
     connect(m_training.get(), &CTrainingController::runningChanged, this,
             [this] { UpdateCommandStates(); });
     setWindowTitle(AppTitle());
+    setAccessibleName(AppTitle());
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setAccessibleName(QStringLiteral("Worksheet windows"));
     setCentralWidget(m_mdiArea);
+    InitToolbarImages();
+    CreateActions();
+    CreateToolBar();
+    statusBar()->setAccessibleName(QStringLiteral("Status bar"));
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this] { UpdateCommandStates(); });
+    // Like the selection they follow, the grid's enable rules change with every click
+    // and key: the buttons are brought up to date a few times a second, and everything
+    // just before a key can reach a shortcut.
+    auto* timer = new QTimer(this);
+    connect(timer, &QTimer::timeout, this, &CMainFrame::UpdateCommandStates);
+    timer->start(200);
+    qApp->installEventFilter(this);
     resize(1024, 720);
 }
 
 CMainFrame::~CMainFrame()
 {
+    qApp->removeEventFilter(this);
     // Child frames still close below; their activations must not reach menus that are
     // already gone.
     m_mdiArea->disconnect(this);
@@ -43,23 +69,64 @@ CMainFrame::~CMainFrame()
 
 QAction* CMainFrame::Action(int id) const
 {
-    const auto it = m_actions.find(id);
-    return it == m_actions.end() ? nullptr : it->second;
+    if (const auto it = m_actions.find(id); it != m_actions.end())
+        return it->second;
+    const auto it = m_listActions.find(id);
+    return it == m_listActions.end() ? nullptr : it->second;
 }
 
-QAction* CMainFrame::MakeAction(int id, QMenu& menu)
+void CMainFrame::CreateActions()
 {
-    const CommandInfo* info = FindCommand(id);
-    auto* action = new QAction(QString::fromLatin1(info->menuText), &menu);
-    action->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(info->keys)));
-    if (info->prompt) {
-        const QStringList parts = QString::fromLatin1(info->prompt).split(QLatin1Char('\n'));
-        action->setStatusTip(parts.value(0));
-        action->setToolTip(parts.value(1, parts.value(0)));
+    for (const CommandInfo& info : CommandTable()) {
+        if (!info.menuText && !info.image)
+            continue;
+        const int id = info.id;
+        auto* action = new QAction(this);
+        if (info.menuText)
+            action->setText(QString::fromLatin1(info.menuText));
+        QList<QKeySequence> keys;
+        for (const QString& key :
+             QString::fromLatin1(info.keys).split(QStringLiteral(", "), Qt::SkipEmptyParts))
+            keys.append(QKeySequence(key, QKeySequence::PortableText));
+        action->setShortcuts(keys);
+        if (info.prompt) {
+            const QStringList parts = QString::fromLatin1(info.prompt).split(QLatin1Char('\n'));
+            action->setStatusTip(parts.value(0));
+            action->setToolTip(parts.value(1, parts.value(0)));
+        } else if (info.toolTip) {
+            action->setToolTip(QString::fromLatin1(info.toolTip));
+            action->setStatusTip(QString::fromLatin1(info.toolTip));
+            if (!info.menuText)
+                action->setText(QString::fromLatin1(info.toolTip));
+        }
+        if (info.image) {
+            const QIcon drawn(QStringLiteral(":/toolbar/%1.svg").arg(QLatin1String(info.image)));
+            action->setIcon(info.themeIcon
+                                ? QIcon::fromTheme(QString::fromLatin1(info.themeIcon), drawn)
+                                : drawn);
+        }
+        // Only the menu bar's copy carries the keys; the window-wide shortcut works
+        // whichever menu set is shown.
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, [this, id] { RouteCommand(id); });
+        addAction(action);
+        m_actions[id] = action;
     }
-    connect(action, &QAction::triggered, this, [this, id] { RouteCommand(id); });
-    m_actions[id] = action;
-    return action;
+}
+
+void CMainFrame::CreateToolBar()
+{
+    m_toolBar = addToolBar(QStringLiteral("Standard"));
+    m_toolBar->setObjectName(QStringLiteral("StandardToolBar"));
+    m_toolBar->setAccessibleName(QStringLiteral("Toolbar"));
+    m_toolBar->setIconSize(QSize(19, 15) * 1);
+    m_toolBar->setMovable(false);
+    for (int id : ToolbarLayout()) {
+        if (id == CmdNone)
+            m_toolBar->addSeparator();
+        else
+            m_toolBar->addAction(Action(id));
+    }
 }
 
 void CMainFrame::AddRecentFiles(QMenu& menu)
@@ -69,21 +136,51 @@ void CMainFrame::AddRecentFiles(QMenu& menu)
         QAction* none = menu.addAction(QStringLiteral("<None>"));
         none->setEnabled(false);
     }
-    for (int i = 0; i < files.size(); ++i) {
+    for (int i = 0; i < files.size() && i < RecentFileCount; ++i) {
         const int id = CmdFileMru1 + i;
         QAction* action = menu.addAction(m_app.RecentFiles().MenuText(i));
         action->setStatusTip(files[i]);
         connect(action, &QAction::triggered, this, [this, id] { RouteCommand(id); });
-        m_actions[id] = action;
+        m_listActions[id] = action;
     }
     menu.addSeparator();
+}
+
+void CMainFrame::AddWindowList(QMenu& menu)
+{
+    // Filled each time the menu opens, so it always names the windows as they are.
+    connect(&menu, &QMenu::aboutToShow, this, [this, &menu] {
+        for (QAction* old : menu.actions()) {
+            if (old->property("windowList").toBool()) {
+                menu.removeAction(old);
+                old->deleteLater();
+            }
+        }
+        const QList<QMdiSubWindow*> windows = m_mdiArea->subWindowList();
+        if (windows.isEmpty())
+            return;
+        QAction* line = menu.addSeparator();
+        line->setProperty("windowList", true);
+        for (int i = 0; i < windows.size(); ++i) {
+            QMdiSubWindow* window = windows[i];
+            const QString prefix
+                = i < 9 ? QStringLiteral("&%1 ").arg(i + 1) : QStringLiteral("%1 ").arg(i + 1);
+            QAction* item = menu.addAction(prefix + window->windowTitle());
+            item->setProperty("windowList", true);
+            item->setCheckable(true);
+            item->setChecked(window == m_mdiArea->activeSubWindow());
+            item->setStatusTip(QStringLiteral("Activate this window"));
+            connect(item, &QAction::triggered, this,
+                    [this, window] { m_mdiArea->setActiveSubWindow(window); });
+        }
+    });
 }
 
 void CMainFrame::RebuildMenus()
 {
     m_worksheetMenus = !m_app.Docs().Documents().empty();
     // A command may rebuild the menus from inside its own action: delete them later.
-    m_actions.clear();
+    m_listActions.clear();
     menuBar()->clear();
     for (QMenu* old : m_menus)
         old->deleteLater();
@@ -91,59 +188,89 @@ void CMainFrame::RebuildMenus()
     const auto& layout = m_worksheetMenus ? WorksheetMenus() : NoWorksheetMenus();
     for (const MenuLayout& menuLayout : layout) {
         QMenu* menu = menuBar()->addMenu(QString::fromLatin1(menuLayout.title));
+        menu->setAccessibleName(QString::fromLatin1(menuLayout.title).remove(QLatin1Char('&')));
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
         m_menus.push_back(menu);
         for (int id : menuLayout.items) {
             if (id == CmdNone)
                 menu->addSeparator();
             else if (id == CmdFileMru1)
                 AddRecentFiles(*menu);
+            else if (id == CmdWindowList)
+                AddWindowList(*menu);
             else
-                menu->addAction(MakeAction(id, *menu));
+                menu->addAction(Action(id));
         }
     }
     UpdateCommandStates();
 }
 
+CommandRoute CMainFrame::Route() const
+{
+    CommandRoute route;
+    route.Refuse([this, doc = m_app.Docs().ActiveDocument()](int id) {
+        return RefusedDuringRun(*m_training, id, doc);
+    });
+    if (CChildFrame* frame = m_app.Docs().ActiveFrame()) {
+        WorksheetCommandTargets& targets = frame->Commands();
+        route.Add(targets.grid);
+        route.Add(targets.view);
+        route.Add(targets.document);
+        route.Add(targets.frame);
+        route.Add(m_app.Commands());
+        route.Add(m_commands);
+    } else {
+        route.Add(m_commands);
+        route.Add(m_app.Commands());
+    }
+    return route;
+}
+
 void CMainFrame::UpdateCommandStates()
 {
-    const bool active = m_app.Docs().ActiveFrame() != nullptr;
-    const CGridDoc* doc = m_app.Docs().ActiveDocument();
-    for (auto& [id, action] : m_actions) {
-        const CommandInfo* info = FindCommand(id);
-        if (!info) {  // a recent-file entry
-            action->setEnabled(!RefusedDuringRun(*m_training, id, doc));
-            continue;
-        }
-        action->setEnabled(info->handler != CommandHandler::None &&
-                           (active || !NeedsWorksheet(*info)) &&
-                           !RefusedDuringRun(*m_training, id, doc));
-    }
+    const CommandRoute route = Route();
+    auto update = [&route](int id, QAction* action) {
+        const CommandState state = route.State(id);
+        action->setEnabled(state.enabled);
+        action->setCheckable(state.checkable);
+        if (state.checkable)
+            action->setChecked(state.checked);
+    };
+    for (auto& [id, action] : m_actions)
+        update(id, action);
+    for (auto& [id, action] : m_listActions)
+        update(id, action);
 }
 
 bool CMainFrame::RouteCommand(int id)
 {
-    CGridDoc* doc = m_app.Docs().ActiveDocument();
-    if (RefusedDuringRun(*m_training, id, doc))
-        return true;
-    if (RouteTrainingCommand(*m_training, id, doc))
-        return true;
-    if (CChildFrame* frame = m_app.Docs().ActiveFrame(); frame && frame->OnCommand(id))
-        return true;
-    if (m_app.OnCommand(id))
-        return true;
-    return OnFrameCommand(id);
+    const bool ran = Route().Run(id);
+    UpdateCommandStates();
+    return ran;
 }
 
-bool CMainFrame::OnFrameCommand(int id)
+void CMainFrame::ArrangeIcons()
 {
-    switch (id) {
-    case CmdFileImport:
-        if (CGridDoc* doc = m_app.Docs().ActiveDocument())
-            RunImportCommand(*doc);
-        return true;
-    default:
-        return false;
+    const QList<QMdiSubWindow*> windows = m_mdiArea->subWindowList();
+    int x = 0;
+    const int bottom = m_mdiArea->viewport()->height();
+    for (QMdiSubWindow* window : windows) {
+        if (!window->isMinimized())
+            continue;
+        const QSize size = window->size();
+        if (x > 0 && x + size.width() > m_mdiArea->viewport()->width())
+            x = 0;
+        window->move(x, bottom - size.height());
+        x += size.width();
     }
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    // A key about to be matched against the shortcuts meets enable states of this moment.
+    if (event->type() == QEvent::ShortcutOverride)
+        UpdateCommandStates();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)
@@ -164,4 +291,4 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     QMainWindow::closeEvent(event);
 }
 
-} // namespace orvalis
+}  // namespace orvalis

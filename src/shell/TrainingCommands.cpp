@@ -6,44 +6,6 @@
 
 namespace orvalis {
 
-bool RouteTrainingCommand(CTrainingController& training, int id, CGridDoc* active)
-{
-    switch (id) {
-    case CmdTrain:
-    case CmdToolbarTrain:
-        if (active)
-            training.Train(*active);
-        return true;
-    case CmdEvaluate:
-    case CmdToolbarEvaluate:
-        if (active)
-            training.Evaluate(*active);
-        return true;
-    case CmdClearTraining:
-        if (active)
-            training.ClearTraining(*active);
-        return true;
-    case CmdAutoConfigVectors:
-        if (active)
-            training.AutoConfigVectors(*active);
-        return true;
-    case CmdNetworkParameters:
-        if (active)
-            training.ConfigureNetwork(*active);
-        return true;
-    case CmdTrainingParameters:
-        if (active)
-            training.ConfigureTraining(*active);
-        return true;
-    case CmdResultParameters:
-        if (active)
-            training.ConfigureResults(*active);
-        return true;
-    default:
-        return false;
-    }
-}
-
 bool RefusedDuringRun(const CTrainingController& training, int id, const CGridDoc* active)
 {
     if (!training.IsRunning())

@@ -5,11 +5,6 @@ namespace orvalis {
 class CGridDoc;
 class CTrainingController;
 
-// The worksheet commands of the Actions and Configure menus (and the toolbar's Train
-// and Evaluate), handed to the training controller for the active worksheet. Returns
-// true when id is one of them; with no worksheet open they do nothing.
-bool RouteTrainingCommand(CTrainingController& training, int id, CGridDoc* active);
-
 // While a training run dispatches events, the commands that could start a second run,
 // replace or close the worksheet being trained, or change its sections or cells are
 // refused: Train, Evaluate, Clear Training, Auto-Config Vectors, the three Configure

@@ -1,14 +1,19 @@
 #include "shell/WorksheetApp.h"
 
 #include "shell/AppIcon.h"
+#include "shell/ChildFrame.h"
+#include "shell/CommandLine.h"
 #include "shell/CommandIds.h"
+#include "shell/WorksheetCommands.h"
 #include "shell/DocManager.h"
 #include "shell/MainFrame.h"
 #include "shell/RecentFileList.h"
 #include "worksheet/ui/UiPrompts.h"
 
 #include <QApplication>
+#include <QPageSetupDialog>
 #include <QPalette>
+#include <QPrinter>
 #include <QSettings>
 #include <QStyleFactory>
 
@@ -48,7 +53,7 @@ void CWorksheetApp::SetDialogLook()
     QApplication::setPalette(dialog, "QDialog");
 }
 
-bool CWorksheetApp::StartUp()
+bool CWorksheetApp::StartUp(const QStringList& files)
 {
     SetDialogLook();
     QApplication::setWindowIcon(AppIcon());
@@ -58,14 +63,23 @@ bool CWorksheetApp::StartUp()
     m_mainFrame = std::make_unique<CMainFrame>(*this);
     m_docs = std::make_unique<DocManager>(m_settings, m_prompts, *m_recentFiles,
                                           m_mainFrame->MdiArea());
+    BindApplicationCommands(m_commands, *this);
+    BindFrameCommands(m_mainFrame->Commands(), *m_mainFrame, *this);
+    connect(m_docs.get(), &DocManager::frameCreated, this,
+            [this](CChildFrame* frame) { BindWorksheetCommands(*frame, *this); });
     connect(m_docs.get(), &DocManager::documentCountChanged, m_mainFrame.get(),
             &CMainFrame::RebuildMenus);
     connect(m_docs.get(), &DocManager::recentFilesChanged, m_mainFrame.get(),
             &CMainFrame::RebuildMenus);
     m_mainFrame->RebuildMenus();
     m_mainFrame->show();
+    AcceptWorksheetDrops(*m_mainFrame, *m_docs);
 
-    m_docs->NewDocument();
+    int opened = 0;
+    for (const QString& file : files)
+        opened += m_docs->OpenDocumentFile(file) != nullptr;
+    if (opened == 0)
+        m_docs->NewDocument();
     return true;
 }
 
@@ -77,25 +91,14 @@ int CWorksheetApp::ShutDown()
     return 0;
 }
 
-bool CWorksheetApp::OnCommand(int id)
+void CWorksheetApp::PrintSetup()
 {
-    switch (id) {
-    case CmdFileNew:
-        m_docs->NewDocument();
-        return true;
-    case CmdFileOpen:
-        m_docs->PromptAndOpen();
-        return true;
-    case CmdAppExit:
-        m_mainFrame->close();
-        return true;
-    default:
-        if (id >= CmdFileMru1 && id < CmdFileMru1 + RecentFileCount) {
-            OpenRecentFile(id - CmdFileMru1);
-            return true;
-        }
-        return false;
-    }
+    QPrinter printer;
+    if (m_pageLayout)
+        printer.setPageLayout(*m_pageLayout);
+    QPageSetupDialog dialog(&printer, m_mainFrame.get());
+    if (m_prompts.RunDialog(dialog))
+        m_pageLayout = printer.pageLayout();
 }
 
 void CWorksheetApp::OpenRecentFile(int index)

@@ -1,10 +1,15 @@
 #pragma once
 
+#include "shell/CommandTarget.h"
 #include "worksheet/AppSettings.h"
 
 #include <QObject>
 
+#include <QPageLayout>
+#include <QStringList>
+
 #include <memory>
+#include <optional>
 
 class QSettings;
 
@@ -28,14 +33,23 @@ public:
     CWorksheetApp(SettingsStore& store, QSettings& recentStore, UiPrompts& prompts);
     ~CWorksheetApp() override;
 
-    // The start-up sequence; false ends the program at once. The command line is
-    // not consulted: the program always starts with one new empty worksheet.
-    bool StartUp();
+    // The start-up sequence; false ends the program at once. Each of files opens as a
+    // worksheet (one that cannot be read gives its message and the rest still open);
+    // without files, or when none opened, the program starts with a new worksheet.
+    bool StartUp(const QStringList& files = {});
     // Writes the nine settings and the recent-file list. Returns the exit code 0.
     int ShutDown();
 
-    // Application-level commands; false when id is not one of them.
-    bool OnCommand(int id);
+    // The application-level commands (New, Open, the recent files, Print Setup, About,
+    // Exit).
+    CommandTarget& Commands() { return m_commands; }
+    // Opens entry index of the recent-file list; an entry that cannot be opened any more
+    // leaves the list.
+    void OpenRecentFile(int index);
+    // Print Setup: the page set-up dialog; a confirmed choice is kept for printing.
+    void PrintSetup();
+    // The page chosen with Print Setup, nullptr until one was chosen.
+    const QPageLayout* PrintPageLayout() const { return m_pageLayout ? &*m_pageLayout : nullptr; }
 
     // Dispatches every pending event and returns when none is left; for long
     // operations that must keep the windows alive.
@@ -49,13 +63,14 @@ public:
 
 private:
     static void SetDialogLook();
-    void OpenRecentFile(int index);
 
     SettingsStore& m_store;
     QSettings& m_recentStore;
     UiPrompts& m_prompts;
     AppSettings m_settings;
     std::unique_ptr<RecentFileList> m_recentFiles;
+    CommandTarget m_commands{CommandHandler::Application};
+    std::optional<QPageLayout> m_pageLayout;
     // Destroyed after the main frame: closing child frames report to it.
     std::unique_ptr<DocManager> m_docs;
     std::unique_ptr<CMainFrame> m_mainFrame;

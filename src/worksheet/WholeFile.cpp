@@ -149,6 +149,8 @@ ReadOutcome ReadWholeFile(const std::string& path, std::size_t limit,
     struct stat info {};
     if (fstat(fd.Get(), &info) != 0 || S_ISDIR(info.st_mode))
         return ReadOutcome::Failed;
+    if (S_ISREG(info.st_mode) && static_cast<std::uint64_t>(info.st_size) > limit)
+        return ReadOutcome::TooLarge;
     try {
         // A regular file says how large it is; anything else grows chunk by chunk, and
         // never past one byte more than the limit.

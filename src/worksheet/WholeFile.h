@@ -34,7 +34,9 @@ ReadOutcome ReadWholeFile(const std::string& path, std::size_t limit,
 // - a target that is not a regular file (a device, a pipe, a descriptor link such as
 //   /dev/stdout) is written in place, since it cannot be replaced by a rename.
 // Hard links to the old file keep the old contents: the rename gives the path a new file.
-// Returns false with what failed in detail; the target is then as it was.
+// Returns false with what failed in detail. The target is then as it was, unless only
+// the final flush of the folder failed: the new contents are in place but may not
+// survive a crash.
 bool ReplaceWholeFile(const std::string& path, const std::uint8_t* data, std::size_t size,
                       std::string& detail);
 

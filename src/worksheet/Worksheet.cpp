@@ -5,6 +5,7 @@
 #include "worksheet/HeaderBlock.h"
 #include "worksheet/IntegerText.h"
 #include "worksheet/UserMessages.h"
+#include "worksheet/WorksheetNetwork.h"
 
 #include <cstdint>
 
@@ -221,6 +222,19 @@ void Worksheet::SetStateAndText(WorksheetState newState)
 {
     state = newState;
     m_store.SetCellText(kStateRow, kStateColumn, StateText(newState));
+}
+
+WorksheetNetwork& Worksheet::Network()
+{
+    if (!m_network)
+        m_network = BuildNetworkFromRecord(*this);
+    return *m_network;
+}
+
+void Worksheet::RebuildNetwork()
+{
+    if (m_network)
+        m_network = BuildNetworkFromRecord(*this);
 }
 
 void Worksheet::WriteCount(int row, int value)

@@ -2,7 +2,6 @@
 
 #include "grid/core/CellStore.h"
 #include "worksheet/ColumnRoleMap.h"
-#include "worksheet/NetworkAttachment.h"
 #include "worksheet/ResultStatistics.h"
 #include "worksheet/StoredNetwork.h"
 #include "worksheet/VectorSets.h"
@@ -17,6 +16,7 @@ namespace orvalis {
 
 struct AppSettings;
 class UserMessages;
+struct WorksheetNetwork;
 
 // The section values of a worksheet, read from and written to its header cells.
 struct SectionCounts {
@@ -123,15 +123,15 @@ public:
     // adjustment of the counts; then the row labels.
     void AdjustSectionsAfterLoad();
 
-    // Network binding -------------------------------------------------------------------
-    // Until a worksheet owns a built network, `network` and `storedWeights` are its
-    // network. The engine connects here: exportNetwork runs before a worksheet in state
-    // Trained or Eval is saved and must leave the built network's shape in `network` and
-    // its exported weights in `storedWeights`; buildNetwork runs after a file is read
-    // and builds the network from `network`, with `storedWeights` unless the state is
-    // Init. Either may be empty.
-    std::function<void(Worksheet&)> exportNetwork;
-    std::function<void(Worksheet&)> buildNetwork;
+    // Network ---------------------------------------------------------------------------
+    // The worksheet's own network, built on first use from `network` (and, in state
+    // Trained or Eval, `storedWeights`), so a worksheet loaded trained evaluates at once.
+    // Until then `network` and `storedWeights` are the whole of it.
+    WorksheetNetwork& Network();
+    bool HasNetwork() const { return m_network != nullptr; }
+    // A loaded file replaces the network and everything known about its runs: an
+    // existing network is built again from the record just read.
+    void RebuildNetwork();
 
     // Per-worksheet values ------------------------------------------------------------
     SectionCounts counts;
@@ -150,8 +150,6 @@ public:
     VectorSets vectors;                // the last vector extraction
     ResultStatistics statistics;       // the last results pass
     int extrapolationCount = 0;        // rows the last evaluation extended the series by
-    // The worksheet's network, created by the network layer on first use.
-    std::unique_ptr<NetworkAttachment> networkAttachment;
 
 private:
     void HandleHeaderEdit(int row);
@@ -167,6 +165,7 @@ private:
     GridNotifyHandler* m_forward = nullptr;
     bool m_modified = false;
     std::function<void(bool)> m_modifiedObserver;
+    std::unique_ptr<WorksheetNetwork> m_network;  // null until first use
 };
 
 // a + b without overflow: counts typed by the user may be anything an int holds, and

@@ -6,6 +6,7 @@
 #include "worksheet/UserMessages.h"
 #include "worksheet/WholeFile.h"
 #include "worksheet/Worksheet.h"
+#include "worksheet/WorksheetNetwork.h"
 
 #include <algorithm>
 
@@ -103,12 +104,14 @@ std::vector<std::uint8_t> WorksheetFileBytes(const Worksheet& ws)
     return std::move(out.Bytes());
 }
 
-std::optional<FileError> SaveWorksheetFile(Worksheet& ws, const std::string& path)
+FileResult SaveWorksheetFile(Worksheet& ws, const std::string& path)
 {
     if (!ConfirmSaveDropsText(ws))
         return MakeError(FileError::Kind::Cancelled, {}, "the user declined");
-    if (ws.state != WorksheetState::Init && ws.exportNetwork)
-        ws.exportNetwork(ws);
+    // A network never used since the worksheet was made or loaded is its record as it
+    // stands; one that has run writes back its shape and weights.
+    if (ws.state != WorksheetState::Init && ws.HasNetwork())
+        ExportNetworkRecord(ws);
     std::string detail;
     const std::vector<std::uint8_t> bytes = WorksheetFileBytes(ws);
     if (!ReplaceWholeFile(path, bytes.data(), bytes.size(), detail)) {
@@ -118,7 +121,7 @@ std::optional<FileError> SaveWorksheetFile(Worksheet& ws, const std::string& pat
         return e;
     }
     ws.SetModified(false);
-    return std::nullopt;
+    return {};
 }
 
 namespace {
@@ -157,8 +160,7 @@ void ApplyContents(Worksheet& ws, WorksheetFileContents& file)
             ws.storedWeights = std::move(file.weights);
         }
     }
-    if (ws.buildNetwork)
-        ws.buildNetwork(ws);
+    ws.RebuildNetwork();
 
     ws.savedColumnCount = file.columnCount;
     ws.savedRowCount = file.rowCount;
@@ -187,8 +189,7 @@ void ApplyContents(Worksheet& ws, WorksheetFileContents& file)
 
 } // namespace
 
-std::optional<FileError> LoadWorksheetBytes(Worksheet& ws, const std::uint8_t* data,
-                                            std::size_t size)
+FileResult LoadWorksheetBytes(Worksheet& ws, const std::uint8_t* data, std::size_t size)
 {
     auto parsed = ParseWorksheetFile(data, size, ws.firstDataRow, ws.Store().GetRowCount(),
                                      ws.Store().GetColumnCount());
@@ -197,10 +198,10 @@ std::optional<FileError> LoadWorksheetBytes(Worksheet& ws, const std::uint8_t* d
         return *error;
     }
     ApplyContents(ws, std::get<WorksheetFileContents>(parsed));
-    return std::nullopt;
+    return {};
 }
 
-std::optional<FileError> LoadWorksheetFile(Worksheet& ws, const std::string& path)
+FileResult LoadWorksheetFile(Worksheet& ws, const std::string& path)
 {
     std::vector<std::uint8_t> bytes;
     switch (ReadWholeFile(path, kMaxFileReadBytes, bytes)) {

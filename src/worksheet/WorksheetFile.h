@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,7 +13,7 @@ class Worksheet;
 
 // The bytes of ws as a worksheet file. In state Init the weights are 1000 zeros and
 // the state text is "Init" whatever cell (1,4) shows; otherwise `storedWeights` as they
-// are (call exportNetwork first, as SaveWorksheetFile does).
+// are (SaveWorksheetFile exports a network that has run first).
 std::vector<std::uint8_t> WorksheetFileBytes(const Worksheet& ws);
 
 // The first column whose role is "No Data" (69 when none): the file keeps only the
@@ -28,9 +27,9 @@ bool ConfirmSaveDropsText(Worksheet& ws);
 
 // Saves ws to path: the question above, the network export, then ReplaceWholeFile, so a
 // failed save leaves the old file as it was; a file the user may not write to is
-// refused with "Error: Cannot write file %s". Clears the modified mark on success. Returns the
-// failure (Cancelled when the user said No; WriteFailed after showing its message).
-std::optional<FileError> SaveWorksheetFile(Worksheet& ws, const std::string& path);
+// refused with "Error: Cannot write file %s". Clears the modified mark on success. A
+// failed result carries Cancelled when the user said No, WriteFailed after its message.
+FileResult SaveWorksheetFile(Worksheet& ws, const std::string& path);
 
 // Reads a worksheet file into ws, a worksheet freshly created for it. A refused file
 // (another version, a bad count, a truncation) shows its message and leaves ws as it
@@ -38,11 +37,10 @@ std::optional<FileError> SaveWorksheetFile(Worksheet& ws, const std::string& pat
 // comments and data are taken over, the sections adjusted to the results mode, and the
 // modified mark cleared. A Trained or Eval file whose weights are fewer than its shape
 // needs opens in state Init after "Error: Stored Weights Do Not Match Network Shape".
-std::optional<FileError> LoadWorksheetBytes(Worksheet& ws, const std::uint8_t* data,
-                                            std::size_t size);
+FileResult LoadWorksheetBytes(Worksheet& ws, const std::uint8_t* data, std::size_t size);
 // The same from a file on disk; a file that cannot be read (missing, a folder, a read
 // error) shows "Error: Cannot open file %s" with its name, one larger than
 // kMaxFileReadBytes is refused as invalid. Never throws.
-std::optional<FileError> LoadWorksheetFile(Worksheet& ws, const std::string& path);
+FileResult LoadWorksheetFile(Worksheet& ws, const std::string& path);
 
 } // namespace orvalis

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -44,6 +45,22 @@ struct FileError {
     std::string message;        // the text shown to the user, word for word
     std::size_t position = 0;   // byte offset of the field that failed (reading)
     std::string detail;         // what failed, for logs and tests
+};
+
+// What a load or a save came to, read the right way round: true when it succeeded;
+// false when it did not, with the refusal in Error().
+class FileResult {
+public:
+    FileResult() = default;
+    FileResult(FileError error) : m_error(std::move(error)), m_failed(true) {}  // a failure
+
+    explicit operator bool() const { return !m_failed; }
+    // Why it failed; a default record when it succeeded.
+    const FileError& Error() const { return m_error; }
+
+private:
+    FileError m_error;
+    bool m_failed = false;
 };
 
 // Everything a worksheet file holds, as read. Rows and columns beyond the grid given

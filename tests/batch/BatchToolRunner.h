@@ -1,5 +1,8 @@
 #pragma once
 
+#include "batch/BatchTool.h"
+#include "worksheet/AppSettings.h"
+
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -49,6 +52,21 @@ public:
     Result Run(const std::vector<std::string>& args, const std::vector<std::string>& prefix = {}) const
     {
         return Wait(Start(args, prefix));
+    }
+
+    // Runs the tool's commands in this process on the given settings (by default what an
+    // empty settings file gives), for tests of what the commands do rather than of the
+    // program around them: no process start, the same streams, the same exit status.
+    static Result RunInProcess(const std::vector<std::string>& args,
+                               const AppSettings& settings = AppSettings{})
+    {
+        std::ostringstream out;
+        std::ostringstream err;
+        Result result;
+        result.status = RunBatchTool(args, settings, out, err);
+        result.out = out.str();
+        result.err = err.str();
+        return result;
     }
 
     // Starts the tool as Run does, without waiting for it.

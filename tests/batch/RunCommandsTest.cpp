@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+// These run the commands in-process: they are about what train, evaluate and run do;
+// the program's exit codes, streams and settings file are BatchToolTest's.
 using orvalis::test::BatchSandbox;
 using orvalis::test::Lines;
 
@@ -18,9 +20,9 @@ namespace {
 std::string PreparedNile(const BatchSandbox& box)
 {
     const std::string sample = std::string(ORVALIS_SAMPLE_DATA_DIR) + "/nile_full.csv";
-    const auto imported = box.Run({"import", sample, "-o", box.Path("imported.ows"), "--header"});
+    const auto imported = box.RunInProcess({"import", sample, "-o", box.Path("imported.ows"), "--header"});
     EXPECT_EQ(imported.status, 0) << imported.err;
-    const auto set = box.Run({"set", box.Path("imported.ows"), "-o", box.Path("nile.ows"), "--role", "2=Trg/In"});
+    const auto set = box.RunInProcess({"set", box.Path("imported.ows"), "-o", box.Path("nile.ows"), "--role", "2=Trg/In"});
     EXPECT_EQ(set.status, 0) << set.err;
     return box.Path("nile.ows");
 }
@@ -55,17 +57,17 @@ TEST(RunCommands, TrainSaveLoadEvaluateRoundTrip)
 {
     BatchSandbox box;
     const std::string nile = PreparedNile(box);
-    const auto trained = box.Run({"train", nile, "-o", box.Path("trained.ows")});
+    const auto trained = box.RunInProcess({"train", nile, "-o", box.Path("trained.ows")});
     ASSERT_EQ(trained.status, 0) << trained.err;
     const auto lines = Lines(trained.out);
     ASSERT_EQ(lines.size(), 10u) << trained.out;
     EXPECT_EQ(lines[0], "state: Trained");
     EXPECT_EQ(lines[8].rfind("cycles: ", 0), 0u);
 
-    const auto evaluated = box.Run({"evaluate", box.Path("trained.ows"), "-o", box.Path("a.ows"),
+    const auto evaluated = box.RunInProcess({"evaluate", box.Path("trained.ows"), "-o", box.Path("a.ows"),
                                     "--cells", box.Path("a.cells")});
     ASSERT_EQ(evaluated.status, 0) << evaluated.err;
-    const auto inOne = box.Run({"run", nile, "-o", box.Path("b.ows"), "train", "evaluate", "--cells",
+    const auto inOne = box.RunInProcess({"run", nile, "-o", box.Path("b.ows"), "train", "evaluate", "--cells",
                                 box.Path("b.cells")});
     ASSERT_EQ(inOne.status, 0) << inOne.err;
 
@@ -78,7 +80,7 @@ TEST(RunCommands, TrainSaveLoadEvaluateRoundTrip)
     EXPECT_EQ(CellsOfColumn(a, 3), CellsOfColumn(b, 3));
     EXPECT_EQ(a, b);
 
-    const auto again = box.Run({"run", nile, "-o", box.Path("c.ows"), "train", "evaluate"});
+    const auto again = box.RunInProcess({"run", nile, "-o", box.Path("c.ows"), "train", "evaluate"});
     EXPECT_EQ(again.out, inOne.out);
     EXPECT_EQ(BatchSandbox::ReadFile(box.Path("c.ows")), BatchSandbox::ReadFile(box.Path("b.ows")));
 }
@@ -87,7 +89,7 @@ TEST(RunCommands, StepsInDataExtrapolateMode)
 {
     BatchSandbox box;
     const std::string nile = PreparedNile(box);
-    const auto run = box.Run({"run", nile, "-o", box.Path("x.ows"), "mode=extrapolate", "train",
+    const auto run = box.RunInProcess({"run", nile, "-o", box.Path("x.ows"), "mode=extrapolate", "train",
                               "continue", "evaluate", "--extrapolation-len", "3", "--cells",
                               box.Path("x.cells")});
     ASSERT_EQ(run.status, 0) << run.err;
@@ -126,17 +128,17 @@ TEST(RunCommands, RefusalsAndUsage)
     };
     for (const Case& c : cases) {
         std::filesystem::remove(box.Path("o.ows"));
-        const auto result = box.Run(c.args);
+        const auto result = box.RunInProcess(c.args);
         EXPECT_EQ(result.status, c.status) << c.name << "\n" << result.err;
         EXPECT_NE(result.err.find(c.stderrHas), std::string::npos) << c.name << "\n" << result.err;
         // A refused run still writes its worksheet; a usage error writes nothing.
         EXPECT_EQ(std::filesystem::exists(box.Path("o.ows")), c.status == 1) << c.name;
     }
     // Num Taps typed as large as the training rows: refused before any training.
-    const auto edited = box.Run({"set", nile, "-o", box.Path("taps.ows"), "--cell", "5,2=66",
+    const auto edited = box.RunInProcess({"set", nile, "-o", box.Path("taps.ows"), "--cell", "5,2=66",
                                  "--auto-sizing", "off"});
     ASSERT_EQ(edited.status, 0) << edited.err;
-    const auto refused = box.Run({"train", box.Path("taps.ows"), "-o", box.Path("o.ows"), "--auto-sizing", "off"});
+    const auto refused = box.RunInProcess({"train", box.Path("taps.ows"), "-o", box.Path("o.ows"), "--auto-sizing", "off"});
     EXPECT_EQ(refused.status, 1);
     EXPECT_NE(refused.err.find("Error: Num Taps Must Be Less Than Num Training"), std::string::npos)
         << refused.err;

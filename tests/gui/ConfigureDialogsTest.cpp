@@ -1,11 +1,15 @@
 #include "ShellTestSupport.h"
 
 #include "network/ResultParameters.h"
-#include "network/WorksheetNetwork.h"
+#include "support/ShapeOf.h"
 #include "worksheet/Worksheet.h"
+#include "worksheet/WorksheetNetwork.h"
 #include "worksheet/ui/ConfigureNetworkDialog.h"
 #include "worksheet/ui/ConfigureResultsDialog.h"
 #include "worksheet/ui/ConfigureTrainingDialog.h"
+#include "worksheet/EvaluationRun.h"
+#include "worksheet/ui/EstimateResultDialog.h"
+#include "worksheet/ui/TrainingProgressDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,6 +22,8 @@
 
 namespace orvalis::test {
 namespace {
+
+using testsupport::ShapeOf;
 
 // A worksheet of its own for each dialog test, with recorded messages.
 struct DialogFixture : ::testing::Test {
@@ -51,17 +57,10 @@ using ConfigureNetwork = DialogFixture;
 using ConfigureTraining = DialogFixture;
 using ConfigureResults = DialogFixture;
 
-NetworkShape Shape(std::initializer_list<int> units)
-{
-    NetworkShape shape;
-    shape.layerCount = static_cast<int>(units.size());
-    std::copy(units.begin(), units.end(), shape.unitsPerLayer.begin());
-    return shape;
-}
 
 TEST_F(ConfigureNetwork, OpensWithTheShapeOrNotDefinedBelowThreeLayers)
 {
-    SetNetworkShape(ws, Shape({12, 6, 1}));
+    SetNetworkShape(ws, ShapeOf({12, 6, 1}));
     ws.network.autoNetworkConfigure = 0;
     {
         CConfigureNetworkDialog dialog(ws);
@@ -72,7 +71,7 @@ TEST_F(ConfigureNetwork, OpensWithTheShapeOrNotDefinedBelowThreeLayers)
         EXPECT_FALSE(dialog.AutoCheck().isChecked());
         EXPECT_EQ(dialog.ElementsEdit().accessibleName(), "Elements/Layer:");
     }
-    SetNetworkShape(ws, Shape({5, 1}));
+    SetNetworkShape(ws, ShapeOf({5, 1}));
     CConfigureNetworkDialog dialog(ws);
     EXPECT_EQ(dialog.ElementsEdit().text(), "Not Defined");
     EXPECT_EQ(dialog.InputNodesEdit().text(), "0");
@@ -90,20 +89,20 @@ TEST_F(ConfigureNetwork, OkStoresEachValueBeforeTheFieldThatFails)
         const char* message;  // nullptr: accepted
         NetworkShape expected;
     };
-    const NetworkShape before = Shape({4, 2, 1});
-    NetworkShape partial = Shape({20, 10, 1});
+    const NetworkShape before = ShapeOf({4, 2, 1});
+    NetworkShape partial = ShapeOf({20, 10, 1});
     partial.unitsPerLayer[2] = 1;  // the third count is not reached: the old one stays
     const Case cases[] = {
-        {"accepted", "3", "20 10 1", "20", "1", nullptr, Shape({20, 10, 1})},
+        {"accepted", "3", "20 10 1", "20", "1", nullptr, ShapeOf({20, 10, 1})},
         {"too many layers", "9", "20 10 1", "20", "1", "Plain Error: Maximum Number of Layers Exceeded", before},
         {"missing third count", "3", "20 10", "20", "1",
-         "Error Error: Maximum Number of Units Per Layer Exceeded", Shape({20, 10, 1})},
+         "Error Error: Maximum Number of Units Per Layer Exceeded", ShapeOf({20, 10, 1})},
         {"count above 200", "3", "20 201 1", "20", "1",
-         "Error Error: Maximum Number of Units Per Layer Exceeded", Shape({20, 2, 1})},
+         "Error Error: Maximum Number of Units Per Layer Exceeded", ShapeOf({20, 2, 1})},
         {"inputs differ", "3", "20 10 1", "21", "1",
-         "Error Error: Number of Inputs Must Equal First Layer Units", Shape({20, 10, 1})},
+         "Error Error: Number of Inputs Must Equal First Layer Units", ShapeOf({20, 10, 1})},
         {"seventeen outputs", "3", "20 10 17", "20", "17",
-         "Error Error: Maximum Number of Outputs Exceeded", Shape({20, 10, 17})},
+         "Error Error: Maximum Number of Outputs Exceeded", ShapeOf({20, 10, 17})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -123,14 +122,14 @@ TEST_F(ConfigureNetwork, OkStoresEachValueBeforeTheFieldThatFails)
             EXPECT_TRUE(Messages().empty());
             EXPECT_EQ(dialog.result(), QDialog::Accepted);
         }
-        EXPECT_EQ(NetworkOf(ws).net.shape, c.expected);
+        EXPECT_EQ(ws.Network().net.shape, c.expected);
         EXPECT_EQ(ws.network.layerCount, c.expected.layerCount);
     }
 }
 
 TEST_F(ConfigureNetwork, CheckedAutomaticBoxClosesWithoutReadingTheFields)
 {
-    SetNetworkShape(ws, Shape({4, 2, 1}));
+    SetNetworkShape(ws, ShapeOf({4, 2, 1}));
     ws.network.autoNetworkConfigure = 0;
     CConfigureNetworkDialog dialog(ws);
     dialog.LayersEdit().setText(QStringLiteral("99"));
@@ -139,7 +138,7 @@ TEST_F(ConfigureNetwork, CheckedAutomaticBoxClosesWithoutReadingTheFields)
     EXPECT_TRUE(prompts.log.empty());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(ws.network.autoNetworkConfigure, 1);
-    EXPECT_EQ(NetworkOf(ws).net.shape, Shape({4, 2, 1}));
+    EXPECT_EQ(ws.Network().net.shape, ShapeOf({4, 2, 1}));
 }
 
 TEST_F(ConfigureTraining, LearningRateRefusedAfterTheFieldsBeforeItWereStored)
@@ -159,7 +158,7 @@ TEST_F(ConfigureTraining, LearningRateRefusedAfterTheFieldsBeforeItWereStored)
     EXPECT_EQ(Messages(), std::vector<std::string>{"Error Error: Learning Rate Illegal Value"});
     EXPECT_NE(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.LearningRateEdit().text(), "0.2");  // the user's text stays
-    const TrainingParameters& p = NetworkOf(ws).net.parameters;
+    const TrainingParameters& p = ws.Network().net.parameters;
     EXPECT_EQ(p.gain, 1.5);
     EXPECT_EQ(p.momentum, static_cast<double>(0.9f));
     EXPECT_EQ(p.iterationsPerCycle, 20);
@@ -174,7 +173,7 @@ TEST_F(ConfigureTraining, LearningRateRefusedAfterTheFieldsBeforeItWereStored)
     Press(dialog, QDialogButtonBox::Ok);
     EXPECT_TRUE(prompts.log.empty());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(NetworkOf(ws).net.parameters.learningRate, static_cast<double>(0.09f));
+    EXPECT_EQ(ws.Network().net.parameters.learningRate, static_cast<double>(0.09f));
     EXPECT_FALSE(settings.use2PassEstimate);
 }
 
@@ -190,7 +189,7 @@ TEST_F(ConfigureTraining, StoredRateShownRoundedIsThenRefused)
     EXPECT_EQ(dialog.ModeCombo().currentText(), "2 Pass");
     Press(dialog, QDialogButtonBox::Ok);
     EXPECT_EQ(Messages(), std::vector<std::string>{"Error Error: Learning Rate Illegal Value"});
-    EXPECT_EQ(NetworkOf(ws).net.parameters.learningRate, 0.096);
+    EXPECT_EQ(ws.Network().net.parameters.learningRate, 0.096);
 }
 
 TEST_F(ConfigureTraining, ModeTextDecidesOnlyWhenItIsExactlyOnePass)
@@ -223,14 +222,14 @@ TEST_F(ConfigureTraining, DefaultsThenOkClosesWithoutStoringTheTexts)
     EXPECT_EQ(dialog.MaxCyclesEdit().text(), "2000");
     EXPECT_EQ(dialog.ModeCombo().currentText(), "2 Pass");
     EXPECT_TRUE(dialog.AutoTrainingCheck().isChecked());
-    EXPECT_EQ(NetworkOf(ws).net.parameters.maxCycles, 7);  // Defaults stores nothing
+    EXPECT_EQ(ws.Network().net.parameters.maxCycles, 7);  // Defaults stores nothing
     Press(dialog, QDialogButtonBox::Ok);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(ws.network.autoTrainingConfigure, 1);
     EXPECT_TRUE(settings.autoVectorSizing);
     EXPECT_FALSE(settings.use2PassEstimate);  // reaches the run with the next Train
-    EXPECT_EQ(NetworkOf(ws).net.parameters.maxCycles, 7);
-    EXPECT_EQ(NetworkOf(ws).net.parameters.learningRate, 0.03);
+    EXPECT_EQ(ws.Network().net.parameters.maxCycles, 7);
+    EXPECT_EQ(ws.Network().net.parameters.learningRate, 0.03);
 }
 
 TEST_F(ConfigureResults, IntervalRefusedAfterTheCommentRowSwitchWasApplied)
@@ -277,6 +276,24 @@ TEST_F(ConfigureResults, DefaultsStoresAtOnceEvenWhenCancelled)
     EXPECT_EQ(settings.extrapolationLen, 5);
     EXPECT_EQ(settings.extrapolationRows, 0);
     EXPECT_EQ(weights.trainValueSdWeight, 1.0f);
+}
+
+// At 200 % scaling a dialog takes twice its size in device pixels: each must stay within
+// half of a 1366-pixel-wide screen, and its height within a 1080-line one.
+TEST_F(ConfigureNetwork, EveryDialogFitsASmallScreenAtTwiceTheScale)
+{
+    CConfigureNetworkDialog network(ws);
+    CConfigureTrainingDialog training(ws);
+    CConfigureResultsDialog results(ws, weights);
+    CTrainingProgressDialog progress;
+    CEstimateResultDialog estimate(EstimateFigures{});
+    for (QDialog* dialog : std::initializer_list<QDialog*>{&network, &training, &results, &progress, &estimate}) {
+        SCOPED_TRACE(dialog->windowTitle().toStdString());
+        const QSize size = dialog->sizeHint();
+        EXPECT_LE(size.width(), 1366 / 2);
+        EXPECT_LE(size.height(), 768 / 2 + 100);  // 968 px at 200 %: fits a 1080-line screen
+        EXPECT_FALSE(dialog->windowTitle().isEmpty());
+    }
 }
 
 } // namespace

@@ -41,8 +41,10 @@ public:
     CGridCtrl* target = nullptr;  // nullptr: the drag ends without a drop
     CellId dropCell;
     Qt::KeyboardModifiers mods = Qt::NoModifier;
+    int drags = 0;
     Qt::DropAction ExecDrag(std::unique_ptr<QMimeData> mime) override
     {
+        ++drags;
         if (!target)
             return Qt::IgnoreAction;
         QRect rect;
@@ -73,7 +75,7 @@ struct Sheet {
     }
     // Selects rows 2-3, columns 1-2 (texts r2c1 ...), focus on (2,1), then presses on
     // (3,2) and moves: the drag starts.
-    void DragBlock()
+    void DragBlock(QPoint moveBy = QPoint(20, 20))
     {
         for (int r = 2; r <= 3; ++r)
             for (int c = 1; c <= 2; ++c)
@@ -85,7 +87,7 @@ struct Sheet {
         grid.SetSelectedRange(2, 1, 3, 2);
         QWidget* area = grid.viewport();
         QTest::mousePress(area, Qt::LeftButton, Qt::NoModifier, Centre(3, 2));
-        const QPoint to = Centre(3, 2) + QPoint(20, 20);
+        const QPoint to = Centre(3, 2) + moveBy;
         QMouseEvent move(QEvent::MouseMove, to, area->mapToGlobal(to), Qt::NoButton,
                          Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(area, &move);
@@ -172,6 +174,14 @@ TEST(GridDragDrop, RefusedTargetsChangeNothingAndKeepSelectionAndFocus)
         QTest::keyClick(&s.grid, Qt::Key_Down);
         EXPECT_EQ(s.grid.GetFocusCell(), (CellId{4, 2})) << c.name;
     }
+}
+
+TEST(GridDragDrop, ADragThatLeavesTheWindowInItsFirstMoveStillStarts)
+{
+    Sheet s;
+    s.DragBlock(QPoint(0, -1000));
+    EXPECT_EQ(s.grid.drags, 1);
+    EXPECT_EQ(s.grid.GetSelectedCellRange(), (CellRange{2, 1, 3, 2}));
 }
 
 TEST(GridDragDrop, TheCellUnderTheDragIsHighlightedUntilTheDragLeaves)

@@ -1,5 +1,7 @@
 #include "GridTestSupport.h"
 
+#include "support/WorksheetShapedStore.h"
+
 #include <QScreen>
 #include <QTest>
 
@@ -25,13 +27,7 @@ WorksheetLikeGrid::WorksheetLikeGrid(int width, int height)
     // The window first, as the worksheet view does, so the rows get the screen font's
     // default height.
     grid = std::make_unique<CGridCtrl>(store);
-    store.textBackColor = Rgb(255, 255, 224);
-    store.SetRowCount(1001);
-    store.SetColumnCount(69);
-    store.SetFixedRowCount(1);
-    store.SetFixedColumnCount(1);
-    for (int c = 1; c < 69; ++c)
-        store.SetCellText(0, c, std::to_string(c));
+    testsupport::ShapeLikeWorksheet(store, "");
     store.SetCellText(1, 0, "Start Offset");
     for (int r = 10; r < 20; ++r) {
         store.SetCellText(r, 0, std::to_string(r - 10));

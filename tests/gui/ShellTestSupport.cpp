@@ -90,7 +90,7 @@ bool ScriptedPrompts::RunDialog(QDialog& dialog)
     return dialogScript(dialog);
 }
 
-ShellFixture::ShellFixture(const MemorySettingsStore& initial)
+ShellFixture::ShellFixture(const MemorySettingsStore& initial, const QStringList& startFiles)
 {
     GuiApp();
     store.strings = initial.strings;
@@ -98,7 +98,7 @@ ShellFixture::ShellFixture(const MemorySettingsStore& initial)
     recentStore = std::make_unique<QSettings>(dir.filePath(QStringLiteral("recent.ini")),
                                               QSettings::IniFormat);
     app = std::make_unique<CWorksheetApp>(store, *recentStore, prompts);
-    app->StartUp();
+    app->StartUp(startFiles);
 }
 
 ShellFixture::~ShellFixture()

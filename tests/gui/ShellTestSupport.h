@@ -62,7 +62,9 @@ public:
 // and a recent-file store in a temporary folder.
 class ShellFixture {
 public:
-    explicit ShellFixture(const MemorySettingsStore& initial = {});
+    // startFiles: the worksheets named on the command line.
+    explicit ShellFixture(const MemorySettingsStore& initial = {},
+                          const QStringList& startFiles = {});
     ~ShellFixture();
 
     CWorksheetApp& App() { return *app; }

@@ -1,6 +1,5 @@
 #include "ShellTestSupport.h"
 
-#include "network/WorksheetNetwork.h"
 #include "shell/CommandIds.h"
 #include "shell/DocManager.h"
 #include "shell/MainFrame.h"
@@ -8,6 +7,7 @@
 #include "worksheet/NumberText.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetLayout.h"
+#include "worksheet/WorksheetNetwork.h"
 #include "worksheet/ui/ConfidenceGroup.h"
 #include "worksheet/ui/EstimateResultDialog.h"
 #include "worksheet/ui/GridDoc.h"

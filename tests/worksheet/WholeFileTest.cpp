@@ -145,6 +145,8 @@ TEST(WholeFile, ReadingStopsAtTheLimit)
 {
     Folder dir;
     Write(dir / "ten", "0123456789");
+    std::ofstream(dir / "sparse").close();
+    fs::resize_file(dir.path / "sparse", kMaxFileReadBytes + 1);  // holes: no disk used
     struct Case {
         std::string path;
         std::size_t limit;
@@ -154,6 +156,7 @@ TEST(WholeFile, ReadingStopsAtTheLimit)
     const Case cases[] = {
         {dir / "ten", 10, ReadOutcome::Done, 10},
         {dir / "ten", 9, ReadOutcome::TooLarge, 0},
+        {dir / "sparse", kMaxFileReadBytes, ReadOutcome::TooLarge, 0},
         {"/dev/zero", 3u << 20, ReadOutcome::TooLarge, 0},  // endless
         {"/dev/null", 10, ReadOutcome::Done, 0},
         {dir.path.string(), 10, ReadOutcome::Failed, 0},    // a folder

@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <unistd.h>
 
 using namespace orvalis;
@@ -76,7 +75,7 @@ TEST_F(FileFixture, NewWorksheetSavedAtOnceMatchesTheGoldenFile)
     TempDir dir;
     const auto target = dir.path / "new.ows";
     ws.SetModified(true);
-    ASSERT_FALSE(SaveWorksheetFile(ws, target.string()));
+    ASSERT_TRUE(SaveWorksheetFile(ws, target.string()));
     EXPECT_EQ(ReadAll(target), golden);
     EXPECT_FALSE(ws.IsModified());
     EXPECT_TRUE(messages.entries.empty());
@@ -135,8 +134,8 @@ TEST_F(FileFixture, SavingAsksBeforeDroppingTextBeyondTheFirstNoDataColumn)
         Worksheet ws(settings, messages);
         Fill(ws, 3);
         ws.Store().SetCellText(c.row, 9, "x");
-        const auto error = SaveWorksheetFile(ws, target.string());
-        EXPECT_EQ(!error, c.saved);
+        const FileResult saved = SaveWorksheetFile(ws, target.string());
+        EXPECT_EQ(static_cast<bool>(saved), c.saved);
         if (c.asked) {
             ASSERT_EQ(messages.entries.size(), 1u);
             EXPECT_EQ(messages.entries[0],
@@ -146,7 +145,7 @@ TEST_F(FileFixture, SavingAsksBeforeDroppingTextBeyondTheFirstNoDataColumn)
             EXPECT_TRUE(messages.entries.empty());
         }
         if (!c.saved) {
-            EXPECT_EQ(error->kind, FileError::Kind::Cancelled);
+            EXPECT_EQ(saved.Error().kind, FileError::Kind::Cancelled);
             EXPECT_EQ(ReadAll(target), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
         }
         std::ofstream(target) << "old";
@@ -184,7 +183,7 @@ TEST_F(FileFixture, FilledWorksheetRoundTripsExactly)
 
         const auto bytes = WorksheetFileBytes(ws);
         Worksheet back(settings, messages);
-        ASSERT_FALSE(LoadWorksheetBytes(back, bytes.data(), bytes.size()));
+        ASSERT_TRUE(LoadWorksheetBytes(back, bytes.data(), bytes.size()));
         EXPECT_TRUE(messages.entries.empty());
         EXPECT_EQ(AllTexts(back), AllTexts(ws));
         EXPECT_EQ(back.state, WorksheetState::Eval);
@@ -207,9 +206,9 @@ TEST_F(FileFixture, FailedReadsAndWritesLeaveEverythingAsItWas)
 {
     TempDir dir;
     Worksheet ws(settings, messages);
-    auto error = LoadWorksheetFile(ws, (dir.path / "missing.ows").string());
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->kind, FileError::Kind::CannotOpen);
+    FileResult result = LoadWorksheetFile(ws, (dir.path / "missing.ows").string());
+    ASSERT_FALSE(result);
+    EXPECT_EQ(result.Error().kind, FileError::Kind::CannotOpen);
     EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Error: Cannot open file missing.ows"}));
 
     // A folder, a device whose read fails and an endless device: the reader neither
@@ -226,19 +225,19 @@ TEST_F(FileFixture, FailedReadsAndWritesLeaveEverythingAsItWas)
           Unreadable{"/dev/zero", FileError::Kind::Invalid, "Error: Invalid Worksheet File (open failed)"}}) {
         messages.entries.clear();
         Worksheet fresh(settings, messages);
-        std::optional<FileError> failure;
+        FileResult failure;
         EXPECT_NO_THROW(failure = LoadWorksheetFile(fresh, u.path)) << u.path;
-        ASSERT_TRUE(failure) << u.path;
-        EXPECT_EQ(failure->kind, u.kind) << u.path;
+        ASSERT_FALSE(failure) << u.path;
+        EXPECT_EQ(failure.Error().kind, u.kind) << u.path;
         EXPECT_EQ(messages.Texts(), std::vector<std::string>{u.message});
         EXPECT_EQ(fresh.Store().GetCellText(6, 1), "No Data");
     }
     std::filesystem::remove(dir.path / "folder.ows");
 
     messages.entries.clear();
-    error = SaveWorksheetFile(ws, (dir.path / "no-such-folder" / "w.ows").string());
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->kind, FileError::Kind::WriteFailed);
+    result = SaveWorksheetFile(ws, (dir.path / "no-such-folder" / "w.ows").string());
+    ASSERT_FALSE(result);
+    EXPECT_EQ(result.Error().kind, FileError::Kind::WriteFailed);
     EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Error: Cannot write file w.ows"}));
 
     // A target that cannot be replaced (a folder of that name) keeps what it holds, and
@@ -247,8 +246,8 @@ TEST_F(FileFixture, FailedReadsAndWritesLeaveEverythingAsItWas)
     std::filesystem::create_directory(folder);
     std::ofstream(folder / "inside") << "keep";
     ws.SetModified(true);
-    error = SaveWorksheetFile(ws, folder.string());
-    ASSERT_TRUE(error);
+    result = SaveWorksheetFile(ws, folder.string());
+    ASSERT_FALSE(result);
     EXPECT_TRUE(ws.IsModified());
     EXPECT_EQ(ReadAll(folder / "inside"), (std::vector<std::uint8_t>{'k', 'e', 'e', 'p'}));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path),

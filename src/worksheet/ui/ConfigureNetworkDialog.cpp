@@ -1,7 +1,8 @@
 #include "worksheet/ui/ConfigureNetworkDialog.h"
 
-#include "network/WorksheetNetwork.h"
+#include "worksheet/NetworkShapeFields.h"
 #include "worksheet/Worksheet.h"
+#include "worksheet/WorksheetNetwork.h"
 #include "worksheet/ui/DialogFields.h"
 
 #include <QCheckBox>
@@ -33,7 +34,7 @@ CConfigureNetworkDialog::CConfigureNetworkDialog(Worksheet& ws, QWidget* parent)
     layout->addWidget(buttons);
 
     const NetworkShapeFields fields =
-        OpenNetworkShapeFields(NetworkOf(ws).net.shape, ws.network.autoNetworkConfigure);
+        OpenNetworkShapeFields(ws.Network().net.shape, ws.network.autoNetworkConfigure);
     m_inputNodes->setText(FromLatin1(fields.inputNodes));
     m_outputNodes->setText(FromLatin1(fields.outputNodes));
     m_layers->setText(FromLatin1(fields.layers));
@@ -51,7 +52,7 @@ void CConfigureNetworkDialog::accept()
     fields.elementsPerLayer = ToLatin1(m_elements->text());
     fields.autoConfigure = m_auto->isChecked();
 
-    NetworkShape shape = NetworkOf(m_ws).net.shape;
+    NetworkShape shape = m_ws.Network().net.shape;
     int autoConfigure = m_ws.network.autoNetworkConfigure;
     const bool closes = AcceptNetworkShapeFields(fields, shape, autoConfigure, m_ws.Messages());
     // What passed before a refused field stays in force: store whatever the check left.

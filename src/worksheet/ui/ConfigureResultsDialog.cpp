@@ -1,6 +1,6 @@
 #include "worksheet/ui/ConfigureResultsDialog.h"
 
-#include "network/ResultParameters.h"
+#include "worksheet/ResultParameterFields.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/ui/DialogFields.h"
 

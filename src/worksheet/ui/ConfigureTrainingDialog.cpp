@@ -1,9 +1,9 @@
 #include "worksheet/ui/ConfigureTrainingDialog.h"
 
-#include "network/TrainingParameters.h"
-#include "network/WorksheetNetwork.h"
 #include "worksheet/AppSettings.h"
+#include "worksheet/TrainingParameterFields.h"
 #include "worksheet/Worksheet.h"
+#include "worksheet/WorksheetNetwork.h"
 #include "worksheet/ui/DialogFields.h"
 
 #include <QCheckBox>
@@ -55,7 +55,7 @@ CConfigureTrainingDialog::CConfigureTrainingDialog(Worksheet& ws, QWidget* paren
     layout->addLayout(form);
     layout->addWidget(buttons);
 
-    ShowFields(OpenTrainingParameterFields(NetworkOf(ws).net.parameters,
+    ShowFields(OpenTrainingParameterFields(ws.Network().net.parameters,
                                            ws.network.autoTrainingConfigure,
                                            ws.Settings().autoVectorSizing,
                                            ws.Settings().use2PassEstimate));
@@ -100,7 +100,7 @@ void CConfigureTrainingDialog::OnDefaults()
 void CConfigureTrainingDialog::accept()
 {
     TrainingParameterFields fields = Fields();
-    TrainingParameters parameters = NetworkOf(m_ws).net.parameters;
+    TrainingParameters parameters = m_ws.Network().net.parameters;
     int autoTraining = m_ws.network.autoTrainingConfigure;
     AppSettings& settings = m_ws.Settings();
     const bool closes =

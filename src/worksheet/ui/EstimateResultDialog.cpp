@@ -1,6 +1,6 @@
 #include "worksheet/ui/EstimateResultDialog.h"
 
-#include "network/EvaluationRun.h"
+#include "worksheet/EvaluationRun.h"
 #include "worksheet/NumberText.h"
 #include "worksheet/ui/ConfidenceGroup.h"
 #include "worksheet/ui/DialogFields.h"

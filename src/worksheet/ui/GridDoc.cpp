@@ -71,7 +71,7 @@ void CGridDoc::SetRunLocked(bool locked)
 
 bool CGridDoc::OnOpenDocument(const QString& path)
 {
-    if (LoadWorksheetFile(*m_worksheet, QFile::encodeName(path).toStdString()))
+    if (!LoadWorksheetFile(*m_worksheet, QFile::encodeName(path).toStdString()))
         return false;
     m_pathName = QFileInfo(path).absoluteFilePath();
     SetTitle(QFileInfo(path).fileName());
@@ -101,7 +101,7 @@ bool CGridDoc::DoSaveAs()
 
 bool CGridDoc::DoSave(const QString& path)
 {
-    if (SaveWorksheetFile(*m_worksheet, QFile::encodeName(path).toStdString()))
+    if (!SaveWorksheetFile(*m_worksheet, QFile::encodeName(path).toStdString()))
         return false;
     m_pathName = QFileInfo(path).absoluteFilePath();
     SetTitle(QFileInfo(path).fileName());

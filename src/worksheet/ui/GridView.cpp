@@ -17,6 +17,7 @@ CGridView::CGridView(CGridDoc& doc, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_grid);
     m_grid->setFocusPolicy(Qt::StrongFocus);
+    m_grid->setAccessibleName(QStringLiteral("Worksheet"));
     setFocusProxy(m_grid);
     // An edit open when a training run starts ends first, so the run reads it.
     connect(&doc, &CGridDoc::runLockChanged, m_grid, [this](bool locked) {

@@ -1,8 +1,8 @@
 #include "worksheet/ui/TrainingController.h"
 
-#include "network/EvaluationRun.h"
-#include "network/WorksheetNetwork.h"
+#include "worksheet/EvaluationRun.h"
 #include "worksheet/Worksheet.h"
+#include "worksheet/WorksheetNetwork.h"
 #include "worksheet/ui/ConfigureNetworkDialog.h"
 #include "worksheet/ui/ConfigureResultsDialog.h"
 #include "worksheet/ui/ConfigureTrainingDialog.h"
@@ -46,6 +46,7 @@ void CTrainingController::RunLocked(CGridDoc& doc, const std::function<void()>& 
     QPointer<CGridDoc> guard(&doc);
     SetRunning(doc, true);
     body();
+    ShowLastReport();
     // The document cannot close during the run (it is locked), but stay safe.
     if (guard)
         SetRunning(*guard, false);
@@ -80,7 +81,7 @@ void CTrainingController::Continue()
 void CTrainingController::Abort()
 {
     if (m_trained)
-        NetworkOf(m_trained->GetWorksheet()).net.abortRequested = 1;
+        m_trained->GetWorksheet().Network().net.abortRequested = 1;
 }
 
 void CTrainingController::AbortThen(std::function<void()> then)
@@ -153,6 +154,7 @@ void CTrainingController::Show()
             &CTrainingController::Continue);
     connect(m_dialog, &QDialog::finished, m_dialog, &QObject::deleteLater);
     m_dialog->SetRunning(true);
+    m_sinceReportShown.invalidate();
     m_dialog->show();
     m_dialog->raise();
     m_dialog->repaint();
@@ -165,12 +167,24 @@ void CTrainingController::DispatchPendingEvents()
 
 void CTrainingController::ReportCycle(int cycle, int updates, double trainRatio, double testRatio)
 {
-    if (m_dialog)
-        m_dialog->ReportCycle(cycle, updates, trainRatio, testRatio);
+    m_report = {cycle, updates, trainRatio, testRatio, true};
+    if (!m_sinceReportShown.isValid() || m_sinceReportShown.elapsed() >= kReportIntervalMs)
+        ShowLastReport();
+}
+
+void CTrainingController::ShowLastReport()
+{
+    if (m_report.pending && m_dialog)
+        m_dialog->ReportCycle(m_report.cycle, m_report.updates, m_report.trainRatio,
+                              m_report.testRatio);
+    m_report.pending = false;
+    m_sinceReportShown.start();
 }
 
 void CTrainingController::ShowConfidence(float slopeConfidence, float valueConfidence)
 {
+    // The run's last cycle is in the window before its results.
+    ShowLastReport();
     if (m_dialog)
         m_dialog->ShowConfidence(slopeConfidence, valueConfidence);
 }

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "network/TrainingRun.h"
+#include "worksheet/TrainingRun.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 
@@ -65,6 +66,22 @@ private:
     // Runs body as a training run of doc: locks it and refuses other commands meanwhile.
     void RunLocked(CGridDoc& doc, const std::function<void()>& body);
     void SetRunning(CGridDoc& doc, bool running);
+    // Puts the last cycle's report into the window if it is not shown yet.
+    void ShowLastReport();
+
+    // The last cycle's report. The window shows a report at most every
+    // kReportIntervalMs: painting it costs far more than a small network's cycle, and
+    // nobody reads figures that change faster. Events are still dispatched every cycle.
+    struct CycleReport {
+        int cycle = 0;
+        int updates = 0;
+        double trainRatio = 0.0;
+        double testRatio = 0.0;
+        bool pending = false;  // not yet in the window
+    };
+    static constexpr qint64 kReportIntervalMs = 30;
+    CycleReport m_report;
+    QElapsedTimer m_sinceReportShown;  // invalid: the next report shows at once
 
     QWidget& m_owner;
     QPointer<CTrainingProgressDialog> m_dialog;

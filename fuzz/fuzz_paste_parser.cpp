@@ -1,0 +1,28 @@
+// libFuzzer target: the grid's paste parser over arbitrary bytes.
+//
+// The first byte picks the start cell (some near the far edges, one read-only); the rest
+// is the pasted text. Pasting the same text a second time must change nothing, and the
+// selection set must stay in step with the cells' selected bits.
+#include "grid/core/GridTextTransfer.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size == 0)
+        return 0;
+    // One store for the whole run, so inputs meet what earlier ones left behind.
+    static orvalis::CellStore cells(12, 6, 1, 1);
+    static const bool locked = cells.SetCellState(9, 4, orvalis::CellReadOnly);
+    (void)locked;
+    const orvalis::CellId start{1 + (data[0] & 0x0F) % 11, 1 + (data[0] >> 4) % 5};
+    const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
+    cells.SetCellState(start.row, start.col, cells.GetCellState(start.row, start.col) | orvalis::CellSelected);
+    const orvalis::PasteOutcome first = orvalis::PasteTextToCells(cells, start, text);
+    const orvalis::PasteOutcome second = orvalis::PasteTextToCells(cells, start, text);
+    if (first.accepted != second.accepted || second.changedCells != 0 || !cells.CheckConsistency())
+        __builtin_trap();
+    return 0;
+}

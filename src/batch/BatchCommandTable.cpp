@@ -1,0 +1,27 @@
+#include "batch/BatchCommand.h"
+
+namespace orvalis {
+
+const std::vector<BatchCommand>& BatchCommands()
+{
+    static const std::vector<BatchCommand> commands = {
+        {"new", "new -o OUT.ows", 0, true, {}, &RunNewCommand},
+        {"import", "import IN.csv|IN.txt -o OUT.ows [--row R] [--column C] [--header]", 1, true,
+         {{"--row", true, false}, {"--column", true, false}, {"--header", false, false}},
+         &RunImportCommand},
+        {"set", "set IN.ows -o OUT.ows [--role COL=ROLE]... [--cell ROW,COL=TEXT]...", 1, true,
+         {{"--role", true, true}, {"--cell", true, true}}, &RunSetCommand},
+        {"autoconfig", "autoconfig IN.ows -o OUT.ows", 1, true, {}, &RunAutoconfigCommand},
+        {"train", "train IN.ows -o OUT.ows", 1, true, {}, &RunTrainCommand},
+        {"evaluate", "evaluate IN.ows -o OUT.ows", 1, true, {}, &RunEvaluateCommand},
+        {"run", "run IN.ows -o OUT.ows STEP... (train continue evaluate clear autoconfig "
+                "mode=evaluate mode=extrapolate)",
+         1, true, {}, &RunRunCommand, true},
+        {"show", "show IN.ows [--tab]", 1, false, {{"--tab", false, false}}, &RunShowCommand},
+        {"print", "print IN.ows -o OUT.pdf [--paper A4|Letter] [--landscape]", 1, true,
+         {{"--paper", true, false}, {"--landscape", false, false}}, &RunPrintCommand},
+    };
+    return commands;
+}
+
+} // namespace orvalis

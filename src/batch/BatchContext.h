@@ -1,0 +1,63 @@
+#pragma once
+
+#include "batch/BatchArguments.h"
+#include "batch/StderrMessages.h"
+
+#include "worksheet/AppSettings.h"
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+namespace orvalis {
+
+class Worksheet;
+
+// Exit statuses of the batch tool.
+enum BatchStatus : int {
+    BatchDone = 0,
+    BatchRefused = 1,    // the operation was refused; its message was printed
+    BatchUsage = 2,      // the command line was wrong
+    BatchFileError = 3,  // a file could not be read or written
+};
+
+// What a command runs with: its arguments, the settings in force (the user's stored
+// settings with the command line's overrides; never written back), the messages on the
+// error stream, and the output streams.
+class BatchContext {
+public:
+    BatchContext(BatchArguments arguments, const AppSettings& settings, std::ostream& out,
+                 std::ostream& err);
+    ~BatchContext();
+
+    const BatchArguments& Arguments() const { return m_arguments; }
+    AppSettings& Settings() { return m_settings; }
+    StderrMessages& Messages() { return m_messages; }
+    std::ostream& Out() { return m_out; }
+    // The tool's own remarks (not the worksheet's messages), one a line.
+    void Note(const std::string& text);
+
+    // A new worksheet, as File New makes it.
+    std::unique_ptr<Worksheet> NewWorksheet();
+    // The worksheet in file path, as File Open reads it; nullptr after its message when
+    // the file cannot be read or is refused.
+    std::unique_ptr<Worksheet> LoadWorksheet(const std::string& path);
+
+    // Ends a command that has a worksheet: writes the --cells listing when asked and
+    // saves to -o when given, for status Done and Refused. Returns the final status (a
+    // file that cannot be written makes it FileError).
+    int Finish(Worksheet& worksheet, int status);
+
+private:
+    BatchArguments m_arguments;
+    AppSettings m_settings;
+    std::ostream& m_out;
+    std::ostream& m_err;
+    StderrMessages m_messages;
+};
+
+// Applies the setting options (--comment-line, --two-pass, --auto-sizing, --mode,
+// --extrapolation-len) to settings. Returns what is wrong with a value, or "".
+std::string ApplySettingOptions(const BatchArguments& arguments, AppSettings& settings);
+
+} // namespace orvalis

@@ -1,0 +1,116 @@
+#include "batch/BatchTool.h"
+
+#include "batch/BatchCommand.h"
+#include "batch/BatchContext.h"
+#include "batch/ManySeriesPlan.h"
+#include "batch/ManySeriesRunner.h"
+
+#include "OrvalisVersion.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <ostream>
+#include <thread>
+
+namespace orvalis {
+
+const std::vector<BatchOptionSpec>& SettingOptions()
+{
+    static const std::vector<BatchOptionSpec> options = {
+        {"--comment-line", true, false}, {"--two-pass", true, false},
+        {"--auto-sizing", true, false},  {"--mode", true, false},
+        {"--extrapolation-len", true, false}, {"--cells", true, false},
+    };
+    return options;
+}
+
+namespace {
+
+void PrintUsage(std::ostream& out)
+{
+    out << "usage:\n  orvalis-batch --help | --version\n";
+    for (const BatchCommand& command : BatchCommands())
+        out << "  orvalis-batch " << command.synopsis << "\n";
+    out << "options of every command, each defaulting to the stored setting:\n"
+           "  --comment-line on|off  --two-pass on|off  --auto-sizing on|off\n"
+           "  --mode evaluate|extrapolate  --extrapolation-len N (2..20)\n"
+           "  --cells FILE  list every non-empty cell as row<TAB>column<TAB>text\n"
+           "several worksheets at once: train|evaluate IN.ows... --out-dir DIR [-j N],\n"
+           "  run IN.ows... --out-dir DIR [-j N] STEP...; each result is saved as DIR/NAME,\n"
+           "  N runs at a time (default: the number of processors), the worst status returned\n"
+           "exit status: 0 done, 1 refused, 2 usage, 3 a file could not be read or written\n";
+}
+
+int UsageError(std::ostream& err, const std::string& problem)
+{
+    err << "orvalis-batch: " << problem << "\n";
+    PrintUsage(err);
+    return BatchUsage;
+}
+
+// Several worksheets, each through its own worker process.
+int RunManySeriesCommand(const std::vector<std::string>& args, const std::string& workerProgram,
+                         std::ostream& out, std::ostream& err)
+{
+    ManySeriesPlan plan;
+    const int cores = int(std::thread::hardware_concurrency());
+    if (std::string problem = ParseManySeries(args, cores, plan); !problem.empty())
+        return UsageError(err, problem);
+    std::error_code ec;
+    std::filesystem::create_directories(plan.outDir, ec);
+    if (ec) {
+        err << "orvalis-batch: cannot make " << plan.outDir << ": " << ec.message() << "\n";
+        return BatchFileError;
+    }
+    return RunManySeries(plan, workerProgram, out, err, isatty(STDERR_FILENO) == 1);
+}
+
+} // namespace
+
+int RunBatchTool(const std::vector<std::string>& args, const AppSettings& storedSettings,
+                 std::ostream& out, std::ostream& err, const std::string& workerProgram)
+{
+    if (args.empty())
+        return UsageError(err, "no command");
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        PrintUsage(out);
+        return BatchDone;
+    }
+    if (args[0] == "--version") {
+        out << "orvalis-batch " << kProgramVersion << "\n";
+        return BatchDone;
+    }
+    if (IsManySeriesCommandLine(args))
+        return RunManySeriesCommand(args, workerProgram, out, err);
+    const auto& commands = BatchCommands();
+    const auto command = std::find_if(commands.begin(), commands.end(),
+                                      [&](const BatchCommand& c) { return args[0] == c.name; });
+    if (command == commands.end())
+        return UsageError(err, "unknown command " + args[0]);
+
+    std::vector<BatchOptionSpec> accepted = SettingOptions();
+    if (command->writesOutput)
+        accepted.push_back({"-o", true, false});
+    accepted.insert(accepted.end(), command->options.begin(), command->options.end());
+    BatchArguments arguments;
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (std::string problem = ParseBatchArguments(rest, accepted, arguments); !problem.empty())
+        return UsageError(err, problem);
+    if (command->moreInputs ? arguments.positional.size() < command->inputs
+                            : arguments.positional.size() != command->inputs)
+        return UsageError(err, std::string(command->name) + " takes " +
+                                   std::to_string(command->inputs) + " file argument" +
+                                   (command->inputs == 1 ? "" : "s"));
+    if (command->writesOutput && arguments.Value("-o").empty())
+        return UsageError(err, std::string(command->name) + " needs -o OUT.ows");
+    AppSettings settings = storedSettings;
+    if (std::string problem = ApplySettingOptions(arguments, settings); !problem.empty())
+        return UsageError(err, problem);
+
+    BatchContext context(std::move(arguments), settings, out, err);
+    return command->run(context);
+}
+
+} // namespace orvalis

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+namespace orvalis {
+
+struct ManySeriesPlan;
+
+// Runs plan's workers, program with each input's worker arguments, at most plan.jobs at
+// a time, in the order given; a worker's stdout and stderr are kept apart from the
+// others'. With progress, a line on err tells how many files are done and the time
+// left. At the end, out carries every worker's stdout lines, each prefixed with its
+// input and ": ", in input order, and err a summary: one line per input with its exit
+// status and its last message. Ctrl+C reaches the running workers (they abort their
+// runs and save as usual) and starts no further ones. Returns the worst exit status.
+int RunManySeries(const ManySeriesPlan& plan, const std::string& program, std::ostream& out,
+                  std::ostream& err, bool progress);
+
+} // namespace orvalis

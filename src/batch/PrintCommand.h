@@ -1,0 +1,25 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace orvalis {
+
+class Worksheet;
+
+// What the print command asks for.
+struct BatchPdfRequest {
+    std::string path;        // the PDF file to write
+    std::string title;       // the worksheet's name, centred in every page header
+    bool letter = false;     // US Letter paper; A4 otherwise
+    bool landscape = false;  // the long side across
+};
+
+// Writes the worksheet's printed pages as a PDF; returns the number of pages written, 0
+// when the file could not be written. Printing lives above this library (it draws with
+// the window's own printing code), so the program installs the writer before it runs a
+// command.
+using BatchPdfWriter = std::function<int(Worksheet&, const BatchPdfRequest&)>;
+void SetBatchPdfWriter(BatchPdfWriter writer);
+
+} // namespace orvalis

@@ -1,0 +1,18 @@
+#include "shell/DocManager.h"
+#include "shell/MainFrame.h"
+#include "shell/WorksheetApp.h"
+#include "shell/WorksheetCommands.h"
+
+namespace orvalis {
+
+void BindApplicationCommands(CommandTarget& target, CWorksheetApp& app)
+{
+    target.On(CmdFileNew, [&app] { app.Docs().NewDocument(); });
+    target.On(CmdFileOpen, [&app] { app.Docs().PromptAndOpen(); });
+    for (int i = 0; i < RecentFileCount; ++i)
+        target.On(CmdFileMru1 + i, [&app, i] { app.OpenRecentFile(i); });
+    target.On(CmdFilePrintSetup, [&app] { app.PrintSetup(); });
+    target.On(CmdAppExit, [&app] { app.MainFrame()->close(); });
+}
+
+}  // namespace orvalis

@@ -1,0 +1,28 @@
+#include "shell/ChildFrame.h"
+#include "shell/MainFrame.h"
+#include "shell/WorksheetApp.h"
+#include "shell/WorksheetCommands.h"
+#include "worksheet/ui/GridDoc.h"
+#include "worksheet/ui/TrainingController.h"
+
+namespace orvalis {
+
+// The worksheet-level commands: closing the window, the runs, the Configure dialogs,
+// the colours and the help pages.
+void BindChildFrameCommands(CommandTarget& target, const WorksheetCommandContext& context)
+{
+    CChildFrame& frame = context.frame;
+    target.On(CmdFileClose, [&frame] { frame.close(); });
+
+    CTrainingController& training = context.app.MainFrame()->Training();
+    CGridDoc& doc = context.doc;
+    target.On(CmdTrain, [&training, &doc] { training.Train(doc); });
+    target.On(CmdEvaluate, [&training, &doc] { training.Evaluate(doc); });
+    target.On(CmdClearTraining, [&training, &doc] { training.ClearTraining(doc); });
+    target.On(CmdAutoConfigVectors, [&training, &doc] { training.AutoConfigVectors(doc); });
+    target.On(CmdNetworkParameters, [&training, &doc] { training.ConfigureNetwork(doc); });
+    target.On(CmdTrainingParameters, [&training, &doc] { training.ConfigureTraining(doc); });
+    target.On(CmdResultParameters, [&training, &doc] { training.ConfigureResults(doc); });
+}
+
+}  // namespace orvalis

@@ -1,0 +1,98 @@
+#include "worksheet/ChartData.h"
+
+#include "grid/core/CellStore.h"
+#include "worksheet/WorksheetLayout.h"
+
+namespace orvalis {
+
+namespace {
+
+// The column's name for a legend or an axis: its comment-row text when the worksheet
+// has one, otherwise the column title.
+std::string ColumnName(const CellStore& store, const ResultLayout& layout, int col)
+{
+    if (layout.firstDataRow > kCommentRow) {
+        const std::string& comment = store.CellTextRef(kCommentRow, col);
+        if (comment.find_first_not_of(" \t") != std::string::npos)
+            return comment;
+    }
+    return "Column " + std::to_string(col);
+}
+
+ChartSeriesData ReadSeries(const CellStore& store, const ResultLayout& layout, int col,
+                           int begin, int end)
+{
+    ChartSeriesData series;
+    series.column = col;
+    series.name = ColumnName(store, layout, col);
+    for (int row = begin; row < end; ++row) {
+        if (const auto value = ReadDataValue(store, layout, row, col))
+            series.points.push_back({row + 1.0, *value});
+    }
+    return series;
+}
+
+Colour SectionColour(const AppSettings& settings, ResultSection section)
+{
+    switch (section) {
+    case ResultSection::Training: return settings.trainColor;
+    case ResultSection::Testing: return settings.testColor;
+    case ResultSection::Evaluate: return settings.evalColor;
+    case ResultSection::Extrapolate: return settings.extrpColor;
+    }
+    return 0;
+}
+
+} // namespace
+
+bool ChartData::HasSeries() const
+{
+    for (const ChartSeriesData& series : targets) {
+        if (!series.points.empty())
+            return true;
+    }
+    return estimates && !estimates->points.empty();
+}
+
+const char* SectionName(ResultSection section)
+{
+    switch (section) {
+    case ResultSection::Training: return "Training";
+    case ResultSection::Testing: return "Testing";
+    case ResultSection::Evaluate: return "Evaluate";
+    case ResultSection::Extrapolate: return "Extrapolate";
+    }
+    return "";
+}
+
+ChartData BuildChartData(const CellStore& store, const ResultLayout& layout,
+                         const AppSettings& settings)
+{
+    ChartData chart;
+    chart.xTitle = "Data row";
+    for (int col : layout.targetColumns)
+        chart.targets.push_back(ReadSeries(store, layout, col, 0, layout.dataRowCapacity));
+    if (!layout.targetColumns.empty())
+        chart.yTitle = ColumnName(store, layout, layout.targetColumns.front());
+    if (layout.valEstColumn > 0 && layout.estimateEnd > layout.estimateBegin) {
+        chart.estimates = ReadSeries(store, layout, layout.valEstColumn, layout.estimateBegin,
+                                     layout.estimateEnd);
+        chart.estimates->name = "Val:Est";
+    }
+
+    // The worksheet colours its rows only while both Training and Testing have rows;
+    // the chart shows the sections under the same condition.
+    if (layout.numTraining > 0 && layout.numTesting > 0) {
+        for (int s = 0; s < kResultSectionCount; ++s) {
+            const auto section = static_cast<ResultSection>(s);
+            const int begin = layout.SectionBegin(section);
+            const int end = layout.SectionEnd(section);
+            if (end > begin)
+                chart.bands.push_back({section, begin + 0.5, end + 0.5, SectionColour(settings, section)});
+        }
+        chart.forecastStart = layout.ForecastStart() + 0.5;
+    }
+    return chart;
+}
+
+} // namespace orvalis

@@ -1,0 +1,103 @@
+#include "worksheet/EvaluationRun.h"
+
+#include "worksheet/AppSettings.h"
+#include "worksheet/Extrapolation.h"
+#include "worksheet/ResultStatistics.h"
+#include "worksheet/UserMessages.h"
+#include "worksheet/Worksheet.h"
+#include "worksheet/WorksheetNetwork.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+namespace orvalis {
+
+namespace {
+
+// The engine's prediction array as the extrapolation writes into it.
+class EngineSlots final : public PredictionSlots {
+public:
+    EngineSlots(CBackpropNet& net, const VectorView& view) : m_net(net), m_view(view) {}
+    double PredictRow(int row) override { return m_net.PredictRow(row, m_view); }
+    float Slot(int row) const override { return m_net.Predictions()[static_cast<std::size_t>(row)]; }
+    void SetSlot(int row, float value) override { m_net.SetPrediction(row, value); }
+
+private:
+    CBackpropNet& m_net;
+    VectorView m_view;
+};
+
+bool NetworkFitsWorksheet(Worksheet& ws, const CBackpropNet& net, int extrapolation)
+{
+    const SectionCounts& c = ws.counts;
+    UserMessages& messages = ws.Messages();
+    const std::int64_t window = static_cast<std::int64_t>(c.numTaps) * ws.inputSetCount;
+    if (!net.IsBuilt() || net.BuiltShape().Inputs() != window) {
+        messages.Error("Error: Network Inputs Must Equal Num Taps x Input Sets (" +
+                       std::to_string(window) + ")");
+        return false;
+    }
+    // With the phase offset -1 every window starts one row earlier, so a window as
+    // long as the Training and Testing rows would begin before the first data row.
+    const std::int64_t windowRows = static_cast<std::int64_t>(c.numTaps) + (ws.phaseOffset == -1 ? 1 : 0);
+    if (windowRows > static_cast<std::int64_t>(c.numTraining) + c.numTesting) {
+        messages.Error("Error: Num Taps Exceeds Num Training + Num Testing");
+        return false;
+    }
+    // The extension and its scratch row must stay on the worksheet.
+    const std::int64_t lastGridRow = ws.Store().GetRowCount() - 1;
+    if (extrapolation > 0 &&
+        static_cast<std::int64_t>(ws.firstDataRow) + c.totalRows + extrapolation > lastGridRow) {
+        messages.Error("Error: Extrapolation Runs Past the Last Worksheet Row");
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool EvaluateWorksheet(Worksheet& ws, EstimateFigures* figures)
+{
+    if (ws.state == WorksheetState::Init) {
+        ws.Messages().Error("Error: Orvalis not Trained");
+        return false;
+    }
+    WorksheetNetwork& network = ws.Network();
+    CBackpropNet& net = network.net;
+    if (!BeginRun(ws, false))
+        return false;
+    const AppSettings& settings = ws.Settings();
+    const int count =
+        ExtrapolationCountFor(settings.resultsMode, settings.extrapolationRows, ws.phaseOffset);
+    if (!NetworkFitsWorksheet(ws, net, count))
+        return RefuseRun(ws);
+
+    const VectorView view = DefineRunRanges(ws);
+    network.lastView = view;
+    net.ListPredictions(view, 1);
+    ws.extrapolationCount = count;
+    if (count != 0) {
+        EngineSlots slots(net, view);
+        ExtrapolateSeries(ws, slots);
+    }
+    const int rows = std::clamp(ws.counts.totalRows + count, 0, CBackpropNet::MaxRows);
+    std::copy_n(net.Predictions().begin(), rows, ws.evaluationPredictions.begin());
+    ws.SetStateAndText(WorksheetState::Eval);
+    WriteEvaluationResults(ws);
+
+    if (figures) {
+        *figures = EstimateFigures{};
+        if (settings.resultsMode == ResultsModeEvaluate) {
+            figures->show = true;
+            figures->slopeConfidence = ws.statistics.slopeFM;
+            figures->valueConfidence = ws.statistics.valueFM;
+            figures->actualBasis = ws.statistics.targetNetChange;
+            figures->estimateBasis = ws.statistics.estimateNetChange;
+            figures->intervalLength = ws.counts.numEval + settings.extrapolationRows;
+        }
+    }
+    return true;
+}
+
+} // namespace orvalis

@@ -1,0 +1,28 @@
+#pragma once
+
+namespace orvalis {
+
+class Worksheet;
+
+// What the estimate dialog shows after an evaluation in Model Evaluate mode.
+struct EstimateFigures {
+    bool show = false;            // Model Evaluate mode: the dialog opens
+    float slopeConfidence = 0.0f; // SlopeFM
+    float valueConfidence = 0.0f; // ValueFM
+    float actualBasis = 0.0f;     // TargetNetChange
+    float estimateBasis = 0.0f;   // EstimateNetChange
+    int intervalLength = 0;       // NumEval + ExtrapolationRows
+};
+
+// Evaluate: applies the worksheet's trained network, unchanged, to its Evaluate rows,
+// extends the series when the results mode or the phase offset asks for it, writes the
+// results and marks the worksheet Eval (it is not marked modified). Refuses with a
+// message and returns false: in state Init ("Error: Orvalis not Trained", before
+// anything else), on a failed role scan or extraction, and (before the network is
+// used) when the network does not take the worksheet's window, the window is longer
+// than the Training and Testing rows (or as long, at phase offset -1, which starts it a
+// row earlier), or the extension would pass the last grid row.
+// figures, when given, receives what the estimate dialog shows.
+bool EvaluateWorksheet(Worksheet& ws, EstimateFigures* figures = nullptr);
+
+} // namespace orvalis

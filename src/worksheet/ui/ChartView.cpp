@@ -1,0 +1,175 @@
+#include "worksheet/ui/ChartView.h"
+
+#include "shell/AppTitle.h"
+#include "worksheet/ui/WorksheetChart.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QLineSeries>
+#include <QMenu>
+#include <QPainter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+#include <QToolTip>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+
+namespace orvalis {
+
+namespace {
+
+bool SaveSvg(QChartView& view, const QString& path)
+{
+    // The picture goes to a temporary file first: a failed export never leaves half a
+    // file over an older picture.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QSvgGenerator generator;
+    generator.setOutputDevice(&file);
+    generator.setSize(view.size());
+    generator.setViewBox(QRect(QPoint(0, 0), view.size()));
+    generator.setTitle(view.chart() ? view.chart()->title() : QString());
+    {
+        QPainter painter;
+        if (!painter.begin(&generator))
+            return false;
+        view.render(&painter);
+    }
+    return file.commit();
+}
+
+} // namespace
+
+bool SaveChartPicture(QChartView& view, const QString& path)
+{
+    if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive))
+        return SaveSvg(view, path);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (!view.grab().save(&file, "PNG"))
+        return false;
+    return file.commit();
+}
+
+CChartView::CChartView(QWidget* parent)
+    : QChartView(parent)
+{
+    setRenderHint(QPainter::Antialiasing);
+    setRubberBand(QChartView::RectangleRubberBand);
+    setAccessibleName(tr("Chart"));
+}
+
+bool CChartView::SavePicture(const QString& path)
+{
+    return SaveChartPicture(*this, path);
+}
+
+void CChartView::CopyPicture()
+{
+    QApplication::clipboard()->setPixmap(grab());
+}
+
+void CChartView::ConnectTooltips()
+{
+    for (QLineSeries* series : ValueSeries(*chart())) {
+        connect(series, &QLineSeries::hovered, this,
+                [this, series](const QPointF& point, bool state) { ShowTooltip(series, point, state); });
+    }
+}
+
+void CChartView::ShowTooltip(QLineSeries* series, const QPointF& point, bool entered)
+{
+    if (!entered) {
+        QToolTip::hideText();
+        return;
+    }
+    // The pointer lies somewhere on a segment: tell the row nearest to it.
+    const QList<QPointF> points = series->points();
+    if (points.isEmpty())
+        return;
+    const auto it = std::lower_bound(points.begin(), points.end(), point.x(),
+                                     [](const QPointF& p, double x) { return p.x() < x; });
+    QPointF nearest = it == points.end() ? points.back() : *it;
+    if (it != points.begin() && it != points.end() && point.x() - (it - 1)->x() < it->x() - point.x())
+        nearest = *(it - 1);
+    QToolTip::showText(QCursor::pos(), tr("%1, Data %2: %3")
+                                           .arg(series->name())
+                                           .arg(qRound(nearest.x()))
+                                           .arg(nearest.y(), 0, 'f', 3),
+                       this);
+}
+
+void CChartView::wheelEvent(QWheelEvent* event)
+{
+    const double steps = event->angleDelta().y() / 120.0;
+    if (steps == 0.0 || !chart())
+        return;
+    // Zoom about the pointer: move it to the centre, zoom, move back.
+    const QPointF pos = chart()->mapFromScene(mapToScene(event->position().toPoint()));
+    const QPointF centre = chart()->plotArea().center();
+    chart()->scroll(pos.x() - centre.x(), centre.y() - pos.y());
+    chart()->zoom(std::pow(1.25, steps));
+    chart()->scroll(centre.x() - pos.x(), pos.y() - centre.y());
+    event->accept();
+}
+
+void CChartView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (chart())
+        chart()->zoomReset();
+    event->accept();
+}
+
+// The right button opens the context menu; it must not zoom out as a rubber band's
+// right click otherwise would.
+void CChartView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
+    QChartView::mousePressEvent(event);
+}
+
+void CChartView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
+    QChartView::mouseReleaseEvent(event);
+}
+
+void CChartView::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu menu(this);
+    menu.addAction(tr("Save as PNG..."), this,
+                   [this] { AskAndSave(tr("PNG pictures (*.png)"), QStringLiteral(".png")); });
+    menu.addAction(tr("Save as SVG..."), this,
+                   [this] { AskAndSave(tr("SVG pictures (*.svg)"), QStringLiteral(".svg")); });
+    menu.addAction(tr("Copy Picture"), this, &CChartView::CopyPicture);
+    menu.addSeparator();
+    menu.addAction(tr("Reset Zoom"), this, [this] { chart()->zoomReset(); });
+    menu.exec(event->globalPos());
+}
+
+void CChartView::AskAndSave(const QString& filter, const QString& suffix)
+{
+    QString path = QFileDialog::getSaveFileName(this, tr("Save Chart"), QString(), filter);
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(suffix, Qt::CaseInsensitive))
+        path += suffix;
+    if (!SavePicture(path))
+        QMessageBox::warning(this, AppTitle(), tr("Error: Cannot write file %1").arg(QFileInfo(path).fileName()));
+}
+
+} // namespace orvalis

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QChartView>
+
+class QLineSeries;
+
+namespace orvalis {
+
+// The view of a worksheet chart: wheel zooms about the pointer, a dragged rectangle
+// zooms into it, a double click returns to the whole chart, hovering a line tells its
+// row and value, and the context menu saves the picture as PNG or SVG or copies it.
+class CChartView final : public QChartView {
+    Q_OBJECT
+public:
+    explicit CChartView(QWidget* parent = nullptr);
+
+    // Writes the chart as it is shown, at the view's size: an SVG picture when path ends
+    // in ".svg" (any case), otherwise a PNG. False when the file cannot be written.
+    bool SavePicture(const QString& path);
+    // Puts the chart's picture on the clipboard.
+    void CopyPicture();
+    // Connects the tooltips to the chart's value lines; after every refill.
+    void ConnectTooltips();
+
+protected:
+    void wheelEvent(QWheelEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void ShowTooltip(QLineSeries* series, const QPointF& point, bool entered);
+    void AskAndSave(const QString& filter, const QString& suffix);
+};
+
+// Renders a chart view's picture into path (SVG or PNG as above); used by the view and
+// by the batch tool's offscreen chart.
+bool SaveChartPicture(QChartView& view, const QString& path);
+
+} // namespace orvalis

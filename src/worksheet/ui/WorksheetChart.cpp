@@ -1,0 +1,154 @@
+#include "worksheet/ui/WorksheetChart.h"
+
+#include <QAreaSeries>
+#include <QChart>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QPen>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <limits>
+
+namespace orvalis {
+
+namespace {
+
+constexpr char kValueSeriesProperty[] = "orvalisValueSeries";
+
+QColor ToQColor(Colour colour, int alpha = 255)
+{
+    return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF), alpha);
+}
+
+struct Range {
+    double low = std::numeric_limits<double>::max();
+    double high = std::numeric_limits<double>::lowest();
+    void Add(double v)
+    {
+        low = std::min(low, v);
+        high = std::max(high, v);
+    }
+    bool Empty() const { return low > high; }
+};
+
+QLineSeries* AddLine(QChart& chart, const ChartSeriesData& data, const QPen& pen)
+{
+    auto* series = new QLineSeries(&chart);
+    series->setName(QString::fromStdString(data.name));
+    QList<QPointF> points;
+    points.reserve(qsizetype(data.points.size()));
+    for (const ChartPoint& p : data.points)
+        points.append(QPointF(p.x, p.y));
+    series->replace(points);
+    series->setPen(pen);
+    series->setProperty(kValueSeriesProperty, true);
+    chart.addSeries(series);
+    return series;
+}
+
+} // namespace
+
+QString ForecastMarkerName()
+{
+    return QStringLiteral("Forecast start");
+}
+
+void FillChart(QChart& chart, const ChartData& data)
+{
+    // A zoom remembers the ranges it started from: forget it before the axes go.
+    chart.zoomReset();
+    chart.removeAllSeries();
+    for (QAbstractAxis* axis : chart.axes()) {
+        chart.removeAxis(axis);
+        delete axis;
+    }
+
+    Range x, y;
+    for (const ChartSeriesData& s : data.targets)
+        for (const ChartPoint& p : s.points) {
+            x.Add(p.x);
+            y.Add(p.y);
+        }
+    if (data.estimates)
+        for (const ChartPoint& p : data.estimates->points) {
+            x.Add(p.x);
+            y.Add(p.y);
+        }
+    for (const ChartBand& band : data.bands) {
+        x.Add(band.from);
+        x.Add(band.to);
+    }
+    if (x.Empty())
+        x = {0.0, 1.0};
+    if (y.Empty())
+        y = {0.0, 1.0};
+    const double ySpan = y.high > y.low ? y.high - y.low : std::max(1.0, std::abs(y.high));
+    const double yLow = y.low - ySpan * 0.05;
+    const double yHigh = y.high + ySpan * 0.05;
+    // Bands and the marker reach far past the visible range, so that zooming out with
+    // the wheel never shows where they end.
+    const double farLow = y.low - ySpan * 1000.0;
+    const double farHigh = y.high + ySpan * 1000.0;
+
+    QList<QAbstractSeries*> all;
+    for (const ChartBand& band : data.bands) {
+        auto* upper = new QLineSeries(&chart);
+        auto* lower = new QLineSeries(&chart);
+        upper->append({QPointF(band.from, farHigh), QPointF(band.to, farHigh)});
+        lower->append({QPointF(band.from, farLow), QPointF(band.to, farLow)});
+        auto* area = new QAreaSeries(upper, lower);
+        area->setName(QString::fromUtf8(SectionName(band.section)));
+        area->setColor(ToQColor(band.colour, 70));
+        area->setBorderColor(Qt::transparent);
+        area->setPen(Qt::NoPen);
+        chart.addSeries(area);
+        all.append(area);
+    }
+    const QColor palette[] = {QColor(0, 60, 160), QColor(0, 130, 60), QColor(120, 0, 160),
+                              QColor(150, 90, 0), QColor(0, 120, 140), QColor(90, 90, 90)};
+    int colourIndex = 0;
+    for (const ChartSeriesData& s : data.targets)
+        all.append(AddLine(chart, s, QPen(palette[colourIndex++ % 6], 1.5)));
+    if (data.estimates)
+        all.append(AddLine(chart, *data.estimates, QPen(QColor(210, 30, 30), 1.5)));
+    if (data.forecastStart) {
+        auto* marker = new QLineSeries(&chart);
+        marker->setName(ForecastMarkerName());
+        marker->append({QPointF(*data.forecastStart, farLow), QPointF(*data.forecastStart, farHigh)});
+        marker->setPen(QPen(Qt::black, 1.5, Qt::DashLine));
+        chart.addSeries(marker);
+        all.append(marker);
+    }
+
+    auto* xAxis = new QValueAxis(&chart);
+    xAxis->setTitleText(QString::fromStdString(data.xTitle));
+    xAxis->setLabelFormat(QStringLiteral("%.0f"));
+    xAxis->setRange(x.low, x.high);
+    xAxis->applyNiceNumbers();
+    auto* yAxis = new QValueAxis(&chart);
+    yAxis->setTitleText(QString::fromStdString(data.yTitle));
+    yAxis->setRange(yLow, yHigh);
+    yAxis->applyNiceNumbers();
+    chart.addAxis(xAxis, Qt::AlignBottom);
+    chart.addAxis(yAxis, Qt::AlignLeft);
+    for (QAbstractSeries* series : all) {
+        series->attachAxis(xAxis);
+        series->attachAxis(yAxis);
+    }
+    chart.legend()->setVisible(true);
+    chart.legend()->setAlignment(Qt::AlignBottom);
+}
+
+QList<QLineSeries*> ValueSeries(const QChart& chart)
+{
+    QList<QLineSeries*> result;
+    for (QAbstractSeries* series : chart.series()) {
+        if (series->property(kValueSeriesProperty).toBool())
+            result.append(static_cast<QLineSeries*>(series));
+    }
+    return result;
+}
+
+} // namespace orvalis

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <QString>
+
+namespace orvalis {
+
+class Worksheet;
+
+// Paper for a PDF written without a window.
+struct PdfPaper {
+    QPageSize::PageSizeId size = QPageSize::A4;
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+};
+
+// Writes the worksheet's printed pages, exactly as File Print lays them out, into the PDF
+// file path, with title in the centre of every page header. Shows no window, but needs a
+// QApplication (the offscreen platform will do). The worksheet's grid is measured with
+// the screen fonts first, as opening its window does. Returns the number of pages
+// written; 0 when the file could not be written.
+int WriteWorksheetPdf(Worksheet& worksheet, const QString& title, const QString& path,
+                      const PdfPaper& paper);
+
+} // namespace orvalis

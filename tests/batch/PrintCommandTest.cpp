@@ -1,0 +1,86 @@
+// orvalis-batch print, run as the program: the PDF read back with poppler's tools.
+#include "BatchToolRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+using namespace orvalis::test;
+
+namespace {
+
+std::string Capture(const std::string& command)
+{
+    std::string text;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        std::size_t n = 0;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            text.append(buffer, n);
+        pclose(pipe);
+    }
+    return text;
+}
+
+std::string PageText(const std::string& pdf, int page)
+{
+    const std::string p = std::to_string(page);
+    return Capture("pdftotext -f " + p + " -l " + p + " '" + pdf + "' -");
+}
+
+std::string PdfInfo(const std::string& pdf)
+{
+    return Capture("pdfinfo '" + pdf + "'");
+}
+
+} // namespace
+
+TEST(PrintCommand, FilledWorksheetGivesThreePagesWithTitlesAndFooters)
+{
+    BatchSandbox box;
+    const std::string ows = box.Path("stocks.ows");
+    ASSERT_EQ(box.Run({"import", std::string(ORVALIS_SAMPLE_DATA_DIR) + "/eustockmarkets_990.csv",
+                       "-o", ows, "--header"})
+                  .status,
+              0);
+    const std::string pdf = box.Path("stocks.pdf");
+    const auto result = box.Run({"print", ows, "-o", pdf});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "pages: 3\n");
+    const std::string info = PdfInfo(pdf);
+    EXPECT_NE(info.find("Pages:           3"), std::string::npos) << info;
+    EXPECT_NE(info.find("(A4)"), std::string::npos) << info;
+    for (int page = 1; page <= 3; ++page) {
+        const std::string text = PageText(pdf, page);
+        EXPECT_NE(text.find("stocks.ows"), std::string::npos) << page;
+        EXPECT_NE(text.find("Brennix - Tavelle Orvalis"), std::string::npos) << page;
+        EXPECT_NE(text.find("Page " + std::to_string(page) + " of 3"), std::string::npos) << page;
+        EXPECT_NE(text.find("Column 68"), std::string::npos) << page << ": the fixed row, all of it";
+    }
+    // The imported closes run on from page to page: the first and the last data rows.
+    EXPECT_NE(PageText(pdf, 1).find("1628.75"), std::string::npos);
+    EXPECT_NE(PageText(pdf, 3).find("Data 990"), std::string::npos);
+    EXPECT_EQ(PageText(pdf, 1).find("Data 990"), std::string::npos);
+
+    const std::string letter = box.Path("letter.pdf");
+    const auto wide = box.Run({"print", ows, "-o", letter, "--paper", "Letter", "--landscape"});
+    ASSERT_EQ(wide.status, 0) << wide.err;
+    EXPECT_NE(PdfInfo(letter).find("792 x 612"), std::string::npos) << PdfInfo(letter);
+}
+
+TEST(PrintCommand, WrongPaperMissingFilesAndUnwritableOutput)
+{
+    BatchSandbox box;
+    const std::string ows = box.Path("new.ows");
+    ASSERT_EQ(box.Run({"new", "-o", ows}).status, 0);
+    EXPECT_EQ(box.Run({"print", ows, "-o", box.Path("a.pdf"), "--paper", "A5"}).status, 2);
+    EXPECT_EQ(box.Run({"print", ows}).status, 2) << "no -o";
+    EXPECT_EQ(box.Run({"print", box.Path("missing.ows"), "-o", box.Path("b.pdf")}).status, 3);
+    const auto unwritable = box.Run({"print", ows, "-o", box.Path("no/such/dir/c.pdf")});
+    EXPECT_EQ(unwritable.status, 3);
+    EXPECT_NE(unwritable.err.find("cannot write"), std::string::npos) << unwritable.err;
+    const auto empty = box.Run({"print", ows, "-o", box.Path("d.pdf")});
+    EXPECT_EQ(empty.status, 0);
+    EXPECT_EQ(empty.out, "pages: 3\n") << "every row of the sheet is printed, filled or not";
+}

@@ -1,0 +1,241 @@
+#include "ShellTestSupport.h"
+
+#include "worksheet/Worksheet.h"
+#include "worksheet/WorksheetLayout.h"
+#include "worksheet/ui/ChartPane.h"
+#include "worksheet/ui/ChartView.h"
+#include "worksheet/ui/GridDoc.h"
+#include "worksheet/ui/GridView.h"
+#include "worksheet/ui/ResultsPanel.h"
+#include "worksheet/ui/WorksheetChart.h"
+#include "worksheet/ui/WorksheetGrid.h"
+
+#include <QAreaSeries>
+#include <QChart>
+#include <QClipboard>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QLineSeries>
+#include <QTemporaryDir>
+#include <QValueAxis>
+#include <QXmlStreamReader>
+
+#include <gtest/gtest.h>
+
+namespace orvalis::test {
+namespace {
+
+enum Col { kClose = 1, kOpen = 2, kEstimate = 3 };
+
+// A worksheet window with its chart pane: the document, its view (the grid) and the
+// pane, shown offscreen.
+struct ChartFixture {
+    struct AppFirst {
+        AppFirst() { GuiApp(); }
+    } app;
+    AppSettings settings;
+    ScriptedPrompts prompts;
+    CGridDoc doc{settings, prompts};
+    CGridView view{doc};
+    CChartPane pane{doc, view.Grid()};
+
+    ChartFixture()
+    {
+        settings.UpdateExtrapolationRows();
+        pane.resize(900, 500);
+        pane.show();
+    }
+    Worksheet& Sheet() { return doc.GetWorksheet(); }
+    void Data(int dataRow, int col, const std::string& text)
+    {
+        Sheet().Store().SetCellText(Sheet().firstDataRow + dataRow, col, text);
+    }
+    // Two target columns and the estimates of a training run with sections 4/3/2, taps 1.
+    void FillTrained()
+    {
+        Worksheet& ws = Sheet();
+        ws.Store().SetCellText(kRoleRow, kClose, "Trg/In");
+        ws.Store().SetCellText(kRoleRow, kOpen, "Target");
+        ws.Store().SetCellText(kRoleRow, kEstimate, "Val:Est");
+        ws.Store().SetCellText(kCommentRow, kClose, "Close");
+        ws.ApplyCellEdit(kNumTrainingRow, kValueColumn, "4");
+        ws.ApplyCellEdit(kNumTestingRow, kValueColumn, "3");
+        ws.ApplyCellEdit(kNumEvalRow, kValueColumn, "2");
+        ws.ApplyCellEdit(kNumTapsRow, kValueColumn, "1");
+        ws.SetStateAndText(WorksheetState::Trained);
+        const char* close[] = {"10", "12", "0", "3", "5", "4", "7", "8", "9"};
+        const char* open[] = {"9", "11", "abc", "2", "4", "5", "6", "", "8.5"};
+        const char* estimate[] = {"0.000", "11", "1", "4", "5", "9", "0.000", "0.000", "0.000"};
+        for (int i = 0; i < 9; ++i) {
+            Data(i, kClose, close[i]);
+            Data(i, kOpen, open[i]);
+            Data(i, kEstimate, estimate[i]);
+        }
+    }
+    QChart& Chart() { return *pane.View().chart(); }
+    template <class T> T* Series(const QString& name)
+    {
+        for (QAbstractSeries* s : Chart().series())
+            if (s->name() == name)
+                return qobject_cast<T*>(s);
+        return nullptr;
+    }
+};
+
+void Settle()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
+
+QList<QPointF> Points(std::initializer_list<std::pair<double, double>> list)
+{
+    QList<QPointF> points;
+    for (auto [x, y] : list)
+        points.append(QPointF(x, y));
+    return points;
+}
+
+// The chart holds exactly the worksheet's values (a series per target column, cells
+// that are not numbers left out), the estimates of the rows the run computed, the
+// sections as bands in the worksheet's colours and the forecast start after Testing.
+TEST(ChartPane, SeriesHoldTheWorksheetValuesAndSections)
+{
+    ChartFixture f;
+    EXPECT_TRUE(f.pane.ShowsHint());
+    f.FillTrained();
+    Settle();
+    ASSERT_FALSE(f.pane.ShowsHint());
+
+    auto* close = f.Series<QLineSeries>(QStringLiteral("Close"));
+    auto* open = f.Series<QLineSeries>(QStringLiteral("Column 2"));
+    auto* estimate = f.Series<QLineSeries>(QStringLiteral("Val:Est"));
+    ASSERT_TRUE(close && open && estimate);
+    EXPECT_EQ(close->points(), Points({{1, 10}, {2, 12}, {3, 0}, {4, 3}, {5, 5}, {6, 4}, {7, 7}, {8, 8}, {9, 9}}));
+    EXPECT_EQ(open->points(), Points({{1, 9}, {2, 11}, {4, 2}, {5, 4}, {6, 5}, {7, 6}, {9, 8.5}}));
+    // Rows 1..5: the first row only feeds the window, the last Testing row has no estimate.
+    EXPECT_EQ(estimate->points(), Points({{2, 11}, {3, 1}, {4, 4}, {5, 5}, {6, 9}}));
+
+    const struct {
+        const char* name;
+        double from, to;
+        Colour colour;
+    } bands[] = {{"Training", 0.5, 4.5, f.settings.trainColor},
+                 {"Testing", 4.5, 7.5, f.settings.testColor},
+                 {"Evaluate", 7.5, 9.5, f.settings.evalColor}};
+    for (const auto& band : bands) {
+        SCOPED_TRACE(band.name);
+        auto* area = f.Series<QAreaSeries>(QString::fromUtf8(band.name));
+        ASSERT_TRUE(area);
+        const QList<QPointF> upper = area->upperSeries()->points();
+        ASSERT_EQ(upper.size(), 2);
+        EXPECT_EQ(upper[0].x(), band.from);
+        EXPECT_EQ(upper[1].x(), band.to);
+        EXPECT_EQ(area->color().rgb() & 0xFFFFFF,
+                  QColor(int(band.colour & 0xFF), int(band.colour >> 8 & 0xFF), int(band.colour >> 16 & 0xFF)).rgb() & 0xFFFFFF);
+    }
+    EXPECT_FALSE(f.Series<QAreaSeries>(QStringLiteral("Extrapolate")));
+    auto* marker = f.Series<QLineSeries>(ForecastMarkerName());
+    ASSERT_TRUE(marker);
+    EXPECT_EQ(marker->points().value(0).x(), 7.5);
+
+    const auto vertical = f.Chart().axes(Qt::Vertical);
+    ASSERT_EQ(vertical.size(), 1);
+    EXPECT_EQ(vertical[0]->titleText(), QStringLiteral("Close"));
+}
+
+// Many cell writes in one turn give one redraw, after the turn; a write that changes
+// nothing drawn (a header label) redraws nothing; an evaluation's state moves the
+// estimates to the Evaluate rows.
+TEST(ChartPane, FollowsTheWorksheetOncePerEventLoopTurn)
+{
+    ChartFixture f;
+    f.FillTrained();
+    Settle();
+    const int redraws = f.pane.RedrawCount();
+
+    for (int i = 0; i < 9; ++i)
+        f.Data(i, kClose, std::to_string(20 + i));
+    EXPECT_EQ(f.pane.RedrawCount(), redraws);
+    Settle();
+    EXPECT_EQ(f.pane.RedrawCount(), redraws + 1);
+    EXPECT_EQ(f.Series<QLineSeries>(QStringLiteral("Close"))->points().value(8), QPointF(9, 28));
+
+    f.Sheet().Store().SetCellText(kRoleRow + 20, 60, "unrelated");
+    Settle();
+    EXPECT_EQ(f.pane.RedrawCount(), redraws + 1);
+
+    f.Data(7, kEstimate, "8.25");
+    f.Data(8, kEstimate, "9.5");
+    f.Sheet().SetStateAndText(WorksheetState::Eval);
+    Settle();
+    EXPECT_EQ(f.Series<QLineSeries>(QStringLiteral("Val:Est"))->points(), Points({{8, 8.25}, {9, 9.5}}));
+    EXPECT_EQ(f.pane.Figures()[2].n, 2);
+}
+
+// The panel shows the figures the worksheet gives, with Theil's U green below 1 and
+// red above; every value is named by its section and figure.
+TEST(ChartPane, ResultsPanelShowsTheBaselineFigures)
+{
+    ChartFixture f;
+    f.FillTrained();
+    Settle();
+    CResultsPanel& panel = f.pane.Results();
+    const BaselineFigures& figures = f.pane.Figures();
+    EXPECT_EQ(figures[0].n, 3);
+    for (int s = 0; s < 3; ++s)
+        for (int r = 0; r < kBaselineFigureCount; ++r) {
+            QLabel* label = panel.ValueLabel(static_cast<ResultSection>(s), static_cast<BaselineFigure>(r));
+            ASSERT_TRUE(label);
+            EXPECT_EQ(label->text(), BaselineFigureText(figures[s], static_cast<BaselineFigure>(r)));
+            EXPECT_FALSE(label->accessibleName().isEmpty());
+        }
+    EXPECT_EQ(panel.ValueLabel(ResultSection::Testing, BaselineFigure::Rmse)->accessibleName(),
+              QStringLiteral("Testing RMSE"));
+    EXPECT_EQ(panel.ValueLabel(ResultSection::Training, BaselineFigure::Mae)->text(), QStringLiteral("1.000"));
+    auto colour = [&](ResultSection s) {
+        return panel.ValueLabel(s, BaselineFigure::TheilU)->palette().color(QPalette::WindowText);
+    };
+    EXPECT_EQ(colour(ResultSection::Training), QColor(0, 130, 0));  // U = 0.138
+    EXPECT_EQ(colour(ResultSection::Testing), QColor(200, 0, 0));   // U = sqrt(5)
+    EXPECT_EQ(panel.ValueLabel(ResultSection::Evaluate, BaselineFigure::TheilU)->text(), QStringLiteral("-"));
+}
+
+// PNG and SVG exports are complete files (the SVG well-formed XML); the picture copied
+// to the clipboard is the chart's.
+TEST(ChartPane, ExportsPngSvgAndClipboard)
+{
+    ChartFixture f;
+    f.FillTrained();
+    Settle();
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("chart.png"));
+    const QString svg = dir.filePath(QStringLiteral("chart.SVG"));
+    ASSERT_TRUE(f.pane.View().SavePicture(png));
+    ASSERT_TRUE(f.pane.View().SavePicture(svg));
+    EXPECT_EQ(QImage(png).size(), f.pane.View().size());
+
+    QFile file(svg);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    int elements = 0;
+    bool sawSvgRoot = false;
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement) {
+            sawSvgRoot = sawSvgRoot || (elements == 0 && xml.name() == QStringLiteral("svg"));
+            ++elements;
+        }
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_TRUE(sawSvgRoot);
+    EXPECT_GT(elements, 10);
+
+    EXPECT_FALSE(f.pane.View().SavePicture(dir.filePath(QStringLiteral("missing/chart.png"))));
+
+    f.pane.View().CopyPicture();
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), f.pane.View().size());
+}
+
+} // namespace
+} // namespace orvalis::test
