@@ -5,11 +5,8 @@ include(GNUInstallDirs)
 
 set(ORVALIS_APP_ID com.brennix.TavelleOrvalis)
 set(ORVALIS_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
-set(ORVALIS_HELP_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/tavelle-orvalis/help)
-
-# Where the installed program looks for its help pages (OrvalisInstallPaths.h).
-configure_file(${PROJECT_SOURCE_DIR}/cmake/OrvalisInstallPaths.h.in
-               ${PROJECT_BINARY_DIR}/generated/OrvalisInstallPaths.h @ONLY)
+# The program looks for its help pages here (ORVALIS_HELP_DIR of the GUI library).
+set(ORVALIS_HELP_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/tavelle-orvalis)
 
 install(TARGETS orvalis orvalis-batch RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${ORVALIS_PACKAGING_DIR}/${ORVALIS_APP_ID}.desktop

@@ -55,6 +55,9 @@ int main(int argc, char* argv[])
                           QStringLiteral("Brennix - Tavelle Orvalis"));
     orvalis::MessageBoxPrompts prompts;
     orvalis::CWorksheetApp app(store, recentStore, prompts);
+    // The splash greets a plain start; a start with a file or --no-splash goes straight
+    // to work.
+    app.SetSplashWanted(!request.noSplash && request.files.isEmpty());
     if (!app.StartUp(request.files))
         return 1;
     const int result = application.exec();

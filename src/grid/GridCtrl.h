@@ -288,7 +288,7 @@ private:
     void ShowTitleTip(const QPoint& point);
     void SetDragOverCell(CellId cell);
     void DragAutoScroll();
-    void PrintGridLines(QPainter& painter, const QRect& rect, int row, int col, bool first);
+    void PrintGridLines(QPainter& painter, int firstRow, int endRow, int top);
     QString WindowTitleForPrint() const;
 
     CellStore& m_store;

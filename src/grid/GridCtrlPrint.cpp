@@ -80,20 +80,36 @@ void CGridCtrl::OnEndPrinting(QPainter&, PrintInfo&)
     m_printLayout = PrintPageLayout{};
 }
 
-void CGridCtrl::PrintGridLines(QPainter& painter, const QRect& rect, int row, int col, bool first)
+void CGridCtrl::PrintGridLines(QPainter& painter, int firstRow, int endRow, int top)
 {
+    // The lines of a band of rows are drawn after its cells, each as one stroke across
+    // the band: the same picture as a line along every cell's edges, with a fraction of
+    // the drawing operations for the preview to keep and replay.
     const int mode = m_store.gridLines;
+    int right = -1;
+    for (int col = 0; col < m_store.GetColumnCount(); ++col)
+        right += m_store.GetColumnWidth(col);
+    int bottom = top - 1;
+    for (int row = firstRow; row < endRow; ++row)
+        bottom += m_store.GetRowHeight(row);
+    if (bottom < top || right < 0)
+        return;
     if (mode == GridLinesHorizontal || mode == GridLinesBoth) {
-        const int left = rect.left() - (col == 0 ? 0 : 1);
-        painter.drawLine(left, rect.bottom(), rect.right(), rect.bottom());
-        if (row == 0)
-            painter.drawLine(left, rect.top(), rect.right(), rect.top());
+        if (firstRow == 0)
+            painter.drawLine(0, top, right, top);
+        int y = top - 1;
+        for (int row = firstRow; row < endRow; ++row) {
+            y += m_store.GetRowHeight(row);
+            painter.drawLine(0, y, right, y);
+        }
     }
     if (mode == GridLinesVertical || mode == GridLinesBoth) {
-        const int top = rect.top() - (first ? 0 : 1);
-        painter.drawLine(rect.right(), top, rect.right(), rect.bottom());
-        if (col == 0)
-            painter.drawLine(rect.left(), top, rect.left(), rect.bottom());
+        painter.drawLine(0, top, 0, bottom);
+        int x = -1;
+        for (int col = 0; col < m_store.GetColumnCount(); ++col) {
+            x += m_store.GetColumnWidth(col);
+            painter.drawLine(x, top, x, bottom);
+        }
     }
 }
 
@@ -125,10 +141,10 @@ void CGridCtrl::PrintHeaderRows(QPainter& painter, PrintInfo&)
             rect.setLeft(rect.right() + 1);
             rect.setRight(rect.left() + m_store.GetColumnWidth(col) - 1);
             DrawFixedCell(painter, row, col, rect, false);
-            painter.setPen(pen);
-            PrintGridLines(painter, rect, row, col, row == 0);
         }
     }
+    painter.setPen(pen);
+    PrintGridLines(painter, 0, m_store.GetFixedRowCount(), 0);
 }
 
 void CGridCtrl::PrintFooter(QPainter& painter, PrintInfo& info)
@@ -187,10 +203,10 @@ void CGridCtrl::OnPrint(QPainter& painter, PrintInfo& info)
                 rect.setLeft(rect.right() + 1);
                 rect.setRight(rect.left() + m_store.GetColumnWidth(col) - 1);
                 DrawCell(painter, row, col, rect, true);
-                painter.setPen(pen);
-                PrintGridLines(painter, rect, row, col, row == first);
             }
         }
+        painter.setPen(pen);
+        PrintGridLines(painter, first, end, 0);
         m_printing = false;
         painter.setClipping(false);
     }

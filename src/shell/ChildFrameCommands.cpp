@@ -1,9 +1,12 @@
 #include "shell/ChildFrame.h"
+#include "shell/ColorConfigDialog.h"
+#include "shell/HelpPages.h"
 #include "shell/MainFrame.h"
 #include "shell/WorksheetApp.h"
 #include "shell/WorksheetCommands.h"
 #include "worksheet/ui/GridDoc.h"
 #include "worksheet/ui/TrainingController.h"
+#include "worksheet/ui/UiPrompts.h"
 
 namespace orvalis {
 
@@ -13,6 +16,15 @@ void BindChildFrameCommands(CommandTarget& target, const WorksheetCommandContext
 {
     CChildFrame& frame = context.frame;
     target.On(CmdFileClose, [&frame] { frame.close(); });
+
+    UiPrompts& prompts = context.app.Prompts();
+    target.On(CmdChildHelpTopics, [&prompts] { OpenHelpPage(kHelpPage, prompts); });
+    target.On(CmdChildFaq, [&prompts] { OpenHelpPage(kFaqPage, prompts); });
+    CWorksheetApp& app = context.app;
+    target.On(CmdDisplayColors, [&app] {
+        ColorConfigDialog dialog(app.Settings(), app.MainFrame());
+        app.Prompts().RunDialog(dialog);
+    });
 
     CTrainingController& training = context.app.MainFrame()->Training();
     CGridDoc& doc = context.doc;

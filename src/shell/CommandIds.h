@@ -34,6 +34,7 @@ enum CommandId : int {
     // View
     CmdViewToolbar = 59392,
     CmdViewStatusBar = 59393,
+    CmdViewChart = 32800,
 
     // Actions
     CmdTrain = 32772,

@@ -53,6 +53,9 @@ constexpr std::array kCommands = {
                 "Show or hide the toolbar\nToggle ToolBar", nullptr, nullptr, nullptr},
     CommandInfo{CmdViewStatusBar, "&Status Bar", "", H::MainFrame,
                 "Show or hide the status bar\nToggle StatusBar", nullptr, nullptr, nullptr},
+    CommandInfo{CmdViewChart, "&Chart", "Ctrl+Shift+C", H::View,
+                "Show or hide the chart of the worksheet and its results\nChart", "chart",
+                nullptr, nullptr},
     CommandInfo{CmdTrain, "Train Orvalis", "", H::ChildFrame, nullptr, nullptr, nullptr, nullptr},
     CommandInfo{CmdEvaluate, "Evaluate Orvalis", "", H::ChildFrame, nullptr, nullptr, nullptr,
                 nullptr},
@@ -142,7 +145,7 @@ const std::vector<MenuLayout>& WorksheetMenus()
           CmdAppExit}},
         {"&Edit",
          {CmdEditUndo, CmdNone, CmdEditCut, CmdEditCopy, CmdEditPaste, CmdEditSelectAll, CmdNone}},
-        {"&View", {CmdViewToolbar, CmdViewStatusBar}},
+        {"&View", {CmdViewToolbar, CmdViewStatusBar, CmdNone, CmdViewChart}},
         {"Actions", {CmdTrain, CmdEvaluate, CmdClearTraining, CmdAutoConfigVectors}},
         {"Configure",
          {CmdNetworkParameters, CmdTrainingParameters, CmdResultParameters, CmdDisplayColors}},
@@ -168,7 +171,7 @@ const std::vector<int>& ToolbarLayout()
     static const std::vector<int> buttons = {
         CmdFileNew,         CmdFileOpen, CmdFileSave,  CmdNone,     CmdEditCut, CmdEditCopy,
         CmdEditPaste,       CmdNone,     CmdFilePrint, CmdAppAbout, CmdNone,    CmdToolbarTrain,
-        CmdToolbarEvaluate,
+        CmdToolbarEvaluate, CmdViewChart,
     };
     return buttons;
 }

@@ -1,4 +1,5 @@
 #include "shell/DocManager.h"
+#include "shell/HelpPages.h"
 #include "shell/MainFrame.h"
 #include "shell/WorksheetApp.h"
 #include "shell/WorksheetCommands.h"
@@ -28,6 +29,10 @@ void BindFrameCommands(CommandTarget& target, CMainFrame& frame, CWorksheetApp& 
         .On(CmdViewStatusBar,
             [&frame] { frame.statusBar()->setVisible(!frame.statusBar()->isVisible()); })
         .CheckedWhen([&frame] { return frame.statusBar()->isVisible(); });
+
+    UiPrompts& prompts = app.Prompts();
+    target.On(CmdFrameHelpTopics, [&prompts] { OpenHelpPage(kHelpPage, prompts); });
+    target.On(CmdFrameFaq, [&prompts] { OpenHelpPage(kFaqPage, prompts); });
 
     const auto anyWindow = [&docs] { return docs.ActiveFrame() != nullptr; };
     target

@@ -1,5 +1,6 @@
 #include "shell/WorksheetApp.h"
 #include "shell/WorksheetCommands.h"
+#include "worksheet/ui/GridView.h"
 #include "worksheet/ui/WorksheetGrid.h"
 
 namespace orvalis {
@@ -29,6 +30,10 @@ void BindViewCommands(CommandTarget& target, const WorksheetCommandContext& cont
     CWorksheetApp& app = context.app;
     target.On(CmdFilePrint, [&grid, &app] { grid.Print(app.PrintPageLayout()); });
     target.On(CmdFilePrintPreview, [&grid, &app] { grid.PrintPreview(app.PrintPageLayout()); });
+    CGridView& view = context.view;
+    target.On(CmdViewChart, [&view] { view.ShowChart(!view.ChartShown()); }).CheckedWhen([&view] {
+        return view.ChartShown();
+    });
 }
 
 }  // namespace orvalis

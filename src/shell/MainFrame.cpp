@@ -4,9 +4,12 @@
 #include "shell/ChildFrame.h"
 #include "shell/DocManager.h"
 #include "shell/RecentFileList.h"
+#include "shell/ResultsModeBar.h"
+#include "shell/StatusIndicators.h"
 #include "shell/TrainingCommands.h"
 #include "shell/WorksheetApp.h"
 #include "shell/WorksheetCommands.h"
+#include "worksheet/Worksheet.h"
 #include "worksheet/ui/GridDoc.h"
 #include "worksheet/ui/TrainingController.h"
 
@@ -14,6 +17,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -47,7 +51,7 @@ CMainFrame::CMainFrame(CWorksheetApp& app)
     InitToolbarImages();
     CreateActions();
     CreateToolBar();
-    statusBar()->setAccessibleName(QStringLiteral("Status bar"));
+    CreateStatusBar();
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this] { UpdateCommandStates(); });
     // Like the selection they follow, the grid's enable rules change with every click
     // and key: the buttons are brought up to date a few times a second, and everything
@@ -127,6 +131,37 @@ void CMainFrame::CreateToolBar()
         else
             m_toolBar->addAction(Action(id));
     }
+    addToolBarBreak();
+    m_modeBar = new ResultsModeBar(this);
+    addToolBar(m_modeBar);
+    m_modeBar->ShowMode(m_app.Settings().resultsMode);
+    connect(m_modeBar, &ResultsModeBar::modeChosen, this, &CMainFrame::OnResultsModeSelected);
+}
+
+void CMainFrame::CreateStatusBar()
+{
+    statusBar()->setAccessibleName(QStringLiteral("Status bar"));
+    // The idle text stands under the prompts: a prompt that ends brings "Ready" back.
+    auto* ready = new QLabel(QStringLiteral("Ready"), statusBar());
+    ready->setAccessibleName(QStringLiteral("Message"));
+    statusBar()->addWidget(ready, 1);
+    m_indicators = new StatusIndicators(*statusBar());
+}
+
+void CMainFrame::OnResultsModeSelected(int mode)
+{
+    AppSettings& settings = m_app.Settings();
+    if (m_training->IsRunning()) {
+        m_modeBar->ShowMode(settings.resultsMode);
+        return;
+    }
+    if (CGridDoc* doc = m_app.Docs().ActiveDocument()) {
+        doc->GetWorksheet().SwitchResultsMode(mode);
+    } else {
+        settings.resultsMode = mode;
+        settings.UpdateExtrapolationRows();
+    }
+    m_modeBar->ShowMode(settings.resultsMode);
 }
 
 void CMainFrame::AddRecentFiles(QMenu& menu)
@@ -240,6 +275,8 @@ void CMainFrame::UpdateCommandStates()
         update(id, action);
     for (auto& [id, action] : m_listActions)
         update(id, action);
+    m_modeBar->setEnabled(!m_training->IsRunning());
+    m_indicators->Refresh();
 }
 
 bool CMainFrame::RouteCommand(int id)

@@ -16,6 +16,8 @@ class QToolBar;
 namespace orvalis {
 
 class CTrainingController;
+class ResultsModeBar;
+class StatusIndicators;
 class CWorksheetApp;
 
 // The top-level window: the menu bar and toolbar built from the command table, and the
@@ -33,6 +35,8 @@ public:
 
     QMdiArea& MdiArea() { return *m_mdiArea; }
     QToolBar& ToolBar() { return *m_toolBar; }
+    ResultsModeBar& ModeBar() { return *m_modeBar; }
+    StatusIndicators& Indicators() { return *m_indicators; }
     CommandTarget& Commands() { return m_commands; }
     // The Actions and Configure commands and the Training Operation window.
     CTrainingController& Training() { return *m_training; }
@@ -51,6 +55,9 @@ public:
     void RebuildMenus();
     // Enables every action whose handler is on the current route and agrees.
     void UpdateCommandStates();
+    // The results-mode bar's choice: switches the active worksheet's sections (or, with
+    // none open, only the stored mode). Refused while a training run holds the program.
+    void OnResultsModeSelected(int mode);
     // Lines the minimised worksheet windows up along the bottom of the MDI area.
     void ArrangeIcons();
 
@@ -61,12 +68,15 @@ protected:
 private:
     void CreateActions();
     void CreateToolBar();
+    void CreateStatusBar();
     void AddRecentFiles(QMenu& menu);
     void AddWindowList(QMenu& menu);
 
     CWorksheetApp& m_app;
     QMdiArea* m_mdiArea;
     QToolBar* m_toolBar = nullptr;
+    ResultsModeBar* m_modeBar = nullptr;
+    StatusIndicators* m_indicators = nullptr;
     CommandTarget m_commands{CommandHandler::MainFrame};
     std::map<int, QAction*> m_actions;      // the table's commands, owned by the frame
     std::map<int, QAction*> m_listActions;  // recent files, owned by their menu

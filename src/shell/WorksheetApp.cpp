@@ -1,5 +1,6 @@
 #include "shell/WorksheetApp.h"
 
+#include "shell/AboutBox.h"
 #include "shell/AppIcon.h"
 #include "shell/ChildFrame.h"
 #include "shell/CommandLine.h"
@@ -15,7 +16,9 @@
 #include <QPalette>
 #include <QPrinter>
 #include <QSettings>
+#include <QStatusBar>
 #include <QStyleFactory>
+#include <QTimer>
 
 namespace orvalis {
 
@@ -72,6 +75,14 @@ bool CWorksheetApp::StartUp(const QStringList& files)
     connect(m_docs.get(), &DocManager::recentFilesChanged, m_mainFrame.get(),
             &CMainFrame::RebuildMenus);
     m_mainFrame->RebuildMenus();
+    RestoreWindowLayout();
+    if (m_splashWanted) {
+        // Up for 2.5 seconds, or until the first key or mouse press anywhere.
+        m_splash = new SplashWindow;
+        m_splash->show();
+        QTimer::singleShot(2500, this, &CWorksheetApp::CloseSplash);
+        qApp->installEventFilter(this);
+    }
     m_mainFrame->show();
     AcceptWorksheetDrops(*m_mainFrame, *m_docs);
 
@@ -83,8 +94,54 @@ bool CWorksheetApp::StartUp(const QStringList& files)
     return true;
 }
 
+QWidget* CWorksheetApp::Splash() const
+{
+    return m_splash.data();
+}
+
+void CWorksheetApp::CloseSplash()
+{
+    if (m_splash)
+        m_splash->close();
+    qApp->removeEventFilter(this);
+}
+
+bool CWorksheetApp::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::MouseButtonPress:
+    case QEvent::NonClientAreaMouseButtonPress:
+        CloseSplash();
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+// The main window's place and size and which bars show are kept beside the recent
+// files, so the window comes back as it was left.
+void CWorksheetApp::RestoreWindowLayout()
+{
+    m_mainFrame->restoreGeometry(m_recentStore.value(QStringLiteral("Window/Geometry")).toByteArray());
+    m_mainFrame->restoreState(m_recentStore.value(QStringLiteral("Window/Bars")).toByteArray());
+    m_mainFrame->statusBar()->setVisible(
+        m_recentStore.value(QStringLiteral("Window/StatusBar"), true).toBool());
+}
+
+void CWorksheetApp::SaveWindowLayout()
+{
+    m_recentStore.setValue(QStringLiteral("Window/Geometry"), m_mainFrame->saveGeometry());
+    m_recentStore.setValue(QStringLiteral("Window/Bars"), m_mainFrame->saveState());
+    m_recentStore.setValue(QStringLiteral("Window/StatusBar"),
+                           !m_mainFrame->statusBar()->isHidden());
+}
+
 int CWorksheetApp::ShutDown()
 {
+    if (m_mainFrame)
+        SaveWindowLayout();
     SaveSettings(m_settings, m_store);
     m_recentFiles->Save(m_recentStore);
     m_recentStore.sync();

@@ -4,6 +4,7 @@
 #include "worksheet/AppSettings.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <QPageLayout>
 #include <QStringList>
@@ -37,6 +38,14 @@ public:
     // worksheet (one that cannot be read gives its message and the rest still open);
     // without files, or when none opened, the program starts with a new worksheet.
     bool StartUp(const QStringList& files = {});
+    // Whether StartUp shows the splash window: the program asks for it when it was
+    // started without a file and without --no-splash.
+    void SetSplashWanted(bool wanted) { m_splashWanted = wanted; }
+    // The splash window while it is up, else nullptr.
+    QWidget* Splash() const;
+    // Closes the splash window if it is up.
+    void CloseSplash();
+
     // Writes the nine settings and the recent-file list. Returns the exit code 0.
     int ShutDown();
 
@@ -61,8 +70,13 @@ public:
     RecentFileList& RecentFiles() { return *m_recentFiles; }
     UiPrompts& Prompts() { return m_prompts; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     static void SetDialogLook();
+    void RestoreWindowLayout();
+    void SaveWindowLayout();
 
     SettingsStore& m_store;
     QSettings& m_recentStore;
@@ -71,6 +85,8 @@ private:
     std::unique_ptr<RecentFileList> m_recentFiles;
     CommandTarget m_commands{CommandHandler::Application};
     std::optional<QPageLayout> m_pageLayout;
+    bool m_splashWanted = false;
+    QPointer<QWidget> m_splash;
     // Destroyed after the main frame: closing child frames report to it.
     std::unique_ptr<DocManager> m_docs;
     std::unique_ptr<CMainFrame> m_mainFrame;

@@ -76,10 +76,16 @@ bool EvaluateWorksheet(Worksheet& ws, EstimateFigures* figures)
     const VectorView view = DefineRunRanges(ws);
     network.lastView = view;
     net.ListPredictions(view, 1);
+    const int previousCount = ws.extrapolationCount;
     ws.extrapolationCount = count;
     if (count != 0) {
         EngineSlots slots(net, view);
-        ExtrapolateSeries(ws, slots);
+        if (!ExtrapolateSeries(ws, slots)) {
+            // The extension's own message said why; the worksheet keeps its state and
+            // its results of the last evaluation.
+            ws.extrapolationCount = previousCount;
+            return RefuseRun(ws);
+        }
     }
     const int rows = std::clamp(ws.counts.totalRows + count, 0, CBackpropNet::MaxRows);
     std::copy_n(net.Predictions().begin(), rows, ws.evaluationPredictions.begin());

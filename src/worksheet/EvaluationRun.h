@@ -21,7 +21,8 @@ struct EstimateFigures {
 // anything else), on a failed role scan or extraction, and (before the network is
 // used) when the network does not take the worksheet's window, the window is longer
 // than the Training and Testing rows (or as long, at phase offset -1, which starts it a
-// row earlier), or the extension would pass the last grid row.
+// row earlier), or the extension would pass the last grid row; and when a row of the
+// extension does not extract (a prediction that is not a number).
 // figures, when given, receives what the estimate dialog shows.
 bool EvaluateWorksheet(Worksheet& ws, EstimateFigures* figures = nullptr);
 

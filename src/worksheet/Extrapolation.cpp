@@ -47,7 +47,7 @@ std::string ExtendedValue(Worksheet& ws, const PredictionSlots& slots, int i, in
 
 } // namespace
 
-void ExtrapolateSeries(Worksheet& ws, PredictionSlots& slots)
+bool ExtrapolateSeries(Worksheet& ws, PredictionSlots& slots)
 {
     CellStore& store = ws.Store();
     const int total = ws.counts.totalRows;
@@ -62,9 +62,12 @@ void ExtrapolateSeries(Worksheet& ws, PredictionSlots& slots)
         for (int col : columns)
             saved.push_back(store.CellTextRef(row, col));
 
-    ExtractVectors(ws, total, false);
-    slots.SetSlot(total, static_cast<float>(slots.PredictRow(phase == 0 ? total : total - 1)));
-    for (int k = 0; k <= count; ++k) {
+    // An extended row that does not extract (a prediction that is not a number, say)
+    // ends the extension: predicting on from it would only spread the fault.
+    bool extracted = ExtractVectors(ws, total, false);
+    if (extracted)
+        slots.SetSlot(total, static_cast<float>(slots.PredictRow(phase == 0 ? total : total - 1)));
+    for (int k = 0; extracted && k <= count; ++k) {
         const int i = total + k;
         const int row = ws.firstDataRow + i;
         if (row > lastRow)
@@ -78,14 +81,16 @@ void ExtrapolateSeries(Worksheet& ws, PredictionSlots& slots)
                                         : store.CellTextRef(row - 1, col);
             store.SetCellText(row, col, text);
         }
-        ExtractVectors(ws, i + 1, false);
-        slots.SetSlot(i + 1, static_cast<float>(slots.PredictRow(phase == 0 ? i + 1 : i)));
+        extracted = ExtractVectors(ws, i + 1, false);
+        if (extracted)
+            slots.SetSlot(i + 1, static_cast<float>(slots.PredictRow(phase == 0 ? i + 1 : i)));
     }
 
     std::size_t next = 0;
     for (int row = firstRow; row <= lastRow; ++row)
         for (int col : columns)
             store.SetCellText(row, col, saved[next++]);
+    return extracted;
 }
 
 } // namespace orvalis

@@ -26,8 +26,9 @@ int ExtrapolationCountFor(int resultsMode, int extrapolationRows, int phaseOffse
 // slots TotalRows .. TotalRows+count+1 receive the outputs. The grid rows used as
 // scratch get back the texts they had before, so the user's cells there are never lost;
 // the extended series survives only in the slots. An extraction failure on the way
-// shows its message and the steps go on. The caller makes sure the scratch rows lie
-// inside the grid.
-void ExtrapolateSeries(Worksheet& ws, PredictionSlots& slots);
+// shows its message and stops the extension: the scratch rows are put back all the
+// same and the result is false. The caller makes sure the scratch rows lie inside the
+// grid.
+bool ExtrapolateSeries(Worksheet& ws, PredictionSlots& slots);
 
 } // namespace orvalis

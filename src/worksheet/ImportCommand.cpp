@@ -47,7 +47,8 @@ ImportOutcome ImportFile(CellStore& cells, int firstDataRow, const ImportRequest
         LoadDelimitedFile(cells, request.path, firstDataRow + row - 1, column,
                           comma ? kCommaSeparator : kTabSeparator);
     outcome.lastColumn = loaded.lastColumn;
-    outcome.opened = loaded.status != ImportLoadStatus::CannotOpen;
+    outcome.opened = loaded.status == ImportLoadStatus::Loaded ||
+                     loaded.status == ImportLoadStatus::ReadError;
     if (loaded.status != ImportLoadStatus::Loaded) {
         ReportLoadFailure(loaded.status, request.path, messages);
         messages.Error(comma ? "Error: Import CSV File Failure"

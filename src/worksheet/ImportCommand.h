@@ -44,7 +44,7 @@ struct ImportRequest {
 
 // Result of one import command.
 struct ImportOutcome {
-    bool opened = false;        // the file was opened: cells may have changed
+    bool opened = false;        // the file was opened and read: cells may have changed
     bool imported = false;      // the file was read to its end
     bool headerImport = false;  // the first line went to the row above the data
     int lastColumn = 0;         // column after the last field of the first line

@@ -2,9 +2,14 @@
 
 #include "worksheet/UserMessages.h"
 
+#include "worksheet/WholeFile.h"
+
 #include <climits>
-#include <cstdio>
-#include <memory>
+#include <cstdint>
+#include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace orvalis {
 
@@ -84,22 +89,26 @@ ImportLoadResult LoadDelimitedFile(CellStore& cells, const std::string& path, in
 {
     ImportLoadResult result;
     result.lastColumn = firstColumn;
-    // Binary mode: the loader itself turns CR LF into a line end and keeps a lone CR.
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                         &std::fclose);
-    if (!file) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
         result.status = ImportLoadStatus::CannotOpen;
         return result;
     }
-    ImportLoader loader(cells, firstRow, firstColumn, separator);
-    char buffer[65536];
-    for (;;) {
-        const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
-        loader.Feed(std::string_view(buffer, got));
-        if (got < sizeof buffer)
-            break;
+    // The file is read whole before any cell changes, under the same cap as a worksheet
+    // file: a link to a device or an endless pipe must not grow one field until memory
+    // runs out, and a refused file leaves the grid as it was.
+    std::vector<std::uint8_t> bytes;
+    const ReadOutcome read = ReadWholeDescriptor(fd, kMaxFileReadBytes, bytes);
+    close(fd);
+    if (read == ReadOutcome::TooLarge) {
+        result.status = ImportLoadStatus::TooLarge;
+        return result;
     }
-    if (std::ferror(file.get())) {
+    // The loader itself turns CR LF into a line end and keeps a lone CR.
+    ImportLoader loader(cells, firstRow, firstColumn, separator);
+    loader.Feed(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    if (read == ReadOutcome::Failed) {
+        // What was read before the error stays imported.
         result.status = ImportLoadStatus::ReadError;
     } else {
         loader.Finish();
@@ -128,7 +137,7 @@ void ReportLoadFailure(ImportLoadStatus status, const std::string& path, UserMes
 {
     if (status == ImportLoadStatus::CannotOpen)
         messages.Error("Error: Cannot open file " + FileBaseName(path));
-    else if (status == ImportLoadStatus::ReadError)
+    else if (status == ImportLoadStatus::ReadError || status == ImportLoadStatus::TooLarge)
         messages.Error("Unable to load grid data");
 }
 

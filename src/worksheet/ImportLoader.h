@@ -61,6 +61,7 @@ enum class ImportLoadStatus {
     Loaded,      // the whole file was read
     CannotOpen,  // the file could not be opened; nothing was written
     ReadError,   // reading stopped part-way; the cells written before stay
+    TooLarge,    // the file holds more than a worksheet file may; nothing was written
 };
 
 struct ImportLoadResult {
@@ -68,14 +69,15 @@ struct ImportLoadResult {
     int lastColumn = 0;  // as ImportLoader::LastColumn
 };
 
-// Reads the file at path through an ImportLoader.
+// Reads the file at path through an ImportLoader, at most kMaxFileReadBytes of it.
 ImportLoadResult LoadDelimitedFile(CellStore& cells, const std::string& path, int firstRow,
                                    int firstColumn, char separator);
 
 // The worksheet's loader: line 0 of the file goes to grid row firstDataRow + startRow - 1,
 // its fields from column startColumn on. Returns false after telling the user when the
 // file cannot be opened ("Error: Cannot open file NAME" with the name without its
-// folder) or cannot be read to its end ("Unable to load grid data"). lastColumn receives
+// folder) or cannot be read to its end, or is larger than a worksheet file may be
+// ("Unable to load grid data"). lastColumn receives
 // the column after the last field of the file's first line.
 bool LoadDelimited(CellStore& cells, int firstDataRow, const std::string& path, int startRow,
                    int startColumn, char separator, int& lastColumn, UserMessages& messages);

@@ -146,8 +146,14 @@ ReadOutcome ReadWholeFile(const std::string& path, std::size_t limit,
     Descriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.Get() < 0)
         return ReadOutcome::Failed;
+    return ReadWholeDescriptor(fd.Get(), limit, bytes);
+}
+
+ReadOutcome ReadWholeDescriptor(int fd, std::size_t limit, std::vector<std::uint8_t>& bytes)
+{
+    bytes.clear();
     struct stat info {};
-    if (fstat(fd.Get(), &info) != 0 || S_ISDIR(info.st_mode))
+    if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode))
         return ReadOutcome::Failed;
     if (S_ISREG(info.st_mode) && static_cast<std::uint64_t>(info.st_size) > limit)
         return ReadOutcome::TooLarge;
@@ -163,7 +169,7 @@ ReadOutcome ReadWholeFile(const std::string& path, std::size_t limit,
             if (bytes.capacity() < old + room)
                 bytes.reserve(std::min(std::max(2 * bytes.capacity(), old + room), ceiling));
             bytes.resize(old + room);
-            const ssize_t n = read(fd.Get(), bytes.data() + old, room);
+            const ssize_t n = read(fd, bytes.data() + old, room);
             bytes.resize(old + static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
             if (n < 0 && errno == EINTR)
                 continue;

@@ -24,6 +24,11 @@ enum class ReadOutcome {
 ReadOutcome ReadWholeFile(const std::string& path, std::size_t limit,
                           std::vector<std::uint8_t>& bytes);
 
+// The same for a descriptor the caller opened (and closes): for callers that tell a
+// file that cannot be opened from one that cannot be read. After Failed, bytes hold
+// what was read before the failure; after TooLarge they are empty.
+ReadOutcome ReadWholeDescriptor(int fd, std::size_t limit, std::vector<std::uint8_t>& bytes);
+
 // Replaces the contents of path with size bytes, so that the file either keeps its old
 // contents or holds all the new ones, also after a crash or a full disk:
 // - the bytes go to a temporary file beside the target, flushed to disk, which is then

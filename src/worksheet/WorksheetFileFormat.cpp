@@ -119,7 +119,8 @@ private:
     std::size_t m_pos = 0;
 };
 
-void ReadNetwork(ByteReader& in, WorksheetFileContents& out)
+// Returns where the weights begin.
+std::size_t ReadNetwork(ByteReader& in, WorksheetFileContents& out)
 {
     StoredNetwork& n = out.network;
     n.autoNetworkConfigure = in.Int32("autoNetworkConfigure");
@@ -148,6 +149,24 @@ void ReadNetwork(ByteReader& in, WorksheetFileContents& out)
     out.weights.resize(static_cast<std::size_t>(weightCount));
     for (float& w : out.weights)
         w = in.Float32("weight");
+    return at + 4;
+}
+
+// A Trained or Eval worksheet runs its network on the stored weights: one that is not a
+// number makes every estimate "nan". In state Init, and when there are too few weights
+// for the shape (the network then starts afresh), the stored values are never used.
+void CheckUsedWeights(const ByteReader& in, const WorksheetFileContents& out, std::size_t weightsAt)
+{
+    const std::string& state = out.headerTexts[5];
+    if (state != "Trained" && state != "Eval")
+        return;
+    const std::int64_t needed = out.network.WeightCount();
+    if (static_cast<std::int64_t>(out.weights.size()) < needed)
+        return;
+    for (std::int64_t i = 0; i < needed; ++i)
+        if (!std::isfinite(out.weights[static_cast<std::size_t>(i)]))
+            in.Fail(FileError::Kind::Invalid, weightsAt + 4 * static_cast<std::size_t>(i),
+                    "weight " + std::to_string(i) + " is not finite");
 }
 
 } // namespace
@@ -167,7 +186,7 @@ std::variant<WorksheetFileContents, FileError> ParseWorksheetFile(
             e.detail = "version";
             return e;
         }
-        ReadNetwork(in, out);
+        const std::size_t weightsAt = ReadNetwork(in, out);
         for (std::string& text : out.headerTexts)
             text = in.String("header text");
         out.columnCount = in.Int32("column count");
@@ -197,6 +216,7 @@ std::variant<WorksheetFileContents, FileError> ParseWorksheetFile(
             if (row < gridRows)
                 out.rows.push_back(std::move(cells));
         }
+        CheckUsedWeights(in, out, weightsAt);
     } catch (ParseFailure& failure) {
         return std::move(failure.error);
     }

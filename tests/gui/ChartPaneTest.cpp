@@ -1,5 +1,9 @@
 #include "ShellTestSupport.h"
 
+#include "shell/ChildFrame.h"
+#include "shell/CommandIds.h"
+#include "shell/DocManager.h"
+#include "shell/MainFrame.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetLayout.h"
 #include "worksheet/ui/ChartPane.h"
@@ -235,6 +239,24 @@ TEST(ChartPane, ExportsPngSvgAndClipboard)
 
     f.pane.View().CopyPicture();
     EXPECT_EQ(QGuiApplication::clipboard()->image().size(), f.pane.View().size());
+}
+
+// View > Chart shows the pane under the grid of the active worksheet and checks the
+// item; the second time it hides it again.
+TEST(ChartPane, ViewChartCommandTogglesThePane)
+{
+    ShellFixture shell;
+    CMainFrame& frame = *shell.App().MainFrame();
+    CGridView& view = shell.App().Docs().ActiveFrame()->View();
+    EXPECT_FALSE(view.ChartShown());
+    EXPECT_FALSE(frame.CommandStateOf(CmdViewChart).checked);
+    ASSERT_TRUE(frame.RouteCommand(CmdViewChart));
+    EXPECT_TRUE(view.ChartShown());
+    ASSERT_TRUE(view.ChartPane());
+    EXPECT_TRUE(frame.CommandStateOf(CmdViewChart).checked);
+    EXPECT_TRUE(view.ChartPane()->ShowsHint());
+    frame.RouteCommand(CmdViewChart);
+    EXPECT_FALSE(view.ChartShown());
 }
 
 } // namespace

@@ -51,7 +51,8 @@ TEST(MainFrameMenus, WorksheetMenusItemForItem)
                            "P&rint Setup...", "-", "<None>", "-", "E&xit"}));
     EXPECT_EQ(Items(*menus[1]), (QStringList{"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C",
                                              "&Paste\tCtrl+V", "Select All\tCtrl+A", "-"}));
-    EXPECT_EQ(Items(*menus[2]), (QStringList{"&Toolbar", "&Status Bar"}));
+    EXPECT_EQ(Items(*menus[2]),
+              (QStringList{"&Toolbar", "&Status Bar", "-", "&Chart\tCtrl+Shift+C"}));
     EXPECT_EQ(Items(*menus[3]), (QStringList{"Train Orvalis", "Evaluate Orvalis", "Clear Training",
                                              "Auto-Config Vectors"}));
     EXPECT_EQ(Items(*menus[4]), (QStringList{"Orvalis Parameters", "Training Parameters",
@@ -102,7 +103,7 @@ TEST(MainFrameMenus, ToolbarButtonsInOrderWithTheirTips)
     for (const QAction* action : frame.ToolBar().actions())
         tips.append(action->isSeparator() ? QStringLiteral("-") : action->toolTip());
     EXPECT_EQ(tips, (QStringList{"New", "Open", "Save", "-", "Cut", "Copy", "Paste", "-", "Print",
-                                 "About", "-", "Train Orvalis", "Evaluate Orvalis"}));
+                                 "About", "-", "Train Orvalis", "Evaluate Orvalis", "Chart"}));
     for (const QAction* action : frame.ToolBar().actions()) {
         if (!action->isSeparator()) {
             EXPECT_FALSE(action->icon().isNull()) << action->toolTip().toStdString();

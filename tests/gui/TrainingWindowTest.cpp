@@ -141,6 +141,8 @@ TEST_F(TrainingWindow, AbortDuringTheRunEndsItAfterThatCycleAndRefusesASecondRun
         bool importEnabled = true;
         bool editTaken = true;
         bool closed = false;
+        bool continueEnabled = true;
+        bool okEnabled = true;
         CTrainingProgressDialog* dialog = nullptr;
     } during;
     QTimer::singleShot(0, [&] {
@@ -149,6 +151,8 @@ TEST_F(TrainingWindow, AbortDuringTheRunEndsItAfterThatCycleAndRefusesASecondRun
         during.importEnabled = Frame().Action(CmdFileImport)->isEnabled();
         during.editTaken = Doc()->GetWorksheet().ApplyCellEdit(kNumTapsRow, kValueColumn, "3");
         during.dialog = Training().ProgressDialog();
+        during.continueEnabled = Progress().ContinueButton().isEnabled();
+        during.okEnabled = Progress().OkButton().isEnabled();
         Frame().RouteCommand(CmdTrain);      // refused: it would open a fresh window
         Frame().RouteCommand(CmdFileClose);  // refused: the worksheet is in use
         during.closed = Doc() == nullptr;
@@ -161,6 +165,8 @@ TEST_F(TrainingWindow, AbortDuringTheRunEndsItAfterThatCycleAndRefusesASecondRun
     EXPECT_FALSE(during.importEnabled);
     EXPECT_FALSE(during.editTaken);
     EXPECT_FALSE(during.closed);
+    EXPECT_FALSE(during.continueEnabled);
+    EXPECT_FALSE(during.okEnabled);
     EXPECT_EQ(during.dialog, Training().ProgressDialog());
     EXPECT_FALSE(Training().IsRunning());
     EXPECT_TRUE(Frame().Action(CmdFileImport)->isEnabled());
@@ -197,6 +203,37 @@ TEST_F(TrainingWindow, ContinueTrainsTheWorksheetThatWasTrainedNotTheActiveOne)
     EXPECT_NE(trained->GetWorksheet().Store().CellTextRef(2, 4), "");
     EXPECT_EQ(Doc()->GetWorksheet().Store().CellTextRef(1, 4), before);
     EXPECT_EQ(Doc()->GetWorksheet().state, WorksheetState::Init);
+}
+
+TEST_F(TrainingWindow, QuestionsAnsweredNoChangeNothingAndEvaluateNeedsATrainedNetwork)
+{
+    Frame().RouteCommand(CmdEvaluate);
+    ASSERT_FALSE(shell->prompts.log.empty());
+    EXPECT_EQ(shell->prompts.log.back().text, "Error: Orvalis not Trained");
+    EXPECT_EQ(StateCell(), "Init");
+
+    QTimer::singleShot(0, [&] { Training().Abort(); });
+    Frame().RouteCommand(CmdTrain);
+    Doc()->SetModifiedFlag(false);
+    const std::string testing = Doc()->GetWorksheet().Store().CellTextRef(kNumTestingRow, kValueColumn);
+    Doc()->GetWorksheet().ApplyCellEdit(kNumTestingRow, kValueColumn, "20");
+    Doc()->GetWorksheet().SetStateAndText(WorksheetState::Trained);  // as if trained so
+    Doc()->SetModifiedFlag(false);
+
+    shell->prompts.askAnswers = {false, false};
+    Frame().RouteCommand(CmdClearTraining);
+    Frame().RouteCommand(CmdAutoConfigVectors);
+    EXPECT_EQ(shell->prompts.log.back().text, "Proceed With Automatic Configuration of Vector Sets?");
+    EXPECT_EQ(StateCell(), "Trained");
+    EXPECT_EQ(Doc()->GetWorksheet().Store().CellTextRef(kNumTestingRow, kValueColumn), "20");
+    EXPECT_FALSE(Doc()->IsModified());
+
+    shell->prompts.askAnswers = {true, true};
+    Frame().RouteCommand(CmdClearTraining);
+    EXPECT_EQ(StateCell(), "Init");
+    EXPECT_TRUE(Doc()->IsModified());
+    Frame().RouteCommand(CmdAutoConfigVectors);
+    EXPECT_EQ(Doc()->GetWorksheet().Store().CellTextRef(kNumTestingRow, kValueColumn), testing);
 }
 
 TEST_F(TrainingWindow, ClosingTheProgramDuringARunAbortsItThenAsksToSave)

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -151,6 +153,39 @@ TEST(EvaluationRun, RefusalsBeforeTheNetworkIsUsed)
                   std::vector<std::string>{"Error: Extrapolation Runs Past the Last Worksheet Row"});
         EXPECT_EQ(sheet.Column(3, capacity), before);
         EXPECT_EQ(sheet.ws->state, WorksheetState::Trained);
+    }
+}
+
+// A network whose weights are not numbers predicts "nan": the first extended row does not
+// extract, and the evaluation ends there with that message, the user's scratch cells and
+// the last evaluation's results as they were.
+TEST(EvaluationRun, ExtrapolationStopsAtARowThatDoesNotExtract)
+{
+    for (int phase : {0, -1}) {
+        EvalSheet sheet(ResultsModeExtrapolate);
+        ASSERT_TRUE(TrainWorksheet(*sheet.ws, nullptr));
+        sheet.ws->phaseOffset = phase;
+        ASSERT_TRUE(EvaluateWorksheet(*sheet.ws));
+        const int count = sheet.ws->extrapolationCount;
+        CBackpropNet& net = sheet.ws->Network().net;
+        std::vector<float> weights = net.ExportWeights();
+        std::fill(weights.begin(), weights.end(), std::numeric_limits<float>::quiet_NaN());
+        net.ImportWeights(weights.data());
+        for (int r = 60; r < 70; ++r)
+            sheet.Text(r, 1, "kept " + std::to_string(r));
+        const std::vector<std::string> trgIn = sheet.Column(1, 80);
+        const std::vector<std::string> input = sheet.Column(2, 80);
+        const std::vector<std::string> results = sheet.Column(3, 80);
+        sheet.messages.entries.clear();
+
+        EXPECT_FALSE(EvaluateWorksheet(*sheet.ws)) << phase;
+        ASSERT_EQ(sheet.messages.entries.size(), 1u) << phase;
+        EXPECT_NE(sheet.messages.Texts().front().find("Non-Numeric"), std::string::npos);
+        EXPECT_EQ(sheet.Column(1, 80), trgIn) << phase;
+        EXPECT_EQ(sheet.Column(2, 80), input) << phase;
+        EXPECT_EQ(sheet.Column(3, 80), results) << phase;
+        EXPECT_EQ(sheet.ws->extrapolationCount, count);
+        EXPECT_EQ(sheet.ws->state, WorksheetState::Eval);
     }
 }
 

@@ -3,16 +3,24 @@
 #include "worksheet/AppSettings.h"
 #include "worksheet/ImportCommand.h"
 #include "worksheet/ImportParameters.h"
+#include "worksheet/WholeFile.h"
 #include "worksheet/Worksheet.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace orvalis;
 
@@ -205,6 +213,59 @@ TEST(ImportCommand, RefusalsAndTheirMessages)
     }
     EXPECT_EQ(ImportFileTypeOf("a.b/c.txt"), ImportFileType::TabDelimited);
     EXPECT_EQ(ImportFileTypeOf(".csv"), ImportFileType::CommaSeparated);
+}
+
+// Import reads at most what a worksheet file may hold: a huge file, a link to an endless
+// device and an endless pipe of good lines are refused before any cell changes.
+TEST(ImportCommand, InputPastTheSizeCapIsRefusedWithNothingImported)
+{
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                      ("orvalis-import-cap-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string sparse = (dir / "huge.csv").string();
+    std::ofstream(sparse, std::ios::binary) << "1,2\n3,4\n";
+    // One byte past the cap; sparse, so it takes no disk.
+    ASSERT_EQ(truncate(sparse.c_str(), static_cast<off_t>(kMaxFileReadBytes + 1)), 0);
+    const std::string zero = (dir / "zero.csv").string();
+    std::filesystem::create_symlink("/dev/zero", zero);
+    const std::string pipe = (dir / "endless.txt").string();
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+
+    // Writes lines into the pipe until the import stops reading it.
+    void (*oldPipeHandler)(int) = signal(SIGPIPE, SIG_IGN);
+    std::thread writer([&] {
+        const int fd = open(pipe.c_str(), O_WRONLY | O_CLOEXEC);
+        std::string chunk;
+        for (int i = 0; i < 4096; ++i)
+            chunk += "5\t6\n";
+        while (fd >= 0 && write(fd, chunk.data(), chunk.size()) > 0) {
+        }
+        if (fd >= 0)
+            close(fd);
+    });
+
+    const std::vector<std::pair<std::string, const char*>> cases = {
+        {sparse, "Error: Import CSV File Failure"},
+        {zero, "Error: Import CSV File Failure"},
+        {pipe, "Error: Import TAB Delimited File Failure"},
+    };
+    for (const auto& [path, failure] : cases) {
+        CellStore cells(1001, 69, 1, 1);
+        Prefill(cells);
+        RecordingMessages messages;
+        bool configured = false;
+        const ImportOutcome outcome =
+            ImportFile(cells, 8, {path, 1, 1, true}, messages, [&] { configured = true; });
+        EXPECT_FALSE(outcome.imported) << path;
+        EXPECT_FALSE(outcome.opened) << path;  // the worksheet is not marked changed
+        EXPECT_FALSE(configured) << path;
+        EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Unable to load grid data", failure}))
+            << path;
+        EXPECT_EQ(ChangedCells(cells), "") << path;
+    }
+    writer.join();
+    signal(SIGPIPE, oldPipeHandler);
+    std::filesystem::remove_all(dir);
 }
 
 TEST(ImportParameters, ValidationOrderAndMessages)

@@ -1,9 +1,14 @@
 #include "worksheet/ui/GridView.h"
 
+#include "shell/AppTitle.h"
+
+#include "worksheet/ui/ChartPane.h"
 #include "worksheet/ui/WorksheetGrid.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/ui/GridDoc.h"
 
+#include <QSettings>
+#include <QSplitter>
 #include <QVBoxLayout>
 
 namespace orvalis {
@@ -11,11 +16,15 @@ namespace orvalis {
 CGridView::CGridView(CGridDoc& doc, QWidget* parent)
     : QWidget(parent)
     , m_doc(doc)
-    , m_grid(new CWorksheetGrid(doc.GetWorksheet().Store(), this))
+    , m_splitter(new QSplitter(Qt::Vertical, this))
+    , m_grid(new CWorksheetGrid(doc.GetWorksheet().Store(), m_splitter))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_grid);
+    layout->addWidget(m_splitter);
+    m_splitter->addWidget(m_grid);
+    m_splitter->setChildrenCollapsible(false);
+    connect(m_splitter, &QSplitter::splitterMoved, this, [this] { SaveSplitterState(); });
     m_grid->setFocusPolicy(Qt::StrongFocus);
     m_grid->setAccessibleName(QStringLiteral("Worksheet"));
     setFocusProxy(m_grid);
@@ -30,8 +39,46 @@ CGridView::CGridView(CGridDoc& doc, QWidget* parent)
 
 CGridView::~CGridView()
 {
+    // The chart reads the worksheet through the grid's notifications: it goes first.
+    delete m_chart;
     // The grid stops listening to the cells before the worksheet can go.
     delete m_grid;
+}
+
+namespace {
+
+const QString kSplitterKey = QStringLiteral("Window/ChartSplitter");
+
+// The program's settings store, where the window layout sits beside the preferences.
+QSettings WindowSettings()
+{
+    return QSettings(CompanyName(), AppTitle());
+}
+
+} // namespace
+
+void CGridView::ShowChart(bool show)
+{
+    if (!m_chart) {
+        if (!show)
+            return;
+        m_chart = new CChartPane(m_doc, *m_grid, m_splitter);
+        m_splitter->addWidget(m_chart);
+        const QByteArray state = WindowSettings().value(kSplitterKey).toByteArray();
+        if (state.isEmpty() || !m_splitter->restoreState(state))
+            m_splitter->setSizes({2 * height() / 3, height() / 3});
+    }
+    m_chart->setVisible(show);
+}
+
+bool CGridView::ChartShown() const
+{
+    return m_chart && !m_chart->isHidden();
+}
+
+void CGridView::SaveSplitterState() const
+{
+    WindowSettings().setValue(kSplitterKey, m_splitter->saveState());
 }
 
 } // namespace orvalis

@@ -2,14 +2,19 @@
 
 #include <QWidget>
 
+class QSplitter;
+
 namespace orvalis {
 
+class CChartPane;
 class CWorksheetGrid;
 class CGridDoc;
 
 // The window of one worksheet: it draws nothing itself and hosts the worksheet's grid,
-// which always fills it. Creating the view attaches the grid to the worksheet's cells
-// and sizes the header block to the screen fonts.
+// which fills it, with the worksheet's chart pane under it while the chart is shown (a
+// splitter the user can drag; its position is remembered in the settings for every
+// worksheet window). Creating the view attaches the grid to the worksheet's cells and
+// sizes the header block to the screen fonts.
 class CGridView final : public QWidget {
     Q_OBJECT
 public:
@@ -19,9 +24,19 @@ public:
     CGridDoc& Document() { return m_doc; }
     CWorksheetGrid& Grid() { return *m_grid; }
 
+    // Shows or hides the chart pane; the pane is built the first time it is shown.
+    void ShowChart(bool show);
+    bool ChartShown() const;
+    // The chart pane, or nullptr until the chart was first shown.
+    CChartPane* ChartPane() { return m_chart; }
+
 private:
+    void SaveSplitterState() const;
+
     CGridDoc& m_doc;
+    QSplitter* m_splitter;   // child widget: the grid above, the chart pane below
     CWorksheetGrid* m_grid;  // child widget
+    CChartPane* m_chart = nullptr;  // child widget
 };
 
 } // namespace orvalis

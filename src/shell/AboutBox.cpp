@@ -1,0 +1,136 @@
+#include "shell/AboutBox.h"
+
+#include "OrvalisVersion.h"
+#include "shell/AppIcon.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace orvalis {
+
+namespace {
+
+int IconExtent()
+{
+    return QApplication::style()->pixelMetric(QStyle::PM_LargeIconSize);
+}
+
+QFrame* BlackLine(QWidget* parent)
+{
+    auto* line = new QFrame(parent);
+    line->setFixedHeight(1);
+    line->setAutoFillBackground(true);
+    QPalette palette = line->palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    line->setPalette(palette);
+    return line;
+}
+
+QLabel* Text(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setAccessibleName(text);
+    return label;
+}
+
+// The icon at the left, the lines beside it.
+QVBoxLayout* IconAndText(QWidget& box)
+{
+    auto* row = new QHBoxLayout(&box);
+    row->addWidget(new IconButton(&box), 0, Qt::AlignTop);
+    auto* column = new QVBoxLayout;
+    row->addLayout(column, 1);
+    column->addWidget(Text(VersionLine(), &box));
+    column->addWidget(Text(YearLine(), &box));
+    column->addWidget(BlackLine(&box));
+    return column;
+}
+
+}  // namespace
+
+QString VersionLine()
+{
+    return QString::fromLatin1(kProgramTitleWithVersion);
+}
+
+QString YearLine()
+{
+    return QStringLiteral("Published 2026");
+}
+
+IconButton::IconButton(QWidget* parent)
+    : QWidget(parent)
+{
+    setFixedSize(ButtonSize());
+    setEnabled(false);
+    setFocusPolicy(Qt::NoFocus);
+    setAccessibleName(QStringLiteral("Program icon"));
+}
+
+QSize IconButton::ButtonSize()
+{
+    const int extent = IconExtent();
+    return {2 * extent + 8, 2 * extent + 8};
+}
+
+void IconButton::paintEvent(QPaintEvent*)
+{
+    const int w = width();
+    const int h = height();
+    QPainter painter(this);
+    painter.setPen(Qt::black);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(0, 0, w - 4, h - 4);
+    painter.fillRect(w - 4, 4, 4, h - 4, Qt::darkGray);
+    painter.fillRect(4, h - 4, w - 4, 4, Qt::darkGray);
+    // Drawn at the icon size and doubled, so the picture keeps the icon's own pixels.
+    const QPixmap icon = AppIcon().pixmap(QSize(IconExtent(), IconExtent()));
+    if (!icon.isNull())
+        painter.drawPixmap(QRect(2, 2, w - 8, h - 8), icon);
+}
+
+AboutBox::AboutBox(QWidget* parent)
+    : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("About Tavelle Orvalis"));
+    setAccessibleName(windowTitle());
+    QVBoxLayout* column = IconAndText(*this);
+    column->addWidget(Text(QStringLiteral("Brennix Devices"), this));
+    column->addWidget(Text(QStringLiteral("Time-series analysis for the desktop"), this));
+    column->addWidget(Text(QStringLiteral("Acknowledgements:"), this));
+    column->addWidget(Text(
+        QStringLiteral("To everyone who tried the early versions and sent their series."), this));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    column->addWidget(buttons);
+    buttons->button(QDialogButtonBox::Ok)->setFocus();
+}
+
+SplashWindow::SplashWindow()
+    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAccessibleName(QStringLiteral("Tavelle Orvalis is starting"));
+    setAutoFillBackground(true);
+    QVBoxLayout* column = IconAndText(*this);
+    for (const char* line : {"This program is protected by copyright law.",
+                             "Unauthorised copying or distribution of it, or of any part of it,",
+                             "may result in civil and criminal penalties.",
+                             "Its results are estimates: check them before you rely on them.",
+                             "It comes with no warranty of any kind.",
+                             "Licensed under the GNU General Public License, version 3 or later."})
+        column->addWidget(Text(QString::fromLatin1(line), this));
+    adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+}  // namespace orvalis

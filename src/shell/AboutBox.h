@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDialog>
+#include <QWidget>
+
+namespace orvalis {
+
+// The program's icon shown at twice the desktop's icon size inside a black frame with a
+// dark grey shadow at the right and bottom. Takes no input.
+class IconButton final : public QWidget {
+    Q_OBJECT
+public:
+    explicit IconButton(QWidget* parent = nullptr);
+    // 2 x icon size + 8 pixels each way.
+    static QSize ButtonSize();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// "About Tavelle Orvalis": icon, version, year, publisher, acknowledgement and OK.
+class AboutBox final : public QDialog {
+    Q_OBJECT
+public:
+    explicit AboutBox(QWidget* parent = nullptr);
+};
+
+// The start-up window: icon, version, year and the legal notice, without a caption,
+// centred on the screen. The application closes it.
+class SplashWindow final : public QWidget {
+    Q_OBJECT
+public:
+    SplashWindow();
+};
+
+// The texts both boxes share.
+QString VersionLine();
+QString YearLine();
+
+}  // namespace orvalis
