@@ -42,6 +42,9 @@ int RunRunCommand(BatchContext& context);
 // Whether word is one of run's steps.
 bool IsRunStep(const std::string& word);
 
+// The header figures and the baseline figures per section (ReportCommand.cpp).
+int RunReportCommand(BatchContext& context);
+
 // The printed pages as a PDF (PrintCommand.cpp).
 int RunPrintCommand(BatchContext& context);
 

@@ -18,6 +18,7 @@ const std::vector<BatchCommand>& BatchCommands()
                 "mode=evaluate mode=extrapolate)",
          1, true, {}, &RunRunCommand, true},
         {"show", "show IN.ows [--tab]", 1, false, {{"--tab", false, false}}, &RunShowCommand},
+        {"report", "report IN.ows [--json]", 1, false, {{"--json", false, false}}, &RunReportCommand},
         {"print", "print IN.ows -o OUT.pdf [--paper A4|Letter] [--landscape]", 1, true,
          {{"--paper", true, false}, {"--landscape", false, false}}, &RunPrintCommand},
     };

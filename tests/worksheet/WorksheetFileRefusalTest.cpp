@@ -202,6 +202,17 @@ TEST_F(LoadFixture, VersionMismatchNamesBothVersionsAndReadsNothing)
     EXPECT_EQ(messages.Texts(), (std::vector<std::string>{
                                     "Error: Non-Compatible Data File Version, Expect:082704, Got:082705"}));
     EXPECT_EQ(ws.Store().GetCellText(2, 2), "0");
+
+    // Something else entirely: at most 16 characters of it, unprintable bytes as "?".
+    messages.entries.clear();
+    FileSpec other;
+    other.version = [](auto& b) { b.Str("line one\nline\ttwo and much more"); };
+    const auto otherBytes = other.Build();
+    Worksheet ws2(settings, messages);
+    ASSERT_FALSE(LoadWorksheetBytes(ws2, otherBytes.data(), otherBytes.size()));
+    EXPECT_EQ(messages.Texts(),
+              (std::vector<std::string>{"Error: Non-Compatible Data File Version, "
+                                        "Expect:082704, Got:line one?line?tw..."}));
 }
 
 TEST_F(LoadFixture, EveryTruncationPrefixIsRefused)
