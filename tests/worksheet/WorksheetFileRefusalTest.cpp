@@ -8,8 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <functional>
+#include <memory>
 
 using namespace orvalis;
 using orvalis::test::WorksheetFileBuilder;
@@ -221,7 +224,11 @@ TEST_F(LoadFixture, EveryTruncationPrefixIsRefused)
     const auto bytes = spec.Build();
     ASSERT_TRUE(std::holds_alternative<WorksheetFileContents>(ParseWorksheetFile(bytes.data(), bytes.size(), 8)));
     for (std::size_t n = 0; n < bytes.size(); ++n) {
-        auto parsed = ParseWorksheetFile(bytes.data(), n, 8);
+        // Each prefix in a buffer of exactly its size, so that a read past its end is a
+        // read past the allocation, which the address sanitizer reports.
+        const auto prefix = std::make_unique<std::uint8_t[]>(n);
+        std::copy_n(bytes.begin(), n, prefix.get());
+        auto parsed = ParseWorksheetFile(prefix.get(), n, 8);
         ASSERT_TRUE(std::holds_alternative<FileError>(parsed)) << "prefix " << n;
         EXPECT_EQ(std::get<FileError>(parsed).kind, Kind::UnexpectedEnd) << "prefix " << n;
         EXPECT_LE(std::get<FileError>(parsed).position, n);
