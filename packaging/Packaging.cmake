@@ -49,7 +49,7 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "time series analysis with a back-propagation network")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Tavelle Orvalis estimates and extrapolates time series held in a spreadsheet-like\n worksheet with a back-propagation network; orvalis-batch runs the same operations\n from scripts.")
+    "Tavelle Orvalis estimates and extrapolates time series held in a spreadsheet-like worksheet with a back-propagation network; orvalis-batch runs the same operations from scripts.")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY tavelle-orvalis)
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
