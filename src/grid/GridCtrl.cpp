@@ -78,6 +78,11 @@ CGridCtrl::~CGridCtrl()
     EndEditing();
     delete m_editor.data();
     StopTimer();
+    // Qt drops the accessible table only after this part of the window is gone.
+    if (m_accessible) {
+        m_accessible->GridGone();
+        m_accessible = nullptr;
+    }
     // The store outlives the window; it must not call back into a dead one.
     m_store.RemoveListener(this);
     if (m_store.GetTextMeasurer() == &m_measurer)
