@@ -20,8 +20,8 @@ public:
     bool RunDialog(QDialog&) override { return false; }
 
 private:
-    bool m_ask;         // the answer to every Yes/No question
-    UiPrompts::SaveAnswer m_save;  // the answer to every save question
+    bool m_ask;                   // the answer to every Yes/No question
+    UiPrompts::SaveAnswer m_save; // the answer to every save question
 };
 
 } // namespace orvalis

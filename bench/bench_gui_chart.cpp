@@ -1,13 +1,13 @@
 // The chart pane redrawn after a training run has rewritten the estimates of a
 // 990-row worksheet: rereading the cells, refilling the chart and painting it.
 
+#include "SilentPrompts.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetLayout.h"
 #include "worksheet/ui/ChartPane.h"
 #include "worksheet/ui/ChartView.h"
 #include "worksheet/ui/GridDoc.h"
 #include "worksheet/ui/GridView.h"
-#include "SilentPrompts.h"
 
 #include <QApplication>
 #include <QImage>

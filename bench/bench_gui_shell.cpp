@@ -1,6 +1,7 @@
 // File New as the program does it: a worksheet, its window and grid, the header block
 // sized to the screen fonts, shown maximised in the main frame; and the heap that one
 // more open worksheet window holds.
+#include "SilentPrompts.h"
 #include "shell/ChildFrame.h"
 #include "shell/DocManager.h"
 #include "shell/MainFrame.h"
@@ -10,7 +11,6 @@
 #include "worksheet/WorksheetFile.h"
 #include "worksheet/WorksheetLayout.h"
 #include "worksheet/ui/GridDoc.h"
-#include "SilentPrompts.h"
 
 #include <QApplication>
 #include <QSettings>

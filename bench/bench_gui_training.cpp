@@ -4,16 +4,16 @@
 // stay under 2 %) and a small 14-7-1 one; and a report painted into the window, and an
 // event dispatch, each alone.
 
-#include "worksheet/TrainingRun.h"
-#include "worksheet/WorksheetNetwork.h"
+#include "SilentPrompts.h"
+#include "shell/DocManager.h"
 #include "shell/MainFrame.h"
 #include "shell/WorksheetApp.h"
-#include "shell/DocManager.h"
+#include "worksheet/TrainingRun.h"
 #include "worksheet/Worksheet.h"
+#include "worksheet/WorksheetNetwork.h"
 #include "worksheet/ui/GridDoc.h"
 #include "worksheet/ui/TrainingController.h"
 #include "worksheet/ui/TrainingProgressDialog.h"
-#include "SilentPrompts.h"
 
 #include <QApplication>
 #include <QLineEdit>
