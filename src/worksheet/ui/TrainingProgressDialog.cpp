@@ -3,6 +3,7 @@
 #include "worksheet/NumberText.h"
 #include "worksheet/ui/ConfidenceGroup.h"
 #include "worksheet/ui/DialogFields.h"
+#include "worksheet/ui/TrainingCurve.h"
 
 #include <QCloseEvent>
 #include <QFormLayout>
@@ -55,6 +56,8 @@ CTrainingProgressDialog::CTrainingProgressDialog(QWidget* parent)
     layout->addLayout(runButtons);
     layout->addWidget(m_slope);
     layout->addWidget(m_value);
+    m_curve = new CTrainingCurve(this);
+    layout->addWidget(m_curve, 1);
     layout->addLayout(okRow);
 }
 
@@ -65,6 +68,7 @@ void CTrainingProgressDialog::ReportCycle(int cycle, int updates, double trainRa
     m_testRatio->setText(FromLatin1(FormatNumber("%f", testRatio)));
     m_iterations->setText(QString::number(cycle));
     m_updates->setText(QString::number(updates));
+    m_curve->AddCycle(cycle, trainRatio, testRatio);
 }
 
 void CTrainingProgressDialog::ShowConfidence(double slopeConfidence, double valueConfidence)

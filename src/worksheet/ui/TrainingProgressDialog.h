@@ -8,6 +8,7 @@ class QPushButton;
 namespace orvalis {
 
 class CConfidenceGroup;
+class CTrainingCurve;
 
 // "Training Operation": the modeless window a training run reports to. Each cycle
 // shows the cycle number, the updates and the two error ratios; after the run the two
@@ -36,6 +37,8 @@ public:
     QPushButton& AbortButton() { return *m_abort; }
     QPushButton& ContinueButton() { return *m_continue; }
     QPushButton& OkButton() { return *m_ok; }
+    // The ratios of the run so far, under the fields.
+    CTrainingCurve& Curve() { return *m_curve; }
 
 signals:
     void abortRequested();
@@ -57,6 +60,7 @@ private:
     QPushButton* m_ok;
     CConfidenceGroup* m_slope;
     CConfidenceGroup* m_value;
+    CTrainingCurve* m_curve;
     bool m_running = false;
 };
 
