@@ -3,8 +3,9 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-charts-dev qt6-svg-dev libgl-dev
           googletest libgtest-dev libbenchmark-dev clang-14 libclang-rt-14-dev
-          fonts-dejavu-core ccache
-          libfontconfig-dev poppler-utils libx11-dev)
+          fonts-dejavu-core ccache clang-format-14
+          libfontconfig-dev poppler-utils libx11-dev
+          desktop-file-utils appstream libxml2-utils dpkg-dev file)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

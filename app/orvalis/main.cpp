@@ -1,3 +1,4 @@
+#include "OrvalisVersion.h"
 #include "Screenshot.h"
 
 #include "shell/CommandLine.h"
@@ -37,6 +38,7 @@ int main(int argc, char* argv[])
     if (const int code = AnswerWithoutDisplay(argc, argv); code >= 0)
         return code;
     QApplication application(argc, argv);
+    QApplication::setApplicationVersion(QString::fromLatin1(orvalis::kProgramVersion));
     // The documentation picture has a command line of its own.
     if (const int code = orvalis::RunScreenshot(QApplication::arguments()); code >= 0)
         return code;

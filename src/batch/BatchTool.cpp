@@ -5,6 +5,8 @@
 #include "batch/ManySeriesPlan.h"
 #include "batch/ManySeriesRunner.h"
 
+#include "OrvalisVersion.h"
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -28,7 +30,7 @@ namespace {
 
 void PrintUsage(std::ostream& out)
 {
-    out << "usage:\n";
+    out << "usage:\n  orvalis-batch --help | --version\n";
     for (const BatchCommand& command : BatchCommands())
         out << "  orvalis-batch " << command.synopsis << "\n";
     out << "options of every command, each defaulting to the stored setting:\n"
@@ -74,6 +76,10 @@ int RunBatchTool(const std::vector<std::string>& args, const AppSettings& stored
         return UsageError(err, "no command");
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         PrintUsage(out);
+        return BatchDone;
+    }
+    if (args[0] == "--version") {
+        out << "orvalis-batch " << kProgramVersion << "\n";
         return BatchDone;
     }
     if (IsManySeriesCommandLine(args))

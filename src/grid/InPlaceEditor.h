@@ -60,7 +60,7 @@ private:
     int m_col;
     QString m_initialText;
     unsigned m_lastKey = 0;
-    bool m_shift = false;  // Shift was held with the ending key
+    bool m_shift = false; // Shift was held with the ending key
     bool m_ended = false;
 };
 

@@ -1,5 +1,6 @@
 #include "shell/AboutBox.h"
 
+#include "OrvalisVersion.h"
 #include "shell/AppIcon.h"
 
 #include <QApplication>
@@ -57,7 +58,7 @@ QVBoxLayout* IconAndText(QWidget& box)
 
 QString VersionLine()
 {
-    return QStringLiteral("Tavelle Orvalis Analysis Tool Version 1.1");
+    return QString::fromLatin1(kProgramTitleWithVersion);
 }
 
 QString YearLine()

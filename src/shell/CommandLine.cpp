@@ -1,5 +1,6 @@
 #include "shell/CommandLine.h"
 
+#include "OrvalisVersion.h"
 #include "shell/DocManager.h"
 
 #include <QDragEnterEvent>
@@ -8,10 +9,6 @@
 #include <QMimeData>
 #include <QUrl>
 #include <QWidget>
-
-#ifndef ORVALIS_VERSION
-#define ORVALIS_VERSION "1.0"
-#endif
 
 namespace orvalis {
 
@@ -43,7 +40,7 @@ StartupRequest ParseCommandLine(const QStringList& arguments)
 
 QString VersionText()
 {
-    return QStringLiteral("Tavelle Orvalis " ORVALIS_VERSION "\n");
+    return QStringLiteral("Tavelle Orvalis ") + QLatin1String(kProgramVersion) + QLatin1Char('\n');
 }
 
 QString HelpText()

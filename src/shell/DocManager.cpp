@@ -3,7 +3,10 @@
 #include "shell/ChildFrame.h"
 #include "shell/RecentFileList.h"
 #include "worksheet/ui/DocumentType.h"
+#include "worksheet/Worksheet.h"
 #include "worksheet/ui/GridDoc.h"
+#include "worksheet/ui/GridView.h"
+#include "worksheet/ui/WorksheetGrid.h"
 
 #include <QFileInfo>
 #include <QMdiArea>
@@ -42,6 +45,8 @@ CChildFrame* DocManager::ShowFrame(std::unique_ptr<CGridDoc> doc, CChildFrame* f
     m_mdiArea.addSubWindow(frame);
     frame->showMaximized();
     m_mdiArea.setActiveSubWindow(frame);
+    // Keys work at once: the focus starts on the first data cell of column 1.
+    frame->View().Grid().SetFocusCell(frame->Document().GetWorksheet().firstDataRow, 1);
     emit documentCountChanged(static_cast<int>(m_docs.size()));
     return frame;
 }

@@ -169,6 +169,21 @@ void CheckUsedWeights(const ByteReader& in, const WorksheetFileContents& out, st
                     "weight " + std::to_string(i) + " is not finite");
 }
 
+// What the version message shows of the bytes read: a file that is not a worksheet
+// at all would otherwise fill the box with lines of its raw bytes.
+std::string ShownVersion(const std::string& read)
+{
+    constexpr std::size_t kShown = 16;
+    std::string shown;
+    for (std::size_t i = 0; i < read.size() && i < kShown; ++i) {
+        const auto byte = static_cast<unsigned char>(read[i]);
+        shown += byte >= 0x20 && byte < 0x7F ? static_cast<char>(byte) : '?';
+    }
+    if (read.size() > kShown)
+        shown += "...";
+    return shown;
+}
+
 } // namespace
 
 std::variant<WorksheetFileContents, FileError> ParseWorksheetFile(
@@ -182,7 +197,7 @@ std::variant<WorksheetFileContents, FileError> ParseWorksheetFile(
             FileError e;
             e.kind = FileError::Kind::VersionMismatch;
             e.message = std::string("Error: Non-Compatible Data File Version, Expect:") +
-                        kWorksheetFileVersion + ", Got:" + version;
+                        kWorksheetFileVersion + ", Got:" + ShownVersion(version);
             e.detail = "version";
             return e;
         }

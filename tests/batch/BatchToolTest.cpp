@@ -107,6 +107,20 @@ TEST(BatchTool, UsageErrorsExit2AndWriteNothing)
     }
 }
 
+// --version and --help answer on stdout with status 0; the version is the project's.
+TEST(BatchTool, VersionAndHelpOnStdout)
+{
+    BatchSandbox box;
+    const auto version = box.Run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, std::string("orvalis-batch ") + ORVALIS_PROJECT_VERSION + "\n");
+    EXPECT_EQ(version.err, "");
+    const auto help = box.Run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("usage:\n", 0), 0u) << help.out;
+    EXPECT_NE(help.out.find("--version"), std::string::npos) << help.out;
+}
+
 TEST(BatchTool, UnreadableFilesExit3)
 {
     BatchSandbox box;

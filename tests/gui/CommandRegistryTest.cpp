@@ -109,6 +109,16 @@ TEST(CommandRegistry, GridCommandsFollowTheGridsEnableRules)
     EXPECT_EQ(store.GetCellText(row, 1), "");
 }
 
+TEST(CommandRegistry, ANewWorksheetWindowHasTheFocusOnItsFirstDataCell)
+{
+    ShellFixture shell;
+    shell.App().MainFrame()->RouteCommand(CmdFileNew);
+    CChildFrame& child = *shell.App().Docs().ActiveFrame();
+    const CellId focus = child.View().Grid().GetFocusCell();
+    EXPECT_EQ(focus.row, child.Document().GetWorksheet().firstDataRow);
+    EXPECT_EQ(focus.col, 1);
+}
+
 TEST(CommandRegistry, ViewTogglesAreCheckedItemsThatHideTheBars)
 {
     ShellFixture shell;

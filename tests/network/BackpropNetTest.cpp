@@ -148,6 +148,9 @@ TEST(BackpropNet, ErrorTermsMatchFiniteDifferences)
             const double numeric = (errorAt(l, i, 0, h) - errorAt(l, i, 0, -h)) / (2 * h);
             net.PresentPattern(in, out, target, true); // restore the error terms
             EXPECT_NEAR(numeric, -net.ErrorTerm(l, i), 1e-8) << "layer " << l << " unit " << i;
+            // A saturated or disconnected unit would match with both sides zero and prove
+            // nothing: every unit of this network must have a real slope.
+            EXPECT_GT(std::abs(numeric), 1e-6) << "layer " << l << " unit " << i;
         }
 }
 

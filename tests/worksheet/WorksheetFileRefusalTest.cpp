@@ -8,8 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <functional>
+#include <memory>
 
 using namespace orvalis;
 using orvalis::test::WorksheetFileBuilder;
@@ -199,6 +202,17 @@ TEST_F(LoadFixture, VersionMismatchNamesBothVersionsAndReadsNothing)
     EXPECT_EQ(messages.Texts(), (std::vector<std::string>{
                                     "Error: Non-Compatible Data File Version, Expect:082704, Got:082705"}));
     EXPECT_EQ(ws.Store().GetCellText(2, 2), "0");
+
+    // Something else entirely: at most 16 characters of it, unprintable bytes as "?".
+    messages.entries.clear();
+    FileSpec other;
+    other.version = [](auto& b) { b.Str("line one\nline\ttwo and much more"); };
+    const auto otherBytes = other.Build();
+    Worksheet ws2(settings, messages);
+    ASSERT_FALSE(LoadWorksheetBytes(ws2, otherBytes.data(), otherBytes.size()));
+    EXPECT_EQ(messages.Texts(),
+              (std::vector<std::string>{"Error: Non-Compatible Data File Version, "
+                                        "Expect:082704, Got:line one?line?tw..."}));
 }
 
 TEST_F(LoadFixture, EveryTruncationPrefixIsRefused)
@@ -210,7 +224,11 @@ TEST_F(LoadFixture, EveryTruncationPrefixIsRefused)
     const auto bytes = spec.Build();
     ASSERT_TRUE(std::holds_alternative<WorksheetFileContents>(ParseWorksheetFile(bytes.data(), bytes.size(), 8)));
     for (std::size_t n = 0; n < bytes.size(); ++n) {
-        auto parsed = ParseWorksheetFile(bytes.data(), n, 8);
+        // Each prefix in a buffer of exactly its size, so that a read past its end is a
+        // read past the allocation, which the address sanitizer reports.
+        const auto prefix = std::make_unique<std::uint8_t[]>(n);
+        std::copy_n(bytes.begin(), n, prefix.get());
+        auto parsed = ParseWorksheetFile(prefix.get(), n, 8);
         ASSERT_TRUE(std::holds_alternative<FileError>(parsed)) << "prefix " << n;
         EXPECT_EQ(std::get<FileError>(parsed).kind, Kind::UnexpectedEnd) << "prefix " << n;
         EXPECT_LE(std::get<FileError>(parsed).position, n);
