@@ -1,13 +1,13 @@
 // The chart pane redrawn after a training run has rewritten the estimates of a
 // 990-row worksheet: rereading the cells, refilling the chart and painting it.
 
+#include "SilentPrompts.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetLayout.h"
 #include "worksheet/ui/ChartPane.h"
 #include "worksheet/ui/ChartView.h"
 #include "worksheet/ui/GridDoc.h"
 #include "worksheet/ui/GridView.h"
-#include "worksheet/ui/UiPrompts.h"
 
 #include <QApplication>
 #include <QImage>
@@ -23,19 +23,6 @@ namespace {
 
 using namespace orvalis;
 
-// Answers nothing is asked in this benchmark; every question cancels.
-class NoPrompts final : public UiPrompts {
-public:
-    void Error(const std::string&) override {}
-    void Information(const std::string&) override {}
-    void Plain(const std::string&) override {}
-    bool Ask(const std::string&) override { return false; }
-    SaveAnswer AskSaveChanges(const QString&) override { return SaveAnswer::Cancel; }
-    QString ChooseOpenFile(const QString&) override { return {}; }
-    QString ChooseSaveFile(const QString&, const QString&) override { return {}; }
-    bool RunDialog(QDialog&) override { return false; }
-};
-
 std::string Text(double value)
 {
     char buffer[32];
@@ -46,7 +33,7 @@ std::string Text(double value)
 void BM_ChartRedrawAfterTrain(benchmark::State& state)
 {
     AppSettings settings;
-    NoPrompts prompts;
+    SilentPrompts prompts{false, UiPrompts::SaveAnswer::Cancel};
     CGridDoc doc(settings, prompts);
     CGridView view(doc);
     view.resize(1280, 900);

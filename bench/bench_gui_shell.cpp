@@ -1,6 +1,7 @@
 // File New as the program does it: a worksheet, its window and grid, the header block
 // sized to the screen fonts, shown maximised in the main frame; and the heap that one
 // more open worksheet window holds.
+#include "SilentPrompts.h"
 #include "shell/ChildFrame.h"
 #include "shell/DocManager.h"
 #include "shell/MainFrame.h"
@@ -10,7 +11,6 @@
 #include "worksheet/WorksheetFile.h"
 #include "worksheet/WorksheetLayout.h"
 #include "worksheet/ui/GridDoc.h"
-#include "worksheet/ui/UiPrompts.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -24,23 +24,11 @@ namespace {
 
 using namespace orvalis;
 
-class NoPrompts final : public UiPrompts {
-public:
-    void Error(const std::string&) override {}
-    void Information(const std::string&) override {}
-    void Plain(const std::string&) override {}
-    bool Ask(const std::string&) override { return true; }
-    SaveAnswer AskSaveChanges(const QString&) override { return SaveAnswer::No; }
-    QString ChooseOpenFile(const QString&) override { return {}; }
-    QString ChooseSaveFile(const QString&, const QString&) override { return {}; }
-    bool RunDialog(QDialog&) override { return false; }
-};
-
 struct Shell {
     QTemporaryDir dir;
     MemorySettingsStore store;
     QSettings recent{dir.filePath(QStringLiteral("recent.ini")), QSettings::IniFormat};
-    NoPrompts prompts;
+    SilentPrompts prompts{true, UiPrompts::SaveAnswer::No};
     CWorksheetApp app{store, recent, prompts};
     Shell()
     {

@@ -4,16 +4,16 @@
 // stay under 2 %) and a small 14-7-1 one; and a report painted into the window, and an
 // event dispatch, each alone.
 
-#include "worksheet/TrainingRun.h"
-#include "worksheet/WorksheetNetwork.h"
+#include "SilentPrompts.h"
+#include "shell/DocManager.h"
 #include "shell/MainFrame.h"
 #include "shell/WorksheetApp.h"
-#include "shell/DocManager.h"
+#include "worksheet/TrainingRun.h"
 #include "worksheet/Worksheet.h"
+#include "worksheet/WorksheetNetwork.h"
 #include "worksheet/ui/GridDoc.h"
 #include "worksheet/ui/TrainingController.h"
 #include "worksheet/ui/TrainingProgressDialog.h"
-#include "worksheet/ui/UiPrompts.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -32,18 +32,6 @@
 namespace {
 
 using namespace orvalis;
-
-class QuietPrompts final : public UiPrompts {
-public:
-    void Error(const std::string&) override {}
-    void Information(const std::string&) override {}
-    void Plain(const std::string&) override {}
-    bool Ask(const std::string&) override { return true; }
-    SaveAnswer AskSaveChanges(const QString&) override { return SaveAnswer::No; }
-    QString ChooseOpenFile(const QString&) override { return {}; }
-    QString ChooseSaveFile(const QString&, const QString&) override { return {}; }
-    bool RunDialog(QDialog&) override { return false; }
-};
 
 std::vector<std::string> DaxTexts()
 {
@@ -71,7 +59,7 @@ struct TrainingShell {
     QTemporaryDir dir;
     MemorySettingsStore store;
     QSettings recent{dir.filePath(QStringLiteral("recent.ini")), QSettings::IniFormat};
-    QuietPrompts prompts;
+    SilentPrompts prompts{true, UiPrompts::SaveAnswer::No};
     CWorksheetApp app{store, recent, prompts};
 
     TrainingShell()

@@ -24,7 +24,11 @@ if [ "${ORVALIS_SANITIZERS:-1}" != 0 ]; then
   # Benchmarks are not run here, so the sanitizer build leaves them out.
   cmake --preset dev-asan -DORVALIS_WERROR=ON -DORVALIS_BUILD_BENCH=OFF
   cmake --build build-asan
-  ctest --test-dir build-asan --output-on-failure -j2
+  # Set here as well as on the tests, so that the programs the tests start (the batch
+  # tool, the window's subprocess checks) run with the same suppressions and stops.
+  LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
+  UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
+    ctest --test-dir build-asan --output-on-failure -j2
 fi
 
 fuzz_seconds="${ORVALIS_FUZZ_SECONDS:-60}"

@@ -20,7 +20,8 @@ AccessibleEventSink SetAccessibleEventSink(AccessibleEventSink sink)
     return previous;
 }
 
-GridAccessible::GridAccessible(CGridCtrl* grid) : QAccessibleWidget(grid, QAccessible::Table)
+GridAccessible::GridAccessible(CGridCtrl* grid)
+    : QAccessibleWidget(grid, QAccessible::Table), m_grid(grid)
 {
     m_rows = grid->Store().GetRowCount();
     m_cols = grid->Store().GetColumnCount();
@@ -46,7 +47,7 @@ void GridAccessible::Send(QAccessible::Event type, int child)
 
 CGridCtrl* GridAccessible::Grid() const
 {
-    return static_cast<CGridCtrl*>(widget());
+    return m_grid;
 }
 
 void GridAccessible::DropCells()

@@ -63,12 +63,18 @@ public:
     // The store's layout changed: when the counts changed, every cell interface is
     // dropped and clients are told the table was reset.
     void LayoutChanged();
+    // The grid is being destroyed: its CGridCtrl part is gone before Qt drops this
+    // interface, so nothing here may reach it from now on.
+    void GridGone() { m_grid = nullptr; }
 
 private:
     CGridCtrl* Grid() const;
     void DropCells();
     void SendSelectionSummary();
     void Send(QAccessible::Event type, int child = -1);
+
+    // The grid while its window lives.
+    CGridCtrl* m_grid = nullptr;
 
     mutable QHash<int, QAccessible::Id> m_cells;  // child index -> registered cell
     int m_rows = 0;                                // store counts the cache was made for

@@ -63,7 +63,7 @@ CGridCtrl::CGridCtrl(CellStore& store, QWidget* parent)
     InstallGridAccessibility();
 
     m_store.SetTextMeasurer(&m_measurer);
-    m_store.SetListener(this);
+    m_store.AddListener(this);
     m_store.SetGridFont(LogFontFromFont(QApplication::font()));
 
     connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
@@ -78,8 +78,13 @@ CGridCtrl::~CGridCtrl()
     EndEditing();
     delete m_editor.data();
     StopTimer();
+    // Qt drops the accessible table only after this part of the window is gone.
+    if (m_accessible) {
+        m_accessible->GridGone();
+        m_accessible = nullptr;
+    }
     // The store outlives the window; it must not call back into a dead one.
-    m_store.SetListener(nullptr);
+    m_store.RemoveListener(this);
     if (m_store.GetTextMeasurer() == &m_measurer)
         m_store.SetTextMeasurer(nullptr);
 }

@@ -198,6 +198,24 @@ TEST(CellStore, ListenerHearsEveryVisibleWriteButNotWhileDrawingIsOff)
     store.SetListener(nullptr);
 }
 
+TEST(CellStore, EveryWindowOnTheStoreHearsItsWritesUntilItLeaves)
+{
+    CellStore store(3, 3);
+    RecordingListener first;
+    RecordingListener second;
+    store.AddListener(&first);
+    store.AddListener(&second);
+    store.SetCellText(1, 1, "a");
+    EXPECT_EQ(first.cells.size(), 1u);
+    EXPECT_EQ(second.cells.size(), 1u);
+    // The second window closes: the first still hears every write.
+    store.RemoveListener(&second);
+    store.SetCellText(1, 2, "b");
+    EXPECT_EQ(first.cells.size(), 2u);
+    EXPECT_EQ(second.cells.size(), 1u);
+    store.RemoveListener(&first);
+}
+
 TEST(CellStore, SortTextRowsOrdersBytewiseAndMovesWholeRows)
 {
     struct Case {

@@ -26,15 +26,17 @@ CellStore::~CellStore() = default;
 
 void CellStore::NotifyCell(int row, int col) const
 {
-    if (m_listener && allowDraw)
-        m_listener->CellChanged(row, col);
+    if (allowDraw)
+        for (CellStoreListener* listener : m_listeners)
+            listener->CellChanged(row, col);
 }
 
 void CellStore::NotifyLayout() const
 {
     ++m_layoutGeneration;
-    if (m_listener && allowDraw)
-        m_listener->LayoutChanged();
+    if (allowDraw)
+        for (CellStoreListener* listener : m_listeners)
+            listener->LayoutChanged();
 }
 
 GridCell CellStore::MakeCell(int row, int col) const
@@ -407,8 +409,9 @@ void CellStore::SetFocusCellRaw(CellId cell)
     if (m_focusCell == cell)
         return;
     const CellId old = m_focusCell;
-    if (m_listener && !IsValidCell(cell.row, cell.col))
-        m_listener->FocusCleared();
+    if (!IsValidCell(cell.row, cell.col))
+        for (CellStoreListener* listener : m_listeners)
+            listener->FocusCleared();
     // The new focus is in place before either cell is reported changed, so a listener
     // sees where the focus went when it repaints the old cell.
     m_focusCell = IsValidCell(cell.row, cell.col) ? cell : CellId{};

@@ -73,7 +73,16 @@ public:
     CellStore(const CellStore&) = delete;
     CellStore& operator=(const CellStore&) = delete;
 
-    void SetListener(CellStoreListener* listener) { m_listener = listener; }
+    // Every window showing the store listens; SetListener replaces them all with one
+    // (or none).
+    void SetListener(CellStoreListener* listener)
+    {
+        m_listeners.clear();
+        if (listener)
+            m_listeners.push_back(listener);
+    }
+    void AddListener(CellStoreListener* listener) { m_listeners.push_back(listener); }
+    void RemoveListener(CellStoreListener* listener) { std::erase(m_listeners, listener); }
     void SetNotifyHandler(GridNotifyHandler* handler) { m_notifyHandler = handler; }
     void SetTextMeasurer(TextMeasurer* measurer) { m_measurer = measurer; }
     TextMeasurer* GetTextMeasurer() const { return m_measurer; }
@@ -234,7 +243,7 @@ private:
     CellId m_selectionStartCell;
     std::unordered_set<std::uint32_t> m_selectedCells;
     std::unordered_set<std::uint32_t> m_previousSelectedCells;
-    CellStoreListener* m_listener = nullptr;
+    std::vector<CellStoreListener*> m_listeners;
     GridNotifyHandler* m_notifyHandler = nullptr;
     TextMeasurer* m_measurer = nullptr;
     mutable std::uint64_t m_layoutGeneration = 0;  // see LayoutGeneration()

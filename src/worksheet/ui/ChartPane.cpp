@@ -29,7 +29,6 @@ CChartPane::CChartPane(CGridDoc& doc, CGridCtrl& grid, QWidget* parent)
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_splitter);
-    m_view->setChart(new QChart());
     m_hint->setText(tr("Nothing to chart yet: give a column the role \"Target\" or "
                        "\"Trg/In\" and fill its data rows with numbers."));
     m_hint->setAlignment(Qt::AlignCenter);
