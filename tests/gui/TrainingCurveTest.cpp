@@ -6,10 +6,12 @@
 #include <QChart>
 #include <QLineSeries>
 #include <QScatterSeries>
+#include <QScreen>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -26,7 +28,8 @@ QXYSeries* SeriesNamed(CTrainingCurve& curve, const QString& name)
 
 // A burst of cycles is drawn once at its start and once shortly after, never per
 // cycle; every cycle ends up in the curve; the best cycle is the lowest testing ratio,
-// a NaN never; a run starting again at cycle 1 starts a new curve.
+// a NaN never; a run starting again at cycle 0 starts a new curve, whose first cycle
+// stays the best when later ones are worse.
 TEST(TrainingCurve, ThrottledDrawingKeepsEveryCycleAndMarksTheBest)
 {
     GuiApp();
@@ -35,7 +38,7 @@ TEST(TrainingCurve, ThrottledDrawingKeepsEveryCycleAndMarksTheBest)
     const double nan = std::numeric_limits<double>::quiet_NaN();
     for (int cycle = 1; cycle <= 500; ++cycle) {
         const double test = cycle == 400 ? nan : 1.0 / cycle + (cycle > 300 ? 0.01 * (cycle - 300) : 0.0);
-        dialog.ReportCycle(cycle, cycle / 2, 2.0 / cycle, test);
+        curve.AddCycle(cycle, 2.0 / cycle, test);
     }
     EXPECT_LE(curve.DrawCount(), 2);
     QTest::qWait(CTrainingCurve::kMinimumRedrawMs * 3);
@@ -48,11 +51,32 @@ TEST(TrainingCurve, ThrottledDrawingKeepsEveryCycleAndMarksTheBest)
     ASSERT_EQ(best->count(), 1);
     EXPECT_EQ(best->at(0).x(), 300.0);
 
-    dialog.ReportCycle(1, 1, 0.5, 0.25);
+    curve.AddCycle(0, 0.5, 0.25);
+    curve.AddCycle(1, 0.4, 0.3);
     curve.Flush();
-    EXPECT_EQ(curve.StoredCycles(), 1);
-    EXPECT_EQ(curve.BestCycle(), 1);
-    EXPECT_EQ(SeriesNamed(curve, "Train ratio")->count(), 1);
+    EXPECT_EQ(curve.StoredCycles(), 2);
+    EXPECT_EQ(curve.BestCycle(), 0);
+    EXPECT_EQ(SeriesNamed(curve, "Train ratio")->count(), 2);
+    ASSERT_EQ(best->count(), 1);
+    EXPECT_EQ(best->at(0).x(), 0.0);
+}
+
+// The window asks only for its fields' height (so that it fits a small screen at a
+// large scale) and, once shown on a screen with room to spare, shows the curve under
+// them without growing past the screen.
+TEST(TrainingCurve, ShownWindowGivesTheCurveRoomWithinTheScreen)
+{
+    GuiApp();
+    CTrainingProgressDialog dialog;
+    const int fieldsHeight = dialog.sizeHint().height();
+    dialog.show();
+    QCoreApplication::processEvents();
+    const int screenHeight = dialog.screen()->availableGeometry().height();
+    ASSERT_GE(screenHeight, fieldsHeight + 48 + CTrainingCurve::kPreferredHeight);
+    EXPECT_TRUE(dialog.Curve().isVisible());
+    EXPECT_GE(dialog.Curve().height(), CTrainingCurve::kPreferredHeight);
+    EXPECT_LE(dialog.height(), screenHeight - 48);
+    EXPECT_LE(dialog.height(), fieldsHeight + CTrainingCurve::kPreferredHeight + 12);
 }
 
 } // namespace

@@ -22,7 +22,6 @@ CTrainingCurve::CTrainingCurve(QWidget* parent)
 {
     setAccessibleName(tr("Training curve"));
     setRenderHint(QPainter::Antialiasing);
-    setMinimumHeight(160);
     auto* chart = new QChart;
     m_train->setName(tr("Train ratio"));
     m_test->setName(tr("Test ratio"));
@@ -47,19 +46,22 @@ CTrainingCurve::CTrainingCurve(QWidget* parent)
     connect(&m_pending, &QTimer::timeout, this, &CTrainingCurve::Flush);
 }
 
+// As wide as the window's fields make it.
+QSize CTrainingCurve::sizeHint() const { return {0, kPreferredHeight}; }
+
 void CTrainingCurve::AddCycle(int cycle, double trainRatio, double testRatio)
 {
     if (!m_cycles.empty() && cycle <= m_cycles.back().cycle) {
         m_cycles.clear();
         m_drawn = 0;
-        m_bestCycle = 0;
+        m_bestCycle = -1;
         m_train->clear();
         m_test->clear();
         m_best->clear();
     }
     m_cycles.push_back({cycle, trainRatio, testRatio});
     // As in the run itself, a testing ratio that is not a number is never the best.
-    if (std::isfinite(testRatio) && (m_bestCycle == 0 || testRatio < m_bestTest)) {
+    if (std::isfinite(testRatio) && (m_bestCycle < 0 || testRatio < m_bestTest)) {
         m_bestCycle = cycle;
         m_bestTest = testRatio;
     }
@@ -103,7 +105,7 @@ void CTrainingCurve::Flush()
     if (any)
         m_y->setRange(low / 1.2, high * 1.2);
     m_best->clear();
-    if (m_bestCycle > 0 && positive(m_bestTest))
+    if (m_bestCycle >= 0 && positive(m_bestTest))
         m_best->append(m_bestCycle, m_bestTest);
 }
 

@@ -27,13 +27,19 @@ public:
     // Draws what is stored now.
     void Flush();
 
-    // The cycle with the lowest testing ratio, 0 before any finite one.
+    QSize sizeHint() const override;
+
+    // The cycle with the lowest testing ratio, -1 before any finite one.
     int BestCycle() const { return m_bestCycle; }
     int StoredCycles() const { return int(m_cycles.size()); }
     // How many times the chart was redrawn.
     int DrawCount() const { return m_draws; }
 
     static constexpr int kMinimumRedrawMs = 50;
+    // Heights in pixels: the one asked for, and the least that shows the axes, the
+    // legend and some curve between them.
+    static constexpr int kPreferredHeight = 170;
+    static constexpr int kMinimumHeight = 110;
 
 private:
     struct Cycle {
@@ -42,7 +48,7 @@ private:
         double test;
     };
     std::vector<Cycle> m_cycles;
-    int m_bestCycle = 0;
+    int m_bestCycle = -1;
     double m_bestTest = 0.0;
     std::size_t m_drawn = 0;  // cycles already in the series
     int m_draws = 0;
