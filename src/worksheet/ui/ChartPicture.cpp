@@ -1,47 +1,29 @@
 #include "worksheet/ui/ChartPicture.h"
 
-#include "worksheet/ResultLayout.h"
-#include "worksheet/Worksheet.h"
+#include "worksheet/ui/ChartView.h"
 #include "worksheet/ui/WorksheetChart.h"
 
 #include <QChart>
-#include <QGraphicsLayout>
-#include <QGraphicsScene>
-#include <QPainter>
+#include <QCoreApplication>
+#include <QResizeEvent>
 
 namespace orvalis {
 
-namespace {
-
-// Width of the layout the chart is drawn at before scaling, in pixels: about a screen
-// pane's width, so fonts, markers and line widths look as they do in the window.
-constexpr double kLayoutWidth = 1000.0;
-
-} // namespace
-
-ChartData ReadWorksheetChart(const Worksheet& worksheet, const AppSettings& settings)
+bool WriteChartPicture(const ChartData& data, QSize size, const QString& path)
 {
-    const ResultLayout layout = ReadResultLayout(worksheet.Store(), worksheet.firstDataRow,
-                                                 settings.extrapolationRows);
-    return BuildChartData(worksheet.Store(), layout, settings);
-}
-
-void DrawChartPicture(QPainter& painter, const QRectF& target, const ChartData& data)
-{
-    if (target.width() <= 0.0 || target.height() <= 0.0)
-        return;
-    QGraphicsScene scene;
-    auto* chart = new QChart;  // owned by the scene
-    scene.addItem(chart);
-    FillChart(*chart, data);
-    const QRectF source(0.0, 0.0, kLayoutWidth, kLayoutWidth * target.height() / target.width());
-    chart->setGeometry(source);
-    // The chart lays its axes and legend out on the next turn of the event loop; a
-    // page is drawn within one call, so the layout is done now.
-    if (chart->layout())
-        chart->layout()->activate();
-    scene.setSceneRect(source);
-    scene.render(&painter, target, source, Qt::KeepAspectRatio);
+    CChartView view;
+    FillChart(*view.chart(), data);
+    // The view is never shown, so nothing hands out the sizes as showing would: the
+    // view's resize event fits the chart to it, the viewport's centres the scene in it,
+    // and the chart's own layout (plot area, axes, legend) is done when its posted
+    // layout request is served. Without these an SVG shows the chart small and shifted.
+    view.resize(size);
+    QResizeEvent resize(size, QSize());
+    QCoreApplication::sendEvent(&view, &resize);
+    QResizeEvent viewportResize(view.viewport()->size(), QSize());
+    QCoreApplication::sendEvent(view.viewport(), &viewportResize);
+    QCoreApplication::sendPostedEvents();
+    return SaveChartPicture(view, path);
 }
 
 } // namespace orvalis

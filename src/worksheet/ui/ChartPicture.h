@@ -2,20 +2,15 @@
 
 #include "worksheet/ChartData.h"
 
-class QPainter;
-class QRectF;
+#include <QSize>
+#include <QString>
 
 namespace orvalis {
 
-struct AppSettings;
-class Worksheet;
-
-// The chart of the worksheet as its cells stand now, banded in the settings' colours.
-ChartData ReadWorksheetChart(const Worksheet& worksheet, const AppSettings& settings);
-
-// Draws the worksheet chart of data into target on painter, at any resolution: the
-// chart is laid out at a screen-like size of target's shape (so its texts keep their
-// proportion to the lines) and scaled onto target. Used for the printed chart page.
-void DrawChartPicture(QPainter& painter, const QRectF& target, const ChartData& data);
+// Draws the chart of data, as the chart pane shows it, at size pixels into the picture
+// file path: an SVG picture when path ends in ".svg" (any case), otherwise a PNG. Shows
+// no window, but needs a QApplication (the offscreen platform will do). False when the
+// file could not be written.
+bool WriteChartPicture(const ChartData& data, QSize size, const QString& path);
 
 } // namespace orvalis

@@ -3,7 +3,7 @@
 #include "shell/AppTitle.h"
 
 #include "worksheet/ui/ChartPane.h"
-#include "worksheet/ui/ChartPicture.h"
+#include "worksheet/ui/ChartPage.h"
 #include "worksheet/ui/WorksheetGrid.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/ui/GridDoc.h"

@@ -4,7 +4,7 @@
 #include "worksheet/ui/WorksheetGrid.h"
 
 #include "shell/AppTitle.h"
-#include "worksheet/ui/ChartPicture.h"
+#include "worksheet/ui/ChartPage.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -95,7 +95,7 @@ void CWorksheetGrid::PrintChartPage(QPainter& painter, PrintInfo& info)
                       std::min(room, 0.75 * contentWidth));
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    DrawChartPicture(painter, body, *m_printChart);
+    DrawChartPage(painter, body, *m_printChart);
     painter.restore();
 
     info.drawRect = QRect(0, 0, contentWidth, 2 * page.charHeight);

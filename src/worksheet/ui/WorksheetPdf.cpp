@@ -1,7 +1,7 @@
 #include "worksheet/ui/WorksheetPdf.h"
 
 #include "worksheet/Worksheet.h"
-#include "worksheet/ui/ChartPicture.h"
+#include "worksheet/ui/ChartPage.h"
 #include "worksheet/ui/WorksheetGrid.h"
 
 #include <QPrinter>
