@@ -39,6 +39,8 @@ void PrintUsage(std::ostream& out)
            "  --cells FILE  list every non-empty cell as row<TAB>column<TAB>text\n"
            "several worksheets at once: train|evaluate IN.ows... --out-dir DIR [-j N],\n"
            "  run IN.ows... --out-dir DIR [-j N] STEP...; each result is saved as DIR/NAME,\n"
+           "  report IN.ows... --out-dir DIR [-j N] [--json]; each report is written to\n"
+           "  DIR/NAME.txt (DIR/NAME.json), NAME the input's name without its extension;\n"
            "  N runs at a time (default: the number of processors), the worst status returned\n"
            "exit status: 0 done, 1 refused, 2 usage, 3 a file could not be read or written\n";
 }
