@@ -18,7 +18,7 @@ if [ $# -lt 1 ] || [ ! -f "$1" ]; then
   exit 2
 fi
 deb=$(realpath "$1")
-root=${2:-/var/tmp/orvalis-debroot}
+root=$(realpath -m "${2:-/var/tmp/orvalis-debroot}")
 mirror=${3:-http://deb.debian.org/debian}
 display=${ORVALIS_CHECK_DISPLAY:-:97}
 [ "$(id -u)" -eq 0 ] || { echo "$0: needs root (debootstrap, chroot)" >&2; exit 2; }
@@ -48,7 +48,11 @@ bind() {  # bind SOURCE TARGET-IN-ROOT
 }
 
 echo "== a fresh copy of the root in $run"
-rm -rf "$run"
+# A run killed before its clean-up can leave /dev or /proc mounted in the old copy:
+# those go first, and rm stays on the copy's own file system in any case.
+awk -v r="$run/" 'index($2, r) == 1 { print $2 }' /proc/mounts | sort -r |
+  while read -r point; do umount -l "$point"; done
+rm -rf --one-file-system "$run"
 cp -a "$base" "$run"
 cp /etc/resolv.conf "$run/etc/resolv.conf"
 mkdir -p "$run/proc"

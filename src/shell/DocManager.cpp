@@ -45,8 +45,10 @@ CChildFrame* DocManager::ShowFrame(std::unique_ptr<CGridDoc> doc, CChildFrame* f
     m_mdiArea.addSubWindow(frame);
     frame->showMaximized();
     m_mdiArea.setActiveSubWindow(frame);
-    // Keys work at once: the focus starts on the first data cell of column 1.
+    // Keys work at once: the focus starts on the first data cell of column 1, and the keys
+    // go to the grid rather than to the first field of the bars (the results-mode choice).
     frame->View().Grid().SetFocusCell(frame->Document().GetWorksheet().firstDataRow, 1);
+    frame->View().Grid().setFocus(Qt::OtherFocusReason);
     emit documentCountChanged(static_cast<int>(m_docs.size()));
     return frame;
 }

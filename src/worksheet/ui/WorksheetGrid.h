@@ -14,6 +14,7 @@ public:
 
     void CreateInPlaceEditControl(const QRect& rect, Qt::Alignment alignment, int id, int row,
                                   int col, const std::string& text, unsigned firstChar) override;
+    bool HasDropDownList(int row, int col) const override;
     void OnEditSelectAll() override;
 };
 
