@@ -37,6 +37,17 @@ struct WorksheetGridFixture : ::testing::Test {
     ShellFixture shell;
 };
 
+TEST_F(WorksheetGridFixture, AWorksheetOpensWithItsFirstDataCellFocusedAndSelected)
+{
+    const int first = Sheet().firstDataRow;
+    EXPECT_EQ(Grid().GetFocusCell(), (CellId{first, 1}));
+    EXPECT_TRUE(Grid().CanCopy()) << "Copy works on the first cell at once";
+    QTest::keyClick(&Grid(), Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(Grid().GetSelectedCellRange(), (CellRange{first, 1, first + 1, 1}))
+        << "Shift+Down extends from the first cell";
+    EXPECT_FALSE(Frame().Document().IsModified());
+}
+
 TEST_F(WorksheetGridFixture, RoleRowEditsWithTheRoleListAndMarksTheWorksheet)
 {
     Grid().SetFocusCell(kRoleRow, 1);
