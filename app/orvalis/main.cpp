@@ -1,7 +1,9 @@
 #include "OrvalisVersion.h"
 #include "Screenshot.h"
+#include "StartupProbe.h"
 
 #include "shell/CommandLine.h"
+#include "shell/MainFrame.h"
 #include "shell/MessageBoxPrompts.h"
 #include "shell/WorksheetApp.h"
 #include "shell/core/QtSettingsStore.h"
@@ -53,11 +55,13 @@ int main(int argc, char* argv[])
     orvalis::QtSettingsStore store;
     QSettings recentStore(QStringLiteral("Brennix Devices"),
                           QStringLiteral("Brennix - Tavelle Orvalis"));
-    orvalis::MessageBoxPrompts prompts;
+    // The file dialogs start where the user last was, kept beside the settings.
+    orvalis::MessageBoxPrompts prompts(store);
     orvalis::CWorksheetApp app(store, recentStore, prompts);
     // The splash greets a plain start; a start with a file or --no-splash goes straight
     // to work.
     app.SetSplashWanted(!request.noSplash && request.files.isEmpty());
+    orvalis::WatchFirstShow([&app]() -> QWidget* { return app.MainFrame(); });
     if (!app.StartUp(request.files))
         return 1;
     const int result = application.exec();

@@ -45,8 +45,15 @@ CChildFrame* DocManager::ShowFrame(std::unique_ptr<CGridDoc> doc, CChildFrame* f
     m_mdiArea.addSubWindow(frame);
     frame->showMaximized();
     m_mdiArea.setActiveSubWindow(frame);
-    // Keys work at once: the focus starts on the first data cell of column 1.
-    frame->View().Grid().SetFocusCell(frame->Document().GetWorksheet().firstDataRow, 1);
+    // Keys work at once: the focus starts on the first data cell of column 1, and the keys
+    // go to the grid rather than to the first field of the bars (the results-mode choice).
+    // It is selected as a click would select it, so Copy and Shift+arrows work from it.
+    CWorksheetGrid& grid = frame->View().Grid();
+    const CellId first{frame->Document().GetWorksheet().firstDataRow, 1};
+    grid.SetFocusCell(first.row, first.col);
+    grid.Store().SetSelectionStartCell(first);
+    grid.SetSelectedRange(first.row, first.col, first.row, first.col);
+    grid.setFocus(Qt::OtherFocusReason);
     emit documentCountChanged(static_cast<int>(m_docs.size()));
     return frame;
 }
@@ -63,6 +70,7 @@ CChildFrame* DocManager::NewWindow(CChildFrame& frame)
 {
     auto* window = new CChildFrame(frame.Document(), *this);
     m_frames.push_back(window);
+    NumberWindowsOf(frame.Document());
     emit frameCreated(window);
     m_mdiArea.addSubWindow(window);
     if (frame.isMaximized())
@@ -118,14 +126,25 @@ bool DocManager::CanCloseFrame(CChildFrame& frame)
     return doc.SaveModified();
 }
 
+int DocManager::NumberWindowsOf(CGridDoc& doc)
+{
+    std::vector<CChildFrame*> windows;
+    for (CChildFrame* frame : m_frames) {
+        if (&frame->Document() == &doc)
+            windows.push_back(frame);
+    }
+    const bool several = windows.size() > 1;
+    for (size_t i = 0; i < windows.size(); ++i)
+        windows[i]->SetWindowNumber(several ? static_cast<int>(i) + 1 : 0);
+    return static_cast<int>(windows.size());
+}
+
 void DocManager::FrameDestroyed(CChildFrame& frame)
 {
     std::erase(m_frames, &frame);
     CGridDoc* doc = &frame.Document();
-    for (CChildFrame* f : m_frames) {
-        if (&f->Document() == doc)
-            return;
-    }
+    if (NumberWindowsOf(*doc) > 0)
+        return;
     auto it = std::find_if(m_docs.begin(), m_docs.end(),
                            [doc](const std::unique_ptr<CGridDoc>& d) { return d.get() == doc; });
     if (it == m_docs.end())

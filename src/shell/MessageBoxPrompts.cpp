@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QMainWindow>
 #include <QMessageBox>
 
 namespace orvalis {
@@ -13,7 +14,16 @@ namespace {
 
 QWidget* Owner()
 {
-    return QApplication::activeWindow();
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    // No window has the focus just after another box closed when no window manager
+    // hands it back: the box still belongs over the main window, not loose on the
+    // screen where the main window could cover it.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (qobject_cast<QMainWindow*>(window) && window->isVisible())
+            return window;
+    }
+    return nullptr;
 }
 
 QMessageBox::StandardButton Show(QMessageBox::Icon icon, const QString& text,
@@ -62,14 +72,34 @@ UiPrompts::SaveAnswer MessageBoxPrompts::AskSaveChanges(const QString& title)
     }
 }
 
+QString MessageBoxPrompts::ChooseFile(LastFolders::Kind kind, const QString& caption,
+                                      const QString& filter)
+{
+    const QString start = m_folders ? m_folders->StartFolder(kind) : QString();
+    const QString path = QFileDialog::getOpenFileName(Owner(), caption, start, filter);
+    if (m_folders)
+        m_folders->Remember(kind, path);
+    return path;
+}
+
 QString MessageBoxPrompts::ChooseOpenFile(const QString& filter)
 {
-    return QFileDialog::getOpenFileName(Owner(), QStringLiteral("Open"), QString(), filter);
+    return ChooseFile(LastFolders::Kind::Worksheet, QStringLiteral("Open"), filter);
+}
+
+QString MessageBoxPrompts::ChooseImportFile(const QString& filter)
+{
+    return ChooseFile(LastFolders::Kind::Import, QStringLiteral("Open"), filter);
 }
 
 QString MessageBoxPrompts::ChooseSaveFile(const QString& suggestedName, const QString& filter)
 {
-    return QFileDialog::getSaveFileName(Owner(), QStringLiteral("Save As"), suggestedName, filter);
+    const QString start = m_folders ? m_folders->SaveStart(suggestedName) : suggestedName;
+    const QString path =
+        QFileDialog::getSaveFileName(Owner(), QStringLiteral("Save As"), start, filter);
+    if (m_folders)
+        m_folders->Remember(LastFolders::Kind::Worksheet, path);
+    return path;
 }
 
 bool MessageBoxPrompts::RunDialog(QDialog& dialog)

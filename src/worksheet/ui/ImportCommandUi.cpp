@@ -22,7 +22,7 @@ QString ImportFileDialogFilter()
 void RunImportCommand(CGridDoc& doc)
 {
     UiPrompts& prompts = doc.Prompts();
-    const QString path = prompts.ChooseOpenFile(ImportFileDialogFilter());
+    const QString path = prompts.ChooseImportFile(ImportFileDialogFilter());
     if (path.isEmpty())
         return;
     CImportDialog dialog(prompts, QApplication::activeWindow());
@@ -34,6 +34,7 @@ void RunImportCommand(CGridDoc& doc)
     request.row = parameters.row;
     request.column = parameters.column;
     request.commentHeader = parameters.commentHeader;
+    request.keepLastRows = parameters.keepLastRows;
     ImportFile(doc.GetWorksheet(), request);
 }
 

@@ -26,6 +26,11 @@ void CWorksheetGrid::CreateInPlaceEditControl(const QRect& rect, Qt::Alignment a
                                       firstChar));
 }
 
+bool CWorksheetGrid::HasDropDownList(int row, int col) const
+{
+    return row == kRoleRow && col >= Store().GetFixedColumnCount();
+}
+
 void CWorksheetGrid::OnEditSelectAll()
 {
     // Selecting some seventy thousand cells takes a noticeable moment.
