@@ -3,6 +3,7 @@
 #include "shell/AppTitle.h"
 
 #include "worksheet/ui/ChartPane.h"
+#include "worksheet/ui/ChartPage.h"
 #include "worksheet/ui/WorksheetGrid.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/ui/GridDoc.h"
@@ -33,6 +34,9 @@ CGridView::CGridView(CGridDoc& doc, QWidget* parent)
         if (locked)
             m_grid->EndEditing();
     });
+    m_grid->chartSource = [this] {
+        return ReadWorksheetChart(m_doc.GetWorksheet(), m_doc.Settings());
+    };
     // The grid now measures with the screen's fonts: size the header block to them.
     doc.GetWorksheet().AutoSizeHeaderBlock();
 }
