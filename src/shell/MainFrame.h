@@ -60,6 +60,8 @@ public:
     void OnResultsModeSelected(int mode);
     // Lines the minimised worksheet windows up along the bottom of the MDI area.
     void ArrangeIcons();
+    // Shows text in the status bar's message pane for a few seconds.
+    void ShowStatusMessage(const QString& text);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
