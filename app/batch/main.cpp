@@ -1,8 +1,10 @@
 // orvalis-batch: the worksheet operations without a window, for scripts.
 #include "batch/BatchTool.h"
+#include "batch/ChartCommand.h"
 #include "batch/PrintCommand.h"
 
 #include "shell/core/QtSettingsStore.h"
+#include "worksheet/ui/ChartPicture.h"
 #include "worksheet/ui/WorksheetPdf.h"
 
 #include <QApplication>
@@ -16,21 +18,30 @@
 int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
-    // Printing draws with the window's code, which needs the GUI application object; it
-    // is made only for the print command, always on the offscreen platform, so no
-    // display is ever needed.
+    // Printing and charts draw with the window's code, which needs the GUI application
+    // object; it is made only for those commands, always on the offscreen platform, so
+    // no display is ever needed.
     std::optional<QApplication> gui;
-    orvalis::SetBatchPdfWriter([&](orvalis::Worksheet& worksheet,
-                                   const orvalis::BatchPdfRequest& request) {
+    const auto needGui = [&] {
         if (!gui) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
             gui.emplace(argc, argv);
         }
+    };
+    orvalis::SetBatchPdfWriter([&](orvalis::Worksheet& worksheet,
+                                   const orvalis::BatchPdfRequest& request) {
+        needGui();
         orvalis::PdfPaper paper;
         paper.size = request.letter ? QPageSize::Letter : QPageSize::A4;
         paper.orientation = request.landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
         return orvalis::WriteWorksheetPdf(worksheet, QString::fromStdString(request.title),
                                           QString::fromLocal8Bit(request.path.c_str()), paper);
+    });
+    orvalis::SetBatchChartWriter([&](const orvalis::ChartData& data,
+                                     const orvalis::BatchChartRequest& request) {
+        needGui();
+        return orvalis::WriteChartPicture(data, QSize(request.width, request.height),
+                                          QString::fromLocal8Bit(request.path.c_str()));
     });
     try {
         // The user's settings are read, never written: options change them for this

@@ -53,7 +53,8 @@ int main(int argc, char* argv[])
     orvalis::QtSettingsStore store;
     QSettings recentStore(QStringLiteral("Brennix Devices"),
                           QStringLiteral("Brennix - Tavelle Orvalis"));
-    orvalis::MessageBoxPrompts prompts;
+    // The file dialogs start where the user last was, kept beside the settings.
+    orvalis::MessageBoxPrompts prompts(store);
     orvalis::CWorksheetApp app(store, recentStore, prompts);
     // The splash greets a plain start; a start with a file or --no-splash goes straight
     // to work.

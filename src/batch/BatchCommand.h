@@ -48,4 +48,7 @@ int RunReportCommand(BatchContext& context);
 // The printed pages as a PDF (PrintCommand.cpp).
 int RunPrintCommand(BatchContext& context);
 
+// The worksheet's chart as a picture (ChartCommand.cpp).
+int RunChartCommand(BatchContext& context);
+
 } // namespace orvalis

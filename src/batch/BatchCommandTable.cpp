@@ -4,10 +4,14 @@ namespace orvalis {
 
 const std::vector<BatchCommand>& BatchCommands()
 {
+    // One command per entry reads better than one field per line.
+    // clang-format off
     static const std::vector<BatchCommand> commands = {
         {"new", "new -o OUT.ows", 0, true, {}, &RunNewCommand},
-        {"import", "import IN.csv|IN.txt -o OUT.ows [--row R] [--column C] [--header]", 1, true,
-         {{"--row", true, false}, {"--column", true, false}, {"--header", false, false}},
+        {"import", "import IN.csv|IN.txt -o OUT.ows [--row R] [--column C] [--header] "
+                   "[--last-rows]",
+         1, true, {{"--row", true, false}, {"--column", true, false}, {"--header", false, false},
+                   {"--last-rows", false, false}},
          &RunImportCommand},
         {"set", "set IN.ows -o OUT.ows [--role COL=ROLE]... [--cell ROW,COL=TEXT]...", 1, true,
          {{"--role", true, true}, {"--cell", true, true}}, &RunSetCommand},
@@ -21,7 +25,10 @@ const std::vector<BatchCommand>& BatchCommands()
         {"report", "report IN.ows [--json]", 1, false, {{"--json", false, false}}, &RunReportCommand},
         {"print", "print IN.ows -o OUT.pdf [--paper A4|Letter] [--landscape]", 1, true,
          {{"--paper", true, false}, {"--landscape", false, false}}, &RunPrintCommand},
+        {"chart", "chart IN.ows -o OUT.png|OUT.svg [--size WxH]", 1, true,
+         {{"--size", true, false}}, &RunChartCommand},
     };
+    // clang-format on
     return commands;
 }
 

@@ -39,8 +39,21 @@ void PrintUsage(std::ostream& out)
            "  --cells FILE  list every non-empty cell as row<TAB>column<TAB>text\n"
            "several worksheets at once: train|evaluate IN.ows... --out-dir DIR [-j N],\n"
            "  run IN.ows... --out-dir DIR [-j N] STEP...; each result is saved as DIR/NAME,\n"
+           "  report IN.ows... --out-dir DIR [-j N] [--json]; each report is written to\n"
+           "  DIR/NAME.txt (DIR/NAME.json), NAME the input's name without its extension;\n"
            "  N runs at a time (default: the number of processors), the worst status returned\n"
            "exit status: 0 done, 1 refused, 2 usage, 3 a file could not be read or written\n";
+}
+
+// What a command's -o names, as its usage line writes it ("OUT.pdf", "OUT.png|OUT.svg").
+std::string OutputWord(const BatchCommand& command)
+{
+    const std::string synopsis = command.synopsis;
+    const std::size_t at = synopsis.find("-o ");
+    if (at == std::string::npos)
+        return "OUT";
+    const std::size_t from = at + 3;
+    return synopsis.substr(from, synopsis.find(' ', from) - from);
 }
 
 int UsageError(std::ostream& err, const std::string& problem)
@@ -104,7 +117,7 @@ int RunBatchTool(const std::vector<std::string>& args, const AppSettings& stored
                                    std::to_string(command->inputs) + " file argument" +
                                    (command->inputs == 1 ? "" : "s"));
     if (command->writesOutput && arguments.Value("-o").empty())
-        return UsageError(err, std::string(command->name) + " needs -o OUT.ows");
+        return UsageError(err, std::string(command->name) + " needs -o " + OutputWord(*command));
     AppSettings settings = storedSettings;
     if (std::string problem = ApplySettingOptions(arguments, settings); !problem.empty())
         return UsageError(err, problem);

@@ -33,7 +33,7 @@ int RunImportCommand(BatchContext& context)
         return context.Finish(*worksheet, BatchRefused);
     }
     const ImportRequest request{args.positional[0], parameters.row, parameters.column,
-                                parameters.commentHeader};
+                                parameters.commentHeader, args.Has("--last-rows")};
     const ImportOutcome outcome = ImportFile(*worksheet, request);
     if (outcome.imported)
         return context.Finish(*worksheet, BatchDone);

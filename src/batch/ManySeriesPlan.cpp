@@ -14,7 +14,8 @@ namespace {
 
 bool TakesManySeries(const std::string& command)
 {
-    return command == "train" || command == "evaluate" || command == "run";
+    return command == "train" || command == "evaluate" || command == "run" ||
+           command == "report";
 }
 
 } // namespace
@@ -30,15 +31,23 @@ bool IsManySeriesCommandLine(const std::vector<std::string>& args)
 
 std::string ManySeriesPlan::OutputOf(const std::string& input) const
 {
-    return (std::filesystem::path(outDir) / std::filesystem::path(input).filename()).string();
+    std::filesystem::path name = std::filesystem::path(input).filename();
+    if (ResultOnStdout())
+        name.replace_extension(json ? ".json" : ".txt");
+    return (std::filesystem::path(outDir) / name).string();
 }
 
 std::vector<std::string> ManySeriesPlan::WorkerArguments(const std::string& input) const
 {
     std::vector<std::string> args{command, input};
     args.insert(args.end(), steps.begin(), steps.end());
-    args.push_back("-o");
-    args.push_back(OutputOf(input));
+    if (ResultOnStdout()) {
+        if (json)
+            args.push_back("--json");
+    } else {
+        args.push_back("-o");
+        args.push_back(OutputOf(input));
+    }
     args.insert(args.end(), passOn.begin(), passOn.end());
     return args;
 }
@@ -47,12 +56,14 @@ std::string ParseManySeries(const std::vector<std::string>& args, int defaultJob
                             ManySeriesPlan& plan)
 {
     if (args.empty() || !TakesManySeries(args[0]))
-        return "several inputs are taken by train, evaluate and run only";
+        return "several inputs are taken by train, evaluate, run and report only";
     plan = ManySeriesPlan{};
     plan.command = args[0];
     std::vector<BatchOptionSpec> accepted = SettingOptions();
     accepted.push_back({"--out-dir", true, false});
     accepted.push_back({"-j", true, false});
+    if (plan.ResultOnStdout())
+        accepted.push_back({"--json", false, false});
     BatchArguments parsed;
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (std::string problem = ParseBatchArguments(rest, accepted, parsed); !problem.empty())
@@ -65,6 +76,8 @@ std::string ParseManySeries(const std::vector<std::string>& args, int defaultJob
         } else if (name == "-j") {
             if (!ParseWholeNumber(value, plan.jobs) || plan.jobs < 1)
                 return "-j needs a whole number of at least 1";
+        } else if (name == "--json") {
+            plan.json = true;
         } else if (name == "--cells") {
             // One listing file for many worksheets would keep only the last one.
             return "--cells names one file: list the cells of single runs";
@@ -93,12 +106,16 @@ std::string ParseManySeries(const std::vector<std::string>& args, int defaultJob
     if (plan.command == "run" && plan.steps.empty())
         return "run needs at least one step";
 
-    // Two inputs of one name would be saved over each other.
-    std::set<std::string> names;
-    for (const std::string& input : plan.inputs)
-        if (!names.insert(std::filesystem::path(input).filename().string()).second)
-            return "two inputs are named " + std::filesystem::path(input).filename().string() +
+    // Two inputs of one name would be saved over each other (reports: one name but for
+    // the extension, as a.ows and a.bak).
+    std::set<std::string> outputs;
+    for (const std::string& input : plan.inputs) {
+        const std::filesystem::path output = plan.OutputOf(input);
+        if (!outputs.insert(output.string()).second)
+            return "two inputs are named " +
+                   (plan.ResultOnStdout() ? output.stem() : output.filename()).string() +
                    ": their results would overwrite each other in " + plan.outDir;
+    }
     return {};
 }
 

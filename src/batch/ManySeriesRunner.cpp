@@ -3,6 +3,8 @@
 #include "batch/BatchContext.h"
 #include "batch/ManySeriesPlan.h"
 
+#include "worksheet/WholeFile.h"
+
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -127,6 +129,23 @@ void ShowProgress(std::ostream& err, std::size_t done, std::size_t total, Clock:
     err << "\r" << done << "/" << total << " files done, " << left << "   " << std::flush;
 }
 
+// A report is its worker's stdout: written whole to its file when the worker is done,
+// else not written at all, so that a cut report cannot pass for a whole one.
+void KeepReport(const ManySeriesPlan& plan, const std::string& input, WorkerResult& r)
+{
+    std::string text;
+    text.swap(r.out);
+    if (r.status != BatchDone)
+        return;
+    const std::string path = plan.OutputOf(input);
+    std::string detail;
+    if (!ReplaceWholeFile(path, reinterpret_cast<const std::uint8_t*>(text.data()), text.size(),
+                          detail)) {
+        r.status = BatchFileError;
+        r.err += "orvalis-batch: cannot write " + path + ": " + detail + "\n";
+    }
+}
+
 } // namespace
 
 int RunManySeries(const ManySeriesPlan& plan, const std::string& program, std::ostream& out,
@@ -185,6 +204,8 @@ int RunManySeries(const ManySeriesPlan& plan, const std::string& program, std::o
         r.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
         r.out = ReadAll(it->second.out);
         r.err = ReadAll(it->second.err);
+        if (plan.ResultOnStdout())
+            KeepReport(plan, plan.inputs[it->second.input], r);
         running.erase(it);
         ++done;
         if (progress)

@@ -10,7 +10,8 @@ struct ManySeriesPlan;
 // Runs plan's workers, program with each input's worker arguments, at most plan.jobs at
 // a time, in the order given; a worker's stdout and stderr are kept apart from the
 // others'. With progress, a line on err tells how many files are done and the time
-// left. At the end, out carries every worker's stdout lines, each prefixed with its
+// left. A report worker's stdout is written to its output file (only when it is done).
+// At the end, out carries every other worker's stdout lines, each prefixed with its
 // input and ": ", in input order, and err a summary: one line per input with its exit
 // status and its last message. Ctrl+C reaches the running workers (they abort their
 // runs and save as usual) and starts no further ones. Returns the worst exit status.

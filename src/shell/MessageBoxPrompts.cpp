@@ -62,14 +62,34 @@ UiPrompts::SaveAnswer MessageBoxPrompts::AskSaveChanges(const QString& title)
     }
 }
 
+QString MessageBoxPrompts::ChooseFile(LastFolders::Kind kind, const QString& caption,
+                                      const QString& filter)
+{
+    const QString start = m_folders ? m_folders->StartFolder(kind) : QString();
+    const QString path = QFileDialog::getOpenFileName(Owner(), caption, start, filter);
+    if (m_folders)
+        m_folders->Remember(kind, path);
+    return path;
+}
+
 QString MessageBoxPrompts::ChooseOpenFile(const QString& filter)
 {
-    return QFileDialog::getOpenFileName(Owner(), QStringLiteral("Open"), QString(), filter);
+    return ChooseFile(LastFolders::Kind::Worksheet, QStringLiteral("Open"), filter);
+}
+
+QString MessageBoxPrompts::ChooseImportFile(const QString& filter)
+{
+    return ChooseFile(LastFolders::Kind::Import, QStringLiteral("Open"), filter);
 }
 
 QString MessageBoxPrompts::ChooseSaveFile(const QString& suggestedName, const QString& filter)
 {
-    return QFileDialog::getSaveFileName(Owner(), QStringLiteral("Save As"), suggestedName, filter);
+    const QString start = m_folders ? m_folders->SaveStart(suggestedName) : suggestedName;
+    const QString path =
+        QFileDialog::getSaveFileName(Owner(), QStringLiteral("Save As"), start, filter);
+    if (m_folders)
+        m_folders->Remember(LastFolders::Kind::Worksheet, path);
+    return path;
 }
 
 bool MessageBoxPrompts::RunDialog(QDialog& dialog)

@@ -43,9 +43,13 @@ ImportOutcome ImportFile(CellStore& cells, int firstDataRow, const ImportRequest
         return outcome;
     }
     const bool comma = type == ImportFileType::CommaSeparated;
+    ImportRowChoice choice;
+    choice.keepLastRows = request.keepLastRows;
+    // The header line stays in the row above the data whichever data lines are kept.
+    choice.fixedLines = request.commentHeader ? 1 : 0;
     const ImportLoadResult loaded =
         LoadDelimitedFile(cells, request.path, firstDataRow + row - 1, column,
-                          comma ? kCommaSeparator : kTabSeparator);
+                          comma ? kCommaSeparator : kTabSeparator, choice);
     outcome.lastColumn = loaded.lastColumn;
     outcome.opened = loaded.status == ImportLoadStatus::Loaded ||
                      loaded.status == ImportLoadStatus::ReadError;
@@ -56,6 +60,9 @@ ImportOutcome ImportFile(CellStore& cells, int firstDataRow, const ImportRequest
         return outcome;
     }
     outcome.imported = true;
+    // Said before the configuration's own messages, which follow from what was kept.
+    if (const std::string leftOut = LeftOutMessage(loaded, request.path); !leftOut.empty())
+        messages.Information(leftOut);
     if (row == 0 && column == 1) {
         outcome.headerImport = true;
         const int last = std::min(outcome.lastColumn - 1, kLastDataColumn);

@@ -40,6 +40,7 @@ struct ImportRequest {
     int row = 1;                // grid row R0: 1 is the first data row
     int column = 1;             // grid column C0
     bool commentHeader = false; // the file's first line holds column names
+    bool keepLastRows = false;  // a file longer than the grid gives its last data lines
 };
 
 // Result of one import command.
@@ -52,6 +53,7 @@ struct ImportOutcome {
 
 // The import command after its two dialogs (the file-open dialog, then the File Import
 // dialog whose values ImportParameters checks): checks the file type, runs the loader and,
+// when lines or fields did not fit the grid, tells the user how many (information icon);
 // for a header import, gives every column filled by the first line (up to column 68)
 // the role "Comment" and then calls configureFromColumn1 (the worksheet's
 // AutoConfigureSectionsFromColumn1 with the results mode in force). Failures are told

@@ -4,6 +4,7 @@
 
 #include "worksheet/WholeFile.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <vector>
@@ -17,7 +18,30 @@ ImportLoader::ImportLoader(CellStore& cells, int firstRow, int firstColumn, char
     : m_cells(cells), m_firstRow(firstRow), m_firstColumn(firstColumn), m_separator(separator),
       m_lastColumn(firstColumn)
 {
-    m_rowInGrid = firstRow >= 0 && firstRow < cells.GetRowCount();
+    m_rowInGrid = LineInGrid(0);
+}
+
+void ImportLoader::SkipLines(std::int64_t first, std::int64_t count)
+{
+    m_skipFirst = first < 0 ? 0 : first;
+    m_skipCount = count < 0 ? 0 : count;
+    m_rowInGrid = LineInGrid(m_line);
+}
+
+std::int64_t ImportLoader::RowOfLine(std::int64_t line) const
+{
+    if (line >= m_skipFirst) {
+        if (line - m_skipFirst < m_skipCount)
+            return -1;
+        line -= m_skipCount;
+    }
+    return static_cast<std::int64_t>(m_firstRow) + line;
+}
+
+bool ImportLoader::LineInGrid(std::int64_t line) const
+{
+    const std::int64_t row = RowOfLine(line);
+    return row >= 0 && row < m_cells.GetRowCount();
 }
 
 void ImportLoader::Feed(std::string_view bytes)
@@ -29,16 +53,20 @@ void ImportLoader::Feed(std::string_view bytes)
         while (j < n && bytes[j] != m_separator && bytes[j] != '\n')
             ++j;
         if (j > i) {
-            // Text of lines below the grid is not kept: only its field count matters.
+            // Text of lines that are not written is not kept: only whether it was there.
             if (m_rowInGrid)
                 m_field.append(bytes.data() + i, j - i);
-            m_fieldHasText = true;
+            m_fieldSize += static_cast<std::int64_t>(j - i);
+            m_fieldEndsWithCr = bytes[j - 1] == '\r';
         }
         if (j == n)
             break;
         if (bytes[j] == '\n') {
-            if (!m_field.empty() && m_field.back() == '\r')
-                m_field.pop_back();
+            if (m_fieldEndsWithCr) {
+                if (!m_field.empty())
+                    m_field.pop_back();
+                --m_fieldSize;
+            }
             EndField();
             EndLine();
         } else {
@@ -53,7 +81,7 @@ void ImportLoader::Finish()
     if (m_finished)
         return;
     m_finished = true;
-    if (m_fieldHasText) {
+    if (m_fieldSize > 0) {
         EndField();
         EndLine();
     } else if (m_fieldIndex > 0) {
@@ -65,10 +93,15 @@ void ImportLoader::Finish()
 void ImportLoader::EndField()
 {
     const std::int64_t col = static_cast<std::int64_t>(m_firstColumn) + m_fieldIndex;
-    if (m_rowInGrid && col >= 0 && col < m_cells.GetColumnCount())
-        m_cells.SetCellText(static_cast<int>(m_firstRow + m_line), static_cast<int>(col), m_field);
+    if (m_rowInGrid && col >= 0 && col < m_cells.GetColumnCount()) {
+        const std::int64_t row = RowOfLine(m_line);
+        m_cells.SetCellText(static_cast<int>(row), static_cast<int>(col), m_field);
+    }
+    if (m_fieldSize > 0)
+        m_lastFilledField = m_fieldIndex;
     m_field.clear();
-    m_fieldHasText = false;
+    m_fieldSize = 0;
+    m_fieldEndsWithCr = false;
     ++m_fieldIndex;
 }
 
@@ -78,14 +111,45 @@ void ImportLoader::EndLine()
         const std::int64_t last = static_cast<std::int64_t>(m_firstColumn) + m_fieldIndex;
         m_lastColumn = last > INT_MAX ? INT_MAX : static_cast<int>(last);
     }
+    if (m_lastFilledField >= 0) {
+        m_lastFilledLine = m_line;
+        if (!m_rowInGrid)
+            ++m_rowsLeftOut;
+        const std::int64_t past = static_cast<std::int64_t>(m_firstColumn) + m_lastFilledField +
+                                  1 - m_cells.GetColumnCount();
+        if (past > m_columnsLeftOut)
+            m_columnsLeftOut = past > INT_MAX ? INT_MAX : static_cast<int>(past);
+    }
     ++m_line;
     m_fieldIndex = 0;
-    const std::int64_t row = static_cast<std::int64_t>(m_firstRow) + m_line;
-    m_rowInGrid = row >= 0 && row < m_cells.GetRowCount();
+    m_lastFilledField = -1;
+    m_rowInGrid = LineInGrid(m_line);
 }
 
+namespace {
+
+// How many data lines to skip so that the last ones fit the store below their first
+// row: the file is measured by a loader that writes nothing.
+std::int64_t LinesToSkipForLastRows(CellStore& cells, std::string_view text, bool complete,
+                                    int firstRow, int firstColumn, char separator,
+                                    const ImportRowChoice& choice)
+{
+    ImportLoader measure(cells, firstRow, firstColumn, separator);
+    measure.SkipLines(0, INT64_MAX);
+    measure.Feed(text);
+    if (complete)
+        measure.Finish();
+    // Empty lines after the last filled one are no data: they must not push data out.
+    const std::int64_t dataLines = measure.LastFilledLine() + 1 - choice.fixedLines;
+    const std::int64_t capacity = std::max<std::int64_t>(
+        0, static_cast<std::int64_t>(cells.GetRowCount()) - firstRow - choice.fixedLines);
+    return std::max<std::int64_t>(0, dataLines - capacity);
+}
+
+} // namespace
+
 ImportLoadResult LoadDelimitedFile(CellStore& cells, const std::string& path, int firstRow,
-                                   int firstColumn, char separator)
+                                   int firstColumn, char separator, const ImportRowChoice& choice)
 {
     ImportLoadResult result;
     result.lastColumn = firstColumn;
@@ -104,17 +168,33 @@ ImportLoadResult LoadDelimitedFile(CellStore& cells, const std::string& path, in
         result.status = ImportLoadStatus::TooLarge;
         return result;
     }
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    const bool complete = read != ReadOutcome::Failed;
     // The loader itself turns CR LF into a line end and keeps a lone CR.
     ImportLoader loader(cells, firstRow, firstColumn, separator);
-    loader.Feed(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-    if (read == ReadOutcome::Failed) {
+    if (choice.keepLastRows)
+        loader.SkipLines(choice.fixedLines, LinesToSkipForLastRows(cells, text, complete, firstRow,
+                                                                   firstColumn, separator, choice));
+    loader.Feed(text);
+    if (complete) {
+        loader.Finish();
+    } else {
         // What was read before the error stays imported.
         result.status = ImportLoadStatus::ReadError;
-    } else {
-        loader.Finish();
     }
     result.lastColumn = loader.LastColumn();
+    result.rowsLeftOut = loader.RowsLeftOut();
+    result.columnsLeftOut = loader.ColumnsLeftOut();
     return result;
+}
+
+std::string LeftOutMessage(const ImportLoadResult& result, const std::string& path)
+{
+    if (result.rowsLeftOut == 0 && result.columnsLeftOut == 0)
+        return {};
+    return "Info: " + std::to_string(result.rowsLeftOut) + " rows and " +
+           std::to_string(result.columnsLeftOut) + " columns of " + FileBaseName(path) +
+           " did not fit the worksheet and were not imported";
 }
 
 std::string FileBaseName(const std::string& path)

@@ -13,6 +13,7 @@ public:
     static constexpr const char* kRowLabel = "Grid Row:";
     static constexpr const char* kColumnLabel = "Grid Column:";
     static constexpr const char* kHeaderLabel = "Comment Header";
+    static constexpr const char* kKeepLastRowsLabel = "Keep the last rows";
     static constexpr const char* kInitialRowText = "1";
     static constexpr const char* kInitialColumnText = "1";
 
@@ -26,6 +27,7 @@ public:
     int row = 1;                // grid row R0, 1..1001
     int column = 1;             // grid column C0, 1..69
     bool commentHeader = false; // requires row and column 1
+    bool keepLastRows = false;  // a file longer than the grid gives its last lines; no check
 };
 
 } // namespace orvalis

@@ -275,3 +275,29 @@ TEST(BatchTool, StoredSettingsAreDefaultsAndStayUntouched)
     }
     EXPECT_EQ(BatchSandbox::ReadFile(conf), before);
 }
+
+// A file longer than the worksheet: the rows left out are told on stderr, the import
+// still succeeds, and --last-rows keeps the series' recent end.
+TEST(BatchTool, ImportOfALongFileTellsWhatWasLeftOut)
+{
+    BatchSandbox box;
+    for (const bool lastRows : {false, true}) {
+        std::vector<std::string> args = {"import", Sample("eustockmarkets_full.csv"), "-o",
+                                         box.Path("w.ows"), "--header"};
+        if (lastRows)
+            args.push_back("--last-rows");
+        const auto imported = box.Run(args);
+        EXPECT_EQ(imported.status, 0) << imported.err;
+        // First, before what the configuration of the full worksheet has to say.
+        const auto told = Lines(imported.err);
+        ASSERT_FALSE(told.empty());
+        EXPECT_EQ(told[0], "Info: 867 rows and 0 columns of eustockmarkets_full.csv did not "
+                           "fit the worksheet and were not imported");
+        const auto shown = box.Run({"show", box.Path("w.ows")});
+        ASSERT_EQ(shown.status, 0) << shown.err;
+        const auto rows = Lines(shown.out);
+        ASSERT_EQ(rows.size(), 1001u);
+        EXPECT_EQ(Field(rows[8], 1), lastRows ? "868" : "1") << "--last-rows " << lastRows;
+        EXPECT_EQ(Field(rows[1000], 1), lastRows ? "1860" : "993") << "--last-rows " << lastRows;
+    }
+}

@@ -123,3 +123,42 @@ TEST(ManySeries, CommandLines)
               (std::vector<std::string>{"run", "sub/b.ows", "train", "mode=extrapolate", "-o",
                                         "d/b.ows", "--two-pass=off"}));
 }
+
+// Reports of several worksheets, in both formats: each written to the output folder
+// under its input's name with the format's extension, with the bytes a single report
+// prints; an unreadable input leaves no report, and two inputs that would share a
+// report name are refused before anything runs.
+TEST(ManySeries, ReportsOfSeveralWorksheetsAreTheSingleReports)
+{
+    BatchSandbox box;
+    const std::string air = Prepared(box, "airpassengers_full.csv", "3", "air.ows");
+    ASSERT_EQ(box.RunInProcess({"run", air, "-o", air, "train", "evaluate"}).status, 0);
+    const std::string nile = Prepared(box, "nile_full.csv", "2", "nile.ows");
+    const std::string bad = box.Path("bad.ows");
+    std::ofstream(bad) << "not a worksheet";
+
+    for (const bool json : {false, true}) {
+        SCOPED_TRACE(json ? "json" : "plain");
+        std::vector<std::string> args = {"report", air, bad, nile, "--out-dir",
+                                         box.Path("reports"), "-j", "2", "--two-pass", "on"};
+        if (json)
+            args.push_back("--json");
+        const auto many = box.Run(args);
+        EXPECT_EQ(many.status, 3) << many.err;
+        EXPECT_EQ(many.out, "") << "the reports go to their files";
+        const std::string extension = json ? ".json" : ".txt";
+        EXPECT_FALSE(std::filesystem::exists(box.Path("reports/bad" + extension)));
+        for (const std::string& input : {air, nile}) {
+            std::vector<std::string> single = {"report", input, "--two-pass", "on"};
+            if (json)
+                single.push_back("--json");
+            const auto alone = box.Run(single);
+            ASSERT_EQ(alone.status, 0) << alone.err;
+            const std::string name = std::filesystem::path(input).stem().string();
+            EXPECT_EQ(BatchSandbox::ReadFile(box.Path("reports/" + name + extension)), alone.out);
+        }
+    }
+    ManySeriesPlan plan;
+    EXPECT_EQ(ParseManySeries({"report", "x/a.ows", "y/a.bak", "--out-dir", "d"}, 1, plan),
+              "two inputs are named a: their results would overwrite each other in d");
+}

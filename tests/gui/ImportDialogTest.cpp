@@ -72,7 +72,7 @@ protected:
     }
 
     // Answers the File Import dialog with the given fields and OK.
-    void Answer(const char* row, const char* column, bool header)
+    void Answer(const char* row, const char* column, bool header, bool keepLastRows = false)
     {
         prompts.openFiles = {path};
         prompts.dialogScript = [=](QDialog& dialog) {
@@ -80,6 +80,7 @@ protected:
             import.RowEdit().setText(QString::fromLatin1(row));
             import.ColumnEdit().setText(QString::fromLatin1(column));
             import.HeaderCheck().setChecked(header);
+            import.KeepLastRowsCheck().setChecked(keepLastRows);
             import.accept();
             return dialog.result() == QDialog::Accepted;
         };
@@ -110,6 +111,24 @@ TEST_F(ImportCommandUi, HeaderImportFillsTheCommentRowAndConfiguresSections)
     ASSERT_FALSE(prompts.log.empty());
     EXPECT_EQ(prompts.log.back().text, "Suggest Training Set > 20 Elements");
     EXPECT_TRUE(doc.IsModified());
+}
+
+// The check box reaches the import: the recent end of a long series lands in the grid,
+// and the information about the rows left out comes first.
+TEST_F(ImportCommandUi, KeepTheLastRowsOfALongSeries)
+{
+    CGridDoc doc(settings, prompts);
+    Answer("1", "1", true, true);
+    path = QStringLiteral(ORVALIS_SAMPLE_DATA_DIR "/eustockmarkets_full.csv");
+    prompts.openFiles = {path};
+    RunImportCommand(doc);
+    const CellStore& cells = doc.GetWorksheet().Store();
+    EXPECT_EQ(cells.GetCellText(kCommentRow, 1), "Day");
+    EXPECT_EQ(cells.GetCellText(cells.GetRowCount() - 1, 1), "1860");
+    ASSERT_FALSE(prompts.log.empty());
+    EXPECT_EQ(prompts.log[0].kind, "Information");
+    EXPECT_EQ(prompts.log[0].text, "Info: 867 rows and 0 columns of eustockmarkets_full.csv did "
+                                   "not fit the worksheet and were not imported");
 }
 
 TEST_F(ImportCommandUi, PlainImportAtAChosenCellLeavesRolesAlone)

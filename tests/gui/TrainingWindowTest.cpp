@@ -12,6 +12,7 @@
 #include "worksheet/ui/EstimateResultDialog.h"
 #include "worksheet/ui/GridDoc.h"
 #include "worksheet/ui/TrainingController.h"
+#include "worksheet/ui/TrainingCurve.h"
 #include "worksheet/ui/TrainingProgressDialog.h"
 
 #include <QAction>
@@ -99,6 +100,8 @@ TEST_F(TrainingWindow, WindowRunsGiveTheBatchToolsFileByteForByte)
     EXPECT_EQ(Progress().IterationsField().text().toStdString(),
               std::to_string(std::stoi(batchTrain["cycles"]) - 1));
     EXPECT_EQ(Progress().UpdatesField().text().toStdString(), batchTrain["updates"]);
+    // The fields show a report now and then, but the curve holds every cycle.
+    EXPECT_EQ(Progress().Curve().StoredCycles(), std::stoi(batchTrain["cycles"]));
     EXPECT_EQ(StateCell(), "Trained");
     EXPECT_TRUE(Doc()->IsModified());
 

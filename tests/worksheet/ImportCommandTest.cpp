@@ -364,3 +364,95 @@ TEST(ImportCommand, WorksheetHeaderImportConfiguresSectionsFromColumn1)
     EXPECT_TRUE(messages.entries.empty());
     std::filesystem::remove(path);
 }
+
+// 1,860 daily closes and their header line into a worksheet of 993 data rows: the first
+// rows by default, the last with "Keep the last rows", the header line above the data
+// either way, and the rows left out told before the sections are configured.
+TEST(ImportCommand, LongFileKeepsWhatFitsAndSaysSo)
+{
+    const std::string path = std::string(ORVALIS_SAMPLE_DATA_DIR) + "/eustockmarkets_full.csv";
+    const std::string info = "Info: 867 rows and 0 columns of eustockmarkets_full.csv did not "
+                             "fit the worksheet and were not imported";
+    struct Case {
+        bool keepLastRows;
+        const char* firstDay; // in data row 0 (grid row 8)
+        const char* lastDay;  // in the last grid row
+    };
+    for (const Case& c : {Case{false, "1", "993"}, Case{true, "868", "1860"}}) {
+        CellStore cells(1001, 69, 1, 1);
+        RecordingMessages messages;
+        std::size_t toldBeforeConfiguring = 0;
+        ImportRequest request{path, 1, 1, true};
+        request.keepLastRows = c.keepLastRows;
+        const ImportOutcome outcome = ImportFile(cells, 8, request, messages, [&] {
+            toldBeforeConfiguring = messages.entries.size();
+        });
+        EXPECT_TRUE(outcome.imported);
+        EXPECT_EQ(messages.entries, (std::vector<RecordingMessages::Entry>{{"info", info}}));
+        EXPECT_EQ(toldBeforeConfiguring, 1u);
+        EXPECT_EQ(cells.GetCellText(7, 1), "Day");
+        EXPECT_EQ(cells.GetCellText(7, 5), "FTSE");
+        EXPECT_EQ(cells.GetCellText(8, 1), c.firstDay);
+        EXPECT_EQ(cells.GetCellText(1000, 1), c.lastDay);
+    }
+
+    // Without the header, from grid row 500: the header line is data like the rest, and
+    // only the 494 last lines fit.
+    CellStore cells(1001, 69, 1, 1);
+    RecordingMessages messages;
+    ImportRequest request{path, 500, 1, false};
+    request.keepLastRows = true;
+    EXPECT_TRUE(ImportFile(cells, 8, request, messages, nullptr).imported);
+    EXPECT_EQ(cells.GetCellText(507, 1), "1367");
+    EXPECT_EQ(cells.GetCellText(1000, 1), "1860");
+    EXPECT_EQ(cells.GetCellText(506, 1), "");
+    EXPECT_EQ(messages.Texts(),
+              (std::vector<std::string>{"Info: 1367 rows and 0 columns of eustockmarkets_full.csv "
+                                        "did not fit the worksheet and were not imported"}));
+}
+
+// Fields past column 68: the widest line decides, counted from the start column; a file
+// that fits, even with "Keep the last rows", says nothing.
+TEST(ImportCommand, WideFileCountsTheColumnsLeftOut)
+{
+    std::string wide;
+    for (int i = 1; i <= 75; ++i)
+        wide += std::to_string(i) + (i < 75 ? "," : "\n");
+    const std::string path = TempFile("orvalis_wide.csv", wide + "1,2\n");
+    struct Case {
+        int column;
+        bool keepLastRows;
+        std::vector<std::string> messages;
+    };
+    const auto info = [](int columns) {
+        return "Info: 0 rows and " + std::to_string(columns) +
+               " columns of orvalis_wide.csv did not fit the worksheet and were not imported";
+    };
+    const std::vector<Case> cases = {
+        {1, false, {info(7)}},
+        {60, true, {info(66)}},
+        {69, false, {info(75)}},
+    };
+    for (const Case& c : cases) {
+        CellStore cells(1001, 69, 1, 1);
+        RecordingMessages messages;
+        ImportRequest request{path, 1, c.column, false};
+        request.keepLastRows = c.keepLastRows;
+        EXPECT_TRUE(ImportFile(cells, 8, request, messages, nullptr).imported);
+        EXPECT_EQ(messages.Texts(), c.messages) << "column " << c.column;
+        EXPECT_EQ(cells.GetCellText(9, c.column < 69 ? c.column : 68), c.column < 69 ? "1" : "");
+    }
+    // Two filled lines into the last two rows: the blank lines after them are no data,
+    // so they neither push the data out nor count as lost.
+    const std::string narrow = TempFile("orvalis_narrow.csv", "a,b\n1,2\n\n\n");
+    CellStore cells(1001, 69, 1, 1);
+    RecordingMessages messages;
+    ImportRequest request{narrow, 992, 1, false};
+    request.keepLastRows = true;
+    EXPECT_TRUE(ImportFile(cells, 8, request, messages, nullptr).imported);
+    EXPECT_EQ(cells.GetCellText(999, 1), "a");
+    EXPECT_EQ(cells.GetCellText(1000, 2), "2");
+    EXPECT_TRUE(messages.entries.empty());
+    std::filesystem::remove(path);
+    std::filesystem::remove(narrow);
+}

@@ -116,6 +116,58 @@ TEST(ImportLoader, CellsOutsideTheStoreAreDropped)
     EXPECT_TRUE(cells.CheckConsistency());
 }
 
+// What the loader counts as not fitting a 4-row, 5-column area (rows 2..5, columns 1..5
+// of the store): only lines and fields that carry text, so that blank lines at the end
+// of a file and trailing separators never report a loss. Fed split at each byte, as a
+// CR LF across two pieces must still be a line end and not text.
+TEST(ImportLoader, CountsWhatDidNotFit)
+{
+    struct Case {
+        const char* name;
+        std::string input;
+        std::int64_t rowsLeftOut;
+        int columnsLeftOut;
+        std::int64_t lastFilledLine;
+    };
+    const std::string fits = "1\n2\n3\n4\n";
+    const std::vector<Case> cases = {
+        {"everything fits", fits, 0, 0, 3},
+        {"filled lines past the last row", fits + "5\n\n6", 2, 0, 6},
+        {"blank, CR LF and separator-only lines are no loss", fits + "\n\r\n,,\r\n\n", 0, 0, 3},
+        {"a lone CR is text", fits + "\r,", 1, 0, 4},
+        {"widest line counts, up to its last filled field",
+         "a,b,c,d,e,f,g,,\na,b,c,d,e,f,,,,,\n", 0, 2, 1},
+        {"a wide line past the last row counts both ways", fits + "1,2,3,4,5,6,7,8", 1, 3, 4},
+        {"only blank lines", "\n\n", 0, 0, -1},
+    };
+    for (const Case& c : cases) {
+        for (std::size_t split = 0; split <= c.input.size(); ++split) {
+            CellStore cells(6, 6, 1, 1);
+            ImportLoader loader(cells, 2, 1, kCommaSeparator);
+            loader.Feed(std::string_view(c.input).substr(0, split));
+            loader.Feed(std::string_view(c.input).substr(split));
+            loader.Finish();
+            EXPECT_EQ(loader.RowsLeftOut(), c.rowsLeftOut) << c.name << ", split at " << split;
+            EXPECT_EQ(loader.ColumnsLeftOut(), c.columnsLeftOut) << c.name << ", split at " << split;
+            EXPECT_EQ(loader.LastFilledLine(), c.lastFilledLine) << c.name << ", split at " << split;
+        }
+    }
+}
+
+// Skipped lines are neither written nor leave a gap: the lines after them move up.
+TEST(ImportLoader, SkippedLinesMoveTheRestUp)
+{
+    CellStore cells(5, 3, 1, 1);
+    Prefill(cells);
+    ImportLoader loader(cells, 1, 1, kCommaSeparator);
+    loader.SkipLines(1, 2);
+    loader.Feed("h\n1\n\n3\n4\n5\n");
+    loader.Finish();
+    const Written expected = {{{1, 1}, "h"}, {{2, 1}, "3"}, {{3, 1}, "4"}, {{4, 1}, "5"}};
+    EXPECT_EQ(WrittenCells(cells), expected);
+    EXPECT_EQ(loader.RowsLeftOut(), 1); // the blank skipped line lost nothing
+}
+
 TEST(ImportLoader, MissingFileNamesTheFileWithoutItsFolder)
 {
     RecordingMessages messages;

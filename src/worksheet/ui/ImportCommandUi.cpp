@@ -23,7 +23,7 @@ QString ImportFileDialogFilter()
 void RunImportCommand(CGridDoc& doc)
 {
     UiPrompts& prompts = doc.Prompts();
-    const QString path = prompts.ChooseOpenFile(ImportFileDialogFilter());
+    const QString path = prompts.ChooseImportFile(ImportFileDialogFilter());
     if (path.isEmpty())
         return;
     CImportDialog dialog(prompts, QApplication::activeWindow());
@@ -35,6 +35,7 @@ void RunImportCommand(CGridDoc& doc)
     request.row = parameters.row;
     request.column = parameters.column;
     request.commentHeader = parameters.commentHeader;
+    request.keepLastRows = parameters.keepLastRows;
     const WorksheetUndo::ProgramChange change(doc.Undo(),
                                               QStringLiteral("the import replaces the cells"));
     ImportFile(doc.GetWorksheet(), request);

@@ -19,12 +19,14 @@ CImportDialog::CImportDialog(UserMessages& messages, QWidget* parent)
     , m_header(new QCheckBox(QString::fromLatin1(ImportParameters::kHeaderLabel)))
 {
     setWindowTitle(QString::fromLatin1(ImportParameters::kTitle));
+    m_keepLastRows = new QCheckBox(QString::fromLatin1(ImportParameters::kKeepLastRowsLabel));
 
     auto* group = new QGroupBox(QString::fromLatin1(ImportParameters::kGroupLabel));
     auto* fields = new QFormLayout(group);
     fields->addRow(QString::fromLatin1(ImportParameters::kRowLabel), m_row);
     fields->addRow(QString::fromLatin1(ImportParameters::kColumnLabel), m_column);
     fields->addRow(m_header);
+    fields->addRow(m_keepLastRows);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &CImportDialog::accept);
@@ -44,6 +46,7 @@ void CImportDialog::accept()
         m_messages.Error(message);
         return;
     }
+    m_parameters.keepLastRows = m_keepLastRows->isChecked();
     QDialog::accept();
 }
 

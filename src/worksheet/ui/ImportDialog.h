@@ -11,8 +11,9 @@ namespace orvalis {
 
 class UserMessages;
 
-// The "File Import" dialog: start row and column in the grid and whether the file's
-// first line is a header of column names. OK checks the fields in order and keeps the
+// The "File Import" dialog: start row and column in the grid, whether the file's first
+// line is a header of column names, and whether a file longer than the grid gives its
+// last lines rather than its first. OK checks the fields in order and keeps the
 // dialog open on the first failing one, after showing its message.
 class CImportDialog final : public QDialog {
     Q_OBJECT
@@ -25,6 +26,7 @@ public:
     QLineEdit& RowEdit() { return *m_row; }
     QLineEdit& ColumnEdit() { return *m_column; }
     QCheckBox& HeaderCheck() { return *m_header; }
+    QCheckBox& KeepLastRowsCheck() { return *m_keepLastRows; }
 
 public slots:
     void accept() override;
@@ -35,6 +37,7 @@ private:
     QLineEdit* m_row;
     QLineEdit* m_column;
     QCheckBox* m_header;
+    QCheckBox* m_keepLastRows = nullptr;
 };
 
 } // namespace orvalis

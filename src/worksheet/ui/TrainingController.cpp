@@ -8,6 +8,7 @@
 #include "worksheet/ui/ConfigureTrainingDialog.h"
 #include "worksheet/ui/EstimateResultDialog.h"
 #include "worksheet/ui/GridDoc.h"
+#include "worksheet/ui/TrainingCurve.h"
 #include "worksheet/ui/TrainingProgressDialog.h"
 #include "worksheet/ui/WorksheetUndo.h"
 
@@ -190,6 +191,10 @@ void CTrainingController::DispatchPendingEvents()
 void CTrainingController::ReportCycle(int cycle, int updates, double trainRatio, double testRatio)
 {
     m_report = {cycle, updates, trainRatio, testRatio, true};
+    // The curve keeps every cycle (storing one is cheap and it paints on its own clock);
+    // only the fields wait for the next report interval.
+    if (m_dialog)
+        m_dialog->Curve().AddCycle(cycle, trainRatio, testRatio);
     if (!m_sinceReportShown.isValid() || m_sinceReportShown.elapsed() >= kReportIntervalMs)
         ShowLastReport();
 }
@@ -207,6 +212,8 @@ void CTrainingController::ShowConfidence(float slopeConfidence, float valueConfi
 {
     // The run's last cycle is in the window before its results.
     ShowLastReport();
+    if (m_dialog)
+        m_dialog->Curve().Flush();
     if (m_dialog)
         m_dialog->ShowConfidence(slopeConfidence, valueConfidence);
 }

@@ -3,6 +3,7 @@
 #include "worksheet/NumberText.h"
 #include "worksheet/ui/ConfidenceGroup.h"
 #include "worksheet/ui/DialogFields.h"
+#include "worksheet/ui/TrainingCurve.h"
 
 #include <QCloseEvent>
 #include <QFormLayout>
@@ -10,7 +11,10 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace orvalis {
 
@@ -55,6 +59,9 @@ CTrainingProgressDialog::CTrainingProgressDialog(QWidget* parent)
     layout->addLayout(runButtons);
     layout->addWidget(m_slope);
     layout->addWidget(m_value);
+    m_curve = new CTrainingCurve(this);
+    layout->addWidget(m_curve, 1);
+    m_curve->hide();  // until the window is shown on a screen with room for it
     layout->addLayout(okRow);
 }
 
@@ -85,6 +92,25 @@ void CTrainingProgressDialog::reject()
     // Escape and the title bar's close act as OK, except during a run.
     if (!m_running)
         accept();
+}
+
+void CTrainingProgressDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (m_curvePlaced)
+        return;
+    m_curvePlaced = true;
+    // The window asks for its fields' height only, so that it fits a small screen at a
+    // large scale. Where the screen has room to spare, the curve is shown under them
+    // (the title bar and a margin kept free); on a small screen it stays collapsed.
+    constexpr int kFrameAllowance = 48;
+    const QScreen* shown = screen();
+    const int usable = shown ? shown->availableGeometry().height() - kFrameAllowance : 0;
+    if (usable - height() < CTrainingCurve::kMinimumHeight + layout()->spacing())
+        return;
+    m_curve->show();
+    layout()->activate();
+    resize(width(), std::min(sizeHint().height(), usable));
 }
 
 void CTrainingProgressDialog::closeEvent(QCloseEvent* event)

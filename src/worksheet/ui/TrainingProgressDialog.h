@@ -8,6 +8,7 @@ class QPushButton;
 namespace orvalis {
 
 class CConfidenceGroup;
+class CTrainingCurve;
 
 // "Training Operation": the modeless window a training run reports to. Each cycle
 // shows the cycle number, the updates and the two error ratios; after the run the two
@@ -20,7 +21,8 @@ public:
     explicit CTrainingProgressDialog(QWidget* parent = nullptr);
 
     // One cycle's report: the training ratio, the testing ratio, the cycle, the
-    // updates, in that order; painted with the next dispatch of pending events.
+    // updates, in that order; painted with the next dispatch of pending events. The
+    // curve is fed separately, every cycle (Curve().AddCycle).
     void ReportCycle(int cycle, int updates, double trainRatio, double testRatio);
     // The slope figure first, then the value figure.
     void ShowConfidence(double slopeConfidence, double valueConfidence);
@@ -36,6 +38,8 @@ public:
     QPushButton& AbortButton() { return *m_abort; }
     QPushButton& ContinueButton() { return *m_continue; }
     QPushButton& OkButton() { return *m_ok; }
+    // The ratios of the run so far, under the fields, in the room the screen has left.
+    CTrainingCurve& Curve() { return *m_curve; }
 
 signals:
     void abortRequested();
@@ -46,6 +50,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QLineEdit* m_iterations;
@@ -57,7 +62,9 @@ private:
     QPushButton* m_ok;
     CConfidenceGroup* m_slope;
     CConfidenceGroup* m_value;
+    CTrainingCurve* m_curve;
     bool m_running = false;
+    bool m_curvePlaced = false;  // the curve shown or left collapsed, once
 };
 
 } // namespace orvalis

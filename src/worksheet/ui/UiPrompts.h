@@ -21,6 +21,8 @@ public:
     // The chosen file, or an empty text when the user cancelled.
     virtual QString ChooseOpenFile(const QString& filter) = 0;
     virtual QString ChooseSaveFile(const QString& suggestedName, const QString& filter) = 0;
+    // The file to import; an open dialog that may start in a folder of its own.
+    virtual QString ChooseImportFile(const QString& filter) { return ChooseOpenFile(filter); }
     // Runs dialog modally; true when it was accepted.
     virtual bool RunDialog(QDialog& dialog) = 0;
 };

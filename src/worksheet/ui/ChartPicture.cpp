@@ -1,0 +1,29 @@
+#include "worksheet/ui/ChartPicture.h"
+
+#include "worksheet/ui/ChartView.h"
+#include "worksheet/ui/WorksheetChart.h"
+
+#include <QChart>
+#include <QCoreApplication>
+#include <QResizeEvent>
+
+namespace orvalis {
+
+bool WriteChartPicture(const ChartData& data, QSize size, const QString& path)
+{
+    CChartView view;
+    FillChart(*view.chart(), data);
+    // The view is never shown, so nothing hands out the sizes as showing would: the
+    // view's resize event fits the chart to it, the viewport's centres the scene in it,
+    // and the chart's own layout (plot area, axes, legend) is done when its posted
+    // layout request is served. Without these an SVG shows the chart small and shifted.
+    view.resize(size);
+    QResizeEvent resize(size, QSize());
+    QCoreApplication::sendEvent(&view, &resize);
+    QResizeEvent viewportResize(view.viewport()->size(), QSize());
+    QCoreApplication::sendEvent(view.viewport(), &viewportResize);
+    QCoreApplication::sendPostedEvents();
+    return SaveChartPicture(view, path);
+}
+
+} // namespace orvalis

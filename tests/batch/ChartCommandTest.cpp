@@ -1,0 +1,123 @@
+// orvalis-batch chart, run as the program: the PNG's size read from its header, the SVG
+// parsed as XML.
+#include "BatchToolRunner.h"
+
+#include <QXmlStreamReader>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+using namespace orvalis::test;
+
+namespace {
+
+// Width and height from a PNG's IHDR chunk; {0, 0} when text is not a PNG.
+std::pair<std::uint32_t, std::uint32_t> PngSize(const std::string& bytes)
+{
+    if (bytes.size() < 24 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0 ||
+        bytes.compare(12, 4, "IHDR") != 0)
+        return {0, 0};
+    const auto word = [&](std::size_t at) {
+        std::uint32_t v = 0;
+        for (std::size_t i = 0; i < 4; ++i)
+            v = (v << 8) | static_cast<unsigned char>(bytes[at + i]);
+        return v;
+    };
+    return {word(16), word(20)};
+}
+
+// The texts of every <text> element of a well-formed SVG, separated by newlines; the
+// parser's error when it is not well-formed XML.
+std::string SvgTexts(const std::string& bytes, QString& error)
+{
+    QXmlStreamReader xml(QByteArray::fromStdString(bytes));
+    std::string texts;
+    bool root = true;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement() && root) {
+            root = false;
+            if (xml.name() != QLatin1String("svg"))
+                error = "root element " + xml.name().toString();
+        }
+        if (xml.isStartElement() && xml.name() == QLatin1String("text"))
+            texts += xml.readElementText(QXmlStreamReader::IncludeChildElements).toStdString() + "\n";
+    }
+    if (xml.hasError())
+        error = xml.errorString();
+    return texts;
+}
+
+class ChartCommand : public ::testing::Test {
+protected:
+    // The Nile series trained once for every test of the suite.
+    static void SetUpTestSuite()
+    {
+        box = new BatchSandbox;
+        const std::string sample = std::string(ORVALIS_SAMPLE_DATA_DIR) + "/nile_full.csv";
+        ASSERT_EQ(box->RunInProcess({"import", sample, "-o", box->Path("nile.ows"), "--header"}).status, 0);
+        ASSERT_EQ(box->RunInProcess({"set", box->Path("nile.ows"), "-o", box->Path("nile.ows"),
+                                     "--role", "2=Trg/In"}).status, 0);
+        ASSERT_EQ(box->RunInProcess({"train", box->Path("nile.ows"), "-o", box->Path("trained.ows")}).status, 0);
+    }
+    static void TearDownTestSuite() { delete box; }
+    static BatchSandbox* box;
+};
+BatchSandbox* ChartCommand::box = nullptr;
+
+} // namespace
+
+// The default and a given size of PNG, and an SVG that holds the chart's series names,
+// the section names and the axis title taken from the comment row.
+TEST_F(ChartCommand, TrainedWorksheetGivesPngOfItsSizeAndWellFormedSvg)
+{
+    const std::string trained = box->Path("trained.ows");
+    const auto png = box->Run({"chart", trained, "-o", box->Path("default.png")});
+    ASSERT_EQ(png.status, 0) << png.err;
+    EXPECT_EQ(png.out, "");
+    EXPECT_EQ(PngSize(BatchSandbox::ReadFile(box->Path("default.png"))), std::make_pair(1200u, 700u));
+
+    ASSERT_EQ(box->Run({"chart", trained, "-o", box->Path("small.PNG"), "--size", "640x480"}).status, 0);
+    EXPECT_EQ(PngSize(BatchSandbox::ReadFile(box->Path("small.PNG"))), std::make_pair(640u, 480u));
+
+    const auto svg = box->Run({"chart", trained, "-o", box->Path("chart.svg"), "--size", "800x500"});
+    ASSERT_EQ(svg.status, 0) << svg.err;
+    const std::string bytes = BatchSandbox::ReadFile(box->Path("chart.svg"));
+    EXPECT_EQ(PngSize(bytes).first, 0u) << "an .svg name gives an SVG picture";
+    QString error;
+    const std::string texts = SvgTexts(bytes, error);
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    for (const char* shown : {"Flow", "Val:Est", "Training", "Testing", "Forecast start"})
+        EXPECT_NE(texts.find(shown), std::string::npos) << shown << " in\n" << texts;
+    EXPECT_NE(bytes.find("viewBox=\"0 0 800 500\""), std::string::npos);
+}
+
+TEST_F(ChartCommand, BadSizeEmptyWorksheetAndUnwritablePicture)
+{
+    const std::string trained = box->Path("trained.ows");
+    for (const char* size : {"1200", "x700", "1200x", "99x700", "1200x8001", "0x0", "-5x100",
+                             "1200x700x3", "12OOx700", "1200X700"}) {
+        const auto result = box->RunInProcess({"chart", trained, "-o", box->Path("bad.png"), "--size", size});
+        EXPECT_EQ(result.status, 2) << size;
+        EXPECT_NE(result.err.find("--size takes WIDTHxHEIGHT"), std::string::npos) << size << ": " << result.err;
+    }
+    const auto noOutput = box->RunInProcess({"chart", trained});
+    EXPECT_EQ(noOutput.status, 2);
+    EXPECT_NE(noOutput.err.find("chart needs -o OUT.png|OUT.svg"), std::string::npos) << noOutput.err;
+
+    const auto unwritable = box->Run({"chart", trained, "-o", box->Path("no/such/dir/c.png")});
+    EXPECT_EQ(unwritable.status, 3);
+    EXPECT_NE(unwritable.err.find("cannot write"), std::string::npos) << unwritable.err;
+    EXPECT_EQ(box->Run({"chart", trained, "-o", box->Path("no/such/dir/c.svg")}).status, 3);
+    EXPECT_EQ(box->Run({"chart", box->Path("missing.ows"), "-o", box->Path("m.png")}).status, 3);
+
+    // A worksheet without a target column has nothing to draw: no picture, and a status
+    // a script can tell from success.
+    ASSERT_EQ(box->Run({"new", "-o", box->Path("new.ows")}).status, 0);
+    const auto empty = box->Run({"chart", box->Path("new.ows"), "-o", box->Path("empty.png")});
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_NE(empty.err.find("nothing to chart"), std::string::npos) << empty.err;
+    EXPECT_FALSE(std::filesystem::exists(box->Path("empty.png")));
+}
