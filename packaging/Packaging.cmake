@@ -56,6 +56,11 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Brennix Devices <packaging@brennix.example>")
-# Dependencies come from the libraries the two programs link.
+# Dependencies come from the libraries the two programs link. On Debian 12 those carry
+# what runs them too: the X11 and offscreen platforms come with libqt6gui6, the SVG icon
+# engine with libqt6svg6, and a font with libfontconfig1. scripts/check-deb.sh proves it
+# on a fresh root without recommended packages.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Help > Help Topics and FAQ hand the pages to the desktop's browser through xdg-open.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
 include(CPack)

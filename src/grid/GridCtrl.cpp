@@ -208,23 +208,15 @@ bool CGridCtrl::IsCellVisible(int row, int col) const
 
 void CGridCtrl::EnsureVisible(int row, int col)
 {
-    const CellRange v = GetVisibleNonFixedCellRange();
-    for (int i = 0; i < col - v.maxCol; ++i)
-        Scroll(false, ScrollAction::LineForward);
-    for (int i = 0; i < v.minCol - col; ++i)
-        Scroll(false, ScrollAction::LineBack);
-    for (int i = 0; i < row - v.maxRow; ++i)
-        Scroll(true, ScrollAction::LineForward);
-    for (int i = 0; i < v.minRow - row; ++i)
-        Scroll(true, ScrollAction::LineBack);
-    // A cell cut by the right or bottom edge gets one more step.
-    QRect rect;
-    if (GetCellRect(row, col, rect)) {
-        if (rect.right() > viewport()->width())
-            Scroll(false, ScrollAction::LineForward);
-        if (rect.bottom() > viewport()->height())
-            Scroll(true, ScrollAction::LineForward);
-    }
+    if (!m_store.IsValidCell(row, col))
+        return;
+    // Columns first: the row's position does not depend on the horizontal one.
+    const int hPos = ScrollPosToShow(Geometry(), false, col);
+    if (hPos != GetScrollPos(false))
+        Scroll(false, ScrollAction::Track, hPos);
+    const int vPos = ScrollPosToShow(Geometry(), true, row);
+    if (vPos != GetScrollPos(true))
+        Scroll(true, ScrollAction::Track, vPos);
 }
 
 void CGridCtrl::ResetScrollBars()

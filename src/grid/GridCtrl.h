@@ -61,6 +61,8 @@ public:
     CellRange GetVisibleNonFixedCellRange(QRect* area = nullptr) const;
     CellRange GetUnobstructedNonFixedCellRange() const;
     bool IsCellVisible(int row, int col) const;
+    // Scrolls the least that brings the whole cell into view (its start when it is larger
+    // than the view); a cell already whole in view scrolls nothing.
     void EnsureVisible(int row, int col);
     // Page sizes and ranges of the scroll bars from the counts, sizes and client size.
     void ResetScrollBars();
@@ -121,6 +123,9 @@ public:
     virtual void CreateInPlaceEditControl(const QRect& rect, Qt::Alignment alignment, int id,
                                           int row, int col, const std::string& text,
                                           unsigned firstChar);
+    // True for a cell whose editor is a drop-down list: Alt+Down or Alt+Up there starts
+    // the edit with the list dropped down. None by default.
+    virtual bool HasDropDownList(int row, int col) const;
     // An editor's end of edit: stores the text, tells the parent, and continues editing
     // in the next cell when lastKey was Tab or a navigation key. shift: Shift was held.
     void OnEndInPlaceEdit(int row, int col, const std::string& text, unsigned lastKey,

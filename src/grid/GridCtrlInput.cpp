@@ -3,11 +3,11 @@
 #include "grid/GridCtrl.h"
 #include "grid/InPlaceEdit.h"
 #include "grid/InPlaceKeys.h"
+#include "grid/InPlaceList.h"
 #include "grid/TitleTip.h"
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QScrollBar>
 
 namespace orvalis {
 
@@ -130,30 +130,11 @@ bool CGridCtrl::OnKeyDown(unsigned code, bool shift, bool ctrl)
     }
     SetFocusCell(nav.next);
 
-    if (!IsCellVisible(nav.next.row, nav.next.col)) {
-        EnsureVisible(nav.next.row, nav.next.col);
-        switch (key) {
-        case GridKey::Right: Scroll(false, ScrollAction::LineForward); break;
-        case GridKey::Left: Scroll(false, ScrollAction::LineBack); break;
-        case GridKey::Down: Scroll(true, ScrollAction::LineForward); break;
-        case GridKey::Up: Scroll(true, ScrollAction::LineBack); break;
-        case GridKey::Tab:
-            if (shift && nav.changeLine) {
-                Scroll(true, ScrollAction::LineBack);
-                Scroll(false, ScrollAction::Track, horizontalScrollBar()->maximum());
-            } else if (shift) {
-                Scroll(false, ScrollAction::LineBack);
-            } else if (nav.changeLine) {
-                Scroll(true, ScrollAction::LineForward);
-                Scroll(false, ScrollAction::Track, 0);
-            } else {
-                Scroll(false, ScrollAction::LineForward);
-            }
-            break;
-        default: break;
-        }
+    // The whole focus cell comes into view after every key move, however far it went.
+    const CellId topLeft = GetTopLeftNonFixedCell();
+    EnsureVisible(nav.next.row, nav.next.col);
+    if (GetTopLeftNonFixedCell() != topLeft)
         viewport()->update();
-    }
     return true;
 }
 
@@ -164,6 +145,20 @@ void CGridCtrl::keyPressEvent(QKeyEvent* event)
     const Qt::KeyboardModifiers mods = event->modifiers();
     const bool shift = (mods & Qt::ShiftModifier) || event->key() == Qt::Key_Backtab;
     const bool ctrl = mods & Qt::ControlModifier;
+    // F2 edits the focus cell keeping its text, as a double click does; Alt+Down or Alt+Up
+    // on a cell edited with a list starts that edit with the list dropped down.
+    const CellId at = m_store.GetFocusCell();
+    const bool f2 = event->key() == Qt::Key_F2 && !(mods & (Qt::AltModifier | Qt::ControlModifier));
+    const bool dropDown = (event->key() == Qt::Key_Down || event->key() == Qt::Key_Up) &&
+                          (mods & Qt::AltModifier) && !ctrl && HasDropDownList(at.row, at.col);
+    if ((f2 || dropDown) && m_mouseMode == MouseNothing && m_store.IsValidCell(at.row, at.col)) {
+        OnEditCell(at.row, at.col, KeyMouse);
+        auto* list = qobject_cast<CInPlaceList*>(InPlaceEditor());
+        if (dropDown && list)
+            list->showPopup();
+        event->accept();
+        return;
+    }
     unsigned code = GridKeyCodeOf(event->key());
     if (code == 0 && event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z)
         code = static_cast<unsigned>(event->key());  // letters keep their upper-case code
@@ -217,6 +212,11 @@ void CGridCtrl::OnEditCell(int row, int col, unsigned firstChar)
     if (m_titleTip)
         m_titleTip->Hide();
     CreateInPlaceEditControl(rect, alignment, 8, row, col, item.text, firstChar);
+}
+
+bool CGridCtrl::HasDropDownList(int, int) const
+{
+    return false;
 }
 
 void CGridCtrl::CreateInPlaceEditControl(const QRect& rect, Qt::Alignment alignment, int id,

@@ -46,6 +46,7 @@ CInPlaceList::CInPlaceList(CGridCtrl* grid, QWidget* parent, const QRect& rect,
         setCurrentIndex(-1);
 
     installEventFilter(this);
+    view()->installEventFilter(this);  // the keys of the dropped-down list
     if (lineEdit())
         lineEdit()->installEventFilter(this);
     connect(qApp, &QApplication::focusChanged, this,
@@ -97,8 +98,42 @@ bool CInPlaceList::HandleEndingKey(QKeyEvent* event)
     return false;
 }
 
+bool CInPlaceList::IsDropDownToggle(const QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
+        return false;
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+    if (key->key() == Qt::Key_F4)
+        return mods == Qt::NoModifier;
+    return (key->key() == Qt::Key_Down || key->key() == Qt::Key_Up) && mods == Qt::AltModifier;
+}
+
+void CInPlaceList::ToggleDropDown()
+{
+    if (!view()->isVisible()) {
+        showPopup();
+        return;
+    }
+    // Folding the list up by key takes the item it shows highlighted, as a click on it
+    // would; Escape is the key that leaves the choice as it was.
+    const QModelIndex highlighted = view()->currentIndex();
+    if (highlighted.isValid())
+        setCurrentIndex(highlighted.row());
+    hidePopup();
+}
+
 bool CInPlaceList::eventFilter(QObject* watched, QEvent* event)
 {
+    if (IsDropDownToggle(event)) {
+        // The override is claimed so that no shortcut takes the key; the press toggles.
+        if (event->type() == QEvent::KeyPress)
+            ToggleDropDown();
+        event->accept();
+        return true;
+    }
+    if (watched == view())
+        return QComboBox::eventFilter(watched, event);  // the list's own keys
     if (event->type() == QEvent::KeyPress) {
         if (HandleEndingKey(static_cast<QKeyEvent*>(event)))
             return true;

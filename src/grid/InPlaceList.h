@@ -12,7 +12,8 @@ namespace orvalis {
 // A drop-down list laid over one cell for cells with a fixed vocabulary (the worksheet's
 // role row). It preselects the first item that starts with the cell text, ignoring case;
 // Ctrl+arrows and Tab, Enter and Escape end it (Escape restores the text); plain arrows
-// move in the list. It ends when the focus leaves it, its edit field and its drop-down.
+// move in the list; Alt+Down, Alt+Up and F4 drop the list down and fold it up taking the
+// highlighted item. It ends when the focus leaves it, its edit field and its drop-down.
 class CInPlaceList : public QComboBox, public CInPlaceEditor {
     Q_OBJECT
 
@@ -34,6 +35,10 @@ private:
     // Handles the keys that end editing; true when the key was used.
     bool HandleEndingKey(QKeyEvent* event);
     void PlaceCaret(unsigned firstChar);
+    // Alt+Down, Alt+Up or F4, as a key press or its shortcut override.
+    static bool IsDropDownToggle(const QEvent* event);
+    // Drops the list down, or folds it up taking the highlighted item.
+    void ToggleDropDown();
     void OnFocusChanged(QWidget* now);
 };
 

@@ -45,8 +45,15 @@ CChildFrame* DocManager::ShowFrame(std::unique_ptr<CGridDoc> doc, CChildFrame* f
     m_mdiArea.addSubWindow(frame);
     frame->showMaximized();
     m_mdiArea.setActiveSubWindow(frame);
-    // Keys work at once: the focus starts on the first data cell of column 1.
-    frame->View().Grid().SetFocusCell(frame->Document().GetWorksheet().firstDataRow, 1);
+    // Keys work at once: the focus starts on the first data cell of column 1, and the keys
+    // go to the grid rather than to the first field of the bars (the results-mode choice).
+    // It is selected as a click would select it, so Copy and Shift+arrows work from it.
+    CWorksheetGrid& grid = frame->View().Grid();
+    const CellId first{frame->Document().GetWorksheet().firstDataRow, 1};
+    grid.SetFocusCell(first.row, first.col);
+    grid.Store().SetSelectionStartCell(first);
+    grid.SetSelectedRange(first.row, first.col, first.row, first.col);
+    grid.setFocus(Qt::OtherFocusReason);
     emit documentCountChanged(static_cast<int>(m_docs.size()));
     return frame;
 }

@@ -50,6 +50,14 @@ bool SectionsUsable(Worksheet& ws)
         ws.Messages().Error("Error: Num Taps Must Be At Least 1");
         return false;
     }
+    // 2 Pass adds the target's moving average back onto the estimate, and that average
+    // takes in the row being estimated. Over a window of one row it is the row itself:
+    // the network would have nothing to learn and every "estimate" would be the actual
+    // value, rated a perfect fit.
+    if (c.numTaps < 2 && ws.Settings().use2PassEstimate) {
+        ws.Messages().Error("Error: Num Taps Must Be At Least 2 in 2 Pass Mode");
+        return false;
+    }
     // Counts typed or stored near the int limit wrap when added as ints; in 64 bits
     // the sum is exact, and sections longer than the grid could never be filled.
     const std::int64_t sections =

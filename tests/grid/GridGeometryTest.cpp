@@ -204,3 +204,33 @@ TEST(GridScroll, ScrollBarsAndStepTargets)
     EXPECT_EQ(RepaintAfterScroll(a, far, true).kind, ScrollRepaint::Scrolled);
     EXPECT_EQ(RepaintAfterScroll(a, a, true).kind, ScrollRepaint::None);
 }
+
+TEST(GridScroll, PositionThatShowsAWholeCell)
+{
+    CellStore store;
+    Shape(store);
+    store.SetColumnWidth(8, 400);  // wider than the 150-pixel page
+    struct Case {
+        const char* name;
+        int width;  // client width; the page is 50 less
+        int hPos;
+        bool vertical;
+        int index;
+        int expected;
+    } cases[] = {
+        {"whole in view stays", 200, 0, false, 5, 0},
+        {"one past the right edge drops one column", 200, 0, false, 6, 30},
+        {"cut by the right edge", 190, 0, false, 5, 30},
+        {"far right ends at the cell's edge", 200, 0, false, 7, 60},
+        {"left of the view becomes the first", 200, 95, false, 3, 60},
+        {"a fixed column never scrolls", 200, 95, false, 0, 95},
+        {"a wide cell shows from its start", 200, 0, false, 8, 210},
+        {"right of a wide cell drops it whole", 200, 210, false, 9, 610},
+        {"one row below the bottom", 200, 0, true, 11, 10},
+        {"last row", 200, 0, true, 100, 900},
+    };
+    for (const Case& c : cases) {
+        const GridGeometry g(store, GridViewport{c.width, 120, c.vertical ? 0 : c.hPos, 0});
+        EXPECT_EQ(ScrollPosToShow(g, c.vertical, c.index), c.expected) << c.name;
+    }
+}

@@ -63,6 +63,60 @@ TEST_F(KeysFixture, HomeEndAndPagingMoveRowsOnly)
     EXPECT_EQ(grid.GetFocusCell(), (CellId{1 + moved, 3})) << "moves with the page";
 }
 
+TEST_F(KeysFixture, EveryKeyMoveShowsTheWholeFocusCell)
+{
+    const auto wholeInView = [&] {
+        const CellId focus = grid.GetFocusCell();
+        QRect rect;
+        const bool placed = grid.GetCellRect(focus.row, focus.col, rect);
+        return placed && rect.left() >= w.store.GetFixedColumnWidth() &&
+               rect.top() >= w.store.GetFixedRowHeight() &&
+               rect.right() < grid.viewport()->width() &&
+               rect.bottom() < grid.viewport()->height();
+    };
+    Focus(1, 1);
+    for (int i = 0; i < 13; ++i) {
+        Key(Qt::Key_Right);
+        EXPECT_TRUE(wholeInView()) << "Right #" << i + 1;
+    }
+    for (int i = 0; i < 40; ++i) {
+        Key(Qt::Key_Down);
+        EXPECT_TRUE(wholeInView()) << "Down #" << i + 1;
+    }
+    const struct {
+        const char* name;
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+    } moves[] = {
+        {"End", Qt::Key_End, Qt::NoModifier},
+        {"Ctrl+Right", Qt::Key_Right, Qt::ControlModifier},
+        {"Home", Qt::Key_Home, Qt::NoModifier},
+        {"Page Down", Qt::Key_PageDown, Qt::NoModifier},
+        {"Shift+Tab", Qt::Key_Backtab, Qt::ShiftModifier},
+        {"Left", Qt::Key_Left, Qt::NoModifier},
+    };
+    for (const auto& move : moves) {
+        Key(move.key, move.mods);
+        EXPECT_TRUE(wholeInView()) << move.name;
+    }
+    Focus(3, 68);
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(grid.GetFocusCell(), (CellId{3, 68}));
+    EXPECT_TRUE(wholeInView()) << "Shift+Tab back to the end of the row above";
+
+    // A column wider than the view shows from its left edge, its right neighbour whole.
+    w.store.SetColumnWidth(5, 2 * grid.viewport()->width());
+    grid.ResetScrollBars();
+    Focus(2, 4);
+    Key(Qt::Key_Right);
+    QRect wide;
+    ASSERT_TRUE(grid.GetCellRect(2, 5, wide));
+    EXPECT_EQ(wide.left(), w.store.GetFixedColumnWidth());
+    Key(Qt::Key_Right);
+    EXPECT_TRUE(wholeInView());
+}
+
 TEST_F(KeysFixture, ArrowsSelectTheNewCellShiftExtendsFromTheAnchor)
 {
     Focus(5, 3);
@@ -132,6 +186,14 @@ TEST_F(KeysFixture, TypingStartsAnEditWithThatCharacter)
     EXPECT_EQ(w.Count(GridNotifyEndEdit), 1);
     EXPECT_FALSE(grid.IsEditing()) << "Enter ends editing without moving on";
     EXPECT_EQ(grid.GetFocusCell(), (CellId{3, 2}));
+
+    QTest::keyClick(&grid, Qt::Key_F2);
+    edit = qobject_cast<QLineEdit*>(grid.InPlaceEditor());
+    ASSERT_NE(edit, nullptr) << "F2 edits the focus cell";
+    EXPECT_EQ(edit->text(), QStringLiteral("7"));
+    EXPECT_EQ(edit->cursorPosition(), 1) << "keeping its text, the caret at its end";
+    QTest::keyClick(edit, Qt::Key_Escape);
+    Settle();
 
     w.store.SetCellState(3, 2, CellReadOnly);
     QTest::keyClick(&grid, '8');

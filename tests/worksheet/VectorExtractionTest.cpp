@@ -57,6 +57,21 @@ TEST(VectorExtraction, RefusalsComeBeforeAnyCellIsRead)
     }
 }
 
+// A one-row window in 2 Pass would hand back each actual value as its own estimate;
+// in 1 Pass the same window is a real (if short) forecast and is extracted.
+TEST(VectorExtraction, TwoPassRefusesAOneRowWindow)
+{
+    for (const bool twoPass : {true, false}) {
+        ExtractionSheet sheet(twoPass);
+        sheet.Counts(20, 10, 10, 1);
+        sheet.ws->ScanColumnRoles();
+        EXPECT_EQ(ExtractVectors(*sheet.ws, 40, true), !twoPass) << twoPass;
+        EXPECT_EQ(sheet.messages.Texts(),
+                  twoPass ? std::vector<std::string>{"Error: Num Taps Must Be At Least 2 in 2 Pass Mode"}
+                          : std::vector<std::string>{});
+    }
+}
+
 TEST(VectorExtraction, EmptyCellsAreRefusedWithTheirDataRow)
 {
     struct Case {

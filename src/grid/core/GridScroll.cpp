@@ -65,6 +65,43 @@ int ScrollTarget(const GridGeometry& geometry, bool vertical, int pos, int scrol
     return pos;
 }
 
+int ScrollPosToShow(const GridGeometry& geometry, bool vertical, int index)
+{
+    const GridViewport& vp = geometry.Viewport();
+    const int pos = vertical ? vp.vPos : vp.hPos;
+    const int fixedCount = vertical ? geometry.FixedRowCount() : geometry.FixedColumnCount();
+    const int count = vertical ? geometry.RowCount() : geometry.ColumnCount();
+    if (index < fixedCount || index >= count)
+        return pos;
+    const auto size = [&](int i) {
+        return vertical ? geometry.RowHeight(i) : geometry.ColumnWidth(i);
+    };
+    const int page = vertical ? vp.height - geometry.FixedRowHeight()
+                              : vp.width - geometry.FixedColumnWidth();
+    const int first = vertical ? geometry.TopLeftNonFixedCell().row
+                               : geometry.TopLeftNonFixedCell().col;
+    // Offsets into the scrolled area: the view's first cell and the wanted cell.
+    int firstStart = 0;
+    int start = 0;
+    for (int i = fixedCount; i < index || i < first; ++i) {
+        if (i < first)
+            firstStart += size(i);
+        if (i < index)
+            start += size(i);
+    }
+    if (index < first)
+        return start;
+    const int end = start + size(index);
+    if (end - firstStart <= page)
+        return pos;
+    // Drop cells off the near edge until the far edge of the cell fits.
+    int from = first;
+    int fromStart = firstStart;
+    while (from < index && end - fromStart > page)
+        fromStart += size(from++);
+    return fromStart;
+}
+
 ScrollRepaint RepaintAfterScroll(const GridGeometry& before, const GridGeometry& after,
                                  bool vertical)
 {

@@ -28,6 +28,13 @@ enum class ScrollAction { LineForward, LineBack, PageForward, PageBack, Track, T
 int ScrollTarget(const GridGeometry& geometry, bool vertical, int pos, int scrollMax,
                  ScrollAction action, int trackPos = 0);
 
+// The scroll position along one axis (vertical: rows) that brings the cell at index
+// wholly into view with the least movement: unchanged when it is already whole in view or
+// fixed, the cell at the top (left) when it lies before the view, else the first cell
+// from which the view reaches the cell's far edge. A cell larger than the view is shown
+// from its start. The scroll bar's clamp to its reachable range keeps the cell in view.
+int ScrollPosToShow(const GridGeometry& geometry, bool vertical, int index);
+
 // How the window content follows a scroll from one geometry to the next along an axis.
 struct ScrollRepaint {
     enum Kind { None, Shift, Scrolled } kind = None;

@@ -31,6 +31,11 @@ QString CWorksheetGrid::TypedEditName(int row, int col) const
     return row == kRoleRow ? QStringLiteral("Role Choice") : CGridCtrl::TypedEditName(row, col);
 }
 
+bool CWorksheetGrid::HasDropDownList(int row, int col) const
+{
+    return row == kRoleRow && col >= Store().GetFixedColumnCount();
+}
+
 void CWorksheetGrid::OnEditSelectAll()
 {
     // Selecting some seventy thousand cells takes a noticeable moment.

@@ -15,6 +15,7 @@ public:
 
     void CreateInPlaceEditControl(const QRect& rect, Qt::Alignment alignment, int id, int row,
                                   int col, const std::string& text, unsigned firstChar) override;
+    bool HasDropDownList(int row, int col) const override;
     void OnEditSelectAll() override;
     QString TypedEditName(int row, int col) const override;
 };
