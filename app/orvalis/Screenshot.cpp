@@ -1,5 +1,6 @@
 #include "Screenshot.h"
 
+#include "shell/CommandIds.h"
 #include "shell/DocManager.h"
 #include "shell/MainFrame.h"
 #include "shell/MessageBoxPrompts.h"
@@ -8,6 +9,8 @@
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetLayout.h"
 #include "worksheet/ui/GridDoc.h"
+#include "worksheet/ui/TrainingController.h"
+#include "worksheet/ui/TrainingProgressDialog.h"
 
 #include <QApplication>
 #include <QFile>
@@ -59,7 +62,12 @@ int RunScreenshot(const QStringList& arguments)
     if (!app.StartUp())
         return 1;
     CMainFrame& frame = *app.MainFrame();
-    frame.resize(1100, 640);
+    const int sizeAt = arguments.indexOf(QStringLiteral("--size"));
+    const QStringList size = arguments.value(sizeAt + 1).split(QLatin1Char('x'));
+    if (sizeAt >= 0 && size.size() == 2)
+        frame.resize(size[0].toInt(), size[1].toInt());
+    else
+        frame.resize(1100, 640);
     Worksheet& sheet = app.Docs().ActiveDocument()->GetWorksheet();
 
     const int importAt = arguments.indexOf(QStringLiteral("--import"));
@@ -79,6 +87,15 @@ int RunScreenshot(const QStringList& arguments)
     }
     if (importAt >= 0)
         sheet.AutoConfigureSections(app.Settings().resultsMode);
+    // Train as Actions > Train does; the Training Operation window is a window of its
+    // own and not part of the picture.
+    if (arguments.contains(QStringLiteral("--train"))) {
+        frame.RouteCommand(CmdTrain);
+        if (QWidget* progress = frame.Training().ProgressDialog())
+            progress->close();
+    }
+    if (arguments.contains(QStringLiteral("--chart")))
+        frame.RouteCommand(CmdViewChart);
 
     for (int i = 0; i < 5; ++i)
         QApplication::processEvents();

@@ -1,7 +1,9 @@
 #include "OrvalisVersion.h"
 #include "Screenshot.h"
+#include "StartupProbe.h"
 
 #include "shell/CommandLine.h"
+#include "shell/MainFrame.h"
 #include "shell/MessageBoxPrompts.h"
 #include "shell/WorksheetApp.h"
 #include "shell/core/QtSettingsStore.h"
@@ -59,6 +61,7 @@ int main(int argc, char* argv[])
     // The splash greets a plain start; a start with a file or --no-splash goes straight
     // to work.
     app.SetSplashWanted(!request.noSplash && request.files.isEmpty());
+    orvalis::WatchFirstShow([&app]() -> QWidget* { return app.MainFrame(); });
     if (!app.StartUp(request.files))
         return 1;
     const int result = application.exec();

@@ -165,13 +165,14 @@ void CGridCtrl::keyPressEvent(QKeyEvent* event)
     const bool used = code != 0 && OnKeyDown(code, shift, ctrl);
 
     // The character step: typing starts an edit with that character. Keys that type no
-    // character (navigation, Delete) and Alt combinations do not.
+    // character (navigation, Delete), Alt combinations and Escape do not: an edit opened by
+    // Escape would only be left open over the cell, its text selected for the next key.
     const QString text = event->text();
     unsigned ch = text.size() == 1 ? text.at(0).unicode() : 0;
     if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)
         ch = KeyTab;  // Shift+Tab types a Tab as well
-    const bool isCharacter = ch != 0 && ch != 127 && ch < 256 && event->key() != Qt::Key_Delete &&
-                             !(mods & Qt::AltModifier);
+    const bool isCharacter = ch != 0 && ch != 127 && ch != KeyEscape && ch < 256 &&
+                             event->key() != Qt::Key_Delete && !(mods & Qt::AltModifier);
     if (isCharacter && !ctrl && m_mouseMode == MouseNothing &&
         !(m_store.handleTabKey && ch == KeyTab)) {
         const CellId focus = m_store.GetFocusCell();

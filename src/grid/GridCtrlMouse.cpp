@@ -375,7 +375,15 @@ void CGridCtrl::timerEvent(QTimerEvent* event)
 void CGridCtrl::contextMenuEvent(QContextMenuEvent* event)
 {
     const std::unique_ptr<QMenu> menu = CreateContextMenu();
-    menu->exec(event->globalPos());
+    QPoint at = event->globalPos();
+    // From the keyboard (the Menu key) the menu opens under the focus cell, where the
+    // user is working, rather than wherever the pointer happens to be.
+    const CellId focus = m_store.GetFocusCell();
+    QRect cell;
+    if (event->reason() == QContextMenuEvent::Keyboard && IsCellVisible(focus.row, focus.col) &&
+        GetCellRect(focus.row, focus.col, cell))
+        at = viewport()->mapToGlobal(cell.bottomLeft());
+    menu->exec(at);
 }
 
 } // namespace orvalis

@@ -114,8 +114,8 @@ AboutBox::AboutBox(QWidget* parent)
     buttons->button(QDialogButtonBox::Ok)->setFocus();
 }
 
-SplashWindow::SplashWindow()
-    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint)
+SplashWindow::SplashWindow(QWidget* owner)
+    : QWidget(owner, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setAccessibleName(QStringLiteral("Tavelle Orvalis is starting"));

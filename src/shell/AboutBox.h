@@ -26,11 +26,12 @@ public:
 };
 
 // The start-up window: icon, version, year and the legal notice, without a caption,
-// centred on the screen. The application closes it.
+// centred on the screen (its owner is not up yet when it opens). The application
+// closes it; it deletes itself when closed.
 class SplashWindow final : public QWidget {
     Q_OBJECT
 public:
-    SplashWindow();
+    explicit SplashWindow(QWidget* owner = nullptr);
 };
 
 // The texts both boxes share.

@@ -34,8 +34,17 @@ void CChildFrame::UpdateTitle()
     // The mark is written out rather than left to a "[*]" placeholder: a maximised
     // child's title is copied into the main frame's caption as it stands.
     const bool modified = m_doc.IsModified();
-    setWindowTitle(modified ? m_doc.Title() + QLatin1Char('*') : m_doc.Title());
+    QString title = m_doc.Title();
+    if (m_windowNumber > 0)
+        title += QLatin1Char(':') + QString::number(m_windowNumber);
+    setWindowTitle(modified ? title + QLatin1Char('*') : title);
     setWindowModified(modified);
+}
+
+void CChildFrame::SetWindowNumber(int number)
+{
+    m_windowNumber = number;
+    UpdateTitle();
 }
 
 void CChildFrame::CloseWithoutPrompt()

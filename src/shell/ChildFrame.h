@@ -31,6 +31,11 @@ public:
     // Closes without asking (the question was already answered for every document).
     void CloseWithoutPrompt();
 
+    // While several windows show one worksheet, each title ends in ":n" (n from 1, in
+    // the order the windows were opened) so they can be told apart in the Window menu
+    // and the caption; 0 when this is the worksheet's only window.
+    void SetWindowNumber(int number);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -38,6 +43,7 @@ private:
     void UpdateTitle();
 
     CGridDoc& m_doc;
+    int m_windowNumber = 0;
     DocManager& m_manager;
     CGridView* m_view;  // owned as the frame's widget
     bool m_skipPrompt = false;

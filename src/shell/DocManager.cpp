@@ -70,6 +70,7 @@ CChildFrame* DocManager::NewWindow(CChildFrame& frame)
 {
     auto* window = new CChildFrame(frame.Document(), *this);
     m_frames.push_back(window);
+    NumberWindowsOf(frame.Document());
     emit frameCreated(window);
     m_mdiArea.addSubWindow(window);
     if (frame.isMaximized())
@@ -125,14 +126,25 @@ bool DocManager::CanCloseFrame(CChildFrame& frame)
     return doc.SaveModified();
 }
 
+int DocManager::NumberWindowsOf(CGridDoc& doc)
+{
+    std::vector<CChildFrame*> windows;
+    for (CChildFrame* frame : m_frames) {
+        if (&frame->Document() == &doc)
+            windows.push_back(frame);
+    }
+    const bool several = windows.size() > 1;
+    for (size_t i = 0; i < windows.size(); ++i)
+        windows[i]->SetWindowNumber(several ? static_cast<int>(i) + 1 : 0);
+    return static_cast<int>(windows.size());
+}
+
 void DocManager::FrameDestroyed(CChildFrame& frame)
 {
     std::erase(m_frames, &frame);
     CGridDoc* doc = &frame.Document();
-    for (CChildFrame* f : m_frames) {
-        if (&f->Document() == doc)
-            return;
-    }
+    if (NumberWindowsOf(*doc) > 0)
+        return;
     auto it = std::find_if(m_docs.begin(), m_docs.end(),
                            [doc](const std::unique_ptr<CGridDoc>& d) { return d.get() == doc; });
     if (it == m_docs.end())

@@ -68,6 +68,9 @@ private:
     std::unique_ptr<CGridDoc> CreateDocument();
     CChildFrame* ShowFrame(std::unique_ptr<CGridDoc> doc, CChildFrame* frame);
     int FrameCount(const CGridDoc& doc) const;
+    // Numbers the windows of doc in their titles when there are several; returns how
+    // many windows doc has.
+    int NumberWindowsOf(CGridDoc& doc);
 
     AppSettings& m_settings;
     UiPrompts& m_prompts;

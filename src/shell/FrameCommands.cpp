@@ -1,6 +1,7 @@
 #include "shell/DocManager.h"
 #include "shell/HelpPages.h"
 #include "shell/MainFrame.h"
+#include "shell/WindowArrangement.h"
 #include "shell/WorksheetApp.h"
 #include "shell/WorksheetCommands.h"
 #include "worksheet/ui/ImportCommandUi.h"
@@ -43,9 +44,9 @@ void BindFrameCommands(CommandTarget& target, CMainFrame& frame, CWorksheetApp& 
             })
         .EnabledWhen(anyWindow);
     QMdiArea& area = frame.MdiArea();
-    target.On(CmdWindowCascade, [&area] { area.cascadeSubWindows(); }).EnabledWhen(anyWindow);
+    target.On(CmdWindowCascade, [&area] { CascadeWindows(area); }).EnabledWhen(anyWindow);
     target.On(CmdWindowTile, [&area] { area.tileSubWindows(); }).EnabledWhen(anyWindow);
-    target.On(CmdWindowArrange, [&frame] { frame.ArrangeIcons(); }).EnabledWhen(anyWindow);
+    target.On(CmdWindowArrange, [&area] { ArrangeIcons(area); }).EnabledWhen(anyWindow);
 
     // The toolbar's Train and Evaluate buttons run the active worksheet's commands and
     // share their enabled state; without a worksheet there is nothing to run them on.

@@ -307,22 +307,6 @@ void CMainFrame::ShowStatusMessage(const QString& text)
     statusBar()->showMessage(text, kStatusMessageTime);
 }
 
-void CMainFrame::ArrangeIcons()
-{
-    const QList<QMdiSubWindow*> windows = m_mdiArea->subWindowList();
-    int x = 0;
-    const int bottom = m_mdiArea->viewport()->height();
-    for (QMdiSubWindow* window : windows) {
-        if (!window->isMinimized())
-            continue;
-        const QSize size = window->size();
-        if (x > 0 && x + size.width() > m_mdiArea->viewport()->width())
-            x = 0;
-        window->move(x, bottom - size.height());
-        x += size.width();
-    }
-}
-
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 {
     // A key about to be matched against the shortcuts meets enable states of this moment.

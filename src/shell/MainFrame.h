@@ -58,8 +58,6 @@ public:
     // The results-mode bar's choice: switches the active worksheet's sections (or, with
     // none open, only the stored mode). Refused while a training run holds the program.
     void OnResultsModeSelected(int mode);
-    // Lines the minimised worksheet windows up along the bottom of the MDI area.
-    void ArrangeIcons();
     // Shows text in the status bar's message pane for a few seconds.
     void ShowStatusMessage(const QString& text);
 

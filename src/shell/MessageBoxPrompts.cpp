@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QMainWindow>
 #include <QMessageBox>
 
 namespace orvalis {
@@ -13,7 +14,16 @@ namespace {
 
 QWidget* Owner()
 {
-    return QApplication::activeWindow();
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    // No window has the focus just after another box closed when no window manager
+    // hands it back: the box still belongs over the main window, not loose on the
+    // screen where the main window could cover it.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (qobject_cast<QMainWindow*>(window) && window->isVisible())
+            return window;
+    }
+    return nullptr;
 }
 
 QMessageBox::StandardButton Show(QMessageBox::Icon icon, const QString& text,

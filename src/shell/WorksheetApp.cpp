@@ -84,12 +84,16 @@ bool CWorksheetApp::StartUp(const QStringList& files)
     RestoreWindowLayout();
     if (m_splashWanted) {
         // Up for 2.5 seconds, or until the first key or mouse press anywhere.
-        m_splash = new SplashWindow;
+        m_splash = new SplashWindow(m_mainFrame.get());
         m_splash->show();
-        QTimer::singleShot(2500, this, &CWorksheetApp::CloseSplash);
+        QTimer::singleShot(m_splashLifetimeMs, this, &CWorksheetApp::CloseSplash);
         qApp->installEventFilter(this);
     }
     m_mainFrame->show();
+    // Without a window manager to keep it on top, the frame shown after it would hide
+    // the splash.
+    if (m_splash)
+        m_splash->raise();
     AcceptWorksheetDrops(*m_mainFrame, *m_docs);
 
     int opened = 0;

@@ -39,8 +39,13 @@ public:
     // without files, or when none opened, the program starts with a new worksheet.
     bool StartUp(const QStringList& files = {});
     // Whether StartUp shows the splash window: the program asks for it when it was
-    // started without a file and without --no-splash.
-    void SetSplashWanted(bool wanted) { m_splashWanted = wanted; }
+    // started without a file and without --no-splash. lifetimeMs: how long it stays up
+    // unless a key or mouse press closes it first.
+    void SetSplashWanted(bool wanted, int lifetimeMs = 2500)
+    {
+        m_splashWanted = wanted;
+        m_splashLifetimeMs = lifetimeMs;
+    }
     // The splash window while it is up, else nullptr.
     QWidget* Splash() const;
     // Closes the splash window if it is up.
@@ -86,6 +91,7 @@ private:
     CommandTarget m_commands{CommandHandler::Application};
     std::optional<QPageLayout> m_pageLayout;
     bool m_splashWanted = false;
+    int m_splashLifetimeMs = 2500;
     QPointer<QWidget> m_splash;
     // Destroyed after the main frame: closing child frames report to it.
     std::unique_ptr<DocManager> m_docs;

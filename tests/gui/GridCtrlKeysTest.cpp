@@ -194,6 +194,8 @@ TEST_F(KeysFixture, TypingStartsAnEditWithThatCharacter)
     EXPECT_EQ(edit->cursorPosition(), 1) << "keeping its text, the caret at its end";
     QTest::keyClick(edit, Qt::Key_Escape);
     Settle();
+    QTest::keyClick(&grid, Qt::Key_Escape);
+    EXPECT_FALSE(grid.IsEditing()) << "Escape on the grid opens no editor";
 
     w.store.SetCellState(3, 2, CellReadOnly);
     QTest::keyClick(&grid, '8');

@@ -90,7 +90,8 @@ bool ScriptedPrompts::RunDialog(QDialog& dialog)
     return dialogScript(dialog);
 }
 
-ShellFixture::ShellFixture(const MemorySettingsStore& initial, const QStringList& startFiles)
+ShellFixture::ShellFixture(const MemorySettingsStore& initial, const QStringList& startFiles,
+                           std::optional<int> splashLifetimeMs)
 {
     GuiApp();
     store.strings = initial.strings;
@@ -98,6 +99,8 @@ ShellFixture::ShellFixture(const MemorySettingsStore& initial, const QStringList
     recentStore = std::make_unique<QSettings>(dir.filePath(QStringLiteral("recent.ini")),
                                               QSettings::IniFormat);
     app = std::make_unique<CWorksheetApp>(store, *recentStore, prompts);
+    if (splashLifetimeMs)
+        app->SetSplashWanted(true, *splashLifetimeMs);
     app->StartUp(startFiles);
 }
 

@@ -11,6 +11,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -62,9 +63,11 @@ public:
 // and a recent-file store in a temporary folder.
 class ShellFixture {
 public:
-    // startFiles: the worksheets named on the command line.
+    // startFiles: the worksheets named on the command line. splashLifetimeMs: when
+    // given, the start shows the splash window for that long.
     explicit ShellFixture(const MemorySettingsStore& initial = {},
-                          const QStringList& startFiles = {});
+                          const QStringList& startFiles = {},
+                          std::optional<int> splashLifetimeMs = {});
     ~ShellFixture();
 
     CWorksheetApp& App() { return *app; }
