@@ -35,7 +35,8 @@ int main(int argc, char** argv)
         paper.size = request.letter ? QPageSize::Letter : QPageSize::A4;
         paper.orientation = request.landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
         return orvalis::WriteWorksheetPdf(worksheet, QString::fromStdString(request.title),
-                                          QString::fromLocal8Bit(request.path.c_str()), paper);
+                                          QString::fromLocal8Bit(request.path.c_str()), paper,
+                                          request.chartPage);
     });
     orvalis::SetBatchChartWriter([&](const orvalis::ChartData& data,
                                      const orvalis::BatchChartRequest& request) {

@@ -23,8 +23,8 @@ const std::vector<BatchCommand>& BatchCommands()
          1, true, {}, &RunRunCommand, true},
         {"show", "show IN.ows [--tab]", 1, false, {{"--tab", false, false}}, &RunShowCommand},
         {"report", "report IN.ows [--json]", 1, false, {{"--json", false, false}}, &RunReportCommand},
-        {"print", "print IN.ows -o OUT.pdf [--paper A4|Letter] [--landscape]", 1, true,
-         {{"--paper", true, false}, {"--landscape", false, false}}, &RunPrintCommand},
+        {"print", "print IN.ows -o OUT.pdf [--paper A4|Letter] [--landscape] [--chart]", 1, true,
+         {{"--paper", true, false}, {"--landscape", false, false}, {"--chart", false, false}}, &RunPrintCommand},
         {"chart", "chart IN.ows -o OUT.png|OUT.svg [--size WxH]", 1, true,
          {{"--size", true, false}}, &RunChartCommand},
     };

@@ -38,6 +38,7 @@ int RunPrintCommand(BatchContext& context)
     }
     request.letter = paper == "Letter";
     request.landscape = args.Has("--landscape");
+    request.chartPage = args.Has("--chart");
     request.path = args.Value("-o");
     const std::string input = args.positional[0];
     // The header shows the worksheet's name as its window's title does: the file name.

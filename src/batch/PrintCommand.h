@@ -13,6 +13,7 @@ struct BatchPdfRequest {
     std::string title;       // the worksheet's name, centred in every page header
     bool letter = false;     // US Letter paper; A4 otherwise
     bool landscape = false;  // the long side across
+    bool chartPage = false;  // the worksheet's chart as a last page
 };
 
 // Writes the worksheet's printed pages as a PDF; returns the number of pages written, 0

@@ -217,8 +217,8 @@ public:
     int PrintTo(QPrinter& printer);
     // The print dialog, then printing; the print preview window. The printer starts from
     // pageLayout when one is given (the program's Print Setup).
-    void Print(const QPageLayout* pageLayout = nullptr);
-    void PrintPreview(const QPageLayout* pageLayout = nullptr);
+    virtual void Print(const QPageLayout* pageLayout = nullptr);
+    virtual void PrintPreview(const QPageLayout* pageLayout = nullptr);
     // The title in the centre of every page header; empty: the title of the first
     // window up the parent chain that has one.
     QString printTitle;

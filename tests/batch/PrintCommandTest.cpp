@@ -67,6 +67,13 @@ TEST(PrintCommand, FilledWorksheetGivesThreePagesWithTitlesAndFooters)
     const auto wide = box.Run({"print", ows, "-o", letter, "--paper", "Letter", "--landscape"});
     ASSERT_EQ(wide.status, 0) << wide.err;
     EXPECT_NE(PdfInfo(letter).find("792 x 612"), std::string::npos) << PdfInfo(letter);
+
+    // With a column to chart, --chart adds one page after the grid's.
+    ASSERT_EQ(box.Run({"set", ows, "-o", ows, "--role", "2=Trg/In"}).status, 0);
+    const auto charted = box.Run({"print", ows, "-o", pdf, "--chart"});
+    ASSERT_EQ(charted.status, 0) << charted.err;
+    EXPECT_EQ(charted.out, "pages: 4\n");
+    EXPECT_NE(PageText(pdf, 4).find("Page 4 of 4"), std::string::npos);
 }
 
 TEST(PrintCommand, WrongPaperMissingFilesAndUnwritableOutput)

@@ -4,6 +4,7 @@
 #include "worksheet/ImportCommand.h"
 #include "worksheet/UserMessages.h"
 #include "worksheet/Worksheet.h"
+#include "worksheet/WorksheetLayout.h"
 #include "worksheet/ui/WorksheetPdf.h"
 
 #include <QProcess>
@@ -69,4 +70,37 @@ TEST(WorksheetPdf, ImportedWorksheetOnA4AndOnLandscapeLetter)
                                 PdfPaper{}),
               0)
         << "an unwritable file is reported";
+}
+
+// The chart page comes last, under the grid pages' header and footer, with the chart's
+// legend on it; a worksheet with nothing to draw gets no such page.
+TEST(WorksheetPdf, ChartAsLastPageOnlyWhenAskedAndThereIsAChart)
+{
+    gridtest::App();
+    AppSettings settings;
+    SilentMessages messages;
+    Worksheet worksheet(settings, messages);
+    ASSERT_TRUE(ImportFile(worksheet, {ORVALIS_SAMPLE_DATA_DIR "/eustockmarkets_990.csv", 1, 1, true})
+                    .imported);
+    worksheet.Store().SetCellText(kRoleRow, 2, "Trg/In");  // the DAX column
+    QTemporaryDir dir;
+    const QString plain = dir.filePath(QStringLiteral("plain.pdf"));
+    const QString charted = dir.filePath(QStringLiteral("charted.pdf"));
+    const int pages = WriteWorksheetPdf(worksheet, QStringLiteral("stocks.ows"), plain, PdfPaper{});
+    const int withChart =
+        WriteWorksheetPdf(worksheet, QStringLiteral("stocks.ows"), charted, PdfPaper{}, true);
+    ASSERT_GE(pages, 2);
+    EXPECT_EQ(withChart, pages + 1);
+    EXPECT_EQ(PdfInfo(charted, QStringLiteral("Pages")).toInt(), withChart);
+    const QString last = Poppler(QStringLiteral("pdftotext"),
+                                 {QStringLiteral("-f"), QString::number(withChart), QStringLiteral("-l"),
+                                  QString::number(withChart), charted, QStringLiteral("-")});
+    EXPECT_TRUE(last.contains(QStringLiteral("stocks.ows")));
+    EXPECT_TRUE(last.contains(QStringLiteral("Page %1 of %1").arg(withChart)));
+    EXPECT_TRUE(last.contains(QStringLiteral("DAX"))) << "the legend";
+    EXPECT_FALSE(last.contains(QStringLiteral("Data 990"))) << "no grid rows";
+
+    Worksheet empty(settings, messages);
+    const int emptyPages = WriteWorksheetPdf(empty, QStringLiteral("e"), plain, PdfPaper{});
+    EXPECT_EQ(WriteWorksheetPdf(empty, QStringLiteral("e"), charted, PdfPaper{}, true), emptyPages);
 }

@@ -3,6 +3,7 @@
 #include "shell/AppTitle.h"
 
 #include "worksheet/Worksheet.h"
+#include "worksheet/ui/ChartPage.h"
 #include "worksheet/ui/ChartPane.h"
 #include "worksheet/ui/GridDoc.h"
 #include "worksheet/ui/WorksheetGrid.h"
@@ -45,6 +46,9 @@ CGridView::CGridView(CGridDoc& doc, QWidget* parent)
                 if (m_grid->hasFocus())
                     ShowRestoredCells(minRow, minCol, maxRow, maxCol);
             });
+    m_grid->chartSource = [this] {
+        return ReadWorksheetChart(m_doc.GetWorksheet(), m_doc.Settings());
+    };
     // The grid now measures with the screen's fonts: size the header block to them.
     doc.GetWorksheet().AutoSizeHeaderBlock();
 }

@@ -1,13 +1,18 @@
 #pragma once
 
 #include "grid/GridCtrl.h"
+#include "worksheet/ChartData.h"
+
+#include <functional>
+#include <optional>
 
 namespace orvalis {
 
 // The grid of a worksheet: the role row is edited with a drop-down of the ten role
 // texts that also takes any typed text; every other cell uses the grid's usual editor.
-// Select All shows the wait cursor while it runs. An edit of the role row is a role
-// choice in the worksheet's history.
+// Select All shows the wait cursor while it runs. Printed, the worksheet can end with a
+// page holding its chart. An edit of the role row is a role choice in the worksheet's
+// history.
 class CWorksheetGrid final : public CGridCtrl {
     Q_OBJECT
 public:
@@ -18,6 +23,33 @@ public:
     bool HasDropDownList(int row, int col) const override;
     void OnEditSelectAll() override;
     QString TypedEditName(int row, int col) const override;
+
+    // The worksheet's chart as it stands, for the chart page; unset: no chart page.
+    std::function<ChartData()> chartSource;
+    // With it set, a printed worksheet whose chart has something to draw ends with one
+    // more page: the chart scaled to the page, under the grid pages' header and above
+    // their footer.
+    bool printChartPage = false;
+
+    // The print dialog with a "Chart" tab holding the chart page's check box, and the
+    // print preview with the same switch in its tool bar. Both start from the switch as
+    // it was last left and remember it in the settings.
+    void Print(const QPageLayout* pageLayout = nullptr) override;
+    void PrintPreview(const QPageLayout* pageLayout = nullptr) override;
+
+    bool OnBeginPrinting(QPainter& painter, PrintInfo& info) override;
+    void OnPrint(QPainter& painter, PrintInfo& info) override;
+    void OnEndPrinting(QPainter& painter, PrintInfo& info) override;
+
+private:
+    void PrintChartPage(QPainter& painter, PrintInfo& info);
+
+    std::optional<ChartData> m_printChart;  // the current job's chart, when it gets a page
 };
+
+// The chart page switch's text, in the print dialog and the preview.
+QString ChartPageOptionText();  // "Print chart as last page"
+// The switch as stored in the settings (off when never set).
+bool StoredPrintChartPage();
 
 } // namespace orvalis

@@ -17,9 +17,11 @@ struct PdfPaper {
 // Writes the worksheet's printed pages, exactly as File Print lays them out, into the PDF
 // file path, with title in the centre of every page header. Shows no window, but needs a
 // QApplication (the offscreen platform will do). The worksheet's grid is measured with
-// the screen fonts first, as opening its window does. Returns the number of pages
-// written; 0 when the file could not be written.
+// the screen fonts first, as opening its window does. With chartPage, a worksheet whose
+// chart has something to draw ends with a page of its chart, as printing it with that
+// option does. Returns the number of pages written; 0 when the file could not be
+// written.
 int WriteWorksheetPdf(Worksheet& worksheet, const QString& title, const QString& path,
-                      const PdfPaper& paper);
+                      const PdfPaper& paper, bool chartPage = false);
 
 } // namespace orvalis

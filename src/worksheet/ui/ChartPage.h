@@ -1,0 +1,21 @@
+#pragma once
+
+#include "worksheet/ChartData.h"
+
+class QPainter;
+class QRectF;
+
+namespace orvalis {
+
+struct AppSettings;
+class Worksheet;
+
+// The chart of the worksheet as its cells stand now, banded in the settings' colours.
+ChartData ReadWorksheetChart(const Worksheet& worksheet, const AppSettings& settings);
+
+// Draws the worksheet chart of data into target on painter, at any resolution: the
+// chart is laid out at a screen-like size of target's shape (so its texts keep their
+// proportion to the lines) and scaled onto target. Used for the printed chart page.
+void DrawChartPage(QPainter& painter, const QRectF& target, const ChartData& data);
+
+} // namespace orvalis

@@ -1,0 +1,158 @@
+// Printing of a worksheet: the grid's pages, then, when asked for, one page with the
+// worksheet's chart between the same header and footer.
+
+#include "worksheet/ui/WorksheetGrid.h"
+
+#include "shell/AppTitle.h"
+#include "worksheet/ui/ChartPage.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QSettings>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace orvalis {
+
+namespace {
+
+const QString kChartPageKey = QStringLiteral("Window/PrintChartPage");
+
+void StorePrintChartPage(bool on)
+{
+    QSettings(CompanyName(), AppTitle()).setValue(kChartPageKey, on);
+}
+
+} // namespace
+
+QString ChartPageOptionText()
+{
+    return QStringLiteral("Print chart as last page");
+}
+
+bool StoredPrintChartPage()
+{
+    return QSettings(CompanyName(), AppTitle()).value(kChartPageKey, false).toBool();
+}
+
+bool CWorksheetGrid::OnBeginPrinting(QPainter& painter, PrintInfo& info)
+{
+    m_printChart.reset();
+    if (!CGridCtrl::OnBeginPrinting(painter, info))
+        return false;
+    if (printChartPage && chartSource) {
+        ChartData chart = chartSource();
+        // A worksheet with nothing to draw gets no empty page.
+        if (chart.HasSeries()) {
+            m_printChart = std::move(chart);
+            ++info.maxPage;
+        }
+    }
+    return true;
+}
+
+void CWorksheetGrid::OnEndPrinting(QPainter& painter, PrintInfo& info)
+{
+    m_printChart.reset();
+    CGridCtrl::OnEndPrinting(painter, info);
+}
+
+void CWorksheetGrid::OnPrint(QPainter& painter, PrintInfo& info)
+{
+    if (m_printChart && info.currentPage == info.maxPage)
+        PrintChartPage(painter, info);
+    else
+        CGridCtrl::OnPrint(painter, info);
+}
+
+void CWorksheetGrid::PrintChartPage(QPainter& painter, PrintInfo& info)
+{
+    const PrintPageLayout& page = PrintLayout();
+    if (!painter.isActive() || page.pageWidth <= 0)
+        return;
+    painter.save();
+    // The grid pages' logical page: header on top, footer at the bottom, the body
+    // between them with a line's gap on either side, here all for the chart.
+    const double sx = double(painter.device()->width()) / page.pageWidth;
+    const double sy = double(painter.device()->height()) / page.pageHeight;
+    const QTransform base = QTransform::fromScale(sx, sy).translate(4 * page.charWidth, 0);
+    const int contentWidth = page.pageWidth - 8 * page.charWidth;
+    painter.setTransform(base);
+    info.drawRect = QRect(0, 0, contentWidth, 2 * page.charHeight);
+    PrintHeader(painter, info);
+
+    // The chart keeps at most the pane's usual shape (three high to four wide), so
+    // that a tall portrait page does not stretch the series.
+    const double room = page.pageHeight - 6.0 * page.charHeight;
+    const QRectF body(0.0, 3.0 * page.charHeight, contentWidth,
+                      std::min(room, 0.75 * contentWidth));
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    DrawChartPage(painter, body, *m_printChart);
+    painter.restore();
+
+    info.drawRect = QRect(0, 0, contentWidth, 2 * page.charHeight);
+    painter.setTransform(QTransform(base).translate(0, page.pageHeight - 2 * page.charHeight));
+    PrintFooter(painter, info);
+    painter.restore();
+}
+
+void CWorksheetGrid::Print(const QPageLayout* pageLayout)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (pageLayout)
+        printer.setPageLayout(*pageLayout);
+    QPrintDialog dialog(&printer, this);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange);
+    auto* options = new QWidget;  // owned by the dialog once it is a tab
+    options->setWindowTitle(QStringLiteral("Chart"));
+    auto* chartPage = new QCheckBox(ChartPageOptionText(), options);
+    chartPage->setAccessibleName(ChartPageOptionText());
+    chartPage->setChecked(StoredPrintChartPage());
+    auto* layout = new QVBoxLayout(options);
+    layout->addWidget(chartPage);
+    layout->addStretch(1);
+    dialog.setOptionTabs({options});
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    printChartPage = chartPage->isChecked();
+    StorePrintChartPage(printChartPage);
+    PrintTo(printer);
+}
+
+void CWorksheetGrid::PrintPreview(const QPageLayout* pageLayout)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (pageLayout)
+        printer.setPageLayout(*pageLayout);
+    printChartPage = StoredPrintChartPage();
+    QPrintPreviewDialog dialog(&printer, this);
+    dialog.setAccessibleName(QStringLiteral("Print Preview"));
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* target) { PrintTo(*target); });
+    // The switch sits at the end of the preview's own tool bar; turning it redraws the
+    // preview with or without the chart page.
+    auto* preview = dialog.findChild<QPrintPreviewWidget*>();
+    if (auto* bar = dialog.findChild<QToolBar*>()) {
+        bar->addSeparator();
+        QAction* chartPage = bar->addAction(ChartPageOptionText());
+        chartPage->setCheckable(true);
+        chartPage->setChecked(printChartPage);
+        connect(chartPage, &QAction::toggled, this, [this, preview](bool on) {
+            printChartPage = on;
+            StorePrintChartPage(on);
+            if (preview)
+                preview->updatePreview();
+        });
+    }
+    dialog.exec();
+}
+
+} // namespace orvalis

@@ -1,0 +1,89 @@
+#include "ShellTestSupport.h"
+
+#include "worksheet/Worksheet.h"
+#include "worksheet/WorksheetLayout.h"
+#include "worksheet/ui/GridDoc.h"
+#include "worksheet/ui/GridView.h"
+#include "worksheet/ui/WorksheetGrid.h"
+
+#include <QAction>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QTimer>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+namespace orvalis::test {
+namespace {
+
+struct PreviewSeen {
+    int pages = -1;         // pages shown when the preview opened
+    int pagesToggled = -1;  // after the chart page switch was turned
+    bool switchOn = false;  // the switch as the preview opened
+};
+
+// Opens the worksheet's print preview, reads its page count, turns the chart page
+// switch once, reads the count again and closes the preview.
+PreviewSeen PreviewAndToggle(CWorksheetGrid& grid)
+{
+    PreviewSeen seen;
+    QTimer::singleShot(0, [&seen] {
+        auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        auto* preview = dialog->findChild<QPrintPreviewWidget*>();
+        QAction* chartPage = nullptr;
+        for (QAction* action : dialog->findChild<QToolBar*>()->actions())
+            if (action->text() == ChartPageOptionText())
+                chartPage = action;
+        if (preview && chartPage) {
+            preview->updatePreview();
+            seen.pages = preview->pageCount();
+            seen.switchOn = chartPage->isChecked();
+            chartPage->trigger();
+            seen.pagesToggled = preview->pageCount();
+        }
+        dialog->reject();
+    });
+    grid.PrintPreview();
+    return seen;
+}
+
+// The preview's tool bar switch adds or takes away the chart page at once and is
+// remembered for the next preview; a worksheet without anything to chart never gets
+// the page.
+TEST(ChartPrint, PreviewSwitchAddsTheChartPageAndIsRemembered)
+{
+    GuiApp();
+    AppSettings settings;
+    ScriptedPrompts prompts;
+    CGridDoc doc{settings, prompts};
+    CGridView view{doc};
+    Worksheet& ws = doc.GetWorksheet();
+    CWorksheetGrid& grid = view.Grid();
+
+    const PreviewSeen nothingToDraw = PreviewAndToggle(grid);
+    ASSERT_GT(nothingToDraw.pages, 0);
+    EXPECT_EQ(nothingToDraw.pagesToggled, nothingToDraw.pages);
+
+    ws.Store().SetCellText(kRoleRow, 1, "Trg/In");
+    for (int row = 0; row < 40; ++row)
+        ws.Store().SetCellText(ws.firstDataRow + row, 1, std::to_string(100 + row % 7));
+    const PreviewSeen first = PreviewAndToggle(grid);
+    const bool wasOn = !nothingToDraw.switchOn;  // toggled once in the preview before
+    EXPECT_EQ(first.switchOn, wasOn);
+    EXPECT_EQ(first.pagesToggled, first.pages + (wasOn ? -1 : 1));
+    EXPECT_EQ(StoredPrintChartPage(), !wasOn);
+
+    const PreviewSeen second = PreviewAndToggle(grid);
+    EXPECT_EQ(second.switchOn, !wasOn);
+    EXPECT_EQ(second.pages, first.pagesToggled);
+    EXPECT_EQ(second.pagesToggled, first.pages);
+}
+
+} // namespace
+} // namespace orvalis::test
