@@ -5,6 +5,8 @@
 #include "shell/MainFrame.h"
 
 #include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QToolBar>
 
@@ -95,6 +97,25 @@ TEST(MainFrameMenus, WindowMenuListsTheOpenWindows)
     emit window.aboutToShow();
     EXPECT_EQ(Items(window).size(), items.size());
     EXPECT_TRUE(window.actions().last()->isChecked());
+    // Two windows on one worksheet are told apart by their numbers.
+    frame.RouteCommand(CmdWindowNew);
+    emit window.aboutToShow();
+    EXPECT_EQ(Items(window).mid(5),
+              (QStringList{"&1 Worksheet1", "&2 Worksheet2:1", "&3 Worksheet2:2"}));
+}
+
+TEST(MainFrameMenus, CascadeLeavesASingleWindowLargeAndInsideTheArea)
+{
+    ShellFixture shell;
+    CMainFrame& frame = *shell.App().MainFrame();
+    frame.resize(1000, 700);
+    ASSERT_TRUE(frame.RouteCommand(CmdWindowCascade));
+    const QRect inside = frame.MdiArea().viewport()->rect();
+    const QMdiSubWindow& window = *frame.MdiArea().subWindowList().front();
+    EXPECT_FALSE(window.isMaximized());
+    EXPECT_TRUE(inside.contains(window.geometry()));
+    EXPECT_GE(window.width(), inside.width() / 2);
+    EXPECT_GE(window.height(), inside.height() / 2);
 }
 
 TEST(MainFrameMenus, ToolbarButtonsInOrderWithTheirTips)

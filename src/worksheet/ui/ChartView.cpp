@@ -112,12 +112,13 @@ void CChartView::wheelEvent(QWheelEvent* event)
     const double steps = event->angleDelta().y() / 120.0;
     if (steps == 0.0 || !chart())
         return;
-    // Zoom about the pointer: move it to the centre, zoom, move back.
+    // Zoom about the pointer: the plot shows the rectangle that keeps the point under
+    // the pointer where it is. One zoom step, never a scroll: the chart remembers the
+    // whole chart at its first zoom, and a scroll before that would survive the reset.
     const QPointF pos = chart()->mapFromScene(mapToScene(event->position().toPoint()));
-    const QPointF centre = chart()->plotArea().center();
-    chart()->scroll(pos.x() - centre.x(), centre.y() - pos.y());
-    chart()->zoom(std::pow(1.25, steps));
-    chart()->scroll(centre.x() - pos.x(), pos.y() - centre.y());
+    const QRectF area = chart()->plotArea();
+    const double factor = std::pow(1.25, steps);
+    chart()->zoomIn(QRectF(pos - (pos - area.topLeft()) / factor, area.size() / factor));
     event->accept();
 }
 
