@@ -51,8 +51,9 @@ TEST(MainFrameMenus, WorksheetMenusItemForItem)
               (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S",
                            "Save &As...", "-", "Import", "-", "&Print...\tCtrl+P", "Print Pre&view",
                            "P&rint Setup...", "-", "<None>", "-", "E&xit"}));
-    EXPECT_EQ(Items(*menus[1]), (QStringList{"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C",
-                                             "&Paste\tCtrl+V", "Select All\tCtrl+A", "-"}));
+    EXPECT_EQ(Items(*menus[1]),
+              (QStringList{"&Undo\tCtrl+Z", "&Redo\tCtrl+Shift+Z", "-", "Cu&t\tCtrl+X",
+                           "&Copy\tCtrl+C", "&Paste\tCtrl+V", "Select All\tCtrl+A", "-"}));
     EXPECT_EQ(Items(*menus[2]),
               (QStringList{"&Toolbar", "&Status Bar", "-", "&Chart\tCtrl+Shift+C"}));
     EXPECT_EQ(Items(*menus[3]), (QStringList{"Train Orvalis", "Evaluate Orvalis", "Clear Training",
@@ -66,6 +67,7 @@ TEST(MainFrameMenus, WorksheetMenusItemForItem)
     // The second keys of the table work too.
     EXPECT_EQ(frame.Action(CmdEditPaste)->shortcuts().value(1), QKeySequence("Shift+Ins"));
     EXPECT_EQ(frame.Action(CmdEditUndo)->shortcuts().value(1), QKeySequence("Alt+Backspace"));
+    EXPECT_EQ(frame.Action(CmdEditRedo)->shortcuts().value(1), QKeySequence("Ctrl+Y"));
 }
 
 TEST(MainFrameMenus, NoWorksheetMenusItemForItem)
