@@ -130,6 +130,9 @@ TEST_F(WorksheetUndoFixture, EachKindOfEditIsOneStepBackAndForth)
         for (auto [r, col] : c.cells)
             undone.push_back(Text(r, col));
         EXPECT_EQ(undone, before) << "one step takes the whole edit back";
+        const CellRange shown = Grid().GetSelectedCellRange();
+        EXPECT_EQ(CellId(shown.minRow, shown.minCol), CellId(c.cells.front().first, c.cells.front().second))
+            << "the window shows what was taken back";
         EXPECT_EQ(MenuText(CmdEditRedo), QStringLiteral("&Redo ") + c.step);
 
         ASSERT_TRUE(Main().RouteCommand(CmdEditRedo));

@@ -35,16 +35,16 @@ CGridView::CGridView(CGridDoc& doc, QWidget* parent)
         if (locked)
             m_grid->EndEditing();
     });
-    // Every window's edits go into the worksheet's one history; a step taken back or
-    // forward shows in the window the user works in.
+    // Every window's edits go into the worksheet's one history. A step taken back or
+    // forward is selected (the selection lives in the cells, so every window shows it)
+    // and scrolled into view.
     WorksheetUndo& undo = doc.Undo();
     connect(m_grid, &CGridCtrl::userEditBegun, &undo, &WorksheetUndo::BeginUserEdit);
     connect(m_grid, &CGridCtrl::userEditEnded, &undo, &WorksheetUndo::EndUserEdit);
     m_grid->SetUndoStack(&undo.Stack());
     connect(&undo, &WorksheetUndo::cellsRestored, m_grid,
             [this](int minRow, int minCol, int maxRow, int maxCol) {
-                if (m_grid->hasFocus())
-                    ShowRestoredCells(minRow, minCol, maxRow, maxCol);
+                ShowRestoredCells(minRow, minCol, maxRow, maxCol);
             });
     m_grid->chartSource = [this] {
         return ReadWorksheetChart(m_doc.GetWorksheet(), m_doc.Settings());
