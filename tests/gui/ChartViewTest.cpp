@@ -57,6 +57,19 @@ QRect RedBox(const QImage& image)
     return box;
 }
 
+// The box around the dark pixels of the picture's bottom tenth: the legend's texts.
+QRect LegendTextBox(const QImage& image)
+{
+    QRect box;
+    for (int y = image.height() * 9 / 10; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.red() < 110 && c.green() < 110 && c.blue() < 110 && c.alpha() > 200)
+                box |= QRect(x, y, 1, 1);
+        }
+    return box;
+}
+
 } // namespace
 
 // A chart drawn without a window fills the size asked for, and its SVG shows the lines
@@ -91,6 +104,12 @@ TEST(ChartPicture, PngAndSvgOfAnUnshownChartShowTheSameChartAtTheAskedSize)
     for (auto [a, b] : {std::pair(inPng.left(), inSvg.left()), std::pair(inPng.right(), inSvg.right()),
                         std::pair(inPng.top(), inSvg.top()), std::pair(inPng.bottom(), inSvg.bottom())})
         EXPECT_LE(std::abs(a - b), 3) << a << " " << b;
+    // Texts the size they are on the screen: the legend ends where the PNG's does.
+    const QRect textPng = LegendTextBox(fromPng);
+    const QRect textSvg = LegendTextBox(fromSvg);
+    EXPECT_GT(textPng.width(), 100);
+    EXPECT_LE(std::abs(textPng.right() - textSvg.right()), 4) << textPng.right() << " " << textSvg.right();
+    EXPECT_LE(std::abs(textPng.height() - textSvg.height()), 2) << textPng.height() << " " << textSvg.height();
 }
 
 struct ShownChart {

@@ -71,6 +71,9 @@ bool SaveChartSvg(QChartView& view, const QString& path)
     generator.setOutputDevice(&file);
     generator.setSize(view.size());
     generator.setViewBox(QRect(QPoint(0, 0), view.size()));
+    // Texts are written in points converted at this resolution; the screen's keeps them
+    // the size they are on the screen, next to lines drawn in its pixels.
+    generator.setResolution(view.logicalDpiY());
     QChart* chart = view.chart();
     generator.setTitle(chart ? chart->title() : QString());
 
