@@ -2,6 +2,7 @@
 
 #include "worksheet/ui/ChartFit.h"
 #include "worksheet/ui/ChartPicture.h"
+#include "worksheet/ui/ChartSvg.h"
 #include "worksheet/ui/ChartView.h"
 #include "worksheet/ui/WorksheetChart.h"
 
@@ -183,6 +184,48 @@ TEST(ChartView, TicksFallOnRoundStepsThatLeaveRoomForTheirLabels)
         EXPECT_GE(spacing, QFontMetricsF(axis.labelsFont()).height() * 2) << o;
     }
     EXPECT_EQ(c.Axis(Qt::Vertical).labelFormat(), QStringLiteral("%.0f")) << "steps of 1, 2 or 5 on a 0..7 axis";
+}
+
+// A zoomed chart saved as SVG shows its lines inside the plot only (the SVG keeps no
+// clipping), and still lists every line in its legend.
+TEST(ChartView, ZoomedSvgKeepsTheLinesInsideThePlot)
+{
+    const QRectF box(0, 0, 10, 10);
+    const auto parts = ClipPolyline({{-5, 5}, {5, 5}, {5, 15}, {8, 15}, {8, 5}, {9, 5}}, box);
+    ASSERT_EQ(parts.size(), 2) << "out, in, out and back in";
+    EXPECT_EQ(parts[0], QPolygonF({QPointF(0, 5), QPointF(5, 5), QPointF(5, 10)}));
+    EXPECT_EQ(parts[1], QPolygonF({QPointF(8, 10), QPointF(8, 5), QPointF(9, 5)}));
+    EXPECT_TRUE(ClipPolyline({{20, 20}, {30, 30}}, box).isEmpty());
+
+    ShownChart c(QSize(800, 450));
+    c.Wheel(c.At(QPointF(20.0, 3.0)), 360);
+    const QRect plot = c.view.mapFromScene(c.Chart().mapToScene(c.Chart().plotArea())).boundingRect();
+    QTemporaryDir dir;
+    const QString svg = dir.filePath(QStringLiteral("zoomed.svg"));
+    ASSERT_TRUE(c.view.SavePicture(svg));
+    QSvgRenderer renderer(svg);
+    QImage image(c.view.size(), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        renderer.render(&painter);
+    }
+    int inside = 0, outside = 0, legend = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor p = image.pixelColor(x, y);
+            if (p.red() < 170 || p.green() > 80 || p.blue() > 80)
+                continue;
+            if (plot.adjusted(-2, -2, 2, 2).contains(x, y))
+                ++inside;
+            else if (y > plot.bottom() + 30)
+                ++legend;
+            else
+                ++outside;
+        }
+    EXPECT_GT(inside, 100);
+    EXPECT_EQ(outside, 0);
+    EXPECT_GT(legend, 20) << "the estimates' legend entry";
 }
 
 } // namespace orvalis::test

@@ -38,7 +38,7 @@ void FitTicks(QValueAxis& axis, double pixels, bool vertical, double minStep)
     // Not more than about ten ticks however large the plot.
     const double atLeast = pixels / 10.0;
     if (vertical) {
-        step = RoundTickStep(span, pixels, std::max(metrics.height() * 2.5, atLeast), minStep);
+        step = RoundTickStep(span, pixels, std::max(metrics.height() * 2.0, atLeast), minStep);
     } else {
         // The labels' width depends on the decimals, which depend on the step: widen
         // until the spacing holds the labels the step gives.
