@@ -19,6 +19,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QStatusBar>
 #include <QTest>
@@ -158,6 +159,13 @@ TEST_F(WorksheetUndoFixture, HeaderValuesAndLabelsFollowUndoAndRedo)
     Main().RouteCommand(CmdEditRedo);
     EXPECT_EQ(Sheet().counts.numTraining, 40);
     EXPECT_EQ(Sheet().Store().GetCellBackColor(Row(30), 0), trained);
+
+    // The grid's own menu takes the same step back.
+    std::unique_ptr<QMenu> menu = Grid().CreateContextMenu();
+    QAction* undo = menu->actions().value(0);
+    ASSERT_TRUE(undo && undo->isEnabled());
+    undo->trigger();
+    EXPECT_EQ(Sheet().counts.numTraining, 0);
 }
 
 TEST_F(WorksheetUndoFixture, ModifiedMarkFollowsTheSavedStep)

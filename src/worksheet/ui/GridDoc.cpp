@@ -51,6 +51,10 @@ bool CGridDoc::IsModified() const
 void CGridDoc::SetModifiedFlag(bool modified)
 {
     m_worksheet->SetModified(modified);
+    // Unmarked, the worksheet counts as equal to its file: undoing away from this step
+    // marks it again, coming back clears the mark.
+    if (!modified)
+        m_undo->MarkSaved();
 }
 
 void CGridDoc::SetRunLocked(bool locked)
@@ -78,7 +82,6 @@ bool CGridDoc::OnOpenDocument(const QString& path)
     m_pathName = QFileInfo(path).absoluteFilePath();
     SetTitle(QFileInfo(path).fileName());
     SetModifiedFlag(false);
-    m_undo->MarkSaved();
     emit fileUsed(m_pathName);
     return true;
 }

@@ -49,6 +49,7 @@ public:
     QString PathName() const { return m_pathName; }
 
     bool IsModified() const;
+    // Sets or clears the mark; cleared, the history's current step becomes the saved one.
     void SetModifiedFlag(bool modified = true);
 
     // Loads the worksheet file at path into this (freshly built) worksheet. On failure
