@@ -41,7 +41,11 @@ CTrainingCurve::CTrainingCurve(QWidget* parent)
     }
     chart->legend()->setAlignment(Qt::AlignBottom);
     chart->setMargins(QMargins(2, 2, 2, 2));
+    // The view comes with a chart of its own, which it gives up, not deletes, when
+    // handed another one.
+    QChart* const made = this->chart();
     setChart(chart);
+    delete made;
     m_pending.setSingleShot(true);
     connect(&m_pending, &QTimer::timeout, this, &CTrainingCurve::Flush);
 }
