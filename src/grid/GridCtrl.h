@@ -9,10 +9,11 @@
 #include "grid/core/GridSelection.h"
 
 #include <QAbstractScrollArea>
-#include <QImage>
 #include <QBasicTimer>
 #include <QFont>
+#include <QImage>
 #include <QPointer>
+#include <QUndoStack>
 
 #include <memory>
 #include <optional>
@@ -138,6 +139,17 @@ public:
     bool IsEditing() const { return !m_editor.isNull(); }
     QWidget* InPlaceEditor() const { return m_editor.data(); }
 
+    // User edits --------------------------------------------------------------------------
+    // Every change the user makes to cells by hand (an edit, Delete, Cut, Paste, a drop,
+    // and the cut when a drag moved the block away) runs between userEditBegun and
+    // userEditEnded, so that a history can keep it as one step under the name given.
+    // A drag that moves the block within the grid is one edit, its drop included.
+    // The name of an edit typed into a cell: "Typing".
+    virtual QString TypedEditName(int row, int col) const;
+    // The history whose last step the context menu's "Undo" takes back; without one the
+    // item stays disabled. Not owned.
+    void SetUndoStack(QUndoStack* stack) { m_undoStack = stack; }
+
     // Edit commands ---------------------------------------------------------------------
     // Cut, Copy and Paste exchange the selected block with the system clipboard as plain
     // text (the format of GridTextTransfer.h); Select All selects every non-fixed cell.
@@ -238,8 +250,24 @@ signals:
     // and with row and column -1 when counts or sizes changed: for views of the same
     // cells (the worksheet's chart) that redraw when the worksheet changes.
     void cellChanged(int row, int col);
+    // A user edit begins (name: "Typing", "Delete", "Cut", "Paste", "Drop", ...) and
+    // ends; the cells change in between. Edits may nest (a drop inside a drag-move).
+    void userEditBegun(const QString& name);
+    void userEditEnded();
 
 protected:
+    // Brackets one user edit with userEditBegun and userEditEnded.
+    class UserEdit {
+    public:
+        UserEdit(CGridCtrl& grid, const QString& name);
+        ~UserEdit();
+        UserEdit(const UserEdit&) = delete;
+        UserEdit& operator=(const UserEdit&) = delete;
+
+    private:
+        CGridCtrl& m_grid;
+    };
+
     // For a CreateInPlaceEditControl override that makes its own editor.
     void SetInPlaceEditor(QWidget* editor) { m_editor = editor; }
 
@@ -317,6 +345,7 @@ private:
     bool m_hadFocusAtPress = false;
     CellId m_shownFocus;          // focus cell whose headers were last repainted
     QPointer<QWidget> m_editor;   // the open in-place editor, if any
+    QPointer<QUndoStack> m_undoStack; // the worksheet's history, for the context menu
     std::unique_ptr<CTitleTip> m_titleTip;
     CellId m_lastDragOverCell;     // drop target under a drag, (-1, -1) when none
     QPoint m_dragPoint;            // latest drag position over the cell area

@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QMenu>
 #include <QMimeData>
+#include <QUndoStack>
 
 namespace orvalis {
 
@@ -99,8 +100,10 @@ void CGridCtrl::OnEditCut()
         return;
     std::unique_ptr<QMimeData> mime = CopyTextFromGrid();
     // Cells are emptied only once their text is safe on the clipboard.
-    if (mime && PlaceOnClipboard(std::move(mime)))
+    if (mime && PlaceOnClipboard(std::move(mime))) {
+        const UserEdit edit(*this, QStringLiteral("Cut"));
         CutSelectedText();
+    }
 }
 
 void CGridCtrl::OnEditPaste()
@@ -112,6 +115,7 @@ void CGridCtrl::OnEditPaste()
         target = GetTopLeftNonFixedCell();
     if (!m_store.IsValidCell(target.row, target.col))
         return;
+    const UserEdit edit(*this, QStringLiteral("Paste"));
     PasteTextToGrid(target, QGuiApplication::clipboard()->mimeData());
 }
 
@@ -125,7 +129,7 @@ std::unique_ptr<QMenu> CGridCtrl::CreateContextMenu()
     auto menu = std::make_unique<QMenu>(this);
     menu->setAccessibleName(QStringLiteral("Grid"));
     QAction* undo = menu->addAction(QStringLiteral("Undo"));
-    undo->setEnabled(false);  // nothing in the grid can be undone
+    undo->setEnabled(m_undoStack && m_undoStack->canUndo() && m_store.editable);
     menu->addSeparator();
     QAction* cut = menu->addAction(QStringLiteral("Cut"));
     QAction* copy = menu->addAction(QStringLiteral("Copy"));
@@ -139,6 +143,11 @@ std::unique_ptr<QMenu> CGridCtrl::CreateContextMenu()
     paste->setEnabled(CanPaste());
     all->setEnabled(CanSelectAll());
     // Delete removes the selection the way Cut does.
+    connect(undo, &QAction::triggered, this, [this] {
+        EndEditing();
+        if (m_undoStack)
+            m_undoStack->undo();
+    });
     connect(cut, &QAction::triggered, this, [this] { OnEditCut(); });
     connect(del, &QAction::triggered, this, [this] { OnEditCut(); });
     connect(copy, &QAction::triggered, this, [this] { OnEditCopy(); });

@@ -49,6 +49,8 @@ void CGridCtrl::OnBeginDrag()
     const CellRange range = GetSelectedCellRange();
     m_store.SendNotifyToParent(range.minRow, range.minCol, GridNotifyBeginDrag);
     m_mouseMode = MouseDragging;
+    // A block moved within the grid is one edit: its drop and the cut that follows.
+    const UserEdit edit(*this, QStringLiteral("Drop"));
     const Qt::DropAction result = ExecDrag(std::move(mime));
     // The drag loop took the button's release: the press ends here. Selection and focus
     // stay as the drag found them unless a move took the cells away.
@@ -149,7 +151,12 @@ void CGridCtrl::dropEvent(QDropEvent* event)
     }
     m_mouseMode = MouseNothing;
     const Qt::DropAction action = ChosenAction(*event);
-    if (!PasteTextToGrid(cell, event->mimeData())) {
+    bool pasted = false;
+    {
+        const UserEdit edit(*this, QStringLiteral("Drop"));
+        pasted = PasteTextToGrid(cell, event->mimeData());
+    }
+    if (!pasted) {
         event->ignore();
         return;
     }

@@ -75,6 +75,7 @@ void CGridCtrl::DeleteFocusCellText()
     if (!m_store.IsCellEditable(focus.row, focus.col))
         return;
     // Only the focus cell is cleared, whatever else is selected.
+    const UserEdit edit(*this, QStringLiteral("Delete"));
     m_store.SendNotifyToParent(focus.row, focus.col, GridNotifyBeginEdit);
     m_store.SetCellText(focus.row, focus.col, std::string());
     m_store.SetModified(true, focus.row, focus.col);
@@ -236,15 +237,34 @@ void CGridCtrl::OnEndInPlaceEdit(int row, int col, const std::string& text, unsi
                                  bool shift)
 {
     m_editor = nullptr;
-    OnEndEditCell(row, col, text);
-    InvalidateCell(row, col);
-    m_store.SendNotifyToParent(row, col, GridNotifyEndEdit);
+    {
+        const UserEdit edit(*this, TypedEditName(row, col));
+        OnEndEditCell(row, col, text);
+        InvalidateCell(row, col);
+        m_store.SendNotifyToParent(row, col, GridNotifyEndEdit);
+    }
     if (lastKey == KeyTab || (lastKey >= KeyPageUp && lastKey <= KeyDown)) {
         // Editing goes on in the cell the key leads to.
         OnKeyDown(lastKey, shift, false);
         const CellId focus = m_store.GetFocusCell();
         OnEditCell(focus.row, focus.col, lastKey);
     }
+}
+
+QString CGridCtrl::TypedEditName(int /*row*/, int /*col*/) const
+{
+    return QStringLiteral("Typing");
+}
+
+CGridCtrl::UserEdit::UserEdit(CGridCtrl& grid, const QString& name)
+    : m_grid(grid)
+{
+    emit m_grid.userEditBegun(name);
+}
+
+CGridCtrl::UserEdit::~UserEdit()
+{
+    emit m_grid.userEditEnded();
 }
 
 void CGridCtrl::OnEndEditCell(int row, int col, const std::string& text)

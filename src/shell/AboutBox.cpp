@@ -115,8 +115,11 @@ AboutBox::AboutBox(QWidget* parent)
 }
 
 SplashWindow::SplashWindow(QWidget* owner)
-    : QWidget(owner, Qt::SplashScreen | Qt::FramelessWindowHint)
+    : QFrame(owner, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
+    // Without a caption the window needs an edge of its own to stand out from what lies
+    // behind it.
+    setFrameStyle(QFrame::Box | QFrame::Plain);
     setAttribute(Qt::WA_DeleteOnClose);
     setAccessibleName(QStringLiteral("Tavelle Orvalis is starting"));
     setAutoFillBackground(true);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QFrame>
 #include <QWidget>
 
 namespace orvalis {
@@ -28,7 +29,7 @@ public:
 // The start-up window: icon, version, year and the legal notice, without a caption,
 // centred on the screen (its owner is not up yet when it opens). The application
 // closes it; it deletes itself when closed.
-class SplashWindow final : public QWidget {
+class SplashWindow final : public QFrame {
     Q_OBJECT
 public:
     explicit SplashWindow(QWidget* owner = nullptr);

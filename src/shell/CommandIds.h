@@ -17,7 +17,7 @@ enum CommandId : int {
     CmdFilePrintSetup = 57606,
     CmdFilePrint = 57607,
     CmdFilePrintPreview = 57609,
-    CmdFileMru1 = 57616,  // the entries of the recent-file list
+    CmdFileMru1 = 57616, // the entries of the recent-file list
     CmdFileMru2 = 57617,
     CmdFileMru3 = 57618,
     CmdFileMru4 = 57619,
@@ -30,6 +30,7 @@ enum CommandId : int {
     CmdEditPaste = 57637,
     CmdEditSelectAll = 57642,
     CmdEditUndo = 57643,
+    CmdEditRedo = 57644,
 
     // View
     CmdViewToolbar = 59392,

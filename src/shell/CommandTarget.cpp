@@ -17,6 +17,12 @@ CommandTarget::Entry& CommandTarget::Entry::CheckedWhen(Query query)
     return *this;
 }
 
+CommandTarget::Entry& CommandTarget::Entry::TextWhen(TextQuery query)
+{
+    text = std::move(query);
+    return *this;
+}
+
 CommandTarget::CommandTarget(CommandHandler level)
     : m_level(level)
 {
@@ -51,6 +57,8 @@ CommandState CommandRoute::State(int id) const
         state.enabled = !(m_refused && m_refused(id)) && (!entry->enabled || entry->enabled());
         state.checkable = static_cast<bool>(entry->checked);
         state.checked = state.checkable && entry->checked();
+        if (entry->text)
+            state.text = entry->text();
         break;
     }
     return state;

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <map>
+#include <string>
 #include <vector>
 
 namespace orvalis {
@@ -27,19 +28,23 @@ namespace orvalis {
 // the route (grid -> view -> document -> child frame -> application -> main frame, the
 // first four only while a worksheet is open) registered it and the query given with
 // EnabledWhen, if any, says yes. The first object on the route that registered the id
-// runs it. CheckedWhen gives a menu item its check mark. Registering an id twice on one
+// runs it. CheckedWhen gives a menu item its check mark; TextWhen a text that changes
+// with the moment ("&Undo Paste"), in place of the row's menu text. Registering an id twice on one
 // target, or at a level other than the row names, is a programming error.
 class CommandTarget {
 public:
     using Action = std::function<void()>;
     using Query = std::function<bool()>;
+    using TextQuery = std::function<std::string()>; // UTF-8; empty answer: the row's text
 
     struct Entry {
         Action run;
         Query enabled;  // empty: always enabled
         Query checked;  // empty: not a checkable item
+        TextQuery text; // empty: the row's menu text
         Entry& EnabledWhen(Query query);
         Entry& CheckedWhen(Query query);
+        Entry& TextWhen(TextQuery query);
     };
 
     explicit CommandTarget(CommandHandler level);
@@ -62,6 +67,7 @@ struct CommandState {
     bool enabled = false;
     bool checkable = false;
     bool checked = false;
+    std::string text; // the menu text of this moment; empty: the row's text
 };
 
 // The route, in the order a command travels it.

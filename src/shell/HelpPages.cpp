@@ -44,12 +44,22 @@ bool OpenHelpPage(const QString& name, UiPrompts& prompts)
         return false;
     }
     const QUrl url = QUrl::fromLocalFile(path);
-    // Any failure of the viewer itself is the desktop's to report.
-    if (Opener())
-        Opener()(url);
-    else
-        QDesktopServices::openUrl(url);
+    const bool shown = Opener() ? Opener()(url) : QDesktopServices::openUrl(url);
+    // Without a browser set up on the desktop nothing would appear at all; the user is
+    // told where the page is, so it can be opened by hand.
+    if (!shown)
+        prompts.Error(CannotOpenHelpText(name, path).toStdString());
     return true;
+}
+
+QString CannotOpenHelpText(const QString& name, const QString& path)
+{
+    const QString page = name == QLatin1String(kFaqPage) ? QStringLiteral("FAQ")
+                                                         : QStringLiteral("Help");
+    return QStringLiteral("Error: Cannot open %1 file\n"
+                          "The page was found, but no program to show it could be started. "
+                          "Open it by hand in a web browser:\n%2")
+        .arg(page, QDir::toNativeSeparators(path));
 }
 
 void SetHelpOpener(std::function<bool(const QUrl&)> opener)

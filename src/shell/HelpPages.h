@@ -18,8 +18,12 @@ inline constexpr const char* kFaqPage = "tavelle_faq.html";
 QString FindHelpPage(const QString& name);
 
 // Opens the page with the desktop's viewer; when no folder has it, tells the user
-// "Error: Cannot find Help file" (or "... FAQ file"). False when it was not found.
+// "Error: Cannot find Help file" (or "... FAQ file"), and when the desktop has no
+// viewer to start, says where the page is. False only when it was not found.
 bool OpenHelpPage(const QString& name, UiPrompts& prompts);
+
+// The message for a page found at path that the desktop could not show.
+QString CannotOpenHelpText(const QString& name, const QString& path);
 
 // Replaces the desktop's opener (for tests); an empty function restores it.
 void SetHelpOpener(std::function<bool(const QUrl&)> opener);

@@ -12,6 +12,7 @@
 #include "worksheet/Worksheet.h"
 #include "worksheet/ui/GridDoc.h"
 #include "worksheet/ui/TrainingController.h"
+#include "worksheet/ui/WorksheetUndo.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,6 +35,13 @@ static void InitToolbarImages()
 }
 
 namespace orvalis {
+
+namespace {
+
+// Long enough to read a short sentence, short enough not to stand in for "Ready".
+constexpr int kStatusMessageTime = 8000; // milliseconds
+
+} // namespace
 
 CMainFrame::CMainFrame(CWorksheetApp& app)
     : m_app(app)
@@ -156,6 +164,8 @@ void CMainFrame::OnResultsModeSelected(int mode)
         return;
     }
     if (CGridDoc* doc = m_app.Docs().ActiveDocument()) {
+        const WorksheetUndo::ProgramChange change(
+            doc->Undo(), QStringLiteral("the results mode sets new sections"));
         doc->GetWorksheet().SwitchResultsMode(mode);
     } else {
         settings.resultsMode = mode;
@@ -270,9 +280,15 @@ void CMainFrame::UpdateCommandStates()
         action->setCheckable(state.checkable);
         if (state.checkable)
             action->setChecked(state.checked);
+        return state;
     };
-    for (auto& [id, action] : m_actions)
-        update(id, action);
+    for (auto& [id, action] : m_actions) {
+        const CommandState state = update(id, action);
+        // A text that follows the moment ("&Undo Paste"); the row's own text otherwise.
+        if (const CommandInfo* info = FindCommand(id); info && info->menuText)
+            action->setText(state.text.empty() ? QString::fromLatin1(info->menuText)
+                                               : QString::fromStdString(state.text));
+    }
     for (auto& [id, action] : m_listActions)
         update(id, action);
     m_modeBar->setEnabled(!m_training->IsRunning());
@@ -284,6 +300,11 @@ bool CMainFrame::RouteCommand(int id)
     const bool ran = Route().Run(id);
     UpdateCommandStates();
     return ran;
+}
+
+void CMainFrame::ShowStatusMessage(const QString& text)
+{
+    statusBar()->showMessage(text, kStatusMessageTime);
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event)

@@ -58,6 +58,8 @@ public:
     // The results-mode bar's choice: switches the active worksheet's sections (or, with
     // none open, only the stored mode). Refused while a training run holds the program.
     void OnResultsModeSelected(int mode);
+    // Shows text in the status bar's message pane for a few seconds.
+    void ShowStatusMessage(const QString& text);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -32,6 +32,8 @@ QMessageBox::StandardButton Show(QMessageBox::Icon icon, const QString& text,
 {
     QMessageBox box(icon, AppTitle(), text, buttons, Owner());
     box.setDefaultButton(defaultButton);
+    // A path in a message (a help page to open by hand) can be copied from the box.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

@@ -3,13 +3,15 @@
 #include "shell/AboutBox.h"
 #include "shell/AppIcon.h"
 #include "shell/ChildFrame.h"
-#include "shell/CommandLine.h"
 #include "shell/CommandIds.h"
-#include "shell/WorksheetCommands.h"
+#include "shell/CommandLine.h"
 #include "shell/DocManager.h"
 #include "shell/MainFrame.h"
 #include "shell/RecentFileList.h"
+#include "shell/WorksheetCommands.h"
+#include "worksheet/ui/GridDoc.h"
 #include "worksheet/ui/UiPrompts.h"
+#include "worksheet/ui/WorksheetUndo.h"
 
 #include <QApplication>
 #include <QPageSetupDialog>
@@ -68,8 +70,12 @@ bool CWorksheetApp::StartUp(const QStringList& files)
                                           m_mainFrame->MdiArea());
     BindApplicationCommands(m_commands, *this);
     BindFrameCommands(m_mainFrame->Commands(), *m_mainFrame, *this);
-    connect(m_docs.get(), &DocManager::frameCreated, this,
-            [this](CChildFrame* frame) { BindWorksheetCommands(*frame, *this); });
+    connect(m_docs.get(), &DocManager::frameCreated, this, [this](CChildFrame* frame) {
+        BindWorksheetCommands(*frame, *this);
+        // Once per worksheet, however many windows show it.
+        connect(&frame->Document().Undo(), &WorksheetUndo::historyCleared, m_mainFrame.get(),
+                &CMainFrame::ShowStatusMessage, Qt::UniqueConnection);
+    });
     connect(m_docs.get(), &DocManager::documentCountChanged, m_mainFrame.get(),
             &CMainFrame::RebuildMenus);
     connect(m_docs.get(), &DocManager::recentFilesChanged, m_mainFrame.get(),

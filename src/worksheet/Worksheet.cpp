@@ -212,6 +212,8 @@ void Worksheet::SetModified(bool modified)
 {
     const bool changed = modified != m_modified;
     m_modified = modified;
+    if (modified)
+        ++m_modificationCount;
     if (!modified)
         m_store.SetModified(false);
     if (changed && m_modifiedObserver)

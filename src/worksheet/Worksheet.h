@@ -7,6 +7,7 @@
 #include "worksheet/VectorSets.h"
 #include "worksheet/WorksheetLayout.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -93,6 +94,9 @@ public:
     bool IsModified() const { return m_modified; }
     void SetModified(bool modified = true);
     void SetModifiedObserver(std::function<void(bool)> observer) { m_modifiedObserver = std::move(observer); }
+    // Counts every SetModified(true), whether the mark changed or not, so a caller can
+    // tell an operation that touched the worksheet from one refused before it did.
+    std::uint64_t ModificationCount() const { return m_modificationCount; }
 
     // Sets the state and writes its text into cell (1,4): for training, evaluation,
     // reset and load, the only writers of the state text.
@@ -164,6 +168,7 @@ private:
     CellStore m_store;
     GridNotifyHandler* m_forward = nullptr;
     bool m_modified = false;
+    std::uint64_t m_modificationCount = 0;
     std::function<void(bool)> m_modifiedObserver;
     std::unique_ptr<WorksheetNetwork> m_network;  // null until first use
 };

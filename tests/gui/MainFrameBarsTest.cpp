@@ -138,6 +138,22 @@ TEST(HelpPages, MissingPagesAreReportedAndFoundPagesOpenedInTheWorkingFolderFirs
     EXPECT_EQ(opened[0], QUrl::fromLocalFile(folder.filePath(QString::fromLatin1(kHelpPage))));
     EXPECT_EQ(opened[1], QUrl::fromLocalFile(folder.filePath(QString::fromLatin1(kFaqPage))));
 
+    // A desktop with no browser to start: the user learns where the page is.
+    SetHelpOpener([](const QUrl&) { return false; });
+    frame.RouteCommand(CmdFrameHelpTopics);
+    frame.RouteCommand(CmdFrameFaq);
+    ASSERT_EQ(shell.prompts.log.size(), 2u);
+    for (int i = 0; i < 2; ++i) {
+        const char* page = i == 0 ? kHelpPage : kFaqPage;
+        const QString path = QDir::toNativeSeparators(folder.filePath(QString::fromLatin1(page)));
+        const QString text = QString::fromStdString(shell.prompts.log[i].text);
+        EXPECT_EQ(shell.prompts.log[i].kind, "Error");
+        EXPECT_TRUE(text.startsWith(i == 0 ? "Error: Cannot open Help file\n"
+                                           : "Error: Cannot open FAQ file\n"))
+            << text.toStdString();
+        EXPECT_TRUE(text.endsWith(path)) << text.toStdString();
+    }
+
     QDir::setCurrent(before);
     SetHelpOpener({});
 }

@@ -5,6 +5,8 @@
 #include "shell/MainFrame.h"
 
 #include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QToolBar>
 
@@ -49,8 +51,9 @@ TEST(MainFrameMenus, WorksheetMenusItemForItem)
               (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S",
                            "Save &As...", "-", "Import", "-", "&Print...\tCtrl+P", "Print Pre&view",
                            "P&rint Setup...", "-", "<None>", "-", "E&xit"}));
-    EXPECT_EQ(Items(*menus[1]), (QStringList{"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C",
-                                             "&Paste\tCtrl+V", "Select All\tCtrl+A", "-"}));
+    EXPECT_EQ(Items(*menus[1]),
+              (QStringList{"&Undo\tCtrl+Z", "&Redo\tCtrl+Shift+Z", "-", "Cu&t\tCtrl+X",
+                           "&Copy\tCtrl+C", "&Paste\tCtrl+V", "Select All\tCtrl+A", "-"}));
     EXPECT_EQ(Items(*menus[2]),
               (QStringList{"&Toolbar", "&Status Bar", "-", "&Chart\tCtrl+Shift+C"}));
     EXPECT_EQ(Items(*menus[3]), (QStringList{"Train Orvalis", "Evaluate Orvalis", "Clear Training",
@@ -64,6 +67,7 @@ TEST(MainFrameMenus, WorksheetMenusItemForItem)
     // The second keys of the table work too.
     EXPECT_EQ(frame.Action(CmdEditPaste)->shortcuts().value(1), QKeySequence("Shift+Ins"));
     EXPECT_EQ(frame.Action(CmdEditUndo)->shortcuts().value(1), QKeySequence("Alt+Backspace"));
+    EXPECT_EQ(frame.Action(CmdEditRedo)->shortcuts().value(1), QKeySequence("Ctrl+Y"));
 }
 
 TEST(MainFrameMenus, NoWorksheetMenusItemForItem)
@@ -93,6 +97,25 @@ TEST(MainFrameMenus, WindowMenuListsTheOpenWindows)
     emit window.aboutToShow();
     EXPECT_EQ(Items(window).size(), items.size());
     EXPECT_TRUE(window.actions().last()->isChecked());
+    // Two windows on one worksheet are told apart by their numbers.
+    frame.RouteCommand(CmdWindowNew);
+    emit window.aboutToShow();
+    EXPECT_EQ(Items(window).mid(5),
+              (QStringList{"&1 Worksheet1", "&2 Worksheet2:1", "&3 Worksheet2:2"}));
+}
+
+TEST(MainFrameMenus, CascadeLeavesASingleWindowLargeAndInsideTheArea)
+{
+    ShellFixture shell;
+    CMainFrame& frame = *shell.App().MainFrame();
+    frame.resize(1000, 700);
+    ASSERT_TRUE(frame.RouteCommand(CmdWindowCascade));
+    const QRect inside = frame.MdiArea().viewport()->rect();
+    const QMdiSubWindow& window = *frame.MdiArea().subWindowList().front();
+    EXPECT_FALSE(window.isMaximized());
+    EXPECT_TRUE(inside.contains(window.geometry()));
+    EXPECT_GE(window.width(), inside.width() / 2);
+    EXPECT_GE(window.height(), inside.height() / 2);
 }
 
 TEST(MainFrameMenus, ToolbarButtonsInOrderWithTheirTips)

@@ -31,6 +31,12 @@ void CellStore::NotifyCell(int row, int col) const
             listener->CellChanged(row, col);
 }
 
+void CellStore::NotifyTextChanging(int row, int col, const std::string& oldText) const
+{
+    for (CellStoreListener* listener : m_listeners)
+        listener->CellTextChanging(row, col, oldText);
+}
+
 void CellStore::NotifyLayout() const
 {
     ++m_layoutGeneration;
@@ -185,6 +191,7 @@ bool CellStore::SetCellText(int row, int col, const std::string& text)
     if (!cell)
         return false;
     if (cell->text != text) {
+        NotifyTextChanging(row, col, cell->text);
         cell->text = text;
         NotifyCell(row, col);
     }
@@ -196,8 +203,10 @@ bool CellStore::SetCell(const GridItem& item)
     GridCell* cell = MutableCell(item.row, item.col);
     if (!cell)
         return false;
-    if (item.mask & ItemText)
+    if ((item.mask & ItemText) && cell->text != item.text) {
+        NotifyTextChanging(item.row, item.col, cell->text);
         cell->text = item.text;
+    }
     if (item.mask & ItemParam)
         cell->param = item.param;
     if (item.mask & ItemImage)

@@ -50,6 +50,9 @@ public:
     virtual ~CellStoreListener() = default;
     virtual void CellChanged(int row, int col) = 0;
     virtual void LayoutChanged() = 0;
+    // A cell's text is about to be replaced; oldText is the text it holds until then.
+    // Told whether or not drawing is allowed, so a recorder of edits misses none.
+    virtual void CellTextChanging(int /*row*/, int /*col*/, const std::string& /*oldText*/) {}
     // The focus cell is about to move (clearing it because a count shrank, say).
     virtual void FocusCleared() {}
 };
@@ -216,6 +219,7 @@ public:
 
 protected:
     void NotifyCell(int row, int col) const;
+    void NotifyTextChanging(int row, int col, const std::string& oldText) const;
     void NotifyLayout() const;
 
 private:

@@ -1,6 +1,7 @@
 #include "worksheet/ui/ChartView.h"
 
 #include "shell/AppTitle.h"
+#include "worksheet/ui/ChartSvg.h"
 #include "worksheet/ui/WorksheetChart.h"
 
 #include <QApplication>
@@ -13,7 +14,6 @@
 #include <QMenu>
 #include <QPainter>
 #include <QSaveFile>
-#include <QSvgGenerator>
 #include <QToolTip>
 #include <QWheelEvent>
 
@@ -22,35 +22,10 @@
 
 namespace orvalis {
 
-namespace {
-
-bool SaveSvg(QChartView& view, const QString& path)
-{
-    // The picture goes to a temporary file first: a failed export never leaves half a
-    // file over an older picture.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QSvgGenerator generator;
-    generator.setOutputDevice(&file);
-    generator.setSize(view.size());
-    generator.setViewBox(QRect(QPoint(0, 0), view.size()));
-    generator.setTitle(view.chart() ? view.chart()->title() : QString());
-    {
-        QPainter painter;
-        if (!painter.begin(&generator))
-            return false;
-        view.render(&painter);
-    }
-    return file.commit();
-}
-
-} // namespace
-
 bool SaveChartPicture(QChartView& view, const QString& path)
 {
     if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive))
-        return SaveSvg(view, path);
+        return SaveChartSvg(view, path);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
@@ -112,12 +87,13 @@ void CChartView::wheelEvent(QWheelEvent* event)
     const double steps = event->angleDelta().y() / 120.0;
     if (steps == 0.0 || !chart())
         return;
-    // Zoom about the pointer: move it to the centre, zoom, move back.
+    // Zoom about the pointer: the plot shows the rectangle that keeps the point under
+    // the pointer where it is. One zoom step, never a scroll: the chart remembers the
+    // whole chart at its first zoom, and a scroll before that would survive the reset.
     const QPointF pos = chart()->mapFromScene(mapToScene(event->position().toPoint()));
-    const QPointF centre = chart()->plotArea().center();
-    chart()->scroll(pos.x() - centre.x(), centre.y() - pos.y());
-    chart()->zoom(std::pow(1.25, steps));
-    chart()->scroll(centre.x() - pos.x(), pos.y() - centre.y());
+    const QRectF area = chart()->plotArea();
+    const double factor = std::pow(1.25, steps);
+    chart()->zoomIn(QRectF(pos - (pos - area.topLeft()) / factor, area.size() / factor));
     event->accept();
 }
 

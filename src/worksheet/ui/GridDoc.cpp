@@ -3,6 +3,7 @@
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetFile.h"
 #include "worksheet/ui/DocumentType.h"
+#include "worksheet/ui/WorksheetUndo.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -20,17 +21,18 @@ QString CGridDoc::FileExtension()
 }
 
 CGridDoc::CGridDoc(AppSettings& settings, UiPrompts& prompts, QObject* parent)
-    : QObject(parent)
-    , m_settings(settings)
-    , m_prompts(prompts)
-    , m_worksheet(std::make_unique<Worksheet>(settings, prompts))
+    : QObject(parent), m_settings(settings), m_prompts(prompts), m_worksheet(std::make_unique<Worksheet>(settings, prompts)), m_undo(std::make_unique<WorksheetUndo>(*m_worksheet))
 {
-    m_worksheet->SetModifiedObserver([this](bool modified) { emit modifiedChanged(modified); });
+    m_worksheet->SetModifiedObserver([this](bool modified) {
+        m_undo->OnModifiedChanged(modified);
+        emit modifiedChanged(modified);
+    });
 }
 
 CGridDoc::~CGridDoc()
 {
     m_worksheet->SetModifiedObserver(nullptr);
+    m_undo.reset();
 }
 
 void CGridDoc::SetTitle(const QString& title)
@@ -49,6 +51,10 @@ bool CGridDoc::IsModified() const
 void CGridDoc::SetModifiedFlag(bool modified)
 {
     m_worksheet->SetModified(modified);
+    // Unmarked, the worksheet counts as equal to its file: undoing away from this step
+    // marks it again, coming back clears the mark.
+    if (!modified)
+        m_undo->MarkSaved();
 }
 
 void CGridDoc::SetRunLocked(bool locked)
@@ -103,6 +109,7 @@ bool CGridDoc::DoSave(const QString& path)
 {
     if (!SaveWorksheetFile(*m_worksheet, QFile::encodeName(path).toStdString()))
         return false;
+    m_undo->MarkSaved();
     m_pathName = QFileInfo(path).absoluteFilePath();
     SetTitle(QFileInfo(path).fileName());
     emit fileUsed(m_pathName);

@@ -12,6 +12,7 @@ namespace orvalis {
 
 struct AppSettings;
 class Worksheet;
+class WorksheetUndo;
 
 // One open worksheet: the worksheet model with its cells, its title and file name,
 // and the modified flag shown as the "*" of its windows. Saving, Save As, loading and
@@ -29,6 +30,8 @@ public:
     Worksheet& GetWorksheet() { return *m_worksheet; }
     const Worksheet& GetWorksheet() const { return *m_worksheet; }
     AppSettings& Settings() { return m_settings; }
+    // The worksheet's undo history, shared by all of its windows.
+    WorksheetUndo& Undo() { return *m_undo; }
     UiPrompts& Prompts() { return m_prompts; }
 
     // The four figure-of-merit weights of this document (set to their defaults when it
@@ -46,6 +49,7 @@ public:
     QString PathName() const { return m_pathName; }
 
     bool IsModified() const;
+    // Sets or clears the mark; cleared, the history's current step becomes the saved one.
     void SetModifiedFlag(bool modified = true);
 
     // Loads the worksheet file at path into this (freshly built) worksheet. On failure
@@ -78,6 +82,7 @@ private:
     AppSettings& m_settings;
     UiPrompts& m_prompts;
     std::unique_ptr<Worksheet> m_worksheet;
+    std::unique_ptr<WorksheetUndo> m_undo; // listens to m_worksheet's cells: goes first
     QString m_title;
     QString m_pathName;
     FigureOfMeritWeights m_meritWeights;

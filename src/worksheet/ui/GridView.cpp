@@ -2,11 +2,12 @@
 
 #include "shell/AppTitle.h"
 
-#include "worksheet/ui/ChartPane.h"
-#include "worksheet/ui/ChartPage.h"
-#include "worksheet/ui/WorksheetGrid.h"
 #include "worksheet/Worksheet.h"
+#include "worksheet/ui/ChartPage.h"
+#include "worksheet/ui/ChartPane.h"
 #include "worksheet/ui/GridDoc.h"
+#include "worksheet/ui/WorksheetGrid.h"
+#include "worksheet/ui/WorksheetUndo.h"
 
 #include <QSettings>
 #include <QSplitter>
@@ -34,6 +35,17 @@ CGridView::CGridView(CGridDoc& doc, QWidget* parent)
         if (locked)
             m_grid->EndEditing();
     });
+    // Every window's edits go into the worksheet's one history. A step taken back or
+    // forward is selected (the selection lives in the cells, so every window shows it)
+    // and scrolled into view.
+    WorksheetUndo& undo = doc.Undo();
+    connect(m_grid, &CGridCtrl::userEditBegun, &undo, &WorksheetUndo::BeginUserEdit);
+    connect(m_grid, &CGridCtrl::userEditEnded, &undo, &WorksheetUndo::EndUserEdit);
+    m_grid->SetUndoStack(&undo.Stack());
+    connect(&undo, &WorksheetUndo::cellsRestored, m_grid,
+            [this](int minRow, int minCol, int maxRow, int maxCol) {
+                ShowRestoredCells(minRow, minCol, maxRow, maxCol);
+            });
     m_grid->chartSource = [this] {
         return ReadWorksheetChart(m_doc.GetWorksheet(), m_doc.Settings());
     };
@@ -73,6 +85,13 @@ void CGridView::ShowChart(bool show)
             m_splitter->setSizes({2 * height() / 3, height() / 3});
     }
     m_chart->setVisible(show);
+}
+
+void CGridView::ShowRestoredCells(int minRow, int minCol, int maxRow, int maxCol)
+{
+    m_grid->SetFocusCell(minRow, minCol);
+    m_grid->SetSelectedRange(minRow, minCol, maxRow, maxCol);
+    m_grid->EnsureVisible(minRow, minCol);
 }
 
 bool CGridView::ChartShown() const

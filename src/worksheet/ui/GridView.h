@@ -30,6 +30,9 @@ public:
     // The chart pane, or nullptr until the chart was first shown.
     CChartPane* ChartPane() { return m_chart; }
 
+    // Selects the block of cells an undo or redo wrote and scrolls it into view.
+    void ShowRestoredCells(int minRow, int minCol, int maxRow, int maxCol);
+
 private:
     void SaveSplitterState() const;
 

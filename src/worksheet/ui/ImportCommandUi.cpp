@@ -4,6 +4,7 @@
 #include "worksheet/Worksheet.h"
 #include "worksheet/ui/GridDoc.h"
 #include "worksheet/ui/ImportDialog.h"
+#include "worksheet/ui/WorksheetUndo.h"
 
 #include <QApplication>
 #include <QFile>
@@ -35,6 +36,8 @@ void RunImportCommand(CGridDoc& doc)
     request.column = parameters.column;
     request.commentHeader = parameters.commentHeader;
     request.keepLastRows = parameters.keepLastRows;
+    const WorksheetUndo::ProgramChange change(doc.Undo(),
+                                              QStringLiteral("the import replaces the cells"));
     ImportFile(doc.GetWorksheet(), request);
 }
 

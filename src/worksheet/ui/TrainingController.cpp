@@ -10,12 +10,20 @@
 #include "worksheet/ui/GridDoc.h"
 #include "worksheet/ui/TrainingCurve.h"
 #include "worksheet/ui/TrainingProgressDialog.h"
+#include "worksheet/ui/WorksheetUndo.h"
 
 #include <QCoreApplication>
 #include <QTimer>
 #include <QWidget>
 
 namespace orvalis {
+
+namespace {
+
+// Why a run ends the worksheet's undo history, for the status bar.
+const QString kTrainingReason = QStringLiteral("training changes the results");
+
+} // namespace
 
 CTrainingController::CTrainingController(QWidget& owner, QObject* parent)
     : QObject(parent)
@@ -68,6 +76,7 @@ void CTrainingController::Train(CGridDoc& doc)
     // The worksheet becomes the trained one only once its run starts: a refused Train
     // leaves Continue with the worksheet trained before.
     m_starting = &doc;
+    const WorksheetUndo::ProgramChange change(doc.Undo(), kTrainingReason);
     RunLocked(doc, [&] { TrainWorksheet(doc.GetWorksheet(), this); });
 }
 
@@ -76,6 +85,7 @@ void CTrainingController::Continue()
     if (m_running || !m_trained)
         return;
     CGridDoc& doc = *m_trained;
+    const WorksheetUndo::ProgramChange change(doc.Undo(), kTrainingReason);
     RunLocked(doc, [&] { ContinueTraining(doc.GetWorksheet(), this); });
 }
 
@@ -100,7 +110,13 @@ void CTrainingController::Evaluate(CGridDoc& doc)
     if (m_running)
         return;
     EstimateFigures figures;
-    if (!EvaluateWorksheet(doc.GetWorksheet(), &figures) || !figures.show)
+    bool evaluated = false;
+    {
+        const WorksheetUndo::ProgramChange change(
+            doc.Undo(), QStringLiteral("evaluation changes the results"));
+        evaluated = EvaluateWorksheet(doc.GetWorksheet(), &figures);
+    }
+    if (!evaluated || !figures.show)
         return;
     CEstimateResultDialog dialog(figures, &m_owner);
     doc.Prompts().RunDialog(dialog);
@@ -108,14 +124,20 @@ void CTrainingController::Evaluate(CGridDoc& doc)
 
 void CTrainingController::ClearTraining(CGridDoc& doc)
 {
-    if (!m_running)
-        orvalis::ClearTraining(doc.GetWorksheet());
+    if (m_running)
+        return;
+    const WorksheetUndo::ProgramChange change(doc.Undo(),
+                                              QStringLiteral("Clear Training resets the results"));
+    orvalis::ClearTraining(doc.GetWorksheet());
 }
 
 void CTrainingController::AutoConfigVectors(CGridDoc& doc)
 {
-    if (!m_running)
-        orvalis::AutoConfigVectors(doc.GetWorksheet());
+    if (m_running)
+        return;
+    const WorksheetUndo::ProgramChange change(
+        doc.Undo(), QStringLiteral("Auto-Config Vectors sets new sections"));
+    orvalis::AutoConfigVectors(doc.GetWorksheet());
 }
 
 void CTrainingController::ConfigureNetwork(CGridDoc& doc)

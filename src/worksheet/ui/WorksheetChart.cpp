@@ -1,5 +1,7 @@
 #include "worksheet/ui/WorksheetChart.h"
 
+#include "worksheet/ui/ChartFit.h"
+
 #include <QAreaSeries>
 #include <QChart>
 #include <QLegend>
@@ -87,10 +89,10 @@ void FillChart(QChart& chart, const ChartData& data)
     const double ySpan = y.high > y.low ? y.high - y.low : std::max(1.0, std::abs(y.high));
     const double yLow = y.low - ySpan * 0.05;
     const double yHigh = y.high + ySpan * 0.05;
-    // Bands and the marker reach far past the visible range, so that zooming out with
-    // the wheel never shows where they end.
-    const double farLow = y.low - ySpan * 1000.0;
-    const double farHigh = y.high + ySpan * 1000.0;
+    // Bands and the marker span the plot's height; KeepChartFitted keeps them so at
+    // every zoom.
+    const double farLow = yLow;
+    const double farHigh = yHigh;
 
     QList<QAbstractSeries*> all;
     for (const ChartBand& band : data.bands) {
@@ -139,6 +141,7 @@ void FillChart(QChart& chart, const ChartData& data)
     }
     chart.legend()->setVisible(true);
     chart.legend()->setAlignment(Qt::AlignBottom);
+    KeepChartFitted(chart, *xAxis, *yAxis);
 }
 
 QList<QLineSeries*> ValueSeries(const QChart& chart)

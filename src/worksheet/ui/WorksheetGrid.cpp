@@ -26,6 +26,11 @@ void CWorksheetGrid::CreateInPlaceEditControl(const QRect& rect, Qt::Alignment a
                                       firstChar));
 }
 
+QString CWorksheetGrid::TypedEditName(int row, int col) const
+{
+    return row == kRoleRow ? QStringLiteral("Role Choice") : CGridCtrl::TypedEditName(row, col);
+}
+
 bool CWorksheetGrid::HasDropDownList(int row, int col) const
 {
     return row == kRoleRow && col >= Store().GetFixedColumnCount();

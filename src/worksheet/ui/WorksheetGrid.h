@@ -11,7 +11,8 @@ namespace orvalis {
 // The grid of a worksheet: the role row is edited with a drop-down of the ten role
 // texts that also takes any typed text; every other cell uses the grid's usual editor.
 // Select All shows the wait cursor while it runs. Printed, the worksheet can end with a
-// page holding its chart.
+// page holding its chart. An edit of the role row is a role choice in the worksheet's
+// history.
 class CWorksheetGrid final : public CGridCtrl {
     Q_OBJECT
 public:
@@ -21,6 +22,7 @@ public:
                                   int col, const std::string& text, unsigned firstChar) override;
     bool HasDropDownList(int row, int col) const override;
     void OnEditSelectAll() override;
+    QString TypedEditName(int row, int col) const override;
 
     // The worksheet's chart as it stands, for the chart page; unset: no chart page.
     std::function<ChartData()> chartSource;

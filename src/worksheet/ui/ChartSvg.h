@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QList>
+#include <QPolygonF>
+#include <QRectF>
+#include <QString>
+
+class QChartView;
+
+namespace orvalis {
+
+// Writes the chart as the view shows it into the SVG file path, at the view's size,
+// through a temporary file (a failed export leaves an older picture as it was). False
+// when the file cannot be written.
+bool SaveChartSvg(QChartView& view, const QString& path);
+
+// The parts of the polyline through points that lie inside rect, each a polyline of its
+// own: a line that leaves the rectangle and comes back gives two.
+QList<QPolygonF> ClipPolyline(const QList<QPointF>& points, const QRectF& rect);
+
+} // namespace orvalis
