@@ -13,9 +13,11 @@
 #include "worksheet/WorksheetNetwork.h"
 #include "worksheet/ui/GridDoc.h"
 #include "worksheet/ui/TrainingController.h"
+#include "worksheet/ui/TrainingCurve.h"
 #include "worksheet/ui/TrainingProgressDialog.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -156,5 +158,39 @@ void BM_DispatchOnlyOneCycle(benchmark::State& state)
         QCoreApplication::processEvents();
 }
 BENCHMARK(BM_DispatchOnlyOneCycle)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+namespace {
+
+// What the live curve costs a small network's run: a 6-3-1 network (a window of 6
+// rows) trained from the window for 2,002 cycles, with the window's curve fed and
+// redrawn, and with the curve left out. The run is long enough (a few seconds) for the
+// curve's throttled redraws to reach their steady rate.
+void BM_TrainWithLiveCurve(benchmark::State& state)
+{
+    TrainingShell& shell = Shell();
+    Worksheet& ws = shell.Prepare(6);
+    TrainingParameters parameters;
+    parameters.maxCycles = 2000;
+    parameters.errorRatioGoal = 100.0;
+    SetTrainingParameters(ws, parameters);
+    CTrainingController& training = shell.app.MainFrame()->Training();
+    training.liveCurve = state.range(0) != 0;
+    double drawShare = 0.0;  // of the run's wall time, the last run's
+    for (auto _ : state) {
+        shell.Doc().GetWorksheet().ResetTraining();
+        QElapsedTimer run;
+        run.start();
+        training.Train(shell.Doc());
+        drawShare = double(training.ProgressDialog()->Curve().DrawTimeNs()) / double(run.nsecsElapsed());
+    }
+    CTrainingProgressDialog& dialog = *training.ProgressDialog();
+    state.counters["curve_draw_share_pct"] = 100.0 * drawShare;
+    state.counters["cycles"] = dialog.IterationsField().text().toInt() + 1;
+    state.counters["curve_draws"] = dialog.Curve().DrawCount();
+    training.liveCurve = true;
+}
+BENCHMARK(BM_TrainWithLiveCurve)->Unit(benchmark::kMillisecond)->Iterations(3)->ArgName("curve")->Arg(0)->Arg(1)->Arg(0)->Arg(1);
 
 } // namespace

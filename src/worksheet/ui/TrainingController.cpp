@@ -178,7 +178,10 @@ void CTrainingController::Show()
     connect(m_dialog, &QDialog::finished, m_dialog, &QObject::deleteLater);
     m_dialog->SetRunning(true);
     m_sinceReportShown.invalidate();
+    if (!liveCurve)
+        m_dialog->CollapseCurve();
     m_dialog->show();
+    m_curveFed = !m_dialog->Curve().isHidden();
     m_dialog->raise();
     m_dialog->repaint();
 }
@@ -192,8 +195,9 @@ void CTrainingController::ReportCycle(int cycle, int updates, double trainRatio,
 {
     m_report = {cycle, updates, trainRatio, testRatio, true};
     // The curve keeps every cycle (storing one is cheap and it paints on its own clock);
-    // only the fields wait for the next report interval.
-    if (m_dialog)
+    // only the fields wait for the next report interval. A collapsed curve is never
+    // shown again, so it is not fed.
+    if (m_curveFed && m_dialog)
         m_dialog->Curve().AddCycle(cycle, trainRatio, testRatio);
     if (!m_sinceReportShown.isValid() || m_sinceReportShown.elapsed() >= kReportIntervalMs)
         ShowLastReport();
@@ -212,8 +216,9 @@ void CTrainingController::ShowConfidence(float slopeConfidence, float valueConfi
 {
     // The run's last cycle is in the window before its results.
     ShowLastReport();
+    // The curve's last cycles are drawn once the run has handed back to the event loop.
     if (m_dialog)
-        m_dialog->Curve().Flush();
+        m_dialog->Curve().FlushSoon();
     if (m_dialog)
         m_dialog->ShowConfidence(slopeConfidence, valueConfidence);
 }

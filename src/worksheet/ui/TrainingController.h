@@ -34,6 +34,9 @@ public:
     CGridDoc* TrainedDocument() const { return m_trained.data(); }
     // The Training Operation window, or null when it is not open.
     CTrainingProgressDialog* ProgressDialog() const;
+    // False: the windows of later runs leave the live curve out (to measure what it
+    // costs a run).
+    bool liveCurve = true;
 
     // The commands, on the given worksheet. Each does nothing while a run is going.
     void Train(CGridDoc& doc);
@@ -85,6 +88,7 @@ private:
 
     QWidget& m_owner;
     QPointer<CTrainingProgressDialog> m_dialog;
+    bool m_curveFed = false;  // the window's curve is shown, so it gets every cycle
     QPointer<CGridDoc> m_trained;
     QPointer<CGridDoc> m_starting; // the worksheet a Train command is starting on
     bool m_running = false;

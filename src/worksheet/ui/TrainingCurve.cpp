@@ -46,6 +46,9 @@ CTrainingCurve::CTrainingCurve(QWidget* parent)
     QChart* const made = this->chart();
     setChart(chart);
     delete made;
+    // Nothing to show before the first cycles: the window's first paint at the start
+    // of a run skips the empty chart.
+    viewport()->setUpdatesEnabled(false);
     m_pending.setSingleShot(true);
     connect(&m_pending, &QTimer::timeout, this, &CTrainingCurve::Flush);
 }
@@ -59,6 +62,11 @@ void CTrainingCurve::AddCycle(int cycle, double trainRatio, double testRatio)
         m_cycles.clear();
         m_drawn = 0;
         m_bestCycle = -1;
+        m_bestDrawn = -1;
+        m_trainPoints.clear();
+        m_testPoints.clear();
+        m_xMax = 0;
+        m_yLow = m_yHigh = 0.0;
         m_train->clear();
         m_test->clear();
         m_best->clear();
@@ -69,48 +77,73 @@ void CTrainingCurve::AddCycle(int cycle, double trainRatio, double testRatio)
         m_bestCycle = cycle;
         m_bestTest = testRatio;
     }
-    if (!m_sinceDraw.isValid() || m_sinceDraw.elapsed() >= kMinimumRedrawMs)
+    // The first cycle starts the clock: a run shorter than one interval draws once, at
+    // its end.
+    if (!m_sinceDraw.isValid())
+        m_sinceDraw.start();
+    if (m_sinceDraw.elapsed() >= m_interval)
         Flush();
     else if (!m_pending.isActive())
-        m_pending.start(kMinimumRedrawMs - int(m_sinceDraw.elapsed()));
+        m_pending.start(int(m_interval - m_sinceDraw.elapsed()));
 }
 
 void CTrainingCurve::Flush()
 {
     m_pending.stop();
-    m_sinceDraw.restart();
-    if (m_drawn == m_cycles.size())
+    if (m_drawn == m_cycles.size()) {
+        m_sinceDraw.restart();
         return;
+    }
+    QElapsedTimer cost;
+    cost.start();
     ++m_draws;
     // A logarithmic axis shows only positive, finite ratios.
     auto positive = [](double v) { return std::isfinite(v) && v > 0.0; };
-    QList<QPointF> train, test;
+    double low = m_yLow, high = m_yHigh;
     for (std::size_t i = m_drawn; i < m_cycles.size(); ++i) {
         const Cycle& c = m_cycles[i];
-        if (positive(c.train))
-            train.append(QPointF(c.cycle, c.train));
-        if (positive(c.test))
-            test.append(QPointF(c.cycle, c.test));
-    }
-    m_train->append(train);
-    m_test->append(test);
-    m_drawn = m_cycles.size();
-
-    double low = 0.0, high = 0.0;
-    bool any = false;
-    for (const Cycle& c : m_cycles)
         for (double v : {c.train, c.test})
             if (positive(v)) {
-                low = any ? std::min(low, v) : v;
-                high = any ? std::max(high, v) : v;
-                any = true;
+                low = low > 0.0 ? std::min(low, v) : v;
+                high = std::max(high, v);
             }
-    m_x->setRange(m_cycles.front().cycle, std::max(m_cycles.back().cycle, m_cycles.front().cycle + 1));
-    if (any)
-        m_y->setRange(low / 1.2, high * 1.2);
-    m_best->clear();
-    if (m_bestCycle >= 0 && positive(m_bestTest))
-        m_best->append(m_bestCycle, m_bestTest);
+        if (positive(c.train))
+            m_trainPoints.append(QPointF(c.cycle, c.train));
+        if (positive(c.test))
+            m_testPoints.append(QPointF(c.cycle, c.test));
+    }
+    m_drawn = m_cycles.size();
+    viewport()->setUpdatesEnabled(true);
+
+    // Each change of an axis range lays the whole chart out again, so the ranges grow
+    // in steps with room to spare and most redraws only move the lines.
+    const int first = m_cycles.front().cycle;
+    const int last = m_cycles.back().cycle;
+    if (last > m_xMax || m_xMax <= first) {
+        m_xMax = std::max(first + 10, first + (last - first) * 3 / 2);
+        m_x->setRange(first, m_xMax);
+    }
+    if (low > 0.0 && (low < m_yLow || high > m_yHigh || m_yLow <= 0.0)) {
+        m_yLow = low / 1.5;
+        m_yHigh = high * 1.5;
+        m_y->setRange(m_yLow, m_yHigh);
+    }
+    // One replacement is one layout of a line; appending lays it out once per point.
+    m_train->replace(m_trainPoints);
+    m_test->replace(m_testPoints);
+    if (m_bestCycle != m_bestDrawn) {
+        m_bestDrawn = m_bestCycle;
+        m_best->clear();
+        if (m_bestCycle >= 0 && positive(m_bestTest))
+            m_best->append(m_bestCycle, m_bestTest);
+    }
+    // Painted now, so that what a redraw costs is known: the next one waits at least two
+    // hundred times as long, which keeps drawing under half a percent of a run.
+    if (isVisible())
+        viewport()->repaint();
+    m_drawTimeNs += cost.nsecsElapsed();
+    m_interval = std::max<qint64>(kMinimumRedrawMs, cost.elapsed() * kDrawBudgetFactor);
+    m_sinceDraw.restart();
 }
 
 } // namespace orvalis

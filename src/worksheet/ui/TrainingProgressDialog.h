@@ -40,6 +40,8 @@ public:
     QPushButton& OkButton() { return *m_ok; }
     // The ratios of the run so far, under the fields, in the room the screen has left.
     CTrainingCurve& Curve() { return *m_curve; }
+    // Before the window is first shown: leaves the curve out, whatever the screen.
+    void CollapseCurve() { m_curvePlaced = true; }
 
 signals:
     void abortRequested();
