@@ -13,6 +13,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPointer>
+#include <QTransform>
 #include <QUndoStack>
 
 #include <memory>
@@ -226,6 +227,10 @@ public:
     QString printAppTitle = QStringLiteral("Brennix - Tavelle Orvalis");
     // Page layout of the current job, valid between OnBeginPrinting and OnEndPrinting.
     const PrintPageLayout& PrintLayout() const { return m_printLayout; }
+    // The current job's logical page mapped onto the painter's paper (the left margin lies
+    // left of x = 0), and the width between the two margins.
+    QTransform PageToPaper(const QPainter& painter) const;
+    int PrintContentWidth() const { return m_printLayout.pageWidth - 8 * m_printLayout.charWidth; }
     const std::vector<int>& PrintPageStarts() const { return m_pageStarts; }
 
     // Header presses: start selecting whole columns or rows (or none, in the corner).

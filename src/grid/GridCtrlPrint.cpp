@@ -162,6 +162,14 @@ void CGridCtrl::PrintFooter(QPainter& painter, PrintInfo& info)
     painter.restore();
 }
 
+QTransform CGridCtrl::PageToPaper(const QPainter& painter) const
+{
+    const PrintPageLayout& page = m_printLayout;
+    const double sx = double(painter.device()->width()) / page.pageWidth;
+    const double sy = double(painter.device()->height()) / page.pageHeight;
+    return QTransform::fromScale(sx, sy).translate(4 * page.charWidth, 0);
+}
+
 void CGridCtrl::OnPrint(QPainter& painter, PrintInfo& info)
 {
     const PrintPageLayout& page = m_printLayout;
@@ -169,11 +177,8 @@ void CGridCtrl::OnPrint(QPainter& painter, PrintInfo& info)
         return;
     painter.save();
     painter.setFont(m_printerFont);
-    // The logical page (grid units) onto the paper; the left margin lies left of x = 0.
-    const double sx = double(painter.device()->width()) / page.pageWidth;
-    const double sy = double(painter.device()->height()) / page.pageHeight;
-    const QTransform base = QTransform::fromScale(sx, sy).translate(4 * page.charWidth, 0);
-    const int contentWidth = page.pageWidth - 8 * page.charWidth;
+    const QTransform base = PageToPaper(painter);
+    const int contentWidth = PrintContentWidth();
     painter.setTransform(base);
 
     info.drawRect = QRect(0, 0, contentWidth, 2 * page.charHeight);

@@ -80,10 +80,8 @@ void CWorksheetGrid::PrintChartPage(QPainter& painter, PrintInfo& info)
     painter.save();
     // The grid pages' logical page: header on top, footer at the bottom, the body
     // between them with a line's gap on either side, here all for the chart.
-    const double sx = double(painter.device()->width()) / page.pageWidth;
-    const double sy = double(painter.device()->height()) / page.pageHeight;
-    const QTransform base = QTransform::fromScale(sx, sy).translate(4 * page.charWidth, 0);
-    const int contentWidth = page.pageWidth - 8 * page.charWidth;
+    const QTransform base = PageToPaper(painter);
+    const int contentWidth = PrintContentWidth();
     painter.setTransform(base);
     info.drawRect = QRect(0, 0, contentWidth, 2 * page.charHeight);
     PrintHeader(painter, info);
