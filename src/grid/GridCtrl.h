@@ -24,6 +24,8 @@
 class QMenu;
 class QMimeData;
 class QPageLayout;
+class QPrintDialog;
+class QPrintPreviewDialog;
 class QPrinter;
 
 namespace orvalis {
@@ -218,8 +220,8 @@ public:
     int PrintTo(QPrinter& printer);
     // The print dialog, then printing; the print preview window. The printer starts from
     // pageLayout when one is given (the program's Print Setup).
-    virtual void Print(const QPageLayout* pageLayout = nullptr);
-    virtual void PrintPreview(const QPageLayout* pageLayout = nullptr);
+    void Print(const QPageLayout* pageLayout = nullptr);
+    void PrintPreview(const QPageLayout* pageLayout = nullptr);
     // The title in the centre of every page header; empty: the title of the first
     // window up the parent chain that has one.
     QString printTitle;
@@ -261,6 +263,11 @@ signals:
     void userEditEnded();
 
 protected:
+    // Called with the print dialog and the print preview before they are shown, so that
+    // a sheet can offer options of its own; the plain grid offers none.
+    virtual void AddPrintOptions(QPrintDialog& dialog) { (void)dialog; }
+    virtual void AddPreviewOptions(QPrintPreviewDialog& dialog) { (void)dialog; }
+
     // Brackets one user edit with userEditBegun and userEditEnded.
     class UserEdit {
     public:

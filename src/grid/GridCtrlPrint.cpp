@@ -256,6 +256,7 @@ void CGridCtrl::Print(const QPageLayout* pageLayout)
         printer.setPageLayout(*pageLayout);
     QPrintDialog dialog(&printer, this);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange);
+    AddPrintOptions(dialog);
     if (dialog.exec() == QDialog::Accepted)
         PrintTo(printer);
 }
@@ -269,6 +270,7 @@ void CGridCtrl::PrintPreview(const QPageLayout* pageLayout)
     dialog.setAccessibleName(QStringLiteral("Print Preview"));
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
             [this](QPrinter* target) { PrintTo(*target); });
+    AddPreviewOptions(dialog);
     dialog.exec();
 }
 

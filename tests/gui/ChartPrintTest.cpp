@@ -7,8 +7,12 @@
 #include "worksheet/ui/WorksheetGrid.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
 
@@ -83,6 +87,42 @@ TEST(ChartPrint, PreviewSwitchAddsTheChartPageAndIsRemembered)
     EXPECT_EQ(second.switchOn, !wasOn);
     EXPECT_EQ(second.pages, first.pagesToggled);
     EXPECT_EQ(second.pagesToggled, first.pages);
+}
+
+// The print dialog's "Chart" tab: a cancelled dialog leaves the remembered switch as it
+// was, an accepted one takes the box as ticked before the pages are printed.
+TEST(ChartPrint, PrintDialogTakesTheChartBoxOnlyWhenAccepted)
+{
+    GuiApp();
+    AppSettings settings;
+    ScriptedPrompts prompts;
+    CGridDoc doc{settings, prompts};
+    CGridView view{doc};
+    CWorksheetGrid& grid = view.Grid();
+    QTemporaryDir dir; // where printing to a file lands
+    const QString oldDir = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+
+    const bool before = StoredPrintChartPage();
+    for (const bool accept : {false, true}) {
+        bool boxFound = false;
+        QTimer::singleShot(0, [&boxFound, accept] {
+            auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            for (QCheckBox* box : dialog->findChildren<QCheckBox*>())
+                if (box->text() == ChartPageOptionText()) {
+                    boxFound = true;
+                    box->setChecked(!box->isChecked());
+                }
+            accept ? dialog->accept() : dialog->reject();
+        });
+        grid.Print();
+        ASSERT_TRUE(boxFound);
+        EXPECT_EQ(StoredPrintChartPage(), accept ? !before : before) << accept;
+        EXPECT_EQ(grid.printChartPage, StoredPrintChartPage()) << accept;
+    }
+    QDir::setCurrent(oldDir);
 }
 
 } // namespace

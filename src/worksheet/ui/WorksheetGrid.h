@@ -34,8 +34,8 @@ public:
     // The print dialog with a "Chart" tab holding the chart page's check box, and the
     // print preview with the same switch in its tool bar. Both start from the switch as
     // it was last left and remember it in the settings.
-    void Print(const QPageLayout* pageLayout = nullptr) override;
-    void PrintPreview(const QPageLayout* pageLayout = nullptr) override;
+    void AddPrintOptions(QPrintDialog& dialog) override;
+    void AddPreviewOptions(QPrintPreviewDialog& dialog) override;
 
     bool OnBeginPrinting(QPainter& painter, PrintInfo& info) override;
     void OnPrint(QPainter& painter, PrintInfo& info) override;

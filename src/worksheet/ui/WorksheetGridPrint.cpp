@@ -12,7 +12,6 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
-#include <QPrinter>
 #include <QSettings>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -102,13 +101,8 @@ void CWorksheetGrid::PrintChartPage(QPainter& painter, PrintInfo& info)
     painter.restore();
 }
 
-void CWorksheetGrid::Print(const QPageLayout* pageLayout)
+void CWorksheetGrid::AddPrintOptions(QPrintDialog& dialog)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    if (pageLayout)
-        printer.setPageLayout(*pageLayout);
-    QPrintDialog dialog(&printer, this);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange);
     auto* options = new QWidget;  // owned by the dialog once it is a tab
     options->setWindowTitle(QStringLiteral("Chart"));
     auto* chartPage = new QCheckBox(ChartPageOptionText(), options);
@@ -118,23 +112,17 @@ void CWorksheetGrid::Print(const QPageLayout* pageLayout)
     layout->addWidget(chartPage);
     layout->addStretch(1);
     dialog.setOptionTabs({options});
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    printChartPage = chartPage->isChecked();
-    StorePrintChartPage(printChartPage);
-    PrintTo(printer);
+    // Taken when the dialog is accepted, before the pages are printed; a cancelled
+    // dialog changes nothing.
+    connect(&dialog, &QDialog::accepted, this, [this, chartPage] {
+        printChartPage = chartPage->isChecked();
+        StorePrintChartPage(printChartPage);
+    });
 }
 
-void CWorksheetGrid::PrintPreview(const QPageLayout* pageLayout)
+void CWorksheetGrid::AddPreviewOptions(QPrintPreviewDialog& dialog)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    if (pageLayout)
-        printer.setPageLayout(*pageLayout);
     printChartPage = StoredPrintChartPage();
-    QPrintPreviewDialog dialog(&printer, this);
-    dialog.setAccessibleName(QStringLiteral("Print Preview"));
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter* target) { PrintTo(*target); });
     // The switch sits at the end of the preview's own tool bar; turning it redraws the
     // preview with or without the chart page.
     auto* preview = dialog.findChild<QPrintPreviewWidget*>();
@@ -150,7 +138,6 @@ void CWorksheetGrid::PrintPreview(const QPageLayout* pageLayout)
                 preview->updatePreview();
         });
     }
-    dialog.exec();
 }
 
 } // namespace orvalis
