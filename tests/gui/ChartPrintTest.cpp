@@ -120,8 +120,9 @@ TEST(ChartPrint, PrintDialogTakesTheChartBoxOnlyWhenAccepted)
         grid.Print();
         ASSERT_TRUE(boxFound);
         EXPECT_EQ(StoredPrintChartPage(), accept ? !before : before) << accept;
-        if (accept)
+        if (accept) {
             EXPECT_EQ(grid.printChartPage, !before);
+        }
     }
     QDir::setCurrent(oldDir);
 }
