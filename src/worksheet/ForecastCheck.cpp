@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 
 namespace orvalis {
 
@@ -34,8 +33,10 @@ std::string SectionProblem(const Worksheet& ws)
         return "the Training or Testing section is empty";
     if (c.numEval < 0)
         return "Num Eval is negative";
-    if (c.numTaps < 1 || (c.numTaps < 2 && ws.Settings().use2PassEstimate))
-        return "Num Taps is too small";
+    if (c.numTaps < 1)
+        return "Num Taps is below 1";
+    if (c.numTaps < 2 && ws.Settings().use2PassEstimate)
+        return "2 Pass needs Num Taps of at least 2";
     const std::int64_t fitted = static_cast<std::int64_t>(c.numTraining) + c.numTesting;
     if (c.numTaps >= fitted)
         return "Num Taps is not less than the Training and Testing rows";
