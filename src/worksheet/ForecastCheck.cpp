@@ -5,6 +5,7 @@
 #include "worksheet/IntervalQuantiles.h"
 #include "worksheet/LinearBaseline.h"
 #include "worksheet/NetworkForecaster.h"
+#include "worksheet/RecursiveForecasts.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetNetwork.h"
 
@@ -107,18 +108,10 @@ ForecastErrors ErrorsOf(const std::vector<double>& actual, const std::vector<dou
 // The h-step errors of the recursive forecasts from every origin in the Testing rows
 // (and from the first row with a full window, should the window reach into them), for
 // h = 1 .. horizon, while the forecast row is still a fitted row.
-std::vector<ForecastInterval> Intervals(NetworkForecaster& forecaster, const CheckSeries& s,
+std::vector<ForecastInterval> Intervals(const CBackpropNet& net, const CheckSeries& s,
                                         int firstOrigin, int horizon)
 {
-    std::vector<std::vector<double>> errors(static_cast<std::size_t>(horizon));
-    std::vector<double> estimates;
-    for (int origin = std::max(firstOrigin, s.taps); origin < s.fitted; ++origin) {
-        const int count = std::min(horizon, s.fitted - origin);
-        forecaster.Recursive(origin, count, estimates);
-        for (int h = 0; h < count; ++h)
-            errors[static_cast<std::size_t>(h)].push_back(
-                s.target[static_cast<std::size_t>(origin + h)] - estimates[static_cast<std::size_t>(h)]);
-    }
+    std::vector<std::vector<double>> errors = RecursiveErrors(net, s, firstOrigin, horizon);
     std::vector<ForecastInterval> intervals;
     for (int h = 1; h <= horizon; ++h) {
         std::vector<double>& e = errors[static_cast<std::size_t>(h - 1)];
@@ -187,7 +180,7 @@ ForecastCheck ComputeForecastCheck(Worksheet& ws, int horizon)
     ChooseSeason(ws.Settings(), series, check);
 
     NetworkForecaster forecaster(net, series);
-    check.intervals = Intervals(forecaster, series, c.numTraining, std::clamp(horizon, 1, kMaxHorizon));
+    check.intervals = Intervals(net, series, c.numTraining, std::clamp(horizon, 1, kMaxHorizon));
     if (c.numEval == 0) {
         check.reason = "the worksheet has no Evaluate rows";
         return check;

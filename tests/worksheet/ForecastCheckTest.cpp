@@ -1,9 +1,12 @@
 #include "worksheet/RunWorksheet.h"
 
+#include "worksheet/CheckSeries.h"
 #include "worksheet/EvaluationRun.h"
 #include "worksheet/ForecastCheck.h"
 #include "worksheet/IntervalQuantiles.h"
 #include "worksheet/LinearBaseline.h"
+#include "worksheet/NetworkForecaster.h"
+#include "worksheet/RecursiveForecasts.h"
 #include "worksheet/TrainingRun.h"
 #include "worksheet/WorksheetNetwork.h"
 
@@ -264,6 +267,51 @@ TEST(ForecastCheck, IntervalsWithoutEvaluateRows)
             EXPECT_LE(*in.lo95, *in.lo80) << h;
             EXPECT_LE(*in.lo80, *in.hi80) << h;
             EXPECT_LE(*in.hi80, *in.hi95) << h;
+        }
+    }
+}
+
+// The intervals forecast many origins at once; each h-step error is the one the engine's
+// own single-row passes give from that origin (to rounding): windows, held input sets,
+// fed-back estimates and 2 Pass moving averages line up. A separate target column too.
+TEST(ForecastCheck, BlockForecastsMatchTheEnginesRowByRowForecasts)
+{
+    for (bool twoPass : {true, false}) {
+        for (bool separateTarget : {false, true}) {
+            TrainedSheet sheet(twoPass);
+            if (separateTarget) {
+                sheet.Role(1, "Input");
+                sheet.Role(3, "Target");
+                sheet.Column(3, TestSeries(60, 2.0));
+                ASSERT_TRUE(TrainWorksheet(*sheet.ws, nullptr));
+            }
+            CheckSeries series;
+            series.taps = 4;
+            series.fitted = 50;
+            series.twoPass = twoPass;
+            std::string reason;
+            ASSERT_TRUE(ReadCheckSeries(*sheet.ws, 60, series, reason)) << reason;
+            EXPECT_EQ(series.targetInput, separateTarget ? -1 : 0);
+            const CBackpropNet& net = sheet.ws->Network().net;
+            const int horizon = 6;
+            const std::vector<std::vector<double>> errors = RecursiveErrors(net, series, 40, horizon);
+            NetworkForecaster forecaster(net, series);
+            std::vector<double> estimates;
+            std::vector<std::size_t> seen(horizon, 0);
+            for (int origin = 40; origin < 50; ++origin) {
+                const int count = std::min(horizon, 50 - origin);
+                forecaster.Recursive(origin, count, estimates);
+                EXPECT_EQ(estimates[0], forecaster.OneStep(origin));
+                for (int h = 0; h < count; ++h) {
+                    ASSERT_LT(seen[h], errors[h].size());
+                    EXPECT_NEAR(errors[h][seen[h]++], series.target[origin + h] - estimates[h], 1e-9)
+                        << "twoPass " << twoPass << ", origin " << origin << ", h " << h + 1;
+                }
+            }
+            for (int h = 0; h < horizon; ++h)
+                EXPECT_EQ(seen[h], errors[h].size()) << h;
+            EXPECT_EQ(errors[0].size(), 10u);
+            EXPECT_EQ(errors[5].size(), 5u);
         }
     }
 }
