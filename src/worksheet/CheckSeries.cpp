@@ -1,6 +1,7 @@
 #include "worksheet/CheckSeries.h"
 
 #include "worksheet/AppSettings.h"
+#include "worksheet/ColumnRole.h"
 #include "worksheet/NumberText.h"
 #include "worksheet/VectorExtraction.h"
 #include "worksheet/VectorSets.h"
@@ -86,11 +87,33 @@ void TrainingRange(const std::vector<double>& d, int fitted, double& min, double
 
 } // namespace
 
-bool ReadCheckSeries(const Worksheet& ws, int rows, CheckSeries& out, std::string& reason)
+CheckColumns CheckColumnsOf(const Worksheet& ws)
 {
-    const int inputSets =
-        std::min(static_cast<int>(ws.roles.inputColumns.size()), VectorSets::kInputSets);
-    const int targetColumn = ws.roles.targetColumns.front();
+    CheckColumns columns;
+    if (!ws.roles.inputColumns.empty() || !ws.roles.targetColumns.empty()) {
+        const std::size_t sets =
+            std::min(ws.roles.inputColumns.size(), static_cast<std::size_t>(VectorSets::kInputSets));
+        columns.inputs.assign(ws.roles.inputColumns.begin(), ws.roles.inputColumns.begin() + sets);
+        columns.target = ws.roles.targetColumns.empty() ? 0 : ws.roles.targetColumns.front();
+        return columns;
+    }
+    const CellStore& store = ws.Store();
+    for (int col = 1; col < store.GetColumnCount(); ++col) {
+        const ColumnRole role = RoleFromText(store.CellTextRef(kRoleRow, col));
+        if ((role == ColumnRole::Input || role == ColumnRole::TrgIn) &&
+            columns.inputs.size() < static_cast<std::size_t>(VectorSets::kInputSets))
+            columns.inputs.push_back(col);
+        if ((role == ColumnRole::Target || role == ColumnRole::TrgIn) && columns.target == 0)
+            columns.target = col;
+    }
+    return columns;
+}
+
+bool ReadCheckSeries(const Worksheet& ws, const CheckColumns& columns, int rows, CheckSeries& out,
+                     std::string& reason)
+{
+    const int inputSets = static_cast<int>(columns.inputs.size());
+    const int targetColumn = columns.target;
     out.inputs.assign(static_cast<std::size_t>(inputSets), {});
     out.scaled.assign(static_cast<std::size_t>(inputSets), {});
     out.inputMin.assign(static_cast<std::size_t>(inputSets), 0.0);
@@ -98,7 +121,7 @@ bool ReadCheckSeries(const Worksheet& ws, int rows, CheckSeries& out, std::strin
     out.rows = rows;
     out.targetInput = -1;
     for (int k = 0; k < inputSets; ++k) {
-        const int col = ws.roles.inputColumns[static_cast<std::size_t>(k)];
+        const int col = columns.inputs[static_cast<std::size_t>(k)];
         if (!ReadColumn(ws, col, rows, out.inputs[static_cast<std::size_t>(k)], reason))
             return false;
         if (col == targetColumn && out.targetInput < 0)

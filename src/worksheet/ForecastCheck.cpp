@@ -23,12 +23,12 @@ constexpr int kMaxHorizon = 100;
 
 // A check that is not available, or the reason the sections and the network do not
 // allow one; empty when they do.
-std::string SectionProblem(const Worksheet& ws)
+std::string SectionProblem(const Worksheet& ws, const CheckColumns& columns)
 {
     const SectionCounts& c = ws.counts;
     if (ws.state == WorksheetState::Init)
         return "the network is not trained";
-    if (ws.roles.inputColumns.empty() || ws.roles.targetColumns.empty())
+    if (columns.inputs.empty() || columns.target == 0)
         return "the worksheet has no input or target column";
     if (c.numTraining <= 0 || c.numTesting <= 0)
         return "the Training or Testing section is empty";
@@ -46,10 +46,9 @@ std::string SectionProblem(const Worksheet& ws)
     return {};
 }
 
-std::string NetworkProblem(const CBackpropNet& net, const Worksheet& ws)
+std::string NetworkProblem(const CBackpropNet& net, const Worksheet& ws, const CheckColumns& columns)
 {
-    const int sets =
-        std::min(static_cast<int>(ws.roles.inputColumns.size()), VectorSets::kInputSets);
+    const auto sets = static_cast<std::int64_t>(columns.inputs.size());
     if (!net.IsBuilt() ||
         net.BuiltShape().Inputs() != static_cast<std::int64_t>(ws.counts.numTaps) * sets ||
         net.BuiltShape().Outputs() < 1)
@@ -162,11 +161,12 @@ ForecastCheck ComputeForecastCheck(Worksheet& ws, int horizon)
 {
     ForecastCheck check;
     check.seasonAutomatic = ws.Settings().seasonLength < 0;
-    check.reason = SectionProblem(ws);
+    const CheckColumns columns = CheckColumnsOf(ws);
+    check.reason = SectionProblem(ws, columns);
     if (!check.reason.empty())
         return check;
     const CBackpropNet& net = ws.Network().net;
-    check.reason = NetworkProblem(net, ws);
+    check.reason = NetworkProblem(net, ws, columns);
     if (!check.reason.empty())
         return check;
 
@@ -175,7 +175,7 @@ ForecastCheck ComputeForecastCheck(Worksheet& ws, int horizon)
     series.taps = c.numTaps;
     series.fitted = c.numTraining + c.numTesting;
     series.twoPass = ws.Settings().use2PassEstimate;
-    if (!ReadCheckSeries(ws, series.fitted + c.numEval, series, check.reason))
+    if (!ReadCheckSeries(ws, columns, series.fitted + c.numEval, series, check.reason))
         return check;
     ChooseSeason(ws.Settings(), series, check);
 

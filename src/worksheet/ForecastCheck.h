@@ -65,7 +65,8 @@ struct ForecastCheck {
 // available, with a reason a user can read (lower case, no full stop: "the network is
 // not trained"). Without Evaluate rows (Data Extrapolate) the intervals are still filled
 // when the rest allows, for the bands around the extrapolated rows.
-// Reads the columns of the worksheet's last role scan; changes nothing in the worksheet
+// Reads the columns of the worksheet's last role scan (or, on a worksheet opened without
+// one, the role row read the way the scan reads it); changes nothing in the worksheet
 // (it may build the worksheet's network from its stored record, as Evaluate would).
 ForecastCheck ComputeForecastCheck(Worksheet& ws, int horizon);
 

@@ -8,6 +8,7 @@
 #include "worksheet/NetworkForecaster.h"
 #include "worksheet/RecursiveForecasts.h"
 #include "worksheet/TrainingRun.h"
+#include "worksheet/WorksheetFile.h"
 #include "worksheet/WorksheetNetwork.h"
 
 #include <gtest/gtest.h>
@@ -212,6 +213,33 @@ TEST(ForecastCheck, LeavesTheSpecifiedResultsAloneAndIgnoresThePhaseOffset)
     }
 }
 
+// A saved and reopened worksheet gives the same check: it comes from the cells and the
+// network alone (the file keeps the weights as floats, hence the tolerance).
+TEST(ForecastCheck, ReopenedWorksheetGivesTheSameCheck)
+{
+    TrainedSheet sheet;
+    ASSERT_TRUE(EvaluateWorksheet(*sheet.ws));
+    const ForecastCheck check = ComputeForecastCheck(*sheet.ws, 3);
+    ASSERT_TRUE(check.available) << check.reason;
+    ExportNetworkRecord(*sheet.ws);
+    const std::vector<std::uint8_t> bytes = WorksheetFileBytes(*sheet.ws);
+
+    RunWorksheet loaded;
+    loaded.settings = sheet.settings;
+    ASSERT_TRUE(LoadWorksheetBytes(*loaded.ws, bytes.data(), bytes.size()));
+    const ForecastCheck reopened = ComputeForecastCheck(*loaded.ws, 3);
+    ASSERT_TRUE(reopened.available) << reopened.reason;
+    ASSERT_EQ(reopened.n, check.n);
+    EXPECT_EQ(reopened.season, check.season);
+    for (int r = 0; r < check.n; ++r) {
+        EXPECT_EQ(reopened.rows[r].gridRow, check.rows[r].gridRow);
+        EXPECT_EQ(reopened.rows[r].actual, check.rows[r].actual);
+        EXPECT_NEAR(reopened.rows[r].estimate, check.rows[r].estimate, 1e-4) << r;
+    }
+    EXPECT_EQ(reopened.naive.mae, check.naive.mae);
+    EXPECT_EQ(reopened.linear.mae, check.linear.mae);
+}
+
 // A check that cannot be made says why, without a message box and without touching the
 // worksheet.
 TEST(ForecastCheck, UnavailableChecksSayWhy)
@@ -290,7 +318,7 @@ TEST(ForecastCheck, BlockForecastsMatchTheEnginesRowByRowForecasts)
             series.fitted = 50;
             series.twoPass = twoPass;
             std::string reason;
-            ASSERT_TRUE(ReadCheckSeries(*sheet.ws, 60, series, reason)) << reason;
+            ASSERT_TRUE(ReadCheckSeries(*sheet.ws, CheckColumnsOf(*sheet.ws), 60, series, reason)) << reason;
             EXPECT_EQ(series.targetInput, separateTarget ? -1 : 0);
             const CBackpropNet& net = sheet.ws->Network().net;
             const int horizon = 6;
