@@ -264,6 +264,22 @@ TEST(ChartView, ZoomsOfExtremeDataKeepDrawableAxes)
     }
 }
 
+// A comment cell of any length names its series: the legend and the value axis show
+// its first hundred characters and "...", so the chart's layout, which measures its
+// texts again for each character it elides, stays quick.
+TEST(ChartView, LongColumnNamesAreShortened)
+{
+    ChartData data = SawtoothChart();
+    data.targets[0].name = std::string(100000, 'x');
+    data.yTitle = data.targets[0].name;
+    ShownChart chart(QSize(600, 400), data);
+    const QString shortened = QString(100, QLatin1Char('x')) + QStringLiteral("...");
+    ASSERT_FALSE(ValueSeries(chart.Chart()).isEmpty());
+    EXPECT_EQ(ValueSeries(chart.Chart()).front()->name(), shortened);
+    EXPECT_EQ(chart.Axis(Qt::Vertical).titleText(), shortened);
+    EXPECT_EQ(ValueSeries(chart.Chart()).back()->name(), QStringLiteral("Val:Est")) << "short names stay whole";
+}
+
 // A zoomed chart saved as SVG shows its lines inside the plot only (the SVG keeps no
 // clipping), and still lists every line in its legend.
 TEST(ChartView, ZoomedSvgKeepsTheLinesInsideThePlot)

@@ -23,10 +23,26 @@ QColor ToQColor(Colour colour, int alpha = 255)
     return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF), alpha);
 }
 
+// A column's name as the legend and the axis title show it: at most kLongestName
+// characters, the rest given as "...". A comment cell may hold any length of text, and
+// the chart's layout measures its texts again for every character it elides.
+constexpr qsizetype kLongestName = 100;
+
+QString ShownName(const std::string& name)
+{
+    QString text = QString::fromStdString(name);
+    if (text.size() <= kLongestName)
+        return text;
+    qsizetype keep = kLongestName;
+    if (text.at(keep - 1).isHighSurrogate())
+        --keep;
+    return text.left(keep) + QStringLiteral("...");
+}
+
 QLineSeries* AddLine(QChart& chart, const ChartSeriesData& data, const QPen& pen, int exponent)
 {
     auto* series = new QLineSeries(&chart);
-    series->setName(QString::fromStdString(data.name));
+    series->setName(ShownName(data.name));
     QList<QPointF> points;
     points.reserve(qsizetype(data.points.size()));
     for (const ChartPoint& p : data.points)
@@ -100,7 +116,7 @@ void FillChart(QChart& chart, const ChartData& data)
     xAxis->setRange(frame.rows.low, frame.rows.high);
     xAxis->applyNiceNumbers();
     auto* yAxis = new QValueAxis(&chart);
-    yAxis->setTitleText(QString::fromStdString(data.yTitle + ValueScaleNote(frame.valueExponent)));
+    yAxis->setTitleText(ShownName(data.yTitle) + QString::fromStdString(ValueScaleNote(frame.valueExponent)));
     yAxis->setRange(frame.values.low, frame.values.high);
     yAxis->applyNiceNumbers();
     chart.addAxis(xAxis, Qt::AlignBottom);
