@@ -93,13 +93,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const unsigned control = data[size - 1];
     const std::string_view text(reinterpret_cast<const char*>(data), size - 1);
-    AppSettings settings;
+    // One worksheet for the whole run (making one takes most of an input's time); what
+    // an input wrote is cleared before the next.
+    static AppSettings settings;
+    static SilentMessages messages;
+    static Worksheet ws(settings, messages);
+    static int rowsWritten = 0;
+    CellStore& store = ws.Store();
+    for (int row = ws.firstDataRow; row < ws.firstDataRow + rowsWritten; ++row)
+        for (int col = 1; col <= 3; ++col)
+            store.SetCellText(row, col, std::string());
+    for (int col = 1; col <= 3; ++col) {
+        store.SetCellText(kRoleRow, col, std::string());
+        store.SetCellText(kCommentRow, col, std::string());
+    }
     settings.autoVectorSizing = false;
     settings.resultsMode = (control & 16u) != 0 ? ResultsModeExtrapolate : ResultsModeEvaluate;
     settings.UpdateExtrapolationRows();
-    SilentMessages messages;
-    Worksheet ws(settings, messages);
-    CellStore& store = ws.Store();
 
     store.SetCellText(kRoleRow, 1, "Target");
     store.SetCellText(kRoleRow, 2, (control & 1u) != 0 ? "Trg/In" : "Val:Est");
@@ -108,8 +118,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::string_view> lines = Split(text, '\n');
     const std::vector<std::string_view> counts = Split(lines[0], ' ');
     const int countRows[] = {kNumTrainingRow, kNumTestingRow, kNumEvalRow, kNumTapsRow};
-    for (std::size_t i = 0; i < counts.size() && i < 4; ++i)
-        ws.ApplyCellEdit(countRows[i], kValueColumn, std::string(counts[i]));
+    for (std::size_t i = 0; i < 4; ++i)
+        ws.ApplyCellEdit(countRows[i], kValueColumn, i < counts.size() ? std::string(counts[i]) : "0");
     const WorksheetState states[] = {WorksheetState::Init, WorksheetState::Trained, WorksheetState::Eval,
                                      WorksheetState::Trained};
     ws.SetStateAndText(states[(control >> 2) & 3u]);
@@ -122,6 +132,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const int row = ws.firstDataRow + static_cast<int>(line) - 2;
         if (row >= store.GetRowCount())
             break;
+        rowsWritten = std::max(rowsWritten, row - ws.firstDataRow + 1);
         const std::vector<std::string_view> cells = Split(lines[line], '\t');
         for (std::size_t c = 0; c < cells.size() && c < 3; ++c)
             store.SetCellText(row, static_cast<int>(c) + 1, std::string(cells[c]));
