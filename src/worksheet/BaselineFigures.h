@@ -10,8 +10,9 @@ namespace orvalis {
 // How the estimates of one section compare with the actual values and with the naive
 // forecast that tomorrow equals today. Every figure of a section is taken over the same
 // rows: those whose estimate the last run computed and whose actual value, estimate and
-// previous actual value all read as numbers. A figure without a value (no rows, or a
-// naive RMSE of 0 for Theil's U) is empty.
+// previous actual value all read as numbers. A figure without a value (no rows, a
+// naive RMSE of 0 for Theil's U, or a value beyond the largest double) is empty; the
+// figures of values of any magnitude are computed without overflow or underflow.
 struct SectionFigures {
     ResultSection section = ResultSection::Training;
     int n = 0;                           // rows counted

@@ -121,3 +121,53 @@ TEST_F(ChartCommand, BadSizeEmptyWorksheetAndUnwritablePicture)
     EXPECT_NE(empty.err.find("nothing to chart"), std::string::npos) << empty.err;
     EXPECT_FALSE(std::filesystem::exists(box->Path("empty.png")));
 }
+
+// Target series whose range overflows a double, whose values differ only past a
+// double's resolution, or that are subnormal: chart (PNG and SVG) and print --chart
+// finish, within a time limit, with a complete picture whose value axis says the power
+// of ten it shows the values in.
+TEST_F(ChartCommand, ExtremeAndNearEqualValuesChartAndPrint)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::string> values;
+        const char* axisTitle;
+    };
+    const std::vector<Case> cases = {
+        {"range_overflows", {"9e307", "-9e307"}, "Column 1 (\u00d71e307)"},
+        {"largest", {"1e308", "-1e308", "1.7976931348623157e308"}, "Column 1 (\u00d71e308)"},
+        {"near_equal", {"0.3", "0.30000000000000004"}, "Column 1"},
+        {"near_equal_1e16", {"1e16", "1.0000000000000002e16"}, "Column 1 (\u00d71e16)"},
+        {"subnormal", {"1e-308", "4e-320", "-2e-310"}, "Column 1 (\u00d71e-308)"},
+    };
+    ASSERT_EQ(box->Run({"new", "-o", box->Path("blank.ows")}).status, 0);
+    // A hang fails the case through the time limit's status (124) instead of stalling.
+    const std::vector<std::string> limit = {"timeout", "60"};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string sheet = box->Path(std::string(c.name) + ".ows");
+        std::vector<std::string> set = {"set", box->Path("blank.ows"), "-o", sheet, "--role", "1=Target"};
+        for (std::size_t i = 0; i < c.values.size(); ++i) {
+            set.push_back("--cell");
+            set.push_back(std::to_string(8 + i) + ",1=" + c.values[i]);
+        }
+        ASSERT_EQ(box->RunInProcess(set).status, 0);
+
+        const auto png = box->Run({"chart", sheet, "-o", box->Path("x.png"), "--size", "640x400"}, limit);
+        ASSERT_EQ(png.status, 0) << png.err;
+        EXPECT_EQ(PngSize(BatchSandbox::ReadFile(box->Path("x.png"))), std::make_pair(640u, 400u));
+        const auto svg = box->Run({"chart", sheet, "-o", box->Path("x.svg")}, limit);
+        ASSERT_EQ(svg.status, 0) << svg.err;
+        EXPECT_EQ(svg.err.find("invalid range"), std::string::npos) << svg.err;
+        QString error;
+        const std::string texts = SvgTexts(BatchSandbox::ReadFile(box->Path("x.svg")), error);
+        ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+        EXPECT_NE(texts.find(c.axisTitle), std::string::npos) << texts;
+        for (const char* broken : {"inf", "nan"})
+            EXPECT_EQ(texts.find(broken), std::string::npos) << broken << " in\n"
+                                                             << texts;
+        const auto print = box->Run({"print", sheet, "-o", box->Path("x.pdf"), "--chart"}, limit);
+        ASSERT_EQ(print.status, 0) << print.err;
+        EXPECT_EQ(BatchSandbox::ReadFile(box->Path("x.pdf")).compare(0, 5, "%PDF-"), 0);
+    }
+}

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <vector>
 
 using namespace orvalis;
@@ -17,6 +18,11 @@ TEST(GridPagination, PageLayoutFollowsThePaperAspectRounded)
     EXPECT_EQ(ComputePrintPageLayout(992, 0, 4, 10, 3, 2).pageHeight, 683);
     EXPECT_EQ(ComputePrintPageLayout(100000, 0, 4, 10, 40000, 56570).pageHeight, 141470);
     EXPECT_EQ(ComputePrintPageLayout(992, 20, 4, 10, 0, 100).pageWidth, 0) << "no paper";
+    // Sizes at the ends of int are held there, not wrapped to negative pages.
+    const PrintPageLayout huge = ComputePrintPageLayout(INT_MAX, INT_MAX, 1000000, 1000000, 1, 2);
+    EXPECT_EQ(huge.pageWidth, INT_MAX);
+    EXPECT_EQ(huge.pageHeight, INT_MAX);
+    EXPECT_EQ(huge.bodyHeight, INT_MAX - 6000000 - INT_MAX);
 }
 
 TEST(GridPagination, RowsAreNeverSplitAcrossPages)

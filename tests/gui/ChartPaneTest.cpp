@@ -1,4 +1,5 @@
 #include "ShellTestSupport.h"
+#include "support/Watchdog.h"
 
 #include "shell/ChildFrame.h"
 #include "shell/CommandIds.h"
@@ -26,6 +27,9 @@
 #include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
 
 namespace orvalis::test {
 namespace {
@@ -204,6 +208,54 @@ TEST(ChartPane, ResultsPanelShowsTheBaselineFigures)
     EXPECT_EQ(colour(ResultSection::Training), QColor(0, 130, 0));  // U = 0.138
     EXPECT_EQ(colour(ResultSection::Testing), QColor(200, 0, 0));   // U = sqrt(5)
     EXPECT_EQ(panel.ValueLabel(ResultSection::Evaluate, BaselineFigure::TheilU)->text(), QStringLiteral("-"));
+}
+
+// Pasting values whose range overflows a double into the target column while the pane
+// is open, or values that differ only past a double's resolution: the pane redraws
+// (within a time limit) with finite axes, the value axis says the power of ten it
+// shows, and the Results panel shows no inf or nan.
+TEST(ChartPane, PastedExtremeValuesKeepTheChartAndResultsFinite)
+{
+    ChartFixture f;
+    f.FillTrained();
+    Settle();
+    const struct {
+        const char* name;
+        const char* pasted;
+        QString title;
+    } cases[] = {
+        {"range overflows", "9e307\n-9e307\n9e307\n-8e307\n", QStringLiteral("Close (\u00d71e307)")},
+        {"largest", "1.7976931348623157e308\n-1.7976931348623157e308\n", QStringLiteral("Close (\u00d71e308)")},
+        {"near equal", "0.3\n0.30000000000000004\n0.3\n0.3\n0.3\n0.3\n0.3\n0.3\n0.3\n", QStringLiteral("Close")},
+        // The estimates (up to 11) share the axis: no power of ten.
+        {"subnormal", "1e-308\n4e-320\n-2e-310\n0\n", QStringLiteral("Close")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        testsupport::Watchdog limit(c.name, std::chrono::seconds(60));
+        for (int i = 0; i < 9; ++i)
+            f.Data(i, kOpen, "");
+        QGuiApplication::clipboard()->setText(QString::fromLatin1(c.pasted));
+        f.view.Grid().SetFocusCell(f.Sheet().firstDataRow, kClose);
+        f.view.Grid().OnEditPaste();
+        Settle();
+        f.pane.View().grab(); // draws the chart as the window would
+        const auto vertical = f.Chart().axes(Qt::Vertical);
+        ASSERT_EQ(vertical.size(), 1);
+        EXPECT_EQ(vertical[0]->titleText(), c.title);
+        for (QAbstractAxis* axis : f.Chart().axes()) {
+            auto* value = qobject_cast<QValueAxis*>(axis);
+            ASSERT_TRUE(value);
+            EXPECT_TRUE(std::isfinite(value->min()) && std::isfinite(value->max()));
+            EXPECT_LT(value->min(), value->max());
+        }
+        for (int s = 0; s < 3; ++s)
+            for (int r = 0; r < kBaselineFigureCount; ++r) {
+                const QString text = f.pane.Results().ValueLabel(static_cast<ResultSection>(s), static_cast<BaselineFigure>(r))->text();
+                EXPECT_FALSE(text.contains(QStringLiteral("inf")) || text.contains(QStringLiteral("nan"))) << text.toStdString();
+                EXPECT_LE(text.size(), 16) << text.toStdString();
+            }
+    }
 }
 
 // PNG and SVG exports are complete files (the SVG well-formed XML); the picture copied

@@ -1,4 +1,5 @@
 #include "ShellTestSupport.h"
+#include "support/Watchdog.h"
 
 #include "worksheet/ui/ChartFit.h"
 #include "worksheet/ui/ChartPicture.h"
@@ -19,7 +20,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <vector>
 
 namespace orvalis::test {
 namespace {
@@ -113,9 +116,9 @@ TEST(ChartPicture, PngAndSvgOfAnUnshownChartShowTheSameChartAtTheAskedSize)
 }
 
 struct ShownChart {
-    explicit ShownChart(QSize size)
+    explicit ShownChart(QSize size, const ChartData& data = SawtoothChart())
     {
-        FillChart(*view.chart(), SawtoothChart());
+        FillChart(*view.chart(), data);
         view.resize(size);
         view.show();
         QCoreApplication::processEvents();
@@ -203,6 +206,78 @@ TEST(ChartView, TicksFallOnRoundStepsThatLeaveRoomForTheirLabels)
         EXPECT_GE(spacing, QFontMetricsF(axis.labelsFont()).height() * 2) << o;
     }
     EXPECT_EQ(c.Axis(Qt::Vertical).labelFormat(), QStringLiteral("%.0f")) << "steps of 1, 2 or 5 on a 0..7 axis";
+}
+
+// Zooming far into data whose values differ only past a double's resolution, or far out
+// of data near the largest doubles, by wheel and by rectangle: every step finishes
+// (within a time limit), and the axes stay finite, at least their minimal span wide and
+// with a few ticks that advance.
+TEST(ChartView, ZoomsOfExtremeDataKeepDrawableAxes)
+{
+    const struct {
+        const char* name;
+        std::vector<double> values;
+    } cases[] = {
+        {"near equal", {0.3, 0.30000000000000004, 0.3}},
+        {"range overflows", {9e307, -9e307, 1e-300}},
+        {"subnormal", {4e-320, -1e-310, 0.0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        testsupport::Watchdog limit(c.name, std::chrono::seconds(60));
+        ChartData data;
+        data.targets.push_back({"Close", 1, {}});
+        for (std::size_t i = 0; i < c.values.size(); ++i)
+            data.targets[0].points.push_back({i + 1.0, c.values[i]});
+        ShownChart chart(QSize(600, 400), data);
+        const auto expectDrawable = [&chart](const char* when) {
+            for (Qt::Orientation o : {Qt::Horizontal, Qt::Vertical}) {
+                const QValueAxis& axis = chart.Axis(o);
+                const AxisRange range{axis.min(), axis.max()};
+                ASSERT_TRUE(std::isfinite(range.low) && std::isfinite(range.high)) << when;
+                ASSERT_GE(range.high - range.low, MinimalAxisSpan(range.low, range.high) * 0.5) << when;
+                ASSERT_LE(std::max(std::fabs(range.low), std::fabs(range.high)), kLargestAxisValue) << when;
+                ASSERT_EQ(axis.tickType(), QValueAxis::TicksDynamic) << when;
+                ASSERT_LE(AxisTickCount(range, axis.tickInterval(), 100), 20) << when << " " << axis.tickInterval();
+            }
+        };
+        const QPoint middle = chart.view.viewport()->rect().center();
+        // Each step is a turn of the event loop, as a user's turns of the wheel are.
+        for (int i = 0; i < 40; ++i) {
+            chart.Wheel(middle, 480);
+            QCoreApplication::processEvents();
+        }
+        expectDrawable("wheel in");
+        const QRectF plot = chart.Chart().plotArea();
+        for (int i = 0; i < 6; ++i) {
+            chart.Chart().zoomIn(QRectF(plot.center(), QSizeF(1.0, 1.0)));
+            QCoreApplication::processEvents();
+        }
+        expectDrawable("rectangle in");
+        chart.view.grab();
+        for (int i = 0; i < 60; ++i) {
+            chart.Wheel(middle, -480);
+            QCoreApplication::processEvents();
+        }
+        expectDrawable("wheel out");
+        chart.view.grab();
+    }
+}
+
+// A comment cell of any length names its series: the legend and the value axis show
+// its first hundred characters and "...", so the chart's layout, which measures its
+// texts again for each character it elides, stays quick.
+TEST(ChartView, LongColumnNamesAreShortened)
+{
+    ChartData data = SawtoothChart();
+    data.targets[0].name = std::string(100000, 'x');
+    data.yTitle = data.targets[0].name;
+    ShownChart chart(QSize(600, 400), data);
+    const QString shortened = QString(100, QLatin1Char('x')) + QStringLiteral("...");
+    ASSERT_FALSE(ValueSeries(chart.Chart()).isEmpty());
+    EXPECT_EQ(ValueSeries(chart.Chart()).front()->name(), shortened);
+    EXPECT_EQ(chart.Axis(Qt::Vertical).titleText(), shortened);
+    EXPECT_EQ(ValueSeries(chart.Chart()).back()->name(), QStringLiteral("Val:Est")) << "short names stay whole";
 }
 
 // A zoomed chart saved as SVG shows its lines inside the plot only (the SVG keeps no

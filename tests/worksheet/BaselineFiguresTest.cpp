@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -124,4 +126,63 @@ TEST(BaselineFigures, RowsThatDoNotReadAsNumbers)
     f = sheet.Figures();
     EXPECT_EQ(f[0].n, 2);  // rows 1 and 5: every row down to the grid's last one
     ExpectNoFigures(f[1]);
+}
+
+// Values whose errors or squares pass the largest double, or fall below the smallest:
+// each figure is the finite value it stands for, and one that no double can hold has
+// none (shown as missing, never as inf or nan).
+TEST(BaselineFigures, ExtremeValuesGiveFiniteFiguresOrNone)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::string> actual, estimate;
+        std::optional<double> mae, rmse, naiveRmse, theilU;
+        double relative; // tolerance of the figures, relative to their value
+    };
+    const std::vector<Case> cases = {
+        {"squares overflow, figures do not",
+         {"0", "8e307", "-8e307", "8e307", "-8e307"},
+         {"", "", "8e307", "-8e307", "8e307"},
+         1.6e308,
+         1.6e308,
+         1.6e308,
+         1.0,
+         1e-15},
+        {"errors beyond the largest double",
+         {"0", "-1e308", "1e308", "-1e308", "1e308"},
+         {"", "", "-1e308", "1e308", "-1e308"},
+         std::nullopt,
+         std::nullopt,
+         std::nullopt,
+         1.0,
+         1e-15},
+        {"squares of subnormals underflow, figures do not",
+         {"0", "1e-310", "3e-310", "2e-310", "4e-310"},
+         {"", "", "2e-310", "3e-310", "3e-310"},
+         1e-310,
+         1e-310,
+         std::sqrt(3.0) * 1e-310,
+         1.0 / std::sqrt(3.0),
+         1e-3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FigureSheet sheet(1, 1, 3, 1, WorksheetState::Eval, c.actual, c.estimate);
+        const SectionFigures eval = sheet.Figures()[2];
+        ASSERT_EQ(eval.n, 3);
+        const auto expect = [&c](const char* figure, const std::optional<double>& got,
+                                 const std::optional<double>& want) {
+            ASSERT_EQ(got.has_value(), want.has_value()) << figure << " " << got.value_or(0.0);
+            if (want) {
+                EXPECT_NEAR(*got, *want, *want * c.relative) << figure;
+            }
+        };
+        expect("MAE", eval.mae, c.mae);
+        expect("RMSE", eval.rmse, c.rmse);
+        expect("naive RMSE", eval.naiveRmse, c.naiveRmse);
+        expect("Theil's U", eval.theilU, c.theilU);
+        ASSERT_TRUE(eval.mape);
+        EXPECT_TRUE(std::isfinite(*eval.mape));
+        ASSERT_TRUE(eval.directionHits);
+    }
 }

@@ -2,10 +2,21 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace orvalis {
 
 namespace {
+
+// The sum of sizes (each at least 0), held at the largest int: a grid of huge rows or
+// columns reports a size it can hold instead of a wrapped, negative one.
+int SumOfSizes(std::vector<int>::const_iterator begin, std::vector<int>::const_iterator end)
+{
+    long long sum = 0;
+    for (auto it = begin; it != end; ++it)
+        sum = std::min<long long>(sum + *it, std::numeric_limits<int>::max());
+    return static_cast<int>(sum);
+}
 const std::string kEmpty;
 }
 
@@ -495,34 +506,22 @@ bool CellStore::SetColumnWidth(int col, int width)
 
 int CellStore::GetFixedRowHeight() const
 {
-    int sum = 0;
-    for (int r = 0; r < m_fixedRowCount; ++r)
-        sum += m_rowHeights[r];
-    return sum;
+    return SumOfSizes(m_rowHeights.begin(), m_rowHeights.begin() + m_fixedRowCount);
 }
 
 int CellStore::GetFixedColumnWidth() const
 {
-    int sum = 0;
-    for (int c = 0; c < m_fixedColumnCount; ++c)
-        sum += m_columnWidths[c];
-    return sum;
+    return SumOfSizes(m_columnWidths.begin(), m_columnWidths.begin() + m_fixedColumnCount);
 }
 
 int CellStore::GetVirtualHeight() const
 {
-    int sum = 0;
-    for (int h : m_rowHeights)
-        sum += h;
-    return sum;
+    return SumOfSizes(m_rowHeights.begin(), m_rowHeights.end());
 }
 
 int CellStore::GetVirtualWidth() const
 {
-    int sum = 0;
-    for (int w : m_columnWidths)
-        sum += w;
-    return sum;
+    return SumOfSizes(m_columnWidths.begin(), m_columnWidths.end());
 }
 
 TextMeasurer::Size CellStore::GetCellExtent(int row, int col) const

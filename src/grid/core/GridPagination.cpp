@@ -2,9 +2,21 @@
 
 #include "grid/core/CellStore.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <limits>
 
 namespace orvalis {
+
+namespace {
+
+int Saturated(std::int64_t value)
+{
+    return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(),
+                                                     std::numeric_limits<int>::max()));
+}
+
+} // namespace
 
 PrintPageLayout ComputePrintPageLayout(int virtualWidth, int fixedRowHeight, int charWidth,
                                        int charHeight, int paperWidth, int paperHeight)
@@ -14,12 +26,14 @@ PrintPageLayout ComputePrintPageLayout(int virtualWidth, int fixedRowHeight, int
         return layout;
     layout.charWidth = charWidth;
     layout.charHeight = charHeight;
-    layout.pageWidth = virtualWidth + 8 * charWidth;
-    // Multiply, then divide rounding half away from zero, in 64 bits so that a wide
-    // sheet on a high-resolution printer cannot overflow.
+    // Every sum and product in 64 bits, each result held at the ends of int: a sheet
+    // of huge columns, a huge print font or a high-resolution printer cannot overflow.
+    layout.pageWidth = Saturated(std::int64_t{virtualWidth} + 8 * std::int64_t{charWidth});
+    // Multiply, then divide rounding half away from zero.
     const std::int64_t num = static_cast<std::int64_t>(layout.pageWidth) * paperHeight;
-    layout.pageHeight = static_cast<int>((2 * num + paperWidth) / (2 * std::int64_t{paperWidth}));
-    layout.bodyHeight = layout.pageHeight - 6 * charHeight - fixedRowHeight;
+    layout.pageHeight = Saturated((2 * num + paperWidth) / (2 * std::int64_t{paperWidth}));
+    layout.bodyHeight =
+        Saturated(std::int64_t{layout.pageHeight} - 6 * std::int64_t{charHeight} - fixedRowHeight);
     return layout;
 }
 

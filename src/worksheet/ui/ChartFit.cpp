@@ -17,6 +17,7 @@ namespace {
 
 constexpr char kBandFrom[] = "orvalisBandFrom";
 constexpr char kBandTo[] = "orvalisBandTo";
+constexpr char kMendQueued[] = "orvalisMendQueued";
 
 int DecimalsFor(double step)
 {
@@ -28,10 +29,24 @@ QString LabelFormat(double step)
     return QStringLiteral("%.%1f").arg(DecimalsFor(step));
 }
 
+bool RangeIsSafe(const QValueAxis& axis)
+{
+    return SafeAxisRange(axis.min(), axis.max()) == AxisRange{axis.min(), axis.max()};
+}
+
 // Ticks spaced for the axis's labels: along a vertical axis labels stack, so the
 // spacing is a few line heights; along a horizontal one it is the widest label plus a gap.
 void FitTicks(QValueAxis& axis, double pixels, bool vertical, double minStep)
 {
+    // A plot squeezed to nothing still gets ticks for its range: a step kept from an
+    // earlier, narrower range would put countless ticks on this one.
+    pixels = std::max(pixels, 1.0);
+    // Until an unsafe range is mended, a fixed count of ticks: the drawing places them
+    // without stepping through the range.
+    if (!RangeIsSafe(axis)) {
+        axis.setTickType(QValueAxis::TicksFixed);
+        return;
+    }
     const double span = axis.max() - axis.min();
     const QFontMetricsF metrics(axis.labelsFont());
     double step = 0.0;
@@ -64,8 +79,33 @@ void FitTicks(QValueAxis& axis, double pixels, bool vertical, double minStep)
     axis.setLabelFormat(LabelFormat(step));
 }
 
+// Puts an axis whose range cannot be drawn (a zoom went past its values' resolution or
+// far out) back to the nearest one that can, on the next turn of the event loop: a
+// zoom sets the ranges of the axes and of the chart's domain in turn, and a range
+// corrected while that goes on is set back by its next step. Its rangeChanged then
+// fits the chart again.
+void MendRangeLater(QValueAxis& axis)
+{
+    if (axis.property(kMendQueued).toBool())
+        return;
+    axis.setProperty(kMendQueued, true);
+    QMetaObject::invokeMethod(
+        &axis,
+        [&axis] {
+            axis.setProperty(kMendQueued, false);
+            const AxisRange safe = SafeAxisRange(axis.min(), axis.max());
+            if (safe != AxisRange{axis.min(), axis.max()})
+                axis.setRange(safe.low, safe.high);
+        },
+        Qt::QueuedConnection);
+}
+
 void Fit(QChart& chart, QValueAxis& xAxis, QValueAxis& yAxis)
 {
+    for (QValueAxis* axis : {&xAxis, &yAxis}) {
+        if (!RangeIsSafe(*axis))
+            MendRangeLater(*axis);
+    }
     const double xLow = xAxis.min();
     const double xHigh = xAxis.max();
     const double yLow = yAxis.min();
@@ -89,20 +129,6 @@ void Fit(QChart& chart, QValueAxis& xAxis, QValueAxis& yAxis)
 }
 
 } // namespace
-
-double RoundTickStep(double span, double pixels, double minPixels, double minStep)
-{
-    if (!(span > 0.0) || !(pixels > 0.0) || !std::isfinite(span))
-        return 0.0;
-    // The least step that keeps the spacing, then the first round number at or above it.
-    const double least = std::max(span * std::max(minPixels, 1.0) / pixels, minStep);
-    const double power = std::pow(10.0, std::floor(std::log10(least)));
-    for (double m : {1.0, 2.0, 5.0, 10.0}) {
-        if (m * power >= least * (1.0 - 1e-12))
-            return m * power;
-    }
-    return 10.0 * power;
-}
 
 void KeepChartFitted(QChart& chart, QValueAxis& xAxis, QValueAxis& yAxis)
 {

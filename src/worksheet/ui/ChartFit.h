@@ -1,5 +1,7 @@
 #pragma once
 
+#include "worksheet/ChartAxes.h"
+
 class QChart;
 class QValueAxis;
 
@@ -17,10 +19,5 @@ namespace orvalis {
 // The bands are the chart's area series, their section rows remembered on the series; the
 // marker is the line series named ForecastMarkerName().
 void KeepChartFitted(QChart& chart, QValueAxis& xAxis, QValueAxis& yAxis);
-
-// The smallest round step (1, 2 or 5 times a power of ten, at least minStep) that puts
-// ticks at least minPixels apart when span values are drawn across pixels; 0 when span or
-// pixels is not positive.
-double RoundTickStep(double span, double pixels, double minPixels, double minStep = 0.0);
 
 } // namespace orvalis

@@ -75,10 +75,11 @@ void CChartView::ShowTooltip(QLineSeries* series, const QPointF& point, bool ent
     QPointF nearest = it == points.end() ? points.back() : *it;
     if (it != points.begin() && it != points.end() && point.x() - (it - 1)->x() < it->x() - point.x())
         nearest = *(it - 1);
-    QToolTip::showText(QCursor::pos(), tr("%1, Data %2: %3")
-                                           .arg(series->name())
-                                           .arg(qRound(nearest.x()))
-                                           .arg(nearest.y(), 0, 'f', 3),
+    // A value of a power-of-ten axis is told as the cell's value, in exponent form
+    // (its fixed form could run to hundreds of digits).
+    const double value = CellValueOf(*chart(), nearest.y());
+    const bool ordinary = value == nearest.y();
+    QToolTip::showText(QCursor::pos(), tr("%1, Data %2: %3").arg(series->name()).arg(qRound(nearest.x())).arg(value, 0, ordinary ? 'f' : 'g', ordinary ? 3 : 6),
                        this);
 }
 

@@ -5,6 +5,8 @@
 #include <QGridLayout>
 #include <QLabel>
 
+#include <cmath>
+
 namespace orvalis {
 
 namespace {
@@ -31,6 +33,9 @@ QString Fixed(const std::optional<double>& value, int decimals, const char* suff
 {
     if (!value)
         return QStringLiteral("-");
+    // A figure of a series of huge values would run to hundreds of digits in fixed form.
+    if (std::fabs(*value) >= 1e15)
+        return QString::number(*value, 'g', 6) + QString::fromUtf8(suffix);
     return QString::number(*value, 'f', decimals) + QString::fromUtf8(suffix);
 }
 

@@ -1,5 +1,6 @@
 #include "worksheet/ui/WorksheetChart.h"
 
+#include "worksheet/ChartAxes.h"
 #include "worksheet/ui/ChartFit.h"
 
 #include <QAreaSeries>
@@ -10,39 +11,42 @@
 #include <QPen>
 #include <QValueAxis>
 
-#include <algorithm>
-#include <limits>
-
 namespace orvalis {
 
 namespace {
 
 constexpr char kValueSeriesProperty[] = "orvalisValueSeries";
+constexpr char kValueExponentProperty[] = "orvalisValueExponent";
 
 QColor ToQColor(Colour colour, int alpha = 255)
 {
     return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF), alpha);
 }
 
-struct Range {
-    double low = std::numeric_limits<double>::max();
-    double high = std::numeric_limits<double>::lowest();
-    void Add(double v)
-    {
-        low = std::min(low, v);
-        high = std::max(high, v);
-    }
-    bool Empty() const { return low > high; }
-};
+// A column's name as the legend and the axis title show it: at most kLongestName
+// characters, the rest given as "...". A comment cell may hold any length of text, and
+// the chart's layout measures its texts again for every character it elides.
+constexpr qsizetype kLongestName = 100;
 
-QLineSeries* AddLine(QChart& chart, const ChartSeriesData& data, const QPen& pen)
+QString ShownName(const std::string& name)
+{
+    QString text = QString::fromStdString(name);
+    if (text.size() <= kLongestName)
+        return text;
+    qsizetype keep = kLongestName;
+    if (text.at(keep - 1).isHighSurrogate())
+        --keep;
+    return text.left(keep) + QStringLiteral("...");
+}
+
+QLineSeries* AddLine(QChart& chart, const ChartSeriesData& data, const QPen& pen, int exponent)
 {
     auto* series = new QLineSeries(&chart);
-    series->setName(QString::fromStdString(data.name));
+    series->setName(ShownName(data.name));
     QList<QPointF> points;
     points.reserve(qsizetype(data.points.size()));
     for (const ChartPoint& p : data.points)
-        points.append(QPointF(p.x, p.y));
+        points.append(QPointF(p.x, ShownValue(p.y, exponent)));
     series->replace(points);
     series->setPen(pen);
     series->setProperty(kValueSeriesProperty, true);
@@ -67,32 +71,14 @@ void FillChart(QChart& chart, const ChartData& data)
         delete axis;
     }
 
-    Range x, y;
-    for (const ChartSeriesData& s : data.targets)
-        for (const ChartPoint& p : s.points) {
-            x.Add(p.x);
-            y.Add(p.y);
-        }
-    if (data.estimates)
-        for (const ChartPoint& p : data.estimates->points) {
-            x.Add(p.x);
-            y.Add(p.y);
-        }
-    for (const ChartBand& band : data.bands) {
-        x.Add(band.from);
-        x.Add(band.to);
-    }
-    if (x.Empty())
-        x = {0.0, 1.0};
-    if (y.Empty())
-        y = {0.0, 1.0};
-    const double ySpan = y.high > y.low ? y.high - y.low : std::max(1.0, std::abs(y.high));
-    const double yLow = y.low - ySpan * 0.05;
-    const double yHigh = y.high + ySpan * 0.05;
+    // The ranges and the power of ten the values are shown in, finite and wide enough
+    // to draw for any finite cells.
+    const ChartFrame frame = FrameChart(data);
+    chart.setProperty(kValueExponentProperty, frame.valueExponent);
     // Bands and the marker span the plot's height; KeepChartFitted keeps them so at
     // every zoom.
-    const double farLow = yLow;
-    const double farHigh = yHigh;
+    const double farLow = frame.values.low;
+    const double farHigh = frame.values.high;
 
     QList<QAbstractSeries*> all;
     for (const ChartBand& band : data.bands) {
@@ -112,9 +98,9 @@ void FillChart(QChart& chart, const ChartData& data)
                               QColor(150, 90, 0), QColor(0, 120, 140), QColor(90, 90, 90)};
     int colourIndex = 0;
     for (const ChartSeriesData& s : data.targets)
-        all.append(AddLine(chart, s, QPen(palette[colourIndex++ % 6], 1.5)));
+        all.append(AddLine(chart, s, QPen(palette[colourIndex++ % 6], 1.5), frame.valueExponent));
     if (data.estimates)
-        all.append(AddLine(chart, *data.estimates, QPen(QColor(210, 30, 30), 1.5)));
+        all.append(AddLine(chart, *data.estimates, QPen(QColor(210, 30, 30), 1.5), frame.valueExponent));
     if (data.forecastStart) {
         auto* marker = new QLineSeries(&chart);
         marker->setName(ForecastMarkerName());
@@ -127,11 +113,11 @@ void FillChart(QChart& chart, const ChartData& data)
     auto* xAxis = new QValueAxis(&chart);
     xAxis->setTitleText(QString::fromStdString(data.xTitle));
     xAxis->setLabelFormat(QStringLiteral("%.0f"));
-    xAxis->setRange(x.low, x.high);
+    xAxis->setRange(frame.rows.low, frame.rows.high);
     xAxis->applyNiceNumbers();
     auto* yAxis = new QValueAxis(&chart);
-    yAxis->setTitleText(QString::fromStdString(data.yTitle));
-    yAxis->setRange(yLow, yHigh);
+    yAxis->setTitleText(ShownName(data.yTitle) + QString::fromStdString(ValueScaleNote(frame.valueExponent)));
+    yAxis->setRange(frame.values.low, frame.values.high);
     yAxis->applyNiceNumbers();
     chart.addAxis(xAxis, Qt::AlignBottom);
     chart.addAxis(yAxis, Qt::AlignLeft);
@@ -152,6 +138,11 @@ QList<QLineSeries*> ValueSeries(const QChart& chart)
             result.append(static_cast<QLineSeries*>(series));
     }
     return result;
+}
+
+double CellValueOf(const QChart& chart, double shown)
+{
+    return ValueOfShown(shown, chart.property(kValueExponentProperty).toInt());
 }
 
 } // namespace orvalis

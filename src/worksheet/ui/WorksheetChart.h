@@ -22,4 +22,8 @@ void FillChart(QChart& chart, const ChartData& data);
 // The value lines of a filled chart (targets, then "Val:Est"), for hover tooltips.
 QList<QLineSeries*> ValueSeries(const QChart& chart);
 
+// The cell value a point of a filled chart's value lines stands for: the value axis
+// shows very large or very small values in a power of ten (its title says which).
+double CellValueOf(const QChart& chart, double shown);
+
 } // namespace orvalis
