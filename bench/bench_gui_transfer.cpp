@@ -1,7 +1,8 @@
 // The grid's clipboard and print paths: copying every cell of 1000 rows x 26 columns of a
 // worksheet-shaped grid to the system clipboard and pasting it back into emptied cells,
-// and opening the print preview of a worksheet with 990 imported rows (all its pages
-// laid out and drawn).
+// opening the print preview of a worksheet with 990 imported rows (all its pages
+// laid out and drawn), and pasting one 50 MB cell into a shown worksheet, then drawing
+// it, reading it through the accessibility interface and printing it to a PDF file.
 
 #include "worksheet/AppSettings.h"
 #include "worksheet/ImportCommand.h"
@@ -9,11 +10,13 @@
 #include "worksheet/Worksheet.h"
 #include "worksheet/ui/WorksheetGrid.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -115,5 +118,36 @@ void BM_PrintPreview990Rows(benchmark::State& state)
         state.SkipWithError("the preview drew nothing");
 }
 BENCHMARK(BM_PrintPreview990Rows)->Unit(benchmark::kMillisecond);
+
+void BM_PasteOneHugeCell(benchmark::State& state)
+{
+    const std::string huge(std::size_t{50} << 20, '7');
+    SheetWindow w;
+    const int row = w.worksheet.firstDataRow;
+    QTemporaryDir dir;
+    for (auto _ : state) {
+        state.PauseTiming();
+        w.worksheet.Store().SetCellText(row, 1, std::string());
+        QGuiApplication::clipboard()->setText(QString::fromLatin1(huge.data(), static_cast<qsizetype>(huge.size())));
+        w.grid.SetFocusCell(row, 1);
+        state.ResumeTiming();
+        w.grid.OnEditPaste();
+        w.grid.repaint();
+        QCoreApplication::processEvents();
+        if (QAccessibleInterface* cell = QAccessible::queryAccessibleInterface(&w.grid))
+            if (QAccessibleTableInterface* table = cell->tableInterface())
+                if (QAccessibleInterface* at = table->cellAt(row - 1, 0))
+                    benchmark::DoNotOptimize(at->text(QAccessible::Name).size());
+        if (state.range(0) == 1) {
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(dir.filePath(QStringLiteral("huge.pdf")));
+            w.grid.PrintTo(printer);
+        }
+    }
+    if (w.worksheet.Store().CellTextRef(row, 1).size() != huge.size())
+        state.SkipWithError("the cell did not take the text");
+}
+BENCHMARK(BM_PasteOneHugeCell)->Arg(0)->ArgName("print")->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -1,8 +1,9 @@
 // libFuzzer target: the grid's paste parser over arbitrary bytes.
 //
 // The first byte picks the start cell (some near the far edges, one read-only); the rest
-// is the pasted text. Pasting the same text a second time must change nothing, and the
-// selection set must stay in step with the cells' selected bits.
+// is the pasted text. Pasting the same text a second time must change nothing, the
+// selection set must stay in step with the cells' selected bits, and the cell named for
+// the text's first byte is the start cell.
 #include "grid/core/GridTextTransfer.h"
 
 #include <cstddef>
@@ -23,6 +24,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const orvalis::PasteOutcome first = orvalis::PasteTextToCells(cells, start, text);
     const orvalis::PasteOutcome second = orvalis::PasteTextToCells(cells, start, text);
     if (first.accepted != second.accepted || second.changedCells != 0 || !cells.CheckConsistency())
+        __builtin_trap();
+    const bool textLeft = !text.empty() && text[0] != '\0';
+    const orvalis::CellId firstTarget = orvalis::PasteTargetOf(start, text, 0);
+    if (textLeft != (firstTarget == start))
+        __builtin_trap();
+    // Every byte up to the text's end lands somewhere at or after the start cell.
+    const orvalis::CellId lastTarget = orvalis::PasteTargetOf(start, text, text.size() - 1);
+    if (lastTarget.row >= 0 && (lastTarget.row < start.row || lastTarget.col < start.col))
         __builtin_trap();
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "grid/GridCellAccessible.h"
 #include "grid/GridCtrl.h"
+#include "grid/ShownCellText.h"
 
 #include <QTimer>
 
@@ -174,7 +175,7 @@ QString GridAccessible::columnDescription(int column) const
     for (int r = 0; r < store.GetFixedRowCount(); ++r) {
         const std::string& t = store.CellTextRef(r, column + store.GetFixedColumnCount());
         if (!t.empty())
-            parts.append(QString::fromStdString(t));
+            parts.append(ShownCellText(t));
     }
     return parts.join(QLatin1Char(' '));
 }
@@ -186,7 +187,7 @@ QString GridAccessible::rowDescription(int row) const
     for (int c = 0; c < store.GetFixedColumnCount(); ++c) {
         const std::string& t = store.CellTextRef(row + store.GetFixedRowCount(), c);
         if (!t.empty())
-            parts.append(QString::fromStdString(t));
+            parts.append(ShownCellText(t));
     }
     return parts.join(QLatin1Char(' '));
 }
@@ -292,7 +293,7 @@ void GridAccessible::CellChanged(int row, int col, bool focusMoved)
     auto it = m_cells.constFind(index);
     if (index >= 0 && it != m_cells.cend()) {
         auto* cell = static_cast<GridCellAccessible*>(QAccessible::accessibleInterface(*it));
-        const QString text = QString::fromStdString(grid->Store().GetCellText(row, col));
+        const QString text = ShownCellText(grid->Store().CellTextRef(row, col));
         if (text != cell->lastText) {
             cell->lastText = text;
             Send(QAccessible::NameChanged, index);

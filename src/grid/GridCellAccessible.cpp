@@ -2,6 +2,7 @@
 
 #include "grid/GridAccessible.h"
 #include "grid/GridCtrl.h"
+#include "grid/ShownCellText.h"
 
 #include <QWidget>
 #include <QWindow>
@@ -22,7 +23,7 @@ GridCellAccessible::GridCellAccessible(CGridCtrl* grid, int row, int col)
     : m_grid(grid), m_row(row), m_col(col)
 {
     if (grid) {
-        lastText = QString::fromStdString(grid->Store().GetCellText(row, col));
+        lastText = ShownCellText(grid->Store().CellTextRef(row, col));
         lastSelected = (grid->Store().GetCellState(row, col) & CellSelected) != 0;
     }
 }
@@ -51,7 +52,7 @@ QString GridCellAccessible::text(QAccessible::Text t) const
 {
     if (!isValid() || t != QAccessible::Name)
         return {};
-    return QString::fromStdString(m_grid->Store().GetCellText(m_row, m_col));
+    return ShownCellText(m_grid->Store().CellTextRef(m_row, m_col));
 }
 
 QRect GridCellAccessible::rect() const

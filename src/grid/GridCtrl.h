@@ -261,6 +261,9 @@ signals:
     // ends; the cells change in between. Edits may nest (a drop inside a drag-move).
     void userEditBegun(const QString& name);
     void userEditEnded();
+    // A paste or drop turned count characters that cells cannot hold (above U+00FF) into
+    // "?"; the first landed in cell (row, col), or (-1, -1) when it fell outside the grid.
+    void charactersReplaced(int count, int row, int col);
 
 protected:
     // Called with the print dialog and the print preview before they are shown, so that

@@ -25,6 +25,36 @@ QString FromCellBytes(const std::string& bytes)
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(size));
 }
 
+// Pasted text as the cells' 8-bit text, up to its first NUL (where the exchange format
+// ends it): each character above U+00FF (a pair of surrogates counting as one) becomes
+// one "?", counted in replaced, the first of them at byte firstReplaced.
+struct CellBytes {
+    std::string bytes;
+    int replaced = 0;
+    std::size_t firstReplaced = 0;
+};
+
+CellBytes ToCellBytes(const QString& text)
+{
+    CellBytes out;
+    const qsizetype nul = text.indexOf(QChar(0));
+    const qsizetype size = nul < 0 ? text.size() : nul;
+    out.bytes.reserve(static_cast<std::size_t>(size));
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = text[i];
+        if (c.unicode() <= 0xFF) {
+            out.bytes += static_cast<char>(c.unicode());
+            continue;
+        }
+        if (c.isHighSurrogate() && i + 1 < size && text[i + 1].isLowSurrogate())
+            ++i;
+        if (out.replaced++ == 0)
+            out.firstReplaced = out.bytes.size();
+        out.bytes += '?';
+    }
+    return out;
+}
+
 } // namespace
 
 bool CGridCtrl::CanCopy() const
@@ -60,12 +90,16 @@ bool CGridCtrl::PasteTextToGrid(CellId cell, const QMimeData* mime)
 {
     if (!mime || !mime->hasText())
         return false;
-    const QByteArray bytes = mime->text().toLatin1();
-    const PasteOutcome outcome =
-        PasteTextToCells(m_store, cell, std::string_view(bytes.constData(), bytes.size()));
+    const CellBytes text = ToCellBytes(mime->text());
+    const PasteOutcome outcome = PasteTextToCells(m_store, cell, text.bytes);
     if (!outcome)
         return false;
     viewport()->update();
+    if (text.replaced > 0) {
+        const CellId first = PasteTargetOf(cell, text.bytes, text.firstReplaced);
+        const bool inside = m_store.IsValidCell(first.row, first.col);
+        emit charactersReplaced(text.replaced, inside ? first.row : -1, inside ? first.col : -1);
+    }
     return true;
 }
 

@@ -183,7 +183,7 @@ void CGridCtrl::ShowTitleTip(const QPoint& point)
     if (!GetTextRect(cell.row, cell.col, textRect) || !GetCellRect(cell.row, cell.col, cellRect))
         return;
     const LogFont font = m_store.GetCellFont(cell.row, cell.col);
-    m_titleTip->Show(textRect, m_store.GetCellText(cell.row, cell.col), 0, &cellRect, &font);
+    m_titleTip->Show(textRect, m_store.CellTextRef(cell.row, cell.col), 0, &cellRect, &font);
 }
 
 void CGridCtrl::mouseMoveEvent(QMouseEvent* event)

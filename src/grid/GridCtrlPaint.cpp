@@ -3,6 +3,7 @@
 
 #include "grid/FontMapping.h"
 #include "grid/GridCtrl.h"
+#include "grid/ShownCellText.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -206,9 +207,11 @@ void CGridCtrl::DrawCellText(QPainter& painter, const QRect& rect, unsigned form
         flags |= Qt::TextSingleLine;
     if (format & FormatWordBreak)
         flags |= Qt::TextWordWrap;
-    QString s = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    QString s = ShownCellText(text);
     painter.setFont(font);
-    if (format & FormatEndEllipsis)
+    // A cut text always ends in the ellipsis where the cell ends, on screen and on paper,
+    // so that nobody takes what shows for the whole.
+    if ((format & FormatEndEllipsis) || (IsCellTextCut(text) && !(format & FormatWordBreak)))
         s = painter.fontMetrics().elidedText(s, Qt::ElideRight, rect.width());
     painter.drawText(rect, flags, s);
 }
@@ -249,7 +252,7 @@ bool CGridCtrl::DrawFixedCell(QPainter& painter, int row, int col, QRect rect, b
     rect.adjust(1, 1, -1, -1);
     rect.adjust(m_store.GetMargin(), 0, -m_store.GetMargin(), 0);
     painter.setPen(textColour);
-    DrawCellText(painter, rect, cell->format, m_store.GetCellText(row, col), font);
+    DrawCellText(painter, rect, cell->format, m_store.CellTextRef(row, col), font);
     return true;
 }
 
@@ -278,7 +281,7 @@ bool CGridCtrl::DrawCell(QPainter& painter, int row, int col, QRect rect, bool)
         Outline(painter, rect, Qt::black);
     rect.adjust(m_store.GetMargin(), 0, -m_store.GetMargin(), 0);
     painter.setPen(textColour);
-    DrawCellText(painter, rect, cell->format, m_store.GetCellText(row, col),
+    DrawCellText(painter, rect, cell->format, m_store.CellTextRef(row, col),
                  CellQFont(row, col, false));
     return true;
 }

@@ -1,5 +1,7 @@
 #include "grid/QtTextMeasurer.h"
 
+#include "grid/ShownCellText.h"
+
 #include <QString>
 
 namespace orvalis {
@@ -7,8 +9,9 @@ namespace orvalis {
 TextMeasurer::Size QtTextMeasurer::MeasureText(const LogFont& font, const std::string& text)
 {
     const QFontMetrics& fm = m_fonts.Metrics(font);
-    // Cell text is 8-bit text: each byte is one character.
-    const QString s = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    // Cell text is 8-bit text: each byte is one character. A huge cell is measured by
+    // what can show of it, which is already wider than any column may grow.
+    const QString s = ShownCellText(text);
     return Size{fm.horizontalAdvance(s), fm.height()};
 }
 

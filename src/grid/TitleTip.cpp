@@ -1,11 +1,13 @@
 #include "grid/TitleTip.h"
 
 #include "grid/FontMapping.h"
+#include "grid/ShownCellText.h"
 
 #include <QApplication>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 
 namespace orvalis {
 
@@ -30,10 +32,14 @@ void CTitleTip::Show(const QRect& titleRect, const std::string& text, int xOffse
     if (!QApplication::focusWidget() && !QApplication::activeWindow())
         return;  // the program is not the one the user is working in
     m_font = font ? FontFromLogFont(*font) : m_parentWnd->font();
-    const QString shown = QLatin1Char(' ') +
-                          QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())) +
-                          QLatin1Char(' ');
-    const int width = QFontMetrics(m_font).horizontalAdvance(shown) + xOffset;
+    // The tip never grows past the screen it opens on, however long the cell's text.
+    const QFontMetrics metrics(m_font);
+    const QScreen* screen = m_parentWnd->screen();
+    const int widest = screen ? screen->availableGeometry().width() : 1920;
+    const QString shown =
+        QLatin1Char(' ') + metrics.elidedText(ShownCellText(text), Qt::ElideRight, widest) +
+        QLatin1Char(' ');
+    const int width = metrics.horizontalAdvance(shown) + xOffset;
     const QPoint topLeft = m_parentWnd->mapToGlobal(titleRect.topLeft());
     const QRect display(topLeft.x() + xOffset, topLeft.y(), width, titleRect.height());
     // The spaced text must end before the title area's last pixel (where the cell's

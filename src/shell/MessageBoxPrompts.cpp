@@ -1,6 +1,7 @@
 #include "shell/MessageBoxPrompts.h"
 
 #include "shell/AppTitle.h"
+#include "shell/ShownText.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -30,8 +31,10 @@ QMessageBox::StandardButton Show(QMessageBox::Icon icon, const QString& text,
                                  QMessageBox::StandardButtons buttons,
                                  QMessageBox::StandardButton defaultButton)
 {
-    QMessageBox box(icon, AppTitle(), text, buttons, Owner());
+    QMessageBox box(icon, AppTitle(), BoundedMessageText(text), buttons, Owner());
     box.setDefaultButton(defaultButton);
+    // A file name is text, whatever tags it holds.
+    box.setTextFormat(Qt::PlainText);
     // A path in a message (a help page to open by hand) can be copied from the box.
     box.setTextInteractionFlags(Qt::TextSelectableByMouse);
     return static_cast<QMessageBox::StandardButton>(box.exec());

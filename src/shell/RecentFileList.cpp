@@ -1,5 +1,7 @@
 #include "shell/RecentFileList.h"
 
+#include "shell/ShownText.h"
+
 #include <QFileInfo>
 #include <QSettings>
 
@@ -7,6 +9,7 @@ namespace orvalis {
 
 namespace {
 const QString kGroup = QStringLiteral("Recent File List");
+constexpr int kMenuChars = 80;
 
 QString Key(int index)
 {
@@ -67,7 +70,8 @@ QString RecentFileList::MenuText(int index) const
         if (i != index && QFileInfo(m_files[i]).fileName() == name)
             repeated = true;
     }
-    QString shown = repeated ? m_files[index] : name;
+    // A path kept in the settings may hold anything: one menu line, of a sensible width.
+    QString shown = ElideMiddle(VisibleControls(repeated ? m_files[index] : name), kMenuChars);
     shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
     return QStringLiteral("&%1 %2").arg(index + 1).arg(shown);
 }

@@ -15,8 +15,10 @@ bool ReadFlag(SettingsStore& store, const char* name)
 
 Colour ReadColour(SettingsStore& store, const char* name, Colour fallback)
 {
+    // A stored value that is no RGB colour (negative, or with bits above the blue
+    // byte) reads as the default, as an absent one does.
     const auto v = store.ReadInt(kConstants, name);
-    return v ? static_cast<Colour>(*v) : fallback;
+    return v && *v >= 0 && *v <= 0xFFFFFF ? static_cast<Colour>(*v) : fallback;
 }
 
 const char* FlagText(bool on) { return on ? "TRUE" : "FALSE"; }

@@ -67,18 +67,16 @@ TEST(GridTextTransfer, PasteLandsTextCellForCell)
         std::vector<std::pair<CellId, const char*>> expected;  // everything else stays "old"
     };
     const std::vector<Case> cases = {
-        {"comma and Tab both separate", "1,2\n3\t4",
-         {{{5, 2}, "1"}, {{5, 3}, "2"}, {{6, 2}, "3"}, {{6, 3}, "4"}}},
-        {"an empty field keeps its column and writes nothing", "1\t\t2",
-         {{{5, 2}, "1"}, {{5, 4}, "2"}}},
-        {"CR LF line ends, the final line end adds no row", "1\r\n2\r\n",
-         {{{5, 2}, "1"}, {{6, 2}, "2"}}},
-        {"an empty line empties the first cell of its row", "1\n\n3",
-         {{{5, 2}, "1"}, {{6, 2}, ""}, {{7, 2}, "3"}}},
-        {"a field of blanks empties its cell, values are trimmed", " 7 \t \t\t8\r",
-         {{{5, 2}, "7"}, {{5, 3}, ""}, {{5, 5}, "8"}}},
-        {"a spreadsheet row with a trailing Tab and line end", "1\t2\t\n",
-         {{{5, 2}, "1"}, {{5, 3}, "2"}}},
+        {"without a Tab, commas separate", "1,2\n3,4", {{{5, 2}, "1"}, {{5, 3}, "2"}, {{6, 2}, "3"}, {{6, 3}, "4"}}},
+        {"with a Tab anywhere, only Tabs separate", "30,5\t40\nParis, France", {{{5, 2}, "30,5"}, {{5, 3}, "40"}, {{6, 2}, "Paris, France"}}},
+        {"an empty field empties its cell", "1\t\t2", {{{5, 2}, "1"}, {{5, 3}, ""}, {{5, 4}, "2"}}},
+        {"an empty comma field empties its cell", "1,,2", {{{5, 2}, "1"}, {{5, 3}, ""}, {{5, 4}, "2"}}},
+        {"CR LF line ends, the final line end adds no row", "1\r\n2\r\n", {{{5, 2}, "1"}, {{6, 2}, "2"}}},
+        {"a lone CR ends a line", "1\r2\r3", {{{5, 2}, "1"}, {{6, 2}, "2"}, {{7, 2}, "3"}}},
+        {"LF, CR LF and CR mixed, a final CR adds no row", "1\n2\r\n3\r4\r", {{{5, 2}, "1"}, {{6, 2}, "2"}, {{7, 2}, "3"}, {{8, 2}, "4"}}},
+        {"an empty line empties the first cell of its row", "1\n\n3", {{{5, 2}, "1"}, {{6, 2}, ""}, {{7, 2}, "3"}}},
+        {"a field of blanks empties its cell, values are trimmed", " 7 \t \t\t8\r", {{{5, 2}, "7"}, {{5, 3}, ""}, {{5, 4}, ""}, {{5, 5}, "8"}}},
+        {"a spreadsheet row whose last cell is empty", "1\t2\t\n", {{{5, 2}, "1"}, {{5, 3}, "2"}, {{5, 4}, ""}}},
         {"the text ends at its NUL", "9\0\t5"s, {{{5, 2}, "9"}}},
         {"past the last row and column only the inside is written", "a\tb\tc\td\te\n"
                                                                     "f\n"
@@ -86,8 +84,7 @@ TEST(GridTextTransfer, PasteLandsTextCellForCell)
                                                                     "h\n"
                                                                     "i\n"
                                                                     "j",
-         {{{5, 2}, "a"}, {{5, 3}, "b"}, {{5, 4}, "c"}, {{5, 5}, "d"}, {{6, 2}, "f"},
-          {{7, 2}, "g"}, {{8, 2}, "h"}, {{9, 2}, "i"}}},
+         {{{5, 2}, "a"}, {{5, 3}, "b"}, {{5, 4}, "c"}, {{5, 5}, "d"}, {{6, 2}, "f"}, {{7, 2}, "g"}, {{8, 2}, "h"}, {{9, 2}, "i"}}},
     };
     for (const Case& c : cases) {
         Sheet s;
@@ -101,6 +98,50 @@ TEST(GridTextTransfer, PasteLandsTextCellForCell)
                 EXPECT_EQ(s.store.GetCellText(r, col), want) << c.name << " at " << r << "," << col;
             }
     }
+}
+
+TEST(GridTextTransfer, PasteTargetOfNamesTheCellAByteLandsIn)
+{
+    struct Case {
+        const char* name;
+        std::string text;
+        std::size_t offset;
+        CellId expected;
+    };
+    const std::vector<Case> cases = {
+        {"first byte", "ab\tc", 0, {5, 2}},
+        {"a separator counts to the field before it", "ab\tc", 2, {5, 2}},
+        {"second field", "ab\tc", 3, {5, 3}},
+        {"commas stay in a Tab-separated field", "1,2\tx", 4, {5, 3}},
+        {"commas separate text without Tabs", "1,2,x", 4, {5, 4}},
+        {"after a lone CR", "1\r22\r3", 3, {6, 2}},
+        {"after CR LF", "1\r\n2", 3, {6, 2}},
+        {"past the store's edges", std::string(30, '\n') + "x", 30, {35, 2}},
+        {"past the end", "ab", 2, {-1, -1}},
+        {"past the NUL", "a\0b"s, 2, {-1, -1}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PasteTargetOf(CellId{5, 2}, c.text, c.offset), c.expected) << c.name;
+}
+
+TEST(GridTextTransfer, PasteOfHugeTextFillsTheStoreToItsEdges)
+{
+    // 100,000 columns on a line, then 200,000 lines whose only Tab is the text's last
+    // byte: the store's cells up to its last row and column are written.
+    std::string wide;
+    for (int c = 0; c < 100000; ++c)
+        wide += std::to_string(c) + '\t';
+    std::string text = wide + '\n';
+    for (int r = 0; r < 200000; ++r)
+        text += "r,\n";
+    text += "\t";
+    Sheet s;
+    ASSERT_TRUE(PasteTextToCells(s.store, CellId{1, 1}, text));
+    EXPECT_EQ(s.store.GetCellText(1, 5), "4");
+    EXPECT_EQ(s.store.GetCellText(2, 1), "r,");
+    EXPECT_EQ(s.store.GetCellText(9, 1), "r,") << "the last row";
+    EXPECT_EQ(s.store.GetCellText(9, 2), "old");
+    EXPECT_TRUE(s.store.CheckConsistency());
 }
 
 TEST(GridTextTransfer, PasteWritesOnlyEditableCellsAndReportsOnlyRealChanges)

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QMenu>
 #include <QMimeData>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -82,6 +83,50 @@ TEST_F(ClipboardFixture, PasteOfASpreadsheetBlockLandsCellForCellAndMarksOnlyRea
     EXPECT_FALSE(grid.CanPaste());
     grid.OnEditPaste();
     EXPECT_EQ(w.store.GetCellText(5, 2), "1");
+}
+
+TEST_F(ClipboardFixture, CharactersCellsCannotHoldBecomeQuestionMarksAndAreCounted)
+{
+    // What the clipboard offers, what lands in (5,2) and (5,3), and what the grid says:
+    // how many characters became "?" and the first one's cell.
+    struct Case {
+        const char* name;
+        QByteArray utf8;
+        std::string first;
+        std::string second;
+        int replaced;
+        CellId firstReplaced;
+    };
+    const std::vector<Case> cases = {
+        {"Latin-1 letters stay as they are", "caf\xc3\xa9\t\xc2\xb5", "caf\xe9", "\xb5", 0, {}},
+        {"a euro sign and a surrogate pair, one \"?\" each", "1\t\xe2\x82\xac \xf0\x9f\x98\x80", "1", "? ?", 2, {5, 3}},
+        {"invalid UTF-8 becomes one \"?\" a byte", "\xff\xfe\t2", "??", "2", 2, {5, 2}},
+        {"the text ends at a NUL, nothing after it counts", QByteArray("7\t8\0\xe2\x82\xac", 8), "7", "8", 0, {}},
+        {"past the last column the character is counted without a cell",
+         "a\tb" + QByteArray(80, '\t') + "\xe2\x82\xac",
+         "a",
+         "b",
+         1,
+         {-1, -1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* mime = new QMimeData;
+        mime->setData(QStringLiteral("text/plain"), c.utf8);
+        clipboard->setMimeData(mime);
+        QSignalSpy said(&grid, &CGridCtrl::charactersReplaced);
+        grid.SetFocusCell(5, 2);
+        grid.OnEditPaste();
+        EXPECT_EQ(w.store.GetCellText(5, 2), c.first);
+        EXPECT_EQ(w.store.GetCellText(5, 3), c.second);
+        if (c.replaced == 0) {
+            EXPECT_EQ(said.count(), 0);
+            continue;
+        }
+        ASSERT_EQ(said.count(), 1);
+        EXPECT_EQ(said[0][0].toInt(), c.replaced);
+        EXPECT_EQ(CellId(said[0][1].toInt(), said[0][2].toInt()), c.firstReplaced);
+    }
 }
 
 TEST_F(ClipboardFixture, CutEmptiesTheBlockOnlyOnceTheClipboardHoldsIt)

@@ -4,6 +4,8 @@
 #include "worksheet/ui/TrainingProgressDialog.h"
 
 #include <QChart>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
 #include <QLineSeries>
 #include <QScatterSeries>
 #include <QScreen>
@@ -77,6 +79,38 @@ TEST(TrainingCurve, ShownWindowGivesTheCurveRoomWithinTheScreen)
     EXPECT_GE(dialog.Curve().height(), CTrainingCurve::kPreferredHeight);
     EXPECT_LE(dialog.height(), screenHeight - 48);
     EXPECT_LE(dialog.height(), fieldsHeight + CTrainingCurve::kPreferredHeight + 12);
+}
+
+// The ratios of a good fit fall to a millionth and below: the ratio axis still carries
+// at least two numbers, and no label is cut to "...".
+TEST(TrainingCurve, RatioAxisKeepsTwoReadableLabelsFromTinyToHugeRatios)
+{
+    GuiApp();
+    for (const double scale : {1.0, 1e-3, 1e-6, 3e-7, 1e-12, 1e12}) {
+        SCOPED_TRACE(scale);
+        CTrainingProgressDialog dialog;
+        dialog.show();
+        CTrainingCurve& curve = dialog.Curve();
+        for (int cycle = 1; cycle <= 50; ++cycle)
+            curve.AddCycle(cycle, scale * (1.0 + 1.0 / cycle), scale * (1.2 + 1.0 / cycle));
+        curve.Flush();
+        QCoreApplication::processEvents();
+        curve.grab();
+        // The ratio labels are the texts left of the plot area.
+        const qreal plotLeft = curve.chart()->plotArea().left();
+        QStringList ratioLabels;
+        for (QGraphicsItem* item : curve.scene()->items()) {
+            auto* text = dynamic_cast<QGraphicsTextItem*>(item);
+            if (!text || !text->isVisible())
+                continue;
+            EXPECT_FALSE(text->toPlainText().contains(QStringLiteral("..."))) << text->toPlainText().toStdString();
+            bool isNumber = false;
+            text->toPlainText().toDouble(&isNumber);
+            if (isNumber && text->sceneBoundingRect().right() <= plotLeft)
+                ratioLabels.append(text->toPlainText());
+        }
+        EXPECT_GE(ratioLabels.size(), 2) << ratioLabels.join(QLatin1Char('|')).toStdString();
+    }
 }
 
 } // namespace

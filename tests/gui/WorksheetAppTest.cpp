@@ -5,6 +5,7 @@
 #include "shell/DocManager.h"
 #include "shell/MainFrame.h"
 #include "shell/RecentFileList.h"
+#include "shell/ShownText.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/ui/GridDoc.h"
 
@@ -199,6 +200,33 @@ TEST(RecentFileList, KeepsTheFourNewestAndSurvivesARestart)
     RecentFileList reread(RecentFileCount);
     reread.Load(settings);
     EXPECT_EQ(reread.Files(), expected);
+}
+
+TEST(RecentFileList, MenuShowsControlCharactersAndElidesLongNames)
+{
+    RecentFileList list(RecentFileCount);
+    list.Add(QStringLiteral("/w/two\nlines&.ows"));
+    list.Add(QStringLiteral("/w/") + QString(100000, QLatin1Char('x')) + QStringLiteral(".ows"));
+    const QString longName = list.MenuText(0);
+    EXPECT_LE(longName.size(), 90);
+    EXPECT_TRUE(longName.startsWith(QStringLiteral("&1 xxx")));
+    EXPECT_TRUE(longName.endsWith(QStringLiteral("xxx.ows")));
+    EXPECT_EQ(list.MenuText(1), QStringLiteral("&2 two\\nlines&&.ows"));
+    EXPECT_EQ(list.Files().at(1), QStringLiteral("/w/two\nlines&.ows")) << "the file is the one opened";
+}
+
+TEST(ShownText, MessageBoxTextIsBoundedAndShowsControls)
+{
+    const QString path = QStringLiteral("/w/") + QString(100000, QLatin1Char('y'));
+    const QString shown = BoundedMessageText(QStringLiteral("Error: Cannot open file ") + path +
+                                             QStringLiteral("\nsecond\x01line"));
+    const QStringList lines = shown.split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 2) << "the message's own line break stays";
+    EXPECT_EQ(lines[0].size(), kMessageLineChars);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("Error: Cannot open file /w/yyy")));
+    EXPECT_EQ(lines[1], QStringLiteral("second\\x01line"));
+    EXPECT_EQ(BoundedMessageText(QString(1000, QLatin1Char('\n'))).count(QLatin1Char('\n')), kMessageLines);
+    EXPECT_EQ(BoundedMessageText(QStringLiteral("Info: short")), QStringLiteral("Info: short"));
 }
 
 } // namespace

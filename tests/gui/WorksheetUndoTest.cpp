@@ -26,6 +26,9 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <random>
+
 namespace orvalis::test {
 namespace {
 
@@ -238,6 +241,129 @@ TEST_F(WorksheetUndoFixture, RunsAndImportsClearTheHistoryOnceTheyChangedSomethi
     EXPECT_FALSE(Enabled(CmdEditUndo));
     EXPECT_EQ(Main().statusBar()->currentMessage(),
               QStringLiteral("Undo history cleared: the import replaces the cells"));
+}
+
+TEST_F(WorksheetUndoFixture, PasteThatEmptiesCellsIsTakenBackWhole)
+{
+    Type(Row(0), 1, QStringLiteral("7"));
+    Type(Row(0), 2, QStringLiteral("8"));
+    Type(Row(0), 3, QStringLiteral("9"));
+    Type(Row(1), 1, QStringLiteral("6"));
+    // A spreadsheet's block with an empty middle cell and an empty last one.
+    Paste(Row(0), 1, "1\t\t3\r\n\t5\t\r\n");
+    EXPECT_EQ(Text(Row(0), 2), "");
+    EXPECT_EQ(Text(Row(0), 3), "3");
+    EXPECT_EQ(Text(Row(1), 1), "") << "an empty field empties its cell";
+    EXPECT_EQ(Text(Row(1), 2), "5");
+    Main().RouteCommand(CmdEditUndo);
+    EXPECT_EQ(Text(Row(0), 1), "7");
+    EXPECT_EQ(Text(Row(0), 2), "8") << "what the paste emptied comes back";
+    EXPECT_EQ(Text(Row(0), 3), "9");
+    EXPECT_EQ(Text(Row(1), 1), "6");
+    EXPECT_EQ(Text(Row(1), 2), "");
+}
+
+TEST_F(WorksheetUndoFixture, PastedCharactersCellsCannotHoldAreNamed)
+{
+    QGuiApplication::clipboard()->setText(QStringLiteral("1\t2 \u20ac\t\U0001F600"));
+    Grid().SetFocusCell(Row(0), 1);
+    Main().RouteCommand(CmdEditPaste);
+    EXPECT_EQ(Text(Row(0), 2), "2 ?");
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(shell.prompts.log.empty());
+    EXPECT_EQ(shell.prompts.log.back().kind, "Information");
+    EXPECT_EQ(shell.prompts.log.back().text,
+              "Info: 2 pasted characters are outside the worksheet's 8-bit (Latin-1) character "
+              "set and became \"?\", the first in grid row " +
+                  std::to_string(Row(0)) + ", column 2");
+}
+
+// Random edits, pastes, undos and redos after a save: undoing every step since the save
+// gives back the saved file byte for byte, and redoing them all gives back the cells as
+// the edits left them.
+TEST_F(WorksheetUndoFixture, RandomEditsUndoneAllGiveBackTheSavedFile)
+{
+    for (int col = 1; col <= 3; ++col)
+        Type(kRoleRow, col, QStringLiteral("Input"));
+    Type(Row(0), 1, QStringLiteral("1.5"));
+    const QString saved = shell.dir.filePath(QStringLiteral("saved.ows"));
+    ASSERT_TRUE(Doc().DoSave(saved));
+    const auto bytes = [](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray original = bytes(saved);
+    ASSERT_FALSE(original.isEmpty());
+    QUndoStack& stack = Doc().Undo().Stack();
+    const int savedIndex = stack.index();
+
+    std::mt19937 random(20261208);
+    const auto pick = [&](int n) { return int(random() % unsigned(n)); };
+    const char* const texts[] = {"1", "2.5", "-3e2", "x y", "1e309", "", "0,5"};
+    const char* const lineEnds[] = {"\n", "\r\n", "\r"};
+    const auto cells = [&] {
+        std::vector<std::string> all;
+        for (int r = 0; r < 8; ++r)
+            for (int c = 1; c <= 5; ++c)
+                all.push_back(Text(Row(r), c));
+        return all;
+    };
+    shell.prompts.askAnswers = std::deque<bool>(100, true);
+    for (int step = 0; step < 60; ++step) {
+        const int row = Row(pick(5));
+        const int col = 1 + pick(3);
+        switch (pick(6)) {
+        case 0:
+            Type(row, col, QString::fromLatin1(texts[pick(7)]));
+            break;
+        case 1: {
+            std::string block;
+            const int rows = 1 + pick(3);
+            const char separator = pick(2) ? '\t' : ',';
+            for (int r = 0; r < rows; ++r) {
+                const int fields = 1 + pick(3);
+                for (int f = 0; f < fields; ++f)
+                    block += std::string(f ? 1 : 0, separator) + texts[pick(7)];
+                block += lineEnds[pick(3)];
+            }
+            QGuiApplication::clipboard()->setText(QString::fromLatin1(block));
+            Grid().SetFocusCell(row, col);
+            Main().RouteCommand(CmdEditPaste);
+            break;
+        }
+        case 2:
+            Grid().SetFocusCell(row, col);
+            QTest::keyClick(&Grid(), Qt::Key_Delete);
+            break;
+        case 3:
+            Grid().SetFocusCell(row, col);
+            Grid().SetSelectedRange(row, col, row + 1, col + 1);
+            Main().RouteCommand(CmdEditCut);
+            break;
+        case 4:
+            // Never below the saved step: a new edit there would drop it for good.
+            if (stack.index() > savedIndex)
+                Main().RouteCommand(CmdEditUndo);
+            break;
+        default:
+            Main().RouteCommand(CmdEditRedo);
+        }
+    }
+    ASSERT_LT(stack.count(), 100) << "every step since the save is still kept";
+    while (stack.canRedo())
+        Main().RouteCommand(CmdEditRedo);
+    const std::vector<std::string> edited = cells();
+
+    while (stack.index() > savedIndex)
+        Main().RouteCommand(CmdEditUndo);
+    EXPECT_FALSE(Doc().IsModified());
+    const QString again = shell.dir.filePath(QStringLiteral("again.ows"));
+    ASSERT_TRUE(Doc().DoSave(again));
+    EXPECT_TRUE(bytes(again) == original) << "undoing every step gives back the saved file";
+
+    while (stack.canRedo())
+        Main().RouteCommand(CmdEditRedo);
+    EXPECT_EQ(cells(), edited);
 }
 
 // A grid whose drag loop drops the block on one of its own cells.

@@ -105,3 +105,17 @@ TEST(AppSettings, SeasonLengthRoundTripAndRange)
     SaveSettings(s, store);
     EXPECT_EQ(store.integers["Constants/SeasonLength"], -1);
 }
+
+TEST(AppSettings, StoredColoursThatAreNoRgbValueReadAsTheDefault)
+{
+    struct Case {
+        std::int64_t stored;
+        Colour read;
+    };
+    for (const Case c : {Case{-1, 49344u}, Case{0x1000000, 49344u}, Case{4294967296LL + 5, 49344u},
+                         Case{0, 0u}, Case{0xFFFFFF, 0xFFFFFFu}}) {
+        MemorySettingsStore store;
+        store.WriteInt("Constants", "TrainColor", c.stored);
+        EXPECT_EQ(LoadSettings(store).trainColor, c.read) << c.stored;
+    }
+}

@@ -2,6 +2,7 @@
 
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace orvalis {
@@ -19,9 +20,46 @@ std::string_view Trim(std::string_view s)
     return s.substr(first, last - first + 1);
 }
 
-bool IsFieldSeparator(char c)
+// One field of pasted text: where it lands (line and field index) and its bytes, with
+// the offset of its first byte and of the byte after its separator or line end.
+struct PasteField {
+    int line = 0;
+    int index = 0;
+    std::string_view text;
+    std::size_t begin = 0;
+    std::size_t next = 0;
+};
+
+// Calls visit(field) for each field of text (ended at its first NUL) in order, line by
+// line, until visit returns false. Lines past maxLines and fields past maxFields of a
+// line are passed over without a call, since they reach no cell.
+template <typename Visit>
+void ForEachPasteField(std::string_view text, int maxLines, int maxFields, Visit visit)
 {
-    return c == '\t' || c == ',';
+    text = text.substr(0, text.find('\0'));
+    const char separator = text.find('\t') != std::string_view::npos ? '\t' : ',';
+    std::size_t pos = 0;
+    for (int line = 0; pos < text.size() && line < maxLines; ++line) {
+        const std::size_t end = std::min(text.find_first_of("\r\n", pos), text.size());
+        std::size_t next = end;
+        if (next < text.size())
+            next += (text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n') ? 2 : 1;
+        // The search for separators stays inside the line, so that a text of many lines
+        // is read once, not once a line. An empty line stands for one empty field.
+        const std::string_view upToLineEnd = text.substr(0, end);
+        std::size_t fieldBegin = pos;
+        for (int field = 0; field < maxFields; ++field) {
+            const std::size_t sep = std::min(upToLineEnd.find(separator, fieldBegin), end);
+            const std::size_t fieldNext = sep < end ? sep + 1 : next;
+            if (!visit(PasteField{line, field, text.substr(fieldBegin, sep - fieldBegin),
+                                  fieldBegin, fieldNext}))
+                return;
+            if (sep >= end)
+                break;
+            fieldBegin = sep + 1;
+        }
+        pos = next;
+    }
 }
 
 // Writes one field's text into its target; true when the cell's text changed.
@@ -74,37 +112,27 @@ PasteOutcome PasteTextToCells(CellStore& store, CellId start, std::string_view t
     if (!store.IsValidCell(start.row, start.col) || !store.IsCellEditable(start.row, start.col))
         return outcome;
     outcome.accepted = true;
-    text = text.substr(0, text.find('\0'));
-
-    int lineIndex = 0;
-    while (true) {
-        const auto lf = text.find('\n');
-        std::string_view line = text.substr(0, lf);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        // An empty line between others stands for one blank cell; the end of the text
-        // after a final line end stands for nothing.
-        if (line.empty() && lf != std::string_view::npos)
-            line = " ";
-        int field = 0;
-        std::size_t pos = 0;
-        while (!line.empty() && pos <= line.size()) {
-            std::size_t end = pos;
-            while (end < line.size() && !IsFieldSeparator(line[end]))
-                ++end;
-            const std::string_view token = line.substr(pos, end - pos);
-            if (!token.empty() &&
-                WriteField(store, start.row + lineIndex, start.col + field, token))
-                ++outcome.changedCells;
-            ++field;
-            pos = end + 1;
-        }
-        if (lf == std::string_view::npos)
-            break;
-        text.remove_prefix(lf + 1);
-        ++lineIndex;
-    }
+    // Lines and fields past the store's edges reach no cell: they are not even split.
+    ForEachPasteField(text, store.GetRowCount() - start.row, store.GetColumnCount() - start.col,
+                      [&](const PasteField& f) {
+                          if (WriteField(store, start.row + f.line, start.col + f.index, f.text))
+                              ++outcome.changedCells;
+                          return true;
+                      });
     return outcome;
+}
+
+CellId PasteTargetOf(CellId start, std::string_view text, std::size_t offset)
+{
+    CellId target{-1, -1};
+    ForEachPasteField(text, std::numeric_limits<int>::max(), std::numeric_limits<int>::max(),
+                      [&](const PasteField& f) {
+                          if (offset < f.begin || offset >= f.next)
+                              return true;
+                          target = CellId{start.row + f.line, start.col + f.index};
+                          return false;
+                      });
+    return target;
 }
 
 int CutSelectedCells(CellStore& store)

@@ -26,12 +26,13 @@ struct PasteOutcome {
 };
 
 // Writes text into the store from cell start on: line k of the text goes to row
-// start.row + k, field j of a line to column start.col + j. Fields are separated by
-// Tab or comma, each separator counting once, so the columns of a block copied from a
-// spreadsheet keep their places; an empty field writes nothing, a field of blanks
-// empties its cell, and an empty line empties the first cell of its row. The text ends
-// at its first NUL; LF and CR LF line ends are both read, and a line end at the very end
-// adds no row. Fields are trimmed of blanks, Tabs, CRs and LFs.
+// start.row + k, field j of a line to column start.col + j, so a block copied from a
+// spreadsheet lands as it was. When the text holds a Tab, only Tabs separate fields (a
+// decimal comma or "Paris, France" stays in its cell); text without a Tab is split at
+// commas. Each separator counts once, and an empty field empties its cell, as does an
+// empty line the first cell of its row. The text ends at its first NUL; LF, CR LF and a
+// lone CR all end a line, and a line end at the very end adds no row. Fields are
+// trimmed of blanks.
 //
 // Refused (nothing written) when start is outside the store or not editable. Targets
 // outside the store and read-only targets are skipped. Every target the text reaches
@@ -39,6 +40,12 @@ struct PasteOutcome {
 // just dropped. Only a cell whose text changes is written, marked modified and announced
 // to the parent with GridNotifyBeginEdit / GridNotifyEndEdit.
 PasteOutcome PasteTextToCells(CellStore& store, CellId start, std::string_view text);
+
+// The cell that the byte at offset of text lands in when text is pasted from start, by
+// the rules of PasteTextToCells; the target even when it lies outside the store. A
+// separator or line end counts to the field before it. (-1, -1) for an offset at or past
+// the end of the text (its first NUL).
+CellId PasteTargetOf(CellId start, std::string_view text, std::size_t offset);
 
 // Empties every selected, editable cell (the store must be editable): text and state go,
 // so the cell also leaves the selection; the focus cell keeps its focus. A cell that held

@@ -1,5 +1,8 @@
 #include "shell/core/QtSettingsStore.h"
 
+#include "shell/AppTitle.h"
+#include "shell/core/SettingsFiles.h"
+
 namespace orvalis {
 
 namespace {
@@ -9,8 +12,9 @@ QString Key(const std::string& section, const std::string& name)
 }
 } // namespace
 
+// The files are checked before the first QSettings of the process opens them.
 QtSettingsStore::QtSettingsStore()
-    : m_settings(QStringLiteral("Brennix Devices"), QStringLiteral("Brennix - Tavelle Orvalis"))
+    : m_settings((GuardSettingsFiles(), CompanyName()), AppTitle())
 {
 }
 

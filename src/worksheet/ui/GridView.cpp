@@ -13,7 +13,24 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include <string>
+
 namespace orvalis {
+
+namespace {
+
+// Cells hold the worksheet file's 8-bit text; what a paste could not keep is said.
+std::string ReplacedCharactersMessage(int count, int row, int col)
+{
+    std::string text = "Info: " + std::to_string(count) +
+                       (count == 1 ? " pasted character is" : " pasted characters are") +
+                       " outside the worksheet's 8-bit (Latin-1) character set and became \"?\"";
+    if (row >= 0)
+        text += ", the first in grid row " + std::to_string(row) + ", column " + std::to_string(col);
+    return text;
+}
+
+} // namespace
 
 CGridView::CGridView(CGridDoc& doc, QWidget* parent)
     : QWidget(parent)
@@ -41,6 +58,13 @@ CGridView::CGridView(CGridDoc& doc, QWidget* parent)
     WorksheetUndo& undo = doc.Undo();
     connect(m_grid, &CGridCtrl::userEditBegun, &undo, &WorksheetUndo::BeginUserEdit);
     connect(m_grid, &CGridCtrl::userEditEnded, &undo, &WorksheetUndo::EndUserEdit);
+    // Said once the paste or drop is over: a drop must not wait for a message box.
+    connect(
+        m_grid, &CGridCtrl::charactersReplaced, this,
+        [this](int count, int row, int col) {
+            m_doc.GetWorksheet().Messages().Information(ReplacedCharactersMessage(count, row, col));
+        },
+        Qt::QueuedConnection);
     m_grid->SetUndoStack(&undo.Stack());
     connect(&undo, &WorksheetUndo::cellsRestored, m_grid,
             [this](int minRow, int minCol, int maxRow, int maxCol) {

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace orvalis {
 
@@ -124,8 +125,15 @@ void CTrainingCurve::Flush()
         m_x->setRange(first, m_xMax);
     }
     if (low > 0.0 && (low < m_yLow || high > m_yHigh || m_yLow <= 0.0)) {
-        m_yLow = low / 1.5;
-        m_yHigh = high * 1.5;
+        // The axis labels powers of ten: a range inside one decade (ratios of a good
+        // fit, near a millionth, say) would carry one label or none. The range runs
+        // from decade to decade, at least one, and stays inside the doubles.
+        constexpr double kLeast = std::numeric_limits<double>::min();
+        constexpr double kMost = std::numeric_limits<double>::max();
+        m_yLow = std::max(kLeast, std::pow(10.0, std::floor(std::log10(std::max(kLeast, low / 1.5)))));
+        m_yHigh = std::min(kMost, std::pow(10.0, std::ceil(std::log10(std::min(kMost, high * 1.5)))));
+        if (m_yHigh <= m_yLow)
+            m_yHigh = std::min(kMost, m_yLow * 10.0);
         m_y->setRange(m_yLow, m_yHigh);
     }
     // One replacement is one layout of a line; appending lays it out once per point.
