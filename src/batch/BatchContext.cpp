@@ -56,7 +56,7 @@ int BatchContext::Finish(Worksheet& worksheet, int status)
         }
     }
     const std::string output = m_arguments.Value("-o");
-    if (!output.empty() && (status == BatchDone || status == BatchRefused)) {
+    if (!output.empty() && (status == BatchDone || status == BatchRefused || status == BatchAborted)) {
         if (!SaveWorksheetFile(worksheet, output))
             status = BatchFileError;  // the writer has told why; the old file is intact
     }
