@@ -31,10 +31,11 @@ std::unique_ptr<Worksheet> BatchContext::NewWorksheet()
     return std::make_unique<Worksheet>(m_settings, m_messages);
 }
 
-std::unique_ptr<Worksheet> BatchContext::LoadWorksheet(const std::string& path)
+std::unique_ptr<Worksheet> BatchContext::LoadWorksheet(const std::string& path,
+                                                       const BeforeSizing& beforeSizing)
 {
     auto worksheet = NewWorksheet();
-    if (!LoadWorksheetFile(*worksheet, path))
+    if (!LoadWorksheetFile(*worksheet, path, beforeSizing))
         return nullptr;  // the reader has told why
     return worksheet;
 }

@@ -4,6 +4,7 @@
 #include "batch/StderrMessages.h"
 
 #include "worksheet/AppSettings.h"
+#include "worksheet/WorksheetFile.h"
 
 #include <iosfwd>
 #include <memory>
@@ -42,8 +43,10 @@ public:
     // A new worksheet, as File New makes it.
     std::unique_ptr<Worksheet> NewWorksheet();
     // The worksheet in file path, as File Open reads it; nullptr after its message when
-    // the file cannot be read or is refused.
-    std::unique_ptr<Worksheet> LoadWorksheet(const std::string& path);
+    // the file cannot be read or is refused. beforeSizing, when given, changes the cells
+    // before the automatic sizing of the load measures them.
+    std::unique_ptr<Worksheet> LoadWorksheet(const std::string& path,
+                                             const BeforeSizing& beforeSizing = nullptr);
 
     // Ends a command that has a worksheet: writes the --cells listing when asked and
     // saves to -o when given, for status Done, Refused and Aborted. Returns the final status (a
