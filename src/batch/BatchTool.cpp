@@ -49,7 +49,7 @@ void PrintUsage(std::ostream& out)
            "  4 aborted by a signal\n";
 }
 
-// What a command's -o names, as its usage line writes it ("OUT.pdf", "OUT.png|OUT.svg").
+// What a command's -o names, as its usage line writes it ("OUT.pdf", "OUT.png|OUT.svg|OUT.jpg").
 std::string OutputWord(const BatchCommand& command)
 {
     const std::string synopsis = command.synopsis;
