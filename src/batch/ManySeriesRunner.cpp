@@ -225,12 +225,14 @@ public:
         if (m_progress)
             ShowProgress(m_err, m_done, Total(), m_start);
         for (;;) {
-            StartWorkers(previousMask);
+            // Reaped first, so that an ended worker's place is filled at once.
             ReapEnded();
+            StartWorkers(previousMask);
             if (m_running.empty() && (m_next == Total() || m_stopSignal != 0))
                 break;
             if (m_running.empty())
                 continue;
+            // Woken by a worker's end (SIGCHLD stays pending until taken here) or a stop.
             siginfo_t info{};
             if (sigwaitinfo(&waitFor, &info) > 0 && info.si_signo != SIGCHLD)
                 Stop(info.si_signo);

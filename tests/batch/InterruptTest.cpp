@@ -25,13 +25,13 @@ namespace {
 
 // A worksheet whose training would run for hours: the largest cycle limit and
 // iteration count, and an error ratio goal no run can reach. rows data rows in column
-// 1, a window of taps.
-void WriteEndlessWorksheet(const std::string& path, int rows, int taps)
+// 1, a window of taps. With a small maxCycles, one whose training ends at once.
+void WriteEndlessWorksheet(const std::string& path, int rows, int taps, int maxCycles = 100000)
 {
     WorksheetFileBuilder b;
     b.autoTrainingConfigure = 0;
     b.errorRatioGoal = 1e300;
-    b.Network({taps, taps / 2, 1}, {}, 1000, 100000);
+    b.Network({taps, taps / 2, 1}, {}, maxCycles < 100000 ? 10 : 1000, maxCycles);
     const int training = rows * 2 / 3;
     b.Header({"0", std::to_string(training), std::to_string(rows - training), "0",
               std::to_string(taps), "Init"});
@@ -191,7 +191,9 @@ TEST(Interrupt, SignalsStopManySeriesRunsAndLeaveNoWorkerBehind)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         BatchSandbox box;
-        std::vector<std::string> args = {"run"};
+        // One worksheet is done before the signal comes: its output stays as it is.
+        WriteEndlessWorksheet(box.Path("quick.ows"), 60, 4, 20);
+        std::vector<std::string> args = {"run", box.Path("quick.ows")};
         for (const char* name : {"a.ows", "b.ows", "c.ows"}) {
             // Twice: cycles far longer than the pause between the signals, so that the
             // second one finds the workers still training.
@@ -204,17 +206,21 @@ TEST(Interrupt, SignalsStopManySeriesRunsAndLeaveNoWorkerBehind)
         for (const char* a : {"--out-dir", "", "-j", "2", "train", "evaluate", "--auto-sizing",
                               "off", "--mode", "evaluate"})
             args.push_back(a);
-        args[5] = box.Path("out");
+        args[6] = box.Path("out");
         const pid_t pid = box.Start(args);
         std::vector<pid_t> workers;
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (workers.size() < 2 && std::chrono::steady_clock::now() < deadline) {
+        // Until the quick one is done and two workers have spent a while training.
+        const auto training = [&] {
             workers = Children(pid);
+            return workers.size() == 2 && std::filesystem::exists(box.Path("out/quick.ows")) &&
+                   std::all_of(workers.begin(), workers.end(), [](pid_t worker) {
+                       return CpuTicks(worker) >= sysconf(_SC_CLK_TCK) / 2;
+                   });
+        };
+        while (!training() && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        ASSERT_EQ(workers.size(), 2u);
-        for (const pid_t worker : workers)
-            ASSERT_TRUE(WaitUntilTraining(worker));
+        ASSERT_TRUE(training());
         kill(pid, c.signal);
         if (c.twice) {
             std::this_thread::sleep_for(std::chrono::milliseconds(200));
@@ -225,9 +231,15 @@ TEST(Interrupt, SignalsStopManySeriesRunsAndLeaveNoWorkerBehind)
             EXPECT_FALSE(Exists(worker)) << "worker " << worker << " left running";
 
         const auto err = Lines(result.err);
-        ASSERT_GE(err.size(), 4u) << result.err;
-        const std::vector<std::string> summary(err.end() - 4, err.end());
-        EXPECT_EQ(summary[3], "  " + box.Path("c.ows") + ": 4 not started");
+        ASSERT_GE(err.size(), 5u) << result.err;
+        const std::vector<std::string> summary(err.end() - 5, err.end());
+        EXPECT_EQ(summary[1], "  " + box.Path("quick.ows") + ": 0 done");
+        EXPECT_EQ(summary[4], "  " + box.Path("c.ows") + ": 4 not started");
+        const auto single = box.Run({"run", box.Path("quick.ows"), "-o", box.Path("single.ows"),
+                                     "train", "evaluate", "--auto-sizing", "off", "--mode", "evaluate"});
+        EXPECT_TRUE(BatchSandbox::ReadFile(box.Path("out/quick.ows")) ==
+                    BatchSandbox::ReadFile(box.Path("single.ows")))
+            << "the file done before the signal is whole";
         std::vector<std::string> outputs;
         for (const auto& entry : std::filesystem::directory_iterator(box.Path("out")))
             outputs.push_back(entry.path().filename().string());
@@ -235,15 +247,15 @@ TEST(Interrupt, SignalsStopManySeriesRunsAndLeaveNoWorkerBehind)
         if (c.twice) {
             // Ended at once, in training: nothing written, and no piece of a file.
             EXPECT_EQ(result.status, 128 + c.signal) << result.err;
-            EXPECT_EQ(summary[0], "orvalis-batch: 3 files, 0 done, 1 not started, 2 failed");
-            EXPECT_TRUE(outputs.empty()) << outputs.front();
+            EXPECT_EQ(summary[0], "orvalis-batch: 4 files, 1 done, 1 not started, 2 failed");
+            EXPECT_EQ(outputs, std::vector<std::string>{"quick.ows"});
             continue;
         }
         EXPECT_EQ(result.status, 4) << result.err;
-        EXPECT_EQ(summary[0], "orvalis-batch: 3 files, 0 done, 2 aborted, 1 not started, 0 failed");
-        EXPECT_EQ(outputs, (std::vector<std::string>{"a.ows", "b.ows"}));
+        EXPECT_EQ(summary[0], "orvalis-batch: 4 files, 1 done, 2 aborted, 1 not started, 0 failed");
+        EXPECT_EQ(outputs, (std::vector<std::string>{"a.ows", "b.ows", "quick.ows"}));
         for (const char* name : {"a.ows", "b.ows"}) {
-            const auto& line = summary[name[0] == 'a' ? 1 : 2];
+            const auto& line = summary[name[0] == 'a' ? 2 : 3];
             EXPECT_EQ(line.rfind("  " + box.Path(name) + ": 4 orvalis-batch: ", 0), 0u) << line;
             EXPECT_NE(line.find("training aborted after"), std::string::npos) << line;
             EXPECT_NE(result.out.find(box.Path(name) + ": state: Trained\n"), std::string::npos)
