@@ -95,15 +95,18 @@ pid_t Start(const std::string& program, const std::vector<std::string>& args,
         return 0;
     }
     const pid_t parent = getpid();
+    const int outFd = fileno(worker.out);
+    const int errFd = fileno(worker.err);
     const pid_t pid = fork();
+    const int forkError = errno;
     if (pid == 0) {
         // Only async-signal-safe calls from here to exec.
         setpgid(0, 0);
         prctl(PR_SET_PDEATHSIG, SIGTERM);
         if (getppid() != parent)
             _exit(127); // the tool ended before the line above took effect
-        dup2(fileno(worker.out), STDOUT_FILENO);
-        dup2(fileno(worker.err), STDERR_FILENO);
+        dup2(outFd, STDOUT_FILENO);
+        dup2(errFd, STDERR_FILENO);
         sigprocmask(SIG_SETMASK, &workerMask, nullptr);
         execv(program.c_str(), argv.data());
         const int error = errno;
@@ -111,7 +114,7 @@ pid_t Start(const std::string& program, const std::vector<std::string>& args,
         _exit(127);
     }
     close(report[1]);
-    int error = pid < 0 ? errno : 0;
+    int error = pid < 0 ? forkError : 0;
     if (pid > 0) {
         ssize_t n;
         while ((n = read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {
@@ -145,6 +148,9 @@ std::string Describe(const WorkerResult& r)
         return "done";
     if (!r.started && r.status == BatchAborted)
         return "not started";
+    // An earlier message of a worker a signal ended is not what became of it.
+    if (r.status > 128)
+        return "ended by signal " + std::to_string(r.status - 128);
     if (std::string last = LastLine(r.err); !last.empty())
         return last;
     switch (r.status) {
@@ -152,8 +158,7 @@ std::string Describe(const WorkerResult& r)
     case BatchUsage: return "usage error";
     case BatchFileError: return "a file could not be read or written";
     case BatchAborted: return "aborted";
-    default: return r.status > 128 ? "ended by signal " + std::to_string(r.status - 128)
-                                   : "failed";
+    default: return "failed";
     }
 }
 
