@@ -7,7 +7,8 @@ packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-charts-dev q
           libfontconfig-dev poppler-utils libx11-dev
           desktop-file-utils appstream libxml2-utils dpkg-dev file
           openbox       # a window manager for trying the program under Xvfb: focus as on a desktop
-          librsvg2-bin) # rsvg-convert: to look at exported SVG charts as other programs draw them
+          librsvg2-bin  # rsvg-convert: to look at exported SVG charts as other programs draw them
+          parallel)     # GNU parallel: the README's recipe for spreading series is run by the tests
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -9,14 +9,31 @@
 
 #include <QApplication>
 
+#include <cstdlib>
 #include <exception>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
+namespace {
+
+// Qt's own remarks (a missing runtime folder, a font it substitutes) are not the tool's
+// messages and would break the rule that stderr carries only those: they are dropped.
+// A fatal one still ends the program, as Qt ends it anyway.
+void DropQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtFatalMsg) {
+        std::cerr << "orvalis-batch: " << message.toLocal8Bit().constData() << std::endl;
+        std::abort();
+    }
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
+    qInstallMessageHandler(DropQtMessages);
     std::vector<std::string> args(argv + 1, argv + argc);
     // Printing and charts draw with the window's code, which needs the GUI application
     // object; it is made only for those commands, always on the offscreen platform, so

@@ -25,7 +25,7 @@ const std::vector<BatchCommand>& BatchCommands()
         {"report", "report IN.ows [--json]", 1, false, {{"--json", false, false}}, &RunReportCommand},
         {"print", "print IN.ows -o OUT.pdf [--paper A4|Letter] [--landscape] [--chart]", 1, true,
          {{"--paper", true, false}, {"--landscape", false, false}, {"--chart", false, false}}, &RunPrintCommand},
-        {"chart", "chart IN.ows -o OUT.png|OUT.svg [--size WxH]", 1, true,
+        {"chart", "chart IN.ows -o OUT.png|OUT.svg|OUT.jpg [--size WxH]", 1, true,
          {{"--size", true, false}}, &RunChartCommand},
     };
     // clang-format on

@@ -31,10 +31,11 @@ std::unique_ptr<Worksheet> BatchContext::NewWorksheet()
     return std::make_unique<Worksheet>(m_settings, m_messages);
 }
 
-std::unique_ptr<Worksheet> BatchContext::LoadWorksheet(const std::string& path)
+std::unique_ptr<Worksheet> BatchContext::LoadWorksheet(const std::string& path,
+                                                       const BeforeSizing& beforeSizing)
 {
     auto worksheet = NewWorksheet();
-    if (!LoadWorksheetFile(*worksheet, path))
+    if (!LoadWorksheetFile(*worksheet, path, beforeSizing))
         return nullptr;  // the reader has told why
     return worksheet;
 }
@@ -56,7 +57,7 @@ int BatchContext::Finish(Worksheet& worksheet, int status)
         }
     }
     const std::string output = m_arguments.Value("-o");
-    if (!output.empty() && (status == BatchDone || status == BatchRefused)) {
+    if (!output.empty() && (status == BatchDone || status == BatchRefused || status == BatchAborted)) {
         if (!SaveWorksheetFile(worksheet, output))
             status = BatchFileError;  // the writer has told why; the old file is intact
     }

@@ -4,6 +4,7 @@
 #include "batch/StderrMessages.h"
 
 #include "worksheet/AppSettings.h"
+#include "worksheet/WorksheetFile.h"
 
 #include <iosfwd>
 #include <memory>
@@ -16,9 +17,11 @@ class Worksheet;
 // Exit statuses of the batch tool.
 enum BatchStatus : int {
     BatchDone = 0,
-    BatchRefused = 1,    // the operation was refused; its message was printed
-    BatchUsage = 2,      // the command line was wrong
-    BatchFileError = 3,  // a file could not be read or written
+    BatchRefused = 1,   // the operation was refused; its message was printed
+    BatchUsage = 2,     // the command line was wrong
+    BatchFileError = 3, // a file could not be read or written
+    BatchAborted = 4,   // a signal (Ctrl+C, SIGTERM, SIGHUP) stopped the work before its
+                        // end; what was done is written, a training with its best weights
 };
 
 // What a command runs with: its arguments, the settings in force (the user's stored
@@ -40,11 +43,13 @@ public:
     // A new worksheet, as File New makes it.
     std::unique_ptr<Worksheet> NewWorksheet();
     // The worksheet in file path, as File Open reads it; nullptr after its message when
-    // the file cannot be read or is refused.
-    std::unique_ptr<Worksheet> LoadWorksheet(const std::string& path);
+    // the file cannot be read or is refused. beforeSizing, when given, changes the cells
+    // before the automatic sizing of the load measures them.
+    std::unique_ptr<Worksheet> LoadWorksheet(const std::string& path,
+                                             const BeforeSizing& beforeSizing = nullptr);
 
     // Ends a command that has a worksheet: writes the --cells listing when asked and
-    // saves to -o when given, for status Done and Refused. Returns the final status (a
+    // saves to -o when given, for status Done, Refused and Aborted. Returns the final status (a
     // file that cannot be written makes it FileError).
     int Finish(Worksheet& worksheet, int status);
 

@@ -48,10 +48,14 @@ void PrintUsage(std::ostream& out)
            "  report IN.ows... --out-dir DIR [-j N] [--json]; each report is written to\n"
            "  DIR/NAME.txt (DIR/NAME.json), NAME the input's name without its extension;\n"
            "  N runs at a time (default: the number of processors), the worst status returned\n"
-           "exit status: 0 done, 1 refused, 2 usage, 3 a file could not be read or written\n";
+           "Ctrl+C, SIGTERM or SIGHUP during training aborts it as Abort in the window\n"
+           "  does: the output is written with the best weights, the steps after it are\n"
+           "  left undone; several worksheets: the running ones abort, no more start\n"
+           "exit status: 0 done, 1 refused, 2 usage, 3 a file could not be read or written,\n"
+           "  4 aborted by a signal\n";
 }
 
-// What a command's -o names, as its usage line writes it ("OUT.pdf", "OUT.png|OUT.svg").
+// What a command's -o names, as its usage line writes it ("OUT.pdf", "OUT.png|OUT.svg|OUT.jpg").
 std::string OutputWord(const BatchCommand& command)
 {
     const std::string synopsis = command.synopsis;

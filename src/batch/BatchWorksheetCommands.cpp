@@ -68,6 +68,13 @@ bool ParseEdit(const std::string& option, const std::string& value, CellEdit& ed
            ParseWholeNumber(where.substr(comma + 1), edit.col);
 }
 
+// The header cells that hold the section sizes and the taps: the automatic sizing
+// writes them.
+bool IsSectionSizeCell(int row, int col)
+{
+    return col == kValueColumn && row >= kStartOffsetRow && row <= kNumTapsRow;
+}
+
 } // namespace
 
 int RunSetCommand(BatchContext& context)
@@ -84,19 +91,31 @@ int RunSetCommand(BatchContext& context)
         }
         edits.push_back(edit);
     }
-    auto worksheet = context.LoadWorksheet(context.Arguments().positional[0]);
-    if (!worksheet)
-        return BatchFileError;
     int status = BatchDone;
     // In the order given, each as if typed into the grid: header values are read back
     // (and reset the state when they change), every edit marks the worksheet modified.
-    for (const CellEdit& edit : edits) {
-        if (!worksheet->ApplyCellEdit(edit.row, edit.col, edit.text)) {
-            context.Note("cell " + std::to_string(edit.row) + "," + std::to_string(edit.col) +
-                         " cannot be edited");
-            status = BatchRefused;
+    const auto apply = [&](Worksheet& ws, bool sizes) {
+        for (const CellEdit& edit : edits) {
+            if (IsSectionSizeCell(edit.row, edit.col) != sizes)
+                continue;
+            if (!ws.ApplyCellEdit(edit.row, edit.col, edit.text)) {
+                context.Note("cell " + std::to_string(edit.row) + "," + std::to_string(edit.col) +
+                             " cannot be edited");
+                status = BatchRefused;
+            }
         }
-    }
+    };
+    // Roles, comments and data go in before the automatic sizing of the load, which then
+    // measures (and reports on) the worksheet as the command leaves it; the section sizes
+    // typed here come after it, so that they are what the worksheet keeps.
+    auto worksheet = context.LoadWorksheet(context.Arguments().positional[0],
+                                           [&](Worksheet& ws) { apply(ws, false); });
+    if (!worksheet)
+        return BatchFileError;
+    apply(*worksheet, true);
+    // The load clears the modified mark after the sizing; the edits made before it count.
+    if (!edits.empty())
+        worksheet->SetModified(true);
     return context.Finish(*worksheet, status);
 }
 

@@ -1,10 +1,11 @@
-// orvalis-batch chart: a worksheet's chart as a PNG or SVG picture, the chart the
+// orvalis-batch chart: a worksheet's chart as a PNG, SVG or JPEG picture, the chart the
 // worksheet's window shows in its chart pane.
 
 #include "batch/ChartCommand.h"
 
 #include "batch/BatchCommand.h"
 #include "batch/BatchContext.h"
+#include "worksheet/PictureFormat.h"
 #include "worksheet/Worksheet.h"
 
 #include <ostream>
@@ -54,6 +55,11 @@ int RunChartCommand(BatchContext& context)
         return BatchUsage;
     }
     request.path = args.Value("-o");
+    // Bytes of one format under another's name would mislead whoever opens the file.
+    if (PictureFormatOf(request.path) == PictureFormat::Unknown) {
+        context.Note("chart writes .png, .svg or .jpg (.jpeg) pictures, not " + request.path);
+        return BatchUsage;
+    }
     if (!Writer()) {
         context.Note("charts are not available in this program");
         return BatchFileError;

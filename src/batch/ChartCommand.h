@@ -9,7 +9,7 @@ namespace orvalis {
 
 // What the chart command asks for.
 struct BatchChartRequest {
-    std::string path;  // the picture to write: SVG when it ends in ".svg" (any case), else PNG
+    std::string path;  // the picture to write, in the format its name asks for (PictureFormatOf)
     int width = 1200;  // pixels
     int height = 700;  // pixels
 };

@@ -6,40 +6,71 @@ namespace orvalis {
 
 namespace {
 
-volatile std::sig_atomic_t g_interrupted = 0;
-struct sigaction g_previous {};
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr int kStopSignalCount = sizeof kStopSignals / sizeof kStopSignals[0];
 
-void OnInterrupt(int)
+volatile std::sig_atomic_t g_signal = 0;
+struct sigaction g_previous[kStopSignalCount] {};
+bool g_installed[kStopSignalCount] = {};
+
+void OnStopSignal(int signal)
 {
-    g_interrupted = 1;
+    g_signal = signal;
+    // Whichever signal comes next ends the tool at once.
+    struct sigaction fallback {};
+    fallback.sa_handler = SIG_DFL;
+    sigemptyset(&fallback.sa_mask);
+    for (int i = 0; i < kStopSignalCount; ++i)
+        if (g_installed[i])
+            sigaction(kStopSignals[i], &fallback, nullptr);
 }
 
 } // namespace
 
 InterruptAbort::InterruptAbort()
 {
-    g_interrupted = 0;
-    // A tool started with Ctrl+C ignored (in the background of a script) keeps ignoring it.
-    sigaction(SIGINT, nullptr, &g_previous);
-    if (g_previous.sa_handler == SIG_IGN)
-        return;
+    g_signal = 0;
     struct sigaction action {};
-    action.sa_handler = OnInterrupt;
+    action.sa_handler = OnStopSignal;
     sigemptyset(&action.sa_mask);
-    // The handler is reset by its first call, so the second Ctrl+C takes the default
-    // action and ends the process.
-    action.sa_flags = SA_RESETHAND | SA_RESTART;
-    sigaction(SIGINT, &action, &g_previous);
+    for (int s : kStopSignals)
+        sigaddset(&action.sa_mask, s);
+    action.sa_flags = SA_RESTART;
+    for (int i = 0; i < kStopSignalCount; ++i) {
+        sigaction(kStopSignals[i], nullptr, &g_previous[i]);
+        g_installed[i] = g_previous[i].sa_handler != SIG_IGN;
+        if (g_installed[i])
+            sigaction(kStopSignals[i], &action, nullptr);
+    }
 }
 
 InterruptAbort::~InterruptAbort()
 {
-    sigaction(SIGINT, &g_previous, nullptr);
+    for (int i = 0; i < kStopSignalCount; ++i) {
+        if (g_installed[i])
+            sigaction(kStopSignals[i], &g_previous[i], nullptr);
+        g_installed[i] = false;
+    }
 }
 
 bool InterruptAbort::Requested() const
 {
-    return g_interrupted != 0;
+    return g_signal != 0;
+}
+
+int InterruptAbort::Signal() const
+{
+    return g_signal;
+}
+
+const char* StopSignalName(int signal)
+{
+    switch (signal) {
+    case SIGINT: return "SIGINT";
+    case SIGTERM: return "SIGTERM";
+    case SIGHUP: return "SIGHUP";
+    default: return "a signal";
+    }
 }
 
 } // namespace orvalis

@@ -24,7 +24,8 @@ namespace orvalis {
 namespace {
 
 // The progress line on a terminal: rewritten once per cycle, ended when the run ends.
-// Ctrl+C during the run aborts it as the progress dialog's Abort does.
+// Ctrl+C (or SIGTERM, SIGHUP) during the run aborts it as the progress dialog's Abort
+// does.
 class ProgressLine final : public TrainingProgress {
 public:
     explicit ProgressLine(CBackpropNet& net) : m_net(net), m_active(isatty(STDERR_FILENO) == 1) {}
@@ -35,6 +36,8 @@ public:
         if (m_interrupt.Requested())
             m_net.abortRequested = 1;
     }
+    // The signal that stopped the run (or came after its last cycle), 0 when none did.
+    int StopSignal() const { return m_interrupt.Signal(); }
 
     void ReportCycle(int cycle, int updates, double trainRatio, double testRatio) override
     {
@@ -72,6 +75,7 @@ public:
         TrainingOutcome outcome;
         const bool ok = TrainWorksheet(m_ws, &progress, &outcome);
         progress.End();
+        m_stopSignal = progress.StopSignal();
         if (ok)
             m_outcome = outcome;
         return ok;
@@ -85,6 +89,7 @@ public:
             return false;
         }
         progress.End();
+        m_stopSignal = progress.StopSignal();
         m_outcome = outcome;
         return true;
     }
@@ -104,6 +109,11 @@ public:
         m_ws.SwitchResultsMode(mode);
         return true;
     }
+
+    // The signal that stopped the last training run, 0 when it ran to its end.
+    int StopSignal() const { return m_stopSignal; }
+    // Cycles of the last training run, 0 before any.
+    int Cycles() const { return m_outcome ? m_outcome->cycles : 0; }
 
     // The figures as the header cells show them, one "name: value" line each.
     void PrintFigures(std::ostream& out) const
@@ -126,6 +136,7 @@ private:
     BatchContext& m_context;
     Worksheet& m_ws;
     std::optional<TrainingOutcome> m_outcome; // the last training run
+    int m_stopSignal = 0;
 };
 
 using Step = bool (*)(RunSession&);
@@ -153,8 +164,24 @@ const StepSpec* FindStep(const std::string& name)
     return nullptr;
 }
 
-// Loads the worksheet, performs the steps in order until one is refused, prints the
-// figures and finishes (cells listing, save).
+// Says that a signal stopped the training of steps[at] and which steps were left undone.
+void NoteStopped(BatchContext& context, const RunSession& session,
+                 const std::vector<const StepSpec*>& steps, std::size_t at)
+{
+    std::string text = std::string(StopSignalName(session.StopSignal())) +
+                       ": training aborted after " + std::to_string(session.Cycles()) +
+                       " cycles, with its best weights";
+    if (at + 1 < steps.size()) {
+        text += "; not done:";
+        for (std::size_t i = at + 1; i < steps.size(); ++i)
+            text += std::string(" ") + steps[i]->name;
+    }
+    context.Note(text);
+}
+
+// Loads the worksheet, performs the steps in order until one is refused or a signal
+// stops a training run (the steps after it are not done), prints the figures and
+// finishes (cells listing, save).
 int RunSteps(BatchContext& context, const std::vector<const StepSpec*>& steps)
 {
     auto worksheet = context.LoadWorksheet(context.Arguments().positional[0]);
@@ -162,9 +189,14 @@ int RunSteps(BatchContext& context, const std::vector<const StepSpec*>& steps)
         return BatchFileError;
     RunSession session(context, *worksheet);
     int status = BatchDone;
-    for (const StepSpec* step : steps) {
-        if (!step->run(session)) {
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        if (!steps[i]->run(session)) {
             status = BatchRefused;
+            break;
+        }
+        if (session.StopSignal() != 0) {
+            NoteStopped(context, session, steps, i);
+            status = BatchAborted;
             break;
         }
     }

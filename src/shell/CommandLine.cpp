@@ -53,7 +53,18 @@ QString HelpText()
         "  --no-splash  start without the start-up picture\n"
         "  --version    print the program's version\n"
         "  --help       print this text\n"
-        "Qt's own options (-platform, -style, ...) are taken as well.\n");
+        "Qt's own options (-platform, -style, ...) are taken as well.\n"
+        "\n"
+        "usage: orvalis --screenshot OUT.png [--import FILE.csv] [--role COL=ROLE]...\n"
+        "               [--train] [--chart] [--size WxH]\n"
+        "Writes a picture of the main window, as the documentation shows it, and ends;\n"
+        "the user's settings are not read or changed.\n"
+        "  --screenshot OUT.png  the picture to write (PNG)\n"
+        "  --import FILE.csv     import the file, its first line as column names\n"
+        "  --role COL=ROLE       give column COL the role ROLE (Trg/In, Input, ...)\n"
+        "  --train               train the worksheet, as Actions > Train does\n"
+        "  --chart               show the chart pane under the grid\n"
+        "  --size WxH            the window's size in pixels (default 1100x640)\n");
 }
 
 QStringList WorksheetFilesIn(const QMimeData* mime)

@@ -126,7 +126,7 @@ FileResult SaveWorksheetFile(Worksheet& ws, const std::string& path)
 
 namespace {
 
-void ApplyContents(Worksheet& ws, WorksheetFileContents& file)
+void ApplyContents(Worksheet& ws, WorksheetFileContents& file, const BeforeSizing& beforeSizing)
 {
     CellStore& store = ws.Store();
     ws.network = file.network;
@@ -183,13 +183,16 @@ void ApplyContents(Worksheet& ws, WorksheetFileContents& file)
             store.SetCellText(ws.firstDataRow + static_cast<int>(i), static_cast<int>(j) + 1,
                               file.rows[i][j]);
 
+    if (beforeSizing)
+        beforeSizing(ws);
     ws.AdjustSectionsAfterLoad();
     ws.SetModified(false);
 }
 
 } // namespace
 
-FileResult LoadWorksheetBytes(Worksheet& ws, const std::uint8_t* data, std::size_t size)
+FileResult LoadWorksheetBytes(Worksheet& ws, const std::uint8_t* data, std::size_t size,
+                              const BeforeSizing& beforeSizing)
 {
     auto parsed = ParseWorksheetFile(data, size, ws.firstDataRow, ws.Store().GetRowCount(),
                                      ws.Store().GetColumnCount());
@@ -197,16 +200,16 @@ FileResult LoadWorksheetBytes(Worksheet& ws, const std::uint8_t* data, std::size
         ws.Messages().Error(error->message);
         return *error;
     }
-    ApplyContents(ws, std::get<WorksheetFileContents>(parsed));
+    ApplyContents(ws, std::get<WorksheetFileContents>(parsed), beforeSizing);
     return {};
 }
 
-FileResult LoadWorksheetFile(Worksheet& ws, const std::string& path)
+FileResult LoadWorksheetFile(Worksheet& ws, const std::string& path, const BeforeSizing& beforeSizing)
 {
     std::vector<std::uint8_t> bytes;
     switch (ReadWholeFile(path, kMaxFileReadBytes, bytes)) {
     case ReadOutcome::Done:
-        return LoadWorksheetBytes(ws, bytes.data(), bytes.size());
+        return LoadWorksheetBytes(ws, bytes.data(), bytes.size(), beforeSizing);
     case ReadOutcome::TooLarge: {
         FileError e = MakeError(FileError::Kind::Invalid, kInvalidWorksheetFileMessage,
                                 "larger than the read limit");

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,10 +38,16 @@ FileResult SaveWorksheetFile(Worksheet& ws, const std::string& path);
 // comments and data are taken over, the sections adjusted to the results mode, and the
 // modified mark cleared. A Trained or Eval file whose weights are fewer than its shape
 // needs opens in state Init after "Error: Stored Weights Do Not Match Network Shape".
-FileResult LoadWorksheetBytes(Worksheet& ws, const std::uint8_t* data, std::size_t size);
+// beforeSizing, when given, is called once the cells are in and before the sections are
+// adjusted, so that changes made there (a role set by a script) are what the automatic
+// sizing measures and reports on.
+using BeforeSizing = std::function<void(Worksheet&)>;
+FileResult LoadWorksheetBytes(Worksheet& ws, const std::uint8_t* data, std::size_t size,
+                              const BeforeSizing& beforeSizing = nullptr);
 // The same from a file on disk; a file that cannot be read (missing, a folder, a read
 // error) shows "Error: Cannot open file %s" with its name, one larger than
 // kMaxFileReadBytes is refused as invalid. Never throws.
-FileResult LoadWorksheetFile(Worksheet& ws, const std::string& path);
+FileResult LoadWorksheetFile(Worksheet& ws, const std::string& path,
+                             const BeforeSizing& beforeSizing = nullptr);
 
 } // namespace orvalis

@@ -229,6 +229,38 @@ TEST(BatchTool, SetCellOfAHeaderValueIsReadBack)
     EXPECT_TRUE(std::filesystem::exists(box.Path("x.ows")));
 }
 
+// set's edits go in before the automatic sizing of the load, so its messages tell what
+// holds once the command is done; section sizes typed on the command line still win.
+TEST(BatchTool, SetEditsComeBeforeTheAutomaticSizing)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::string> edits;
+        bool noTarget;                  // "Error: No Target Sets Defined" expected
+        std::vector<std::string> cells; // expected lines of the result's listing
+    };
+    const std::vector<Case> cases = {
+        {"the README's example: the role the command sets", {"--role", "2=Trg/In"}, false, {"2\t2\t66", "3\t2\t16", "4\t2\t18", "6\t3\tVal:Est"}},
+        {"still no target after the edits", {"--role", "2=Input"}, true, {"6\t2\tInput"}},
+        {"a typed size wins over the sizing", {"--cell", "2,2=50", "--role", "2=Trg/In"}, false, {"2\t2\t50", "3\t2\t16", "6\t2\tTrg/In"}},
+    };
+    BatchSandbox box;
+    ASSERT_EQ(box.Run({"import", Sample("nile_full.csv"), "-o", box.Path("w.ows"), "--header"}).status, 0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> args = {"set", box.Path("w.ows"), "-o", box.Path("s.ows"),
+                                         "--cells", box.Path("s.cells"), "--auto-sizing", "on"};
+        args.insert(args.end(), c.edits.begin(), c.edits.end());
+        const auto set = box.Run(args);
+        EXPECT_EQ(set.status, 0) << set.err;
+        EXPECT_EQ(set.err.find("Error: No Target Sets Defined") != std::string::npos, c.noTarget)
+            << set.err;
+        const auto cells = Lines(BatchSandbox::ReadFile(box.Path("s.cells")));
+        for (const std::string& line : c.cells)
+            EXPECT_TRUE(Contains(cells, line)) << line;
+    }
+}
+
 TEST(BatchTool, CellsListingEscapesControlBytes)
 {
     BatchSandbox box;

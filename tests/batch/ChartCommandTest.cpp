@@ -171,3 +171,42 @@ TEST_F(ChartCommand, ExtremeAndNearEqualValuesChartAndPrint)
         EXPECT_EQ(BatchSandbox::ReadFile(box->Path("x.pdf")).compare(0, 5, "%PDF-"), 0);
     }
 }
+
+// The picture is in the format its name asks for, and a name asking for a format the
+// tool does not write is refused before anything is drawn. stderr carries the tool's own
+// messages only, never Qt's remarks (here: no runtime folder set), for chart and print.
+TEST_F(ChartCommand, NameChoosesTheFormatAndStderrHoldsOnlyTheToolsMessages)
+{
+    const std::string trained = box->Path("trained.ows");
+    const std::vector<std::string> withoutRuntimeDir = {"env", "-u", "XDG_RUNTIME_DIR"};
+    struct Case {
+        const char* name;
+        std::string magic; // the first bytes of the picture; "" none written
+    };
+    const Case cases[] = {
+        {"c.jpg", "\xFF\xD8\xFF"},
+        {"c.JPEG", "\xFF\xD8\xFF"},
+        {"c.png", "\x89PNG"},
+        {"c.svg", "<?xml"},
+        {"c.gif", ""},
+        {"c.png.txt", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto result = box->Run({"chart", trained, "-o", box->Path(c.name)}, withoutRuntimeDir);
+        const std::string bytes = BatchSandbox::ReadFile(box->Path(c.name));
+        if (c.magic.empty()) {
+            EXPECT_EQ(result.status, 2);
+            EXPECT_EQ(result.err, "orvalis-batch: chart writes .png, .svg or .jpg (.jpeg) pictures, not " +
+                                      box->Path(c.name) + "\n");
+            EXPECT_FALSE(std::filesystem::exists(box->Path(c.name)));
+            continue;
+        }
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.err, "");
+        EXPECT_EQ(bytes.substr(0, c.magic.size()), c.magic);
+    }
+    const auto print = box->Run({"print", trained, "-o", box->Path("p.pdf"), "--chart"}, withoutRuntimeDir);
+    EXPECT_EQ(print.status, 0);
+    EXPECT_EQ(print.err, "");
+}

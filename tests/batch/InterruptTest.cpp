@@ -7,6 +7,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <filesystem>
@@ -24,13 +25,13 @@ namespace {
 
 // A worksheet whose training would run for hours: the largest cycle limit and
 // iteration count, and an error ratio goal no run can reach. rows data rows in column
-// 1, a window of taps.
-void WriteEndlessWorksheet(const std::string& path, int rows, int taps)
+// 1, a window of taps. With a small maxCycles, one whose training ends at once.
+void WriteEndlessWorksheet(const std::string& path, int rows, int taps, int maxCycles = 100000)
 {
     WorksheetFileBuilder b;
     b.autoTrainingConfigure = 0;
     b.errorRatioGoal = 1e300;
-    b.Network({taps, taps / 2, 1}, {}, 1000, 100000);
+    b.Network({taps, taps / 2, 1}, {}, maxCycles < 100000 ? 10 : 1000, maxCycles);
     const int training = rows * 2 / 3;
     b.Header({"0", std::to_string(training), std::to_string(rows - training), "0",
               std::to_string(taps), "Init"});
@@ -96,7 +97,9 @@ TEST(Interrupt, CtrlCEndsTheRunWithItsBestWeightsAndWritesTheOutput)
     ASSERT_TRUE(WaitUntilTraining(pid));
     kill(pid, SIGINT);
     const auto result = box.Wait(pid);
-    ASSERT_EQ(result.status, 0) << result.err;
+    ASSERT_EQ(result.status, 4) << "aborted, not done: " << result.err;
+    EXPECT_NE(result.err.find("orvalis-batch: SIGINT: training aborted after "), std::string::npos)
+        << result.err;
     const auto lines = Lines(result.out);
     ASSERT_EQ(lines.size(), 10u) << result.out;
     EXPECT_EQ(lines[0], "state: Trained");
@@ -122,4 +125,142 @@ TEST(Interrupt, SecondCtrlCEndsTheToolAtOnce)
     const auto result = box.Wait(pid);
     EXPECT_EQ(result.status, 128 + SIGINT);
     EXPECT_FALSE(std::filesystem::exists(box.Path("out.ows")));
+}
+
+// SIGTERM (a job controller, a shutdown) and SIGHUP (the terminal gone) stop a run as
+// Ctrl+C does; the steps after the stopped training are left undone and named.
+TEST(Interrupt, TermAndHangUpAbortTheRunAndSkipTheStepsAfterIt)
+{
+    for (const int signal : {SIGTERM, SIGHUP}) {
+        const std::string name = signal == SIGTERM ? "SIGTERM" : "SIGHUP";
+        SCOPED_TRACE(name);
+        BatchSandbox box;
+        WriteEndlessWorksheet(box.Path("in.ows"), 60, 4);
+        const pid_t pid = box.Start({"run", box.Path("in.ows"), "-o", box.Path("out.ows"), "train",
+                                     "evaluate", "--auto-sizing", "off", "--mode", "evaluate"});
+        ASSERT_TRUE(WaitUntilTraining(pid));
+        kill(pid, signal);
+        const auto result = box.Wait(pid);
+        EXPECT_EQ(result.status, 4) << result.err;
+        EXPECT_EQ(Lines(result.out).at(0), "state: Trained") << "evaluate was not done";
+        const auto lines = Lines(result.err);
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ(lines.back().rfind("orvalis-batch: " + name + ": training aborted after ", 0), 0u)
+            << result.err;
+        EXPECT_NE(lines.back().find("; not done: evaluate"), std::string::npos) << result.err;
+        const auto saved = box.Run({"show", box.Path("out.ows")});
+        EXPECT_EQ(saved.status, 0) << "the output is whole: " << saved.err;
+    }
+}
+
+namespace {
+
+// The processes pid has started and not yet waited for.
+std::vector<pid_t> Children(pid_t pid)
+{
+    std::ifstream in("/proc/" + std::to_string(pid) + "/task/" + std::to_string(pid) + "/children");
+    std::vector<pid_t> children;
+    for (pid_t child; in >> child;)
+        children.push_back(child);
+    return children;
+}
+
+bool Exists(pid_t pid)
+{
+    return kill(pid, 0) == 0;
+}
+
+} // namespace
+
+// A signal to a many-series run: the running workers abort their trainings and save,
+// the waiting ones are not started, the figures of every worker that ended are printed,
+// the summary tells each file's outcome, and no worker is left running. A second signal
+// ends the workers at once, still with the summary.
+TEST(Interrupt, SignalsStopManySeriesRunsAndLeaveNoWorkerBehind)
+{
+    struct Case {
+        const char* name;
+        int signal;
+        bool twice;
+    };
+    const Case cases[] = {
+        {"Ctrl+C", SIGINT, false},
+        {"SIGTERM", SIGTERM, false},
+        {"SIGTERM twice", SIGTERM, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        BatchSandbox box;
+        // One worksheet is done before the signal comes: its output stays as it is.
+        WriteEndlessWorksheet(box.Path("quick.ows"), 60, 4, 20);
+        std::vector<std::string> args = {"run", box.Path("quick.ows")};
+        for (const char* name : {"a.ows", "b.ows", "c.ows"}) {
+            // Twice: cycles far longer than the pause between the signals, so that the
+            // second one finds the workers still training.
+            if (c.twice)
+                WriteEndlessWorksheet(box.Path(name), 900, 200);
+            else
+                WriteEndlessWorksheet(box.Path(name), 60, 4);
+            args.push_back(box.Path(name));
+        }
+        for (const char* a : {"--out-dir", "", "-j", "2", "train", "evaluate", "--auto-sizing",
+                              "off", "--mode", "evaluate"})
+            args.push_back(a);
+        args[6] = box.Path("out");
+        const pid_t pid = box.Start(args);
+        std::vector<pid_t> workers;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        // Until the quick one is done and two workers have spent a while training.
+        const auto training = [&] {
+            workers = Children(pid);
+            return workers.size() == 2 && std::filesystem::exists(box.Path("out/quick.ows")) &&
+                   std::all_of(workers.begin(), workers.end(), [](pid_t worker) {
+                       return CpuTicks(worker) >= sysconf(_SC_CLK_TCK) / 2;
+                   });
+        };
+        while (!training() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ASSERT_TRUE(training());
+        kill(pid, c.signal);
+        if (c.twice) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            kill(pid, c.signal);
+        }
+        const auto result = box.Wait(pid);
+        for (const pid_t worker : workers)
+            EXPECT_FALSE(Exists(worker)) << "worker " << worker << " left running";
+
+        const auto err = Lines(result.err);
+        ASSERT_GE(err.size(), 5u) << result.err;
+        const std::vector<std::string> summary(err.end() - 5, err.end());
+        EXPECT_EQ(summary[1], "  " + box.Path("quick.ows") + ": 0 done");
+        EXPECT_EQ(summary[4], "  " + box.Path("c.ows") + ": 4 not started");
+        const auto single = box.Run({"run", box.Path("quick.ows"), "-o", box.Path("single.ows"),
+                                     "train", "evaluate", "--auto-sizing", "off", "--mode", "evaluate"});
+        EXPECT_TRUE(BatchSandbox::ReadFile(box.Path("out/quick.ows")) ==
+                    BatchSandbox::ReadFile(box.Path("single.ows")))
+            << "the file done before the signal is whole";
+        std::vector<std::string> outputs;
+        for (const auto& entry : std::filesystem::directory_iterator(box.Path("out")))
+            outputs.push_back(entry.path().filename().string());
+        std::sort(outputs.begin(), outputs.end());
+        if (c.twice) {
+            // Ended at once, in training: nothing written, and no piece of a file.
+            EXPECT_EQ(result.status, 128 + c.signal) << result.err;
+            EXPECT_EQ(summary[0], "orvalis-batch: 4 files, 1 done, 1 not started, 2 failed");
+            EXPECT_EQ(outputs, std::vector<std::string>{"quick.ows"});
+            continue;
+        }
+        EXPECT_EQ(result.status, 4) << result.err;
+        EXPECT_EQ(summary[0], "orvalis-batch: 4 files, 1 done, 2 aborted, 1 not started, 0 failed");
+        EXPECT_EQ(outputs, (std::vector<std::string>{"a.ows", "b.ows", "quick.ows"}));
+        for (const char* name : {"a.ows", "b.ows"}) {
+            const auto& line = summary[name[0] == 'a' ? 2 : 3];
+            EXPECT_EQ(line.rfind("  " + box.Path(name) + ": 4 orvalis-batch: ", 0), 0u) << line;
+            EXPECT_NE(line.find("training aborted after"), std::string::npos) << line;
+            EXPECT_NE(result.out.find(box.Path(name) + ": state: Trained\n"), std::string::npos)
+                << result.out;
+            EXPECT_EQ(box.Run({"show", box.Path("out/" + std::string(name))}).status, 0);
+        }
+    }
 }

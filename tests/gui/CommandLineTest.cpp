@@ -67,6 +67,14 @@ TEST(CommandLine, ArgumentsAfterTheProgramName)
     EXPECT_TRUE(HelpText().startsWith("usage: orvalis"));
 }
 
+// The help names every option of the program, those of the documentation picture too.
+TEST(CommandLine, HelpListsEveryOption)
+{
+    for (const char* option : {"--no-splash", "--version", "--help", "--screenshot", "--import",
+                               "--role", "--train", "--chart", "--size"})
+        EXPECT_TRUE(HelpText().contains(QLatin1String(option) + QLatin1Char(' '))) << option;
+}
+
 // Files on the command line open as worksheets in place of the new one; one that
 // cannot be read is reported and the others still open.
 TEST(CommandLine, StartOpensTheFilesAndReportsAMissingOne)

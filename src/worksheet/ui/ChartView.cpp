@@ -1,6 +1,7 @@
 #include "worksheet/ui/ChartView.h"
 
 #include "shell/AppTitle.h"
+#include "worksheet/PictureFormat.h"
 #include "worksheet/ui/ChartSvg.h"
 #include "worksheet/ui/WorksheetChart.h"
 
@@ -24,12 +25,13 @@ namespace orvalis {
 
 bool SaveChartPicture(QChartView& view, const QString& path)
 {
-    if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive))
+    const PictureFormat format = PictureFormatOf(QFile::encodeName(path).toStdString());
+    if (format == PictureFormat::Svg)
         return SaveChartSvg(view, path);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (!view.grab().save(&file, "PNG"))
+    if (!view.grab().save(&file, format == PictureFormat::Jpeg ? "JPEG" : "PNG"))
         return false;
     return file.commit();
 }

@@ -34,8 +34,9 @@ private:
     void AskAndSave(const QString& filter, const QString& suffix);
 };
 
-// Renders a chart view's picture into path (SVG or PNG as above); used by the view and
-// by the batch tool's offscreen chart.
+// Renders a chart view's picture into path in the format its name asks for
+// (PictureFormatOf: SVG, JPEG, else PNG); used by the view and by the batch tool's
+// offscreen chart.
 bool SaveChartPicture(QChartView& view, const QString& path);
 
 } // namespace orvalis
