@@ -139,7 +139,7 @@ bool CInPlaceList::eventFilter(QObject* watched, QEvent* event)
             return true;
         if (static_cast<QKeyEvent*>(event)->modifiers() & Qt::AltModifier)
             return true;  // menu mnemonics do not fire while editing
-    } else if (ClaimShortcut(event)) {
+    } else if (ClaimMnemonic(event)) {
         return true;
     }
     return QComboBox::eventFilter(watched, event);

@@ -11,7 +11,9 @@
 #include "shell/WorksheetCommands.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/ui/GridDoc.h"
+#include "worksheet/ui/GridView.h"
 #include "worksheet/ui/TrainingController.h"
+#include "worksheet/ui/WorksheetGrid.h"
 #include "worksheet/ui/WorksheetUndo.h"
 
 #include <QAction>
@@ -297,6 +299,16 @@ void CMainFrame::UpdateCommandStates()
 
 bool CMainFrame::RouteCommand(int id)
 {
+    // A command given while a cell is being edited (by key, menu or button) stores the
+    // edit first, as Enter does: Save then saves what the user sees, and the edit's end
+    // cannot mark the worksheet modified again after it.
+    if (CChildFrame* frame = m_app.Docs().ActiveFrame()) {
+        CWorksheetGrid& grid = frame->View().Grid();
+        if (grid.IsEditing()) {
+            grid.EndEditing();
+            grid.setFocus(Qt::OtherFocusReason);
+        }
+    }
     const bool ran = Route().Run(id);
     UpdateCommandStates();
     return ran;
