@@ -65,7 +65,16 @@ void CInPlaceEdit::keyPressEvent(QKeyEvent* event)
             LeaveWith(code, shift);
             return;
         }
-        QLineEdit::keyPressEvent(event);
+        // In an edit started with the mouse these keys stay in the one line: Up and Page
+        // Up go to its start, Down and Page Down to its end, so none reaches the grid,
+        // whose focus frame would leave the cell being edited.
+        if (code == KeyUp || code == KeyPageUp)
+            home(shift);
+        else if (code == KeyDown || code == KeyPageDown)
+            end(shift);
+        else
+            QLineEdit::keyPressEvent(event);
+        event->accept();
         return;
     }
     if (code == KeyTab || code == KeyEnter) {

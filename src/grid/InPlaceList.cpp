@@ -17,6 +17,9 @@ CInPlaceList::CInPlaceList(CGridCtrl* grid, QWidget* parent, const QRect& rect,
     : QComboBox(parent), CInPlaceEditor(this, grid, id, row, col, text)
 {
     setEditable(withEditField);
+    // Typed text stays as typed: no completion turns "tar" into "Target".
+    if (withEditField)
+        setCompleter(nullptr);
     setInsertPolicy(QComboBox::NoInsert);
     setMaxVisibleItems(kVisibleLines);
     for (const std::string& item : items)
