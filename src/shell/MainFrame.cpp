@@ -13,6 +13,7 @@
 #include "worksheet/ui/GridDoc.h"
 #include "worksheet/ui/GridView.h"
 #include "worksheet/ui/TrainingController.h"
+#include "worksheet/ui/UiPrompts.h"
 #include "worksheet/ui/WorksheetGrid.h"
 #include "worksheet/ui/WorksheetUndo.h"
 
@@ -42,6 +43,9 @@ namespace {
 
 // Long enough to read a short sentence, short enough not to stand in for "Ready".
 constexpr int kStatusMessageTime = 8000; // milliseconds
+
+constexpr const char* kModeSwitchQuestion =
+    "Switching the Results Mode Clears the Training of This Worksheet. Proceed?";
 
 } // namespace
 
@@ -166,14 +170,23 @@ void CMainFrame::OnResultsModeSelected(int mode)
         return;
     }
     if (CGridDoc* doc = m_app.Docs().ActiveDocument()) {
-        const WorksheetUndo::ProgramChange change(
-            doc->Undo(), QStringLiteral("the results mode sets new sections"));
-        doc->GetWorksheet().SwitchResultsMode(mode);
+        // The switch resets the training: a trained network is lost only when the user
+        // says so.
+        Worksheet& sheet = doc->GetWorksheet();
+        if (sheet.state == WorksheetState::Init || m_app.Prompts().Ask(kModeSwitchQuestion)) {
+            const WorksheetUndo::ProgramChange change(
+                doc->Undo(), QStringLiteral("the results mode sets new sections"));
+            sheet.SwitchResultsMode(mode);
+        }
     } else {
         settings.resultsMode = mode;
         settings.UpdateExtrapolationRows();
     }
     m_modeBar->ShowMode(settings.resultsMode);
+    // The keyboard goes back to the worksheet, so that its next key moves in the cells
+    // rather than choosing another mode.
+    if (CChildFrame* frame = m_app.Docs().ActiveFrame())
+        frame->View().Grid().setFocus(Qt::OtherFocusReason);
 }
 
 void CMainFrame::AddRecentFiles(QMenu& menu)
