@@ -6,6 +6,7 @@
 #include "shell/RecentFileList.h"
 #include "shell/ResultsModeBar.h"
 #include "shell/StatusIndicators.h"
+#include "shell/StatusMessagePane.h"
 #include "shell/TrainingCommands.h"
 #include "shell/WorksheetApp.h"
 #include "shell/WorksheetCommands.h"
@@ -46,6 +47,33 @@ constexpr int kStatusMessageTime = 8000; // milliseconds
 
 constexpr const char* kModeSwitchQuestion =
     "Switching the Results Mode Clears the Training of This Worksheet. Proceed?";
+
+// A menu's own item for a command: it shows the state of the frame's action and
+// triggers it. Each menu has items of its own, never the frame's shared actions, so that
+// a menu item lives exactly as long as its menu: the accessibility tree knows an action
+// by the first menu that showed it, and would lose every shared item with that menu
+// when the menus are rebuilt for another menu set.
+QAction* AddMirroredItem(QMenu& menu, QAction& source, int id)
+{
+    QAction* item = menu.addAction(source.text());
+    item->setProperty("commandId", id);
+    // The keys are shown beside the item; the frame's action is the one they run.
+    item->setShortcutContext(Qt::WidgetShortcut);
+    const auto sync = [item, &source] {
+        item->setText(source.text());
+        item->setShortcuts(source.shortcuts());
+        item->setStatusTip(source.statusTip());
+        item->setToolTip(source.toolTip());
+        item->setEnabled(source.isEnabled());
+        item->setCheckable(source.isCheckable());
+        item->setChecked(source.isChecked());
+    };
+    sync();
+    QObject::connect(&source, &QAction::changed, item, sync);
+    QObject::connect(&source, &QAction::toggled, item, sync);
+    QObject::connect(item, &QAction::triggered, &source, [&source] { source.trigger(); });
+    return item;
+}
 
 } // namespace
 
@@ -155,10 +183,8 @@ void CMainFrame::CreateToolBar()
 void CMainFrame::CreateStatusBar()
 {
     statusBar()->setAccessibleName(QStringLiteral("Status bar"));
-    // The idle text stands under the prompts: a prompt that ends brings "Ready" back.
-    auto* ready = new QLabel(QStringLiteral("Ready"), statusBar());
-    ready->setAccessibleName(QStringLiteral("Message"));
-    statusBar()->addWidget(ready, 1);
+    // "Ready", or the prompt of the moment: a prompt that ends brings "Ready" back.
+    new StatusMessagePane(*statusBar());
     m_indicators = new StatusIndicators(*statusBar());
 }
 
@@ -259,7 +285,7 @@ void CMainFrame::RebuildMenus()
             else if (id == CmdWindowList)
                 AddWindowList(*menu);
             else
-                menu->addAction(Action(id));
+                AddMirroredItem(*menu, *Action(id), id);
         }
     }
     UpdateCommandStates();

@@ -14,6 +14,7 @@
 #include "worksheet/ui/GridView.h"
 #include "worksheet/ui/WorksheetGrid.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -288,6 +289,28 @@ TEST(StatusBar, ReadyAndTheLockIndicatorsFollowTheLockKeys)
     for (const QLabel* label : frame.statusBar()->findChildren<QLabel*>())
         texts.append(label->text());
     EXPECT_TRUE(texts.contains(QStringLiteral("Ready")));
+
+    // The pane named "Message" carries what is shown, to the eye and to a screen reader.
+    QLabel* message = nullptr;
+    for (QLabel* label : frame.statusBar()->findChildren<QLabel*>())
+        if (label->accessibleName() == QStringLiteral("Message"))
+            message = label;
+    ASSERT_NE(message, nullptr);
+    const auto readAloud = [message] {
+        QAccessibleInterface* pane = QAccessible::queryAccessibleInterface(message);
+        QAccessibleTextInterface* text = pane ? pane->textInterface() : nullptr;
+        return text ? text->text(0, text->characterCount()) : QString();
+    };
+    EXPECT_EQ(readAloud(), QStringLiteral("Ready"));
+    frame.show();
+    frame.ShowStatusMessage(QStringLiteral("Undo history cleared"));
+    EXPECT_TRUE(message->isVisible()) << "a message does not hide the pane";
+    EXPECT_EQ(readAloud(), QStringLiteral("Undo history cleared"));
+    EXPECT_EQ(message->accessibleDescription(), QStringLiteral("Undo history cleared"));
+    frame.statusBar()->grab().save(QStringLiteral("status_bar_message.png"));
+    frame.statusBar()->clearMessage();
+    EXPECT_EQ(readAloud(), QStringLiteral("Ready"));
+    frame.statusBar()->grab().save(QStringLiteral("status_bar_ready.png"));
     StatusIndicators& indicators = frame.Indicators();
     const bool caps = indicators.CapsOn();
     frame.activateWindow();
