@@ -237,6 +237,8 @@ def main():
     def stuck(_signum, _frame):
         raise Stuck("the accessible tree stopped answering")
     signal.signal(signal.SIGALRM, stuck)
+    # Stopped from outside (a test timeout): the X server and the buses go too.
+    signal.signal(signal.SIGTERM, stuck)
     signal.alarm(150)
     desk = Desktop(os.path.abspath(sys.argv[1]))
     failures = []
