@@ -7,6 +7,7 @@ packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-charts-dev q
           libfontconfig-dev poppler-utils libx11-dev
           desktop-file-utils appstream libxml2-utils dpkg-dev file
           openbox       # a window manager for trying the program under Xvfb: focus as on a desktop
+          xvfb dbus-x11 at-spi2-core python3-pyatspi  # the menus tested over the accessibility bus
           librsvg2-bin  # rsvg-convert: to look at exported SVG charts as other programs draw them
           parallel)     # GNU parallel: the README's recipe for spreading series is run by the tests
 missing=()

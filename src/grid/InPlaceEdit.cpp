@@ -40,15 +40,16 @@ CInPlaceEdit::CInPlaceEdit(CGridCtrl* grid, QWidget* parent, const QRect& rect,
 
 bool CInPlaceEdit::event(QEvent* event)
 {
-    // Every key comes here, Tab included, so the dialog-style focus chain never sees it;
-    // and no shortcut of the frame steals a key while editing.
+    // Every key comes here, Tab included, so the dialog-style focus chain never sees it.
+    // The edit box claims the shortcuts it uses itself (Ctrl+C copies the selected
+    // characters); other command keys go to the frame.
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
             keyPressEvent(key);
             return true;
         }
-    } else if (ClaimShortcut(event)) {
+    } else if (ClaimMnemonic(event)) {
         return true;
     }
     return QLineEdit::event(event);
@@ -64,7 +65,16 @@ void CInPlaceEdit::keyPressEvent(QKeyEvent* event)
             LeaveWith(code, shift);
             return;
         }
-        QLineEdit::keyPressEvent(event);
+        // In an edit started with the mouse these keys stay in the one line: Up and Page
+        // Up go to its start, Down and Page Down to its end, so none reaches the grid,
+        // whose focus frame would leave the cell being edited.
+        if (code == KeyUp || code == KeyPageUp)
+            home(shift);
+        else if (code == KeyDown || code == KeyPageDown)
+            end(shift);
+        else
+            QLineEdit::keyPressEvent(event);
+        event->accept();
         return;
     }
     if (code == KeyTab || code == KeyEnter) {

@@ -21,9 +21,10 @@ QString CInPlaceEditor::FromCell(const std::string& text)
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-bool CInPlaceEditor::ClaimShortcut(QEvent* event)
+bool CInPlaceEditor::ClaimMnemonic(QEvent* event)
 {
-    if (event->type() != QEvent::ShortcutOverride)
+    if (event->type() != QEvent::ShortcutOverride ||
+        !(static_cast<QKeyEvent*>(event)->modifiers() & Qt::AltModifier))
         return false;
     event->accept();
     return true;

@@ -46,9 +46,10 @@ protected:
     // Records the ending key and hands the focus back to the grid, which ends editing
     // through the focus change; without a grid it ends at once.
     void LeaveWith(unsigned key, bool shift);
-    // Keys and shortcuts while editing: true when the event is a shortcut override, which
-    // the editor keeps so that no shortcut of the frame steals a key from it.
-    static bool ClaimShortcut(QEvent* event);
+    // Alt with a key while editing: true when the event is such a shortcut override, which
+    // the editor keeps so that menu mnemonics do not fire. Every other key the editor does
+    // not use itself reaches the frame's shortcuts, whose commands store the edit first.
+    static bool ClaimMnemonic(QEvent* event);
     // Shift held with the key, or Backtab (Shift+Tab as one key).
     static bool ShiftOf(const QKeyEvent* event);
 

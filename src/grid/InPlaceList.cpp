@@ -17,6 +17,9 @@ CInPlaceList::CInPlaceList(CGridCtrl* grid, QWidget* parent, const QRect& rect,
     : QComboBox(parent), CInPlaceEditor(this, grid, id, row, col, text)
 {
     setEditable(withEditField);
+    // Typed text stays as typed: no completion turns "tar" into "Target".
+    if (withEditField)
+        setCompleter(nullptr);
     setInsertPolicy(QComboBox::NoInsert);
     setMaxVisibleItems(kVisibleLines);
     for (const std::string& item : items)
@@ -139,7 +142,7 @@ bool CInPlaceList::eventFilter(QObject* watched, QEvent* event)
             return true;
         if (static_cast<QKeyEvent*>(event)->modifiers() & Qt::AltModifier)
             return true;  // menu mnemonics do not fire while editing
-    } else if (ClaimShortcut(event)) {
+    } else if (ClaimMnemonic(event)) {
         return true;
     }
     return QComboBox::eventFilter(watched, event);

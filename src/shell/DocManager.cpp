@@ -10,6 +10,7 @@
 
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -73,6 +74,20 @@ CChildFrame* DocManager::NewWindow(CChildFrame& frame)
     NumberWindowsOf(frame.Document());
     emit frameCreated(window);
     m_mdiArea.addSubWindow(window);
+    // The new window is as large as the one it copies, one title bar lower and to the
+    // right so that both titles show, and inside the area; a maximised copy restores to
+    // the whole area rather than to a stamp-sized window.
+    const QSize room = m_mdiArea.viewport()->size();
+    if (frame.isMaximized() || frame.isMinimized()) {
+        window->resize(room);
+    } else {
+        const QSize size = frame.size().boundedTo(room);
+        const int step = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+        const QPoint wanted = frame.pos() + QPoint(step, step);
+        window->setGeometry(QRect(QPoint(std::max(0, std::min(wanted.x(), room.width() - size.width())),
+                                         std::max(0, std::min(wanted.y(), room.height() - size.height()))),
+                                  size));
+    }
     if (frame.isMaximized())
         window->showMaximized();
     else

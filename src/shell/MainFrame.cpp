@@ -6,12 +6,16 @@
 #include "shell/RecentFileList.h"
 #include "shell/ResultsModeBar.h"
 #include "shell/StatusIndicators.h"
+#include "shell/StatusMessagePane.h"
 #include "shell/TrainingCommands.h"
 #include "shell/WorksheetApp.h"
 #include "shell/WorksheetCommands.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/ui/GridDoc.h"
+#include "worksheet/ui/GridView.h"
 #include "worksheet/ui/TrainingController.h"
+#include "worksheet/ui/UiPrompts.h"
+#include "worksheet/ui/WorksheetGrid.h"
 #include "worksheet/ui/WorksheetUndo.h"
 
 #include <QAction>
@@ -40,6 +44,36 @@ namespace {
 
 // Long enough to read a short sentence, short enough not to stand in for "Ready".
 constexpr int kStatusMessageTime = 8000; // milliseconds
+
+constexpr const char* kModeSwitchQuestion =
+    "Switching the Results Mode Clears the Training of This Worksheet. Proceed?";
+
+// A menu's own item for a command: it shows the state of the frame's action and
+// triggers it. Each menu has items of its own, never the frame's shared actions, so that
+// a menu item lives exactly as long as its menu: the accessibility tree knows an action
+// by the first menu that showed it, and would lose every shared item with that menu
+// when the menus are rebuilt for another menu set.
+QAction* AddMirroredItem(QMenu& menu, QAction& source, int id)
+{
+    QAction* item = menu.addAction(source.text());
+    item->setProperty("commandId", id);
+    // The keys are shown beside the item; the frame's action is the one they run.
+    item->setShortcutContext(Qt::WidgetShortcut);
+    const auto sync = [item, &source] {
+        item->setText(source.text());
+        item->setShortcuts(source.shortcuts());
+        item->setStatusTip(source.statusTip());
+        item->setToolTip(source.toolTip());
+        item->setEnabled(source.isEnabled());
+        item->setCheckable(source.isCheckable());
+        item->setChecked(source.isChecked());
+    };
+    sync();
+    QObject::connect(&source, &QAction::changed, item, sync);
+    QObject::connect(&source, &QAction::toggled, item, sync);
+    QObject::connect(item, &QAction::triggered, &source, [&source] { source.trigger(); });
+    return item;
+}
 
 } // namespace
 
@@ -149,10 +183,8 @@ void CMainFrame::CreateToolBar()
 void CMainFrame::CreateStatusBar()
 {
     statusBar()->setAccessibleName(QStringLiteral("Status bar"));
-    // The idle text stands under the prompts: a prompt that ends brings "Ready" back.
-    auto* ready = new QLabel(QStringLiteral("Ready"), statusBar());
-    ready->setAccessibleName(QStringLiteral("Message"));
-    statusBar()->addWidget(ready, 1);
+    // "Ready", or the prompt of the moment: a prompt that ends brings "Ready" back.
+    new StatusMessagePane(*statusBar());
     m_indicators = new StatusIndicators(*statusBar());
 }
 
@@ -164,14 +196,23 @@ void CMainFrame::OnResultsModeSelected(int mode)
         return;
     }
     if (CGridDoc* doc = m_app.Docs().ActiveDocument()) {
-        const WorksheetUndo::ProgramChange change(
-            doc->Undo(), QStringLiteral("the results mode sets new sections"));
-        doc->GetWorksheet().SwitchResultsMode(mode);
+        // The switch resets the training: a trained network is lost only when the user
+        // says so.
+        Worksheet& sheet = doc->GetWorksheet();
+        if (sheet.state == WorksheetState::Init || m_app.Prompts().Ask(kModeSwitchQuestion)) {
+            const WorksheetUndo::ProgramChange change(
+                doc->Undo(), QStringLiteral("the results mode sets new sections"));
+            sheet.SwitchResultsMode(mode);
+        }
     } else {
         settings.resultsMode = mode;
         settings.UpdateExtrapolationRows();
     }
     m_modeBar->ShowMode(settings.resultsMode);
+    // The keyboard goes back to the worksheet, so that its next key moves in the cells
+    // rather than choosing another mode.
+    if (CChildFrame* frame = m_app.Docs().ActiveFrame())
+        frame->View().Grid().setFocus(Qt::OtherFocusReason);
 }
 
 void CMainFrame::AddRecentFiles(QMenu& menu)
@@ -244,7 +285,7 @@ void CMainFrame::RebuildMenus()
             else if (id == CmdWindowList)
                 AddWindowList(*menu);
             else
-                menu->addAction(Action(id));
+                AddMirroredItem(*menu, *Action(id), id);
         }
     }
     UpdateCommandStates();
@@ -297,6 +338,16 @@ void CMainFrame::UpdateCommandStates()
 
 bool CMainFrame::RouteCommand(int id)
 {
+    // A command given while a cell is being edited (by key, menu or button) stores the
+    // edit first, as Enter does: Save then saves what the user sees, and the edit's end
+    // cannot mark the worksheet modified again after it.
+    if (CChildFrame* frame = m_app.Docs().ActiveFrame()) {
+        CWorksheetGrid& grid = frame->View().Grid();
+        if (grid.IsEditing()) {
+            grid.EndEditing();
+            grid.setFocus(Qt::OtherFocusReason);
+        }
+    }
     const bool ran = Route().Run(id);
     UpdateCommandStates();
     return ran;

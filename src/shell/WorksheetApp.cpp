@@ -8,6 +8,7 @@
 #include "shell/DocManager.h"
 #include "shell/MainFrame.h"
 #include "shell/RecentFileList.h"
+#include "shell/ScreenFit.h"
 #include "shell/WorksheetCommands.h"
 #include "worksheet/ui/GridDoc.h"
 #include "worksheet/ui/UiPrompts.h"
@@ -90,6 +91,8 @@ bool CWorksheetApp::StartUp(const QStringList& files)
         qApp->installEventFilter(this);
     }
     m_mainFrame->show();
+    // Once shown, the window system's frame counts too.
+    FitWindowOnScreen(*m_mainFrame);
     // Without a window manager to keep it on top, the frame shown after it would hide
     // the splash.
     if (m_splash)
@@ -138,6 +141,8 @@ void CWorksheetApp::RestoreWindowLayout()
     m_mainFrame->restoreState(m_recentStore.value(QStringLiteral("Window/Bars")).toByteArray());
     m_mainFrame->statusBar()->setVisible(
         m_recentStore.value(QStringLiteral("Window/StatusBar"), true).toBool());
+    // A window saved on a larger screen, or at another scale, comes back whole.
+    FitWindowOnScreen(*m_mainFrame);
 }
 
 void CWorksheetApp::SaveWindowLayout()

@@ -3,6 +3,7 @@
 #include "worksheet/FieldChecks.h"
 #include "worksheet/IntegerText.h"
 #include "worksheet/NumberText.h"
+#include "worksheet/UserMessages.h"
 
 namespace orvalis {
 
@@ -72,7 +73,12 @@ bool AcceptTrainingParameterFields(TrainingParameterFields& fields,
         messages);
     if (!passed)
         return false;
-    use2PassEstimate = fields.mode != "1 Pass";
+    // A text that is neither entry would be a guess at what the user meant.
+    if (fields.mode != "1 Pass" && fields.mode != "2 Pass") {
+        messages.Error(TrainingModeRefused);
+        return false;
+    }
+    use2PassEstimate = fields.mode == "2 Pass";
     return true;
 }
 

@@ -21,9 +21,11 @@ struct TrainingParameterFields {
     bool autoVectorSizing = true;      // "Auto Vector Sizing"
 };
 
-// The two entries of the Mode drop-down's list. Only the text "1 Pass" selects 1 Pass;
-// these, like any other text, select 2 Pass.
-inline constexpr const char* TrainingModeListEntries[] = {"FIX WIN", "WIN/MA"};
+// The two entries of the Mode drop-down's list, and the only texts OK takes there.
+inline constexpr const char* TrainingModeListEntries[] = {"1 Pass", "2 Pass"};
+
+// The message for a Mode text other than the two entries.
+inline constexpr const char* TrainingModeRefused = "Error: Training Mode Must Be 1 Pass or 2 Pass";
 
 // The fields on opening: integers "%d", reals "%.2f".
 TrainingParameterFields OpenTrainingParameterFields(const TrainingParameters& parameters,
@@ -39,8 +41,9 @@ void ApplyTrainingDefaultFields(TrainingParameterFields& fields);
 // each value as soon as it passes (nothing is rolled back after a later failure).
 // With the automatic box checked the defaults are put into the fields and the dialog
 // closes without reading them. Gain, momentum and learning rate are held at single
-// precision. Returns true when the dialog closes; on a failed check shows its message
-// and returns false.
+// precision. The Mode comes last: "1 Pass" or "2 Pass", exactly as the list writes them.
+// Returns true when the dialog closes; on a failed check shows its message and returns
+// false.
 bool AcceptTrainingParameterFields(TrainingParameterFields& fields,
                                    TrainingParameters& parameters, int& autoTrainingConfigure,
                                    bool& autoVectorSizing, bool& use2PassEstimate,

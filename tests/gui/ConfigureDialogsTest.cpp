@@ -2,18 +2,20 @@
 
 #include "network/ResultParameters.h"
 #include "support/ShapeOf.h"
+#include "worksheet/EvaluationRun.h"
+#include "worksheet/TrainingParameterFields.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetNetwork.h"
 #include "worksheet/ui/ConfigureNetworkDialog.h"
 #include "worksheet/ui/ConfigureResultsDialog.h"
 #include "worksheet/ui/ConfigureTrainingDialog.h"
-#include "worksheet/EvaluationRun.h"
 #include "worksheet/ui/EstimateResultDialog.h"
 #include "worksheet/ui/TrainingProgressDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -192,19 +194,58 @@ TEST_F(ConfigureTraining, StoredRateShownRoundedIsThenRefused)
     EXPECT_EQ(ws.Network().net.parameters.learningRate, 0.096);
 }
 
-TEST_F(ConfigureTraining, ModeTextDecidesOnlyWhenItIsExactlyOnePass)
+TEST_F(ConfigureTraining, ModeTakesOnlyTheTwoEntriesOfItsList)
 {
     ws.network.autoTrainingConfigure = 0;
-    for (const char* text : {"1 pass", "FIX WIN", "1 Pass"}) {
-        SCOPED_TRACE(text);
-        settings.use2PassEstimate = true;
+    struct Case {
+        const char* text;
+        bool accepted;
+        bool twoPass;
+    } cases[] = {
+        {"1 Pass", true, false},
+        {"2 Pass", true, true},
+        {"banana", false, false},
+        {"1 pass", false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        prompts.log.clear();
+        settings.use2PassEstimate = false;
         CConfigureTrainingDialog dialog(ws);
-        dialog.AutoTrainingCheck().setChecked(false);
-        dialog.ModeCombo().setEditText(QString::fromLatin1(text));
+        ASSERT_EQ(dialog.ModeCombo().count(), 2);
+        EXPECT_EQ(dialog.ModeCombo().itemText(0), "1 Pass");
+        EXPECT_EQ(dialog.ModeCombo().itemText(1), "2 Pass");
+        dialog.ModeCombo().setEditText(QString::fromLatin1(c.text));
         Press(dialog, QDialogButtonBox::Ok);
-        EXPECT_EQ(dialog.result(), QDialog::Accepted);
-        EXPECT_EQ(settings.use2PassEstimate, std::string(text) != "1 Pass");
+        EXPECT_EQ(dialog.result() == QDialog::Accepted, c.accepted);
+        EXPECT_EQ(settings.use2PassEstimate, c.twoPass);
+        if (c.accepted)
+            EXPECT_TRUE(prompts.log.empty());
+        else
+            EXPECT_EQ(Messages(), std::vector<std::string>{std::string("Error ") + TrainingModeRefused});
     }
+}
+
+TEST_F(ConfigureTraining, FieldsAreDisabledWithANoteWhileTrainSetsThem)
+{
+    ws.network.autoTrainingConfigure = 1;
+    CConfigureTrainingDialog dialog(ws);
+    dialog.show();
+    std::vector<QWidget*> fields = {&dialog.IterationsEdit(), &dialog.MaxCyclesEdit(),
+                                    &dialog.ErrorRatioEdit(), &dialog.LearningRateEdit(),
+                                    &dialog.GainEdit(), &dialog.MomentumEdit(),
+                                    &dialog.ModeCombo()};
+    for (QWidget* field : fields)
+        EXPECT_FALSE(field->isEnabled()) << field->accessibleName().toStdString();
+    EXPECT_TRUE(dialog.AutoTrainingNote().isVisible());
+    EXPECT_TRUE(dialog.AutoTrainingNote().text().contains(QStringLiteral("Train sets")));
+    dialog.grab().save(QStringLiteral("configure_training_automatic.png"));
+
+    dialog.AutoTrainingCheck().setChecked(false);
+    for (QWidget* field : fields)
+        EXPECT_TRUE(field->isEnabled()) << field->accessibleName().toStdString();
+    EXPECT_FALSE(dialog.AutoTrainingNote().isVisible());
+    dialog.grab().save(QStringLiteral("configure_training_manual.png"));
 }
 
 TEST_F(ConfigureTraining, DefaultsThenOkClosesWithoutStoringTheTexts)

@@ -105,6 +105,24 @@ TEST_F(EditorsFixture, MouseStartedEditKeepsArrowsOnlyCtrlArrowEnds)
     QTest::keyClick(edit, Qt::Key_Home);
     QTest::keyClick(edit, Qt::Key_End);
     EXPECT_EQ(grid.InPlaceEditor(), edit) << "arrows, Home and End move the caret";
+    // Up, Down and the page keys move the caret too; none of them reaches the grid.
+    struct Case {
+        const char* name;
+        Qt::Key key;
+        int caret;
+    } cases[] = {
+        {"Up goes to the start", Qt::Key_Up, 0},
+        {"Down goes to the end", Qt::Key_Down, 3},
+        {"Page Up goes to the start", Qt::Key_PageUp, 0},
+        {"Page Down goes to the end", Qt::Key_PageDown, 3},
+    };
+    for (const Case& c : cases) {
+        edit->setCursorPosition(1);
+        QTest::keyClick(edit, c.key);
+        EXPECT_EQ(edit->cursorPosition(), c.caret) << c.name;
+        EXPECT_EQ(grid.InPlaceEditor(), edit) << c.name;
+        EXPECT_EQ(grid.GetFocusCell(), (CellId{3, 2})) << c.name << ": the focus frame stays";
+    }
     QTest::keyClick(edit, Qt::Key_Right, Qt::ControlModifier);
     EXPECT_EQ(edit->LastKey(), KeyRight);
     EXPECT_EQ(grid.GetFocusCell(), (CellId{3, 3}));
@@ -172,6 +190,16 @@ TEST(GridEditors, RoleListPreselectsTheMatchingRoleAndCtrlArrowEnds)
     EXPECT_EQ(list->LastKey(), KeyDown);
     EXPECT_EQ(store.GetCellText(6, 2), "Trg/In");
     EXPECT_EQ(grid.GetFocusCell(), (CellId{7, 2}));
+
+    // Typed text is kept as typed, even where it begins a role.
+    store.SetCellText(6, 4, "No Data");
+    grid.SetFocusCell(6, 4);
+    grid.OnEditCell(6, 4, 't');
+    ASSERT_FALSE(grid.list.isNull());
+    QTest::keyClicks(grid.list->lineEdit(), QStringLiteral("ar"));
+    EXPECT_EQ(grid.list->currentText(), QStringLiteral("tar"));
+    QTest::keyClick(grid.list->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(store.GetCellText(6, 4), "tar");
 
     // An unknown text stays in the edit field; Escape restores it.
     store.SetCellText(6, 3, "zzz");

@@ -1,6 +1,7 @@
 #include "ShellTestSupport.h"
 
 #include "shell/AboutBox.h"
+#include "shell/ChildFrame.h"
 #include "shell/ColorConfigDialog.h"
 #include "shell/CommandIds.h"
 #include "shell/DocManager.h"
@@ -10,7 +11,10 @@
 #include "shell/StatusIndicators.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/ui/GridDoc.h"
+#include "worksheet/ui/GridView.h"
+#include "worksheet/ui/WorksheetGrid.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -19,6 +23,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -55,6 +60,7 @@ TEST(ResultsModeBar, SwitchingWithoutAutomaticSizingMovesRowsBetweenSections)
     sheet.counts.numEval = 20;
     sheet.state = WorksheetState::Trained;
 
+    shell.prompts.askAnswers = {true, true};
     ChooseMode(frame, 1);
     EXPECT_EQ(sheet.counts.numTesting, 80);
     EXPECT_EQ(sheet.counts.numEval, 0);
@@ -86,6 +92,68 @@ TEST(ResultsModeBar, SwitchingWithoutAutomaticSizingMovesRowsBetweenSections)
     ChooseMode(frame, 0);
     EXPECT_GE(sheet.counts.numTesting, 0);
     EXPECT_EQ(sheet.counts.numEval, 5);
+}
+
+// The box chooses only what the user confirms in its list; the keyboard then goes back
+// to the worksheet, and a trained network is reset only after a Yes.
+TEST(ResultsModeBar, KeysMeantForTheWorksheetNeverSwitchTheMode)
+{
+    ShellFixture shell;
+    CMainFrame& frame = *shell.App().MainFrame();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    Worksheet& sheet = shell.App().Docs().ActiveDocument()->GetWorksheet();
+    QWidget& grid = shell.App().Docs().ActiveFrame()->View().Grid();
+    QComboBox& combo = frame.ModeBar().Combo();
+    sheet.state = WorksheetState::Trained;
+
+    // With the list closed, nothing but opening it changes the choice.
+    combo.setFocus();
+    struct Key {
+        const char* name;
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+    } keys[] = {
+        {"Down", Qt::Key_Down, Qt::NoModifier},
+        {"Up", Qt::Key_Up, Qt::NoModifier},
+        {"End", Qt::Key_End, Qt::NoModifier},
+        {"Home", Qt::Key_Home, Qt::NoModifier},
+        {"Ctrl+End", Qt::Key_End, Qt::ControlModifier},
+        {"Page Down", Qt::Key_PageDown, Qt::NoModifier},
+        {"letter D", Qt::Key_D, Qt::NoModifier},
+    };
+    for (const Key& k : keys) {
+        QTest::keyClick(&combo, k.key, k.mods);
+        EXPECT_EQ(combo.currentIndex(), 0) << k.name;
+    }
+    QWheelEvent wheel(QPointF(5, 5), combo.mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&combo, &wheel);
+    EXPECT_EQ(combo.currentIndex(), 0) << "the wheel";
+    EXPECT_EQ(sheet.state, WorksheetState::Trained);
+    EXPECT_TRUE(shell.prompts.log.empty());
+
+    // A choice on a trained worksheet asks; No keeps the network and the mode shown.
+    ChooseMode(frame, 1);
+    ASSERT_EQ(shell.prompts.log.size(), 1u);
+    EXPECT_EQ(shell.prompts.log[0].kind, "Ask");
+    EXPECT_EQ(sheet.state, WorksheetState::Trained);
+    EXPECT_EQ(shell.App().Settings().resultsMode, ResultsModeEvaluate);
+    EXPECT_EQ(combo.currentIndex(), 0);
+    EXPECT_TRUE(grid.hasFocus()) << "the keyboard is back on the worksheet";
+
+    // Yes switches; a worksheet in Init is switched without a question.
+    shell.prompts.askAnswers = {true};
+    combo.setFocus();
+    ChooseMode(frame, 1);
+    EXPECT_EQ(shell.App().Settings().resultsMode, ResultsModeExtrapolate);
+    EXPECT_EQ(sheet.state, WorksheetState::Init);
+    EXPECT_TRUE(grid.hasFocus());
+    ChooseMode(frame, 0);
+    EXPECT_EQ(shell.App().Settings().resultsMode, ResultsModeEvaluate);
+    const auto questions = std::count_if(shell.prompts.log.begin(), shell.prompts.log.end(),
+                                         [](const auto& entry) { return entry.kind == "Ask"; });
+    EXPECT_EQ(questions, 2) << "asked for the trained worksheet only";
 }
 
 TEST(ResultsModeBar, WithoutAWorksheetOnlyTheStoredModeChanges)
@@ -221,6 +289,28 @@ TEST(StatusBar, ReadyAndTheLockIndicatorsFollowTheLockKeys)
     for (const QLabel* label : frame.statusBar()->findChildren<QLabel*>())
         texts.append(label->text());
     EXPECT_TRUE(texts.contains(QStringLiteral("Ready")));
+
+    // The pane named "Message" carries what is shown, to the eye and to a screen reader.
+    QLabel* message = nullptr;
+    for (QLabel* label : frame.statusBar()->findChildren<QLabel*>())
+        if (label->accessibleName() == QStringLiteral("Message"))
+            message = label;
+    ASSERT_NE(message, nullptr);
+    const auto readAloud = [message] {
+        QAccessibleInterface* pane = QAccessible::queryAccessibleInterface(message);
+        QAccessibleTextInterface* text = pane ? pane->textInterface() : nullptr;
+        return text ? text->text(0, text->characterCount()) : QString();
+    };
+    EXPECT_EQ(readAloud(), QStringLiteral("Ready"));
+    frame.show();
+    frame.ShowStatusMessage(QStringLiteral("Undo history cleared"));
+    EXPECT_TRUE(message->isVisible()) << "a message does not hide the pane";
+    EXPECT_EQ(readAloud(), QStringLiteral("Undo history cleared"));
+    EXPECT_EQ(message->accessibleDescription(), QStringLiteral("Undo history cleared"));
+    frame.statusBar()->grab().save(QStringLiteral("status_bar_message.png"));
+    frame.statusBar()->clearMessage();
+    EXPECT_EQ(readAloud(), QStringLiteral("Ready"));
+    frame.statusBar()->grab().save(QStringLiteral("status_bar_ready.png"));
     StatusIndicators& indicators = frame.Indicators();
     const bool caps = indicators.CapsOn();
     frame.activateWindow();

@@ -47,6 +47,36 @@ TEST(WindowMenu, WindowsOnOneWorksheetAreNumberedWhileThereAreSeveral)
     EXPECT_EQ(Titles(docs), (QStringList{"Worksheet1", "Worksheet2:1", "Worksheet2:2"}));
 }
 
+TEST(WindowMenu, NewWindowOpensAtTheSizeOfTheWindowItCopies)
+{
+    ShellFixture shell;
+    CMainFrame& frame = *shell.App().MainFrame();
+    frame.resize(1000, 700);
+    frame.show();
+    DocManager& docs = shell.App().Docs();
+    CChildFrame& first = *docs.ActiveFrame();
+    first.showNormal();
+    first.setGeometry(20, 10, 600, 400);
+    ASSERT_TRUE(frame.RouteCommand(CmdWindowNew));
+    CChildFrame& second = *docs.ActiveFrame();
+    ASSERT_NE(&second, &first);
+    EXPECT_FALSE(second.isMaximized());
+    EXPECT_EQ(second.size(), QSize(600, 400));
+    EXPECT_GT(second.x(), first.x()) << "both titles show";
+    EXPECT_GT(second.y(), first.y());
+    const QRect room(QPoint(0, 0), frame.MdiArea().viewport()->size());
+    EXPECT_TRUE(room.contains(second.geometry()));
+
+    // Near the area's corner the copy moves back inside it.
+    first.setGeometry(room.width() - 500, room.height() - 300, 500, 300);
+    frame.MdiArea().setActiveSubWindow(&first);
+    ASSERT_TRUE(frame.RouteCommand(CmdWindowNew));
+    CChildFrame& third = *docs.ActiveFrame();
+    EXPECT_EQ(third.size(), QSize(500, 300));
+    EXPECT_TRUE(room.contains(third.geometry()));
+    frame.grab().save(QStringLiteral("window_new_window.png"));
+}
+
 TEST(WindowMenu, CascadeLeavesEveryWindowLargeAndInsideTheArea)
 {
     ShellFixture shell;

@@ -152,8 +152,9 @@ TEST(WorksheetApp, ExitAsksForEveryModifiedWorksheetAndCancelKeepsAll)
 bool InMenus(const CMainFrame& frame, int id)
 {
     for (const QMenu* menu : frame.Menus()) {
-        if (menu->actions().contains(frame.Action(id)))
-            return true;
+        for (const QAction* item : menu->actions())
+            if (item->property("commandId").toInt() == id)
+                return true;
     }
     return false;
 }

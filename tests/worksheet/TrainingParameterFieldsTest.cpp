@@ -107,10 +107,18 @@ TEST(TrainingParameterFields, OkChecksInOrderAndKeepsWhatPassed)
          }},
         {"mode 1 Pass", [](auto& f) { f.mode = "1 Pass"; }, "",
          [](const TrainingParameters&, bool twoPass) { EXPECT_FALSE(twoPass); }},
-        {"mode in lower case is 2 Pass", [](auto& f) { f.mode = "1 pass"; }, "",
+        {"mode 2 Pass", [](auto& f) { f.mode = "2 Pass"; }, "",
          [](const TrainingParameters&, bool twoPass) { EXPECT_TRUE(twoPass); }},
-        {"list entry is 2 Pass", [](auto& f) { f.mode = TrainingModeListEntries[0]; }, "",
-         [](const TrainingParameters&, bool twoPass) { EXPECT_TRUE(twoPass); }},
+        {"mode in lower case is refused", [](auto& f) { f.mode = "1 pass"; },
+         TrainingModeRefused, [](const TrainingParameters&, bool twoPass) { EXPECT_FALSE(twoPass); }},
+        {"mode banana is refused after the rest is stored", [](auto& f) { f.mode = "banana"; },
+         TrainingModeRefused,
+         [](const TrainingParameters& p, bool twoPass) {
+             EXPECT_EQ(p.maxCycles, 500);
+             EXPECT_FALSE(twoPass);
+         }},
+        {"first list entry is 1 Pass", [](auto& f) { f.mode = TrainingModeListEntries[0]; }, "",
+         [](const TrainingParameters&, bool twoPass) { EXPECT_FALSE(twoPass); }},
     };
     for (const Case& c : cases) {
         TrainingParameterFields fields = Typed();

@@ -30,7 +30,7 @@ CConfigureTrainingDialog::CConfigureTrainingDialog(Worksheet& ws, QWidget* paren
     m_gain = AddField(*form, "Unit Gain Term:");
     m_momentum = AddField(*form, "Unit Momentum Term:");
 
-    // An editable drop-down: the text decides, the list entries are only suggestions.
+    // An editable drop-down: OK takes the text when it is one of the two entries.
     m_mode = new QComboBox;
     m_mode->setEditable(true);
     m_mode->setInsertPolicy(QComboBox::NoInsert);
@@ -43,8 +43,13 @@ CConfigureTrainingDialog::CConfigureTrainingDialog(Worksheet& ws, QWidget* paren
 
     m_autoTraining = new QCheckBox(QStringLiteral("Auto Training Configure"));
     m_autoSizing = new QCheckBox(QStringLiteral("Auto Vector Sizing"));
+    m_autoNote = new QLabel(
+        QStringLiteral("Train sets these values to their defaults while this box is ticked."));
+    m_autoNote->setWordWrap(true);
     form->addRow(m_autoTraining);
+    form->addRow(m_autoNote);
     form->addRow(m_autoSizing);
+    connect(m_autoTraining, &QCheckBox::toggled, this, [this] { ShowAutomaticState(); });
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     QPushButton* defaults = buttons->addButton(QStringLiteral("Defaults"), QDialogButtonBox::ResetRole);
@@ -59,7 +64,18 @@ CConfigureTrainingDialog::CConfigureTrainingDialog(Worksheet& ws, QWidget* paren
                                            ws.network.autoTrainingConfigure,
                                            ws.Settings().autoVectorSizing,
                                            ws.Settings().use2PassEstimate));
+    ShowAutomaticState();
     m_iterations->setFocus();
+}
+
+void CConfigureTrainingDialog::ShowAutomaticState()
+{
+    const bool automatic = m_autoTraining->isChecked();
+    for (QWidget* field : std::initializer_list<QWidget*>{m_iterations, m_maxCycles, m_errorRatio,
+                                                          m_learningRate, m_gain, m_momentum,
+                                                          m_mode})
+        field->setEnabled(!automatic);
+    m_autoNote->setVisible(automatic);
 }
 
 TrainingParameterFields CConfigureTrainingDialog::Fields() const

@@ -4,6 +4,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 
 namespace orvalis {
@@ -15,7 +16,9 @@ class Worksheet;
 // the application-wide automatic sizing and 1 Pass / 2 Pass settings. Defaults only
 // fills the fields. OK stores each value as soon as it passes, in the dialog's order
 // of checks; a refused field shows its message and keeps the dialog open with the
-// user's texts, and what was stored before it stays stored.
+// user's texts, and what was stored before it stays stored. While "Auto Training
+// Configure" is ticked the parameter fields and the Mode are shown disabled with a note
+// that Train sets them: OK does not read them then.
 class CConfigureTrainingDialog final : public QDialog {
     Q_OBJECT
 public:
@@ -30,6 +33,7 @@ public:
     QComboBox& ModeCombo() { return *m_mode; }
     QCheckBox& AutoTrainingCheck() { return *m_autoTraining; }
     QCheckBox& AutoSizingCheck() { return *m_autoSizing; }
+    QLabel& AutoTrainingNote() { return *m_autoNote; }
 
 public slots:
     void accept() override;
@@ -38,6 +42,8 @@ public slots:
 private:
     TrainingParameterFields Fields() const;
     void ShowFields(const TrainingParameterFields& fields);
+    // Enables the fields OK reads, and shows the note while Train sets them instead.
+    void ShowAutomaticState();
 
     Worksheet& m_ws;
     QLineEdit* m_iterations;
@@ -49,6 +55,7 @@ private:
     QComboBox* m_mode;
     QCheckBox* m_autoTraining;
     QCheckBox* m_autoSizing;
+    QLabel* m_autoNote;
 };
 
 } // namespace orvalis
