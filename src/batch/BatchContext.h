@@ -8,6 +8,7 @@
 #include <iosfwd>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace orvalis {
 
@@ -42,6 +43,10 @@ public:
     // The worksheet in file path, as File Open reads it; nullptr after its message when
     // the file cannot be read or is refused.
     std::unique_ptr<Worksheet> LoadWorksheet(const std::string& path);
+
+    // Writes bytes to path through WriteOutputFile. On failure says "Error: Cannot write
+    // file NAME" and what failed, and returns false.
+    bool WriteOutput(const std::string& path, std::string_view bytes);
 
     // Ends a command that has a worksheet: writes the --cells listing when asked and
     // saves to -o when given, for status Done and Refused. Returns the final status (a

@@ -11,6 +11,14 @@ struct sigaction g_previous {};
 
 void OnInterrupt(int)
 {
+    // The second Ctrl+C gets what Ctrl+C would have done without the run (end the tool,
+    // removing the temporary file of a save under way): raised again, it is delivered
+    // to that handler as soon as this one returns.
+    if (g_interrupted) {
+        sigaction(SIGINT, &g_previous, nullptr);
+        std::raise(SIGINT);
+        return;
+    }
     g_interrupted = 1;
 }
 
@@ -26,9 +34,7 @@ InterruptAbort::InterruptAbort()
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
-    // The handler is reset by its first call, so the second Ctrl+C takes the default
-    // action and ends the process.
-    action.sa_flags = SA_RESETHAND | SA_RESTART;
+    action.sa_flags = SA_RESTART;
     sigaction(SIGINT, &action, &g_previous);
 }
 

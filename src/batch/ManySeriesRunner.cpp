@@ -3,7 +3,7 @@
 #include "batch/BatchContext.h"
 #include "batch/ManySeriesPlan.h"
 
-#include "worksheet/WholeFile.h"
+#include "worksheet/OutputFile.h"
 
 #include <spawn.h>
 #include <sys/wait.h>
@@ -138,11 +138,10 @@ void KeepReport(const ManySeriesPlan& plan, const std::string& input, WorkerResu
     if (r.status != BatchDone)
         return;
     const std::string path = plan.OutputOf(input);
-    std::string detail;
-    if (!ReplaceWholeFile(path, reinterpret_cast<const std::uint8_t*>(text.data()), text.size(),
-                          detail)) {
+    const OutputResult written = WriteOutputFile(path, text);
+    if (!written) {
         r.status = BatchFileError;
-        r.err += "orvalis-batch: cannot write " + path + ": " + detail + "\n";
+        r.err += "orvalis-batch: cannot write " + path + ": " + written.detail + "\n";
     }
 }
 

@@ -1,10 +1,12 @@
 #include "worksheet/ui/ChartView.h"
 
 #include "shell/AppTitle.h"
+#include "shell/core/QtOutputFile.h"
 #include "worksheet/ui/ChartSvg.h"
 #include "worksheet/ui/WorksheetChart.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFileDialog>
@@ -13,7 +15,6 @@
 #include <QLineSeries>
 #include <QMenu>
 #include <QPainter>
-#include <QSaveFile>
 #include <QToolTip>
 #include <QWheelEvent>
 
@@ -22,16 +23,19 @@
 
 namespace orvalis {
 
-bool SaveChartPicture(QChartView& view, const QString& path)
+bool DrawChartPicture(QChartView& view, const QString& path, QByteArray& bytes)
 {
     if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive))
-        return SaveChartSvg(view, path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (!view.grab().save(&file, "PNG"))
-        return false;
-    return file.commit();
+        return DrawChartSvg(view, bytes);
+    bytes.clear();
+    QBuffer buffer(&bytes);
+    return buffer.open(QIODevice::WriteOnly) && view.grab().save(&buffer, "PNG");
+}
+
+bool SaveChartPicture(QChartView& view, const QString& path)
+{
+    QByteArray bytes;
+    return DrawChartPicture(view, path, bytes) && WriteOutputFile(path, bytes);
 }
 
 CChartView::CChartView(QWidget* parent)

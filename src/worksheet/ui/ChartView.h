@@ -34,8 +34,10 @@ private:
     void AskAndSave(const QString& filter, const QString& suffix);
 };
 
-// Renders a chart view's picture into path (SVG or PNG as above); used by the view and
-// by the batch tool's offscreen chart.
+// Draws a chart view's picture as the bytes of the file path names (SVG or PNG as
+// above); false when it cannot be drawn. Used by the view and by the offscreen chart.
+bool DrawChartPicture(QChartView& view, const QString& path, QByteArray& bytes);
+// The same written into path through WriteOutputFile; false when it cannot be written.
 bool SaveChartPicture(QChartView& view, const QString& path);
 
 } // namespace orvalis
