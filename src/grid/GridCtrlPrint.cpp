@@ -293,9 +293,12 @@ void CGridCtrl::Print(const QPageLayout* pageLayout)
     // or not at all, and a full disk is reported.
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
         QByteArray bytes;
-        if (PrintToPdf(printer, bytes) > 0 && !WriteOutputFile(printer.outputFileName(), bytes))
-            QMessageBox::warning(this, printAppTitle,
-                                 tr("Error: Cannot write file %1").arg(QFileInfo(printer.outputFileName()).fileName()));
+        const QString path = printer.outputFileName();
+        if (PrintToPdf(printer, bytes) > 0 && !WriteOutputFile(path, bytes)) {
+            // A folder has no file name to show: the path says what was asked for.
+            const QString name = QFileInfo(path).fileName();
+            QMessageBox::warning(this, printAppTitle, tr("Error: Cannot write file %1").arg(name.isEmpty() ? path : name));
+        }
         return;
     }
     PrintTo(printer);

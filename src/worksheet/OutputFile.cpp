@@ -29,7 +29,9 @@ std::atomic<bool> g_unnamedAllowed{true};
 // is claimed, filled, and only then marked ready.
 constexpr int kPendingSlots = 8;
 constexpr std::size_t kPendingPathBytes = 4096;
-enum SlotState : int { kSlotFree, kSlotClaimed, kSlotReady };
+enum SlotState : int { kSlotFree,
+                       kSlotClaimed,
+                       kSlotReady };
 struct PendingSlot {
     std::atomic<int> state{kSlotFree};
     char path[kPendingPathBytes] = {};

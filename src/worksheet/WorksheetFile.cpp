@@ -117,10 +117,10 @@ FileResult SaveWorksheetFile(Worksheet& ws, const std::string& path)
     // What is saved must open again: a file past the open limit is not written at all.
     if (bytes.size() > kMaxWorksheetFileBytes) {
         FileError e = MakeError(FileError::Kind::WriteFailed,
-                                "Error: Cannot write file " + BaseName(path) + "\nThe file would be " +
-                                    std::to_string(bytes.size() >> 20) + " MiB, more than the " +
+                                "Error: Cannot write file " + BaseName(path) +
+                                    "\nThe worksheet would make a file larger than " +
                                     std::to_string(kMaxWorksheetFileBytes >> 20) +
-                                    " MiB a worksheet file may hold",
+                                    " MiB, which could not be opened again",
                                 "larger than the open limit");
         ws.Messages().Error(e.message);
         return e;

@@ -131,7 +131,7 @@ TEST(PrintCommand, FailedWritesExitThreeAndDevicesStayDevices)
     };
     for (const Case& c : cases) {
         if (c.output == locked && geteuid() == 0 && nobody.empty())
-            continue;  // root may write anything, and there is no other user here
+            continue; // root may write anything, and there is no other user here
         const auto result = box.Run({"print", ows, "-o", c.output, "--chart"}, c.prefix);
         EXPECT_EQ(result.status, 3) << c.name << ": " << result.err;
         EXPECT_EQ(result.out, "") << c.name;

@@ -91,7 +91,7 @@ TEST(OutputFile, FailedWritesLeaveTheOldFileWhole)
     const std::string big = Contents('n', 300000);
     struct Case {
         const char* name;
-        std::function<int(const std::string& path)> write;  // in a child: 0 written, 1 failed
+        std::function<int(const std::string& path)> write; // in a child: 0 written, 1 failed
     };
     const auto outcome = [&](const std::string& path) { return WriteOutputFile(path, big) ? 0 : 1; };
     const Case cases[] = {

@@ -1,5 +1,5 @@
-#include "worksheet/OutputFile.h"
 #include "worksheet/WholeFile.h"
+#include "worksheet/OutputFile.h"
 
 #include <gtest/gtest.h>
 

@@ -11,9 +11,9 @@
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QLineSeries>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPainter>
 #include <QToolTip>
 #include <QWheelEvent>
