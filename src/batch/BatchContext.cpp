@@ -59,11 +59,8 @@ int BatchContext::Finish(Worksheet& worksheet, int status)
         std::ostringstream cells;
         WriteCellListing(worksheet.Store(), cells);
         const std::string text = cells.str();
-        const OutputResult written = WriteOutputFile(cellsPath, text);
-        if (!written) {
-            Note("cannot write " + cellsPath + ": " + written.detail);
+        if (!WriteOutput(cellsPath, text))
             status = BatchFileError;
-        }
     }
     const std::string output = m_arguments.Value("-o");
     if (!output.empty() && (status == BatchDone || status == BatchRefused)) {
