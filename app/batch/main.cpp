@@ -1,6 +1,7 @@
 // orvalis-batch: the worksheet operations without a window, for scripts.
 #include "batch/BatchTool.h"
 #include "batch/ChartCommand.h"
+#include "batch/PartialOutputCleanup.h"
 #include "batch/PrintCommand.h"
 
 #include "shell/core/QtSettingsStore.h"
@@ -35,6 +36,7 @@ int main(int argc, char** argv)
 {
     qInstallMessageHandler(DropQtMessages);
     std::vector<std::string> args(argv + 1, argv + argc);
+    orvalis::InstallPartialOutputCleanup();
     // Printing and charts draw with the window's code, which needs the GUI application
     // object; it is made only for those commands, always on the offscreen platform, so
     // no display is ever needed.
@@ -46,20 +48,26 @@ int main(int argc, char** argv)
         }
     };
     orvalis::SetBatchPdfWriter([&](orvalis::Worksheet& worksheet,
-                                   const orvalis::BatchPdfRequest& request) {
+                                   const orvalis::BatchPdfRequest& request, std::string& bytes) {
         needGui();
         orvalis::PdfPaper paper;
         paper.size = request.letter ? QPageSize::Letter : QPageSize::A4;
         paper.orientation = request.landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
-        return orvalis::WriteWorksheetPdf(worksheet, QString::fromStdString(request.title),
-                                          QString::fromLocal8Bit(request.path.c_str()), paper,
-                                          request.chartPage);
+        QByteArray pdf;
+        const int pages = orvalis::DrawWorksheetPdf(worksheet, QString::fromStdString(request.title),
+                                                    paper, request.chartPage, pdf);
+        bytes.assign(pdf.constData(), static_cast<std::size_t>(pdf.size()));
+        return pages;
     });
     orvalis::SetBatchChartWriter([&](const orvalis::ChartData& data,
-                                     const orvalis::BatchChartRequest& request) {
+                                     const orvalis::BatchChartRequest& request, std::string& bytes) {
         needGui();
-        return orvalis::WriteChartPicture(data, QSize(request.width, request.height),
-                                          QString::fromLocal8Bit(request.path.c_str()));
+        QByteArray picture;
+        if (!orvalis::DrawChartPicture(data, QSize(request.width, request.height),
+                                       QString::fromLocal8Bit(request.path.c_str()), picture))
+            return false;
+        bytes.assign(picture.constData(), static_cast<std::size_t>(picture.size()));
+        return true;
     });
     try {
         // The user's settings are read, never written: options change them for this

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QSettings>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -39,6 +40,9 @@ int main(int argc, char* argv[])
 {
     if (const int code = AnswerWithoutDisplay(argc, argv); code >= 0)
         return code;
+    // Past a file size limit a save fails and says so; the signal would end the program
+    // and lose the unsaved edits of every worksheet.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication application(argc, argv);
     QApplication::setApplicationVersion(QString::fromLatin1(orvalis::kProgramVersion));
     // The documentation picture has a command line of its own.

@@ -2,7 +2,7 @@
 
 #include "batch/CellText.h"
 
-#include "worksheet/WholeFile.h"
+#include "worksheet/OutputFile.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetFile.h"
 
@@ -40,6 +40,17 @@ std::unique_ptr<Worksheet> BatchContext::LoadWorksheet(const std::string& path,
     return worksheet;
 }
 
+bool BatchContext::WriteOutput(const std::string& path, std::string_view bytes)
+{
+    const OutputResult written = WriteOutputFile(path, bytes);
+    if (written)
+        return true;
+    const std::size_t slash = path.find_last_of('/');
+    m_messages.Error("Error: Cannot write file " + (slash == std::string::npos ? path : path.substr(slash + 1)));
+    Note("cannot write " + path + ": " + written.detail);
+    return false;
+}
+
 int BatchContext::Finish(Worksheet& worksheet, int status)
 {
     const std::string cellsPath = m_arguments.Value("--cells");
@@ -49,12 +60,8 @@ int BatchContext::Finish(Worksheet& worksheet, int status)
         std::ostringstream cells;
         WriteCellListing(worksheet.Store(), cells);
         const std::string text = cells.str();
-        std::string detail;
-        if (!ReplaceWholeFile(cellsPath, reinterpret_cast<const std::uint8_t*>(text.data()),
-                              text.size(), detail)) {
-            Note("cannot write " + cellsPath + ": " + detail);
+        if (!WriteOutput(cellsPath, text))
             status = BatchFileError;
-        }
     }
     const std::string output = m_arguments.Value("-o");
     if (!output.empty() && (status == BatchDone || status == BatchRefused || status == BatchAborted)) {

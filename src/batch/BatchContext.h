@@ -9,6 +9,7 @@
 #include <iosfwd>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace orvalis {
 
@@ -47,6 +48,10 @@ public:
     // before the automatic sizing of the load measures them.
     std::unique_ptr<Worksheet> LoadWorksheet(const std::string& path,
                                              const BeforeSizing& beforeSizing = nullptr);
+
+    // Writes bytes to path through WriteOutputFile. On failure says "Error: Cannot write
+    // file NAME" and what failed, and returns false.
+    bool WriteOutput(const std::string& path, std::string_view bytes);
 
     // Ends a command that has a worksheet: writes the --cells listing when asked and
     // saves to -o when given, for status Done, Refused and Aborted. Returns the final status (a

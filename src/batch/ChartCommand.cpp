@@ -77,11 +77,12 @@ int RunChartCommand(BatchContext& context)
                      "numbers in its data rows");
         return BatchRefused;
     }
-    if (!Writer()(data, request)) {
-        context.Note("cannot write " + request.path);
+    std::string bytes;
+    if (!Writer()(data, request, bytes)) {
+        context.Note("cannot draw the chart for " + request.path);
         return BatchFileError;
     }
-    return BatchDone;
+    return context.WriteOutput(request.path, bytes) ? BatchDone : BatchFileError;
 }
 
 } // namespace orvalis

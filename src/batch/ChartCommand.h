@@ -14,10 +14,12 @@ struct BatchChartRequest {
     int height = 700;  // pixels
 };
 
-// Draws the chart of a worksheet into the picture file; false when the file could not be
-// written. Drawing lives above this library (it is the chart pane's own code), so the
-// program installs the writer before it runs a command.
-using BatchChartWriter = std::function<bool(const ChartData&, const BatchChartRequest&)>;
+// Draws the chart of a worksheet as the bytes of the picture file the request names
+// (SVG or PNG by its name); false when it could not be drawn. Drawing lives above this
+// library (it is the chart pane's own code), so the program installs the writer before
+// it runs a command; the command writes the bytes.
+using BatchChartWriter =
+    std::function<bool(const ChartData&, const BatchChartRequest&, std::string& bytes)>;
 void SetBatchChartWriter(BatchChartWriter writer);
 
 // Reads "WIDTHxHEIGHT" (each a whole number from kMinChartSide to kMaxChartSide pixels)

@@ -16,13 +16,12 @@ bool g_installed[kStopSignalCount] = {};
 void OnStopSignal(int signal)
 {
     g_signal = signal;
-    // Whichever signal comes next ends the tool at once.
-    struct sigaction fallback {};
-    fallback.sa_handler = SIG_DFL;
-    sigemptyset(&fallback.sa_mask);
+    // Whichever signal comes next gets what it would have got without the run (end the
+    // tool, removing the temporary file of a save under way): the handlers from before
+    // are put back, and the next signal is delivered to them.
     for (int i = 0; i < kStopSignalCount; ++i)
         if (g_installed[i])
-            sigaction(kStopSignals[i], &fallback, nullptr);
+            sigaction(kStopSignals[i], &g_previous[i], nullptr);
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 #include "batch/InterruptAbort.h"
 #include "batch/ManySeriesPlan.h"
 
-#include "worksheet/WholeFile.h"
+#include "worksheet/OutputFile.h"
 
 #include <fcntl.h>
 #include <sys/prctl.h>
@@ -184,11 +184,10 @@ void KeepReport(const ManySeriesPlan& plan, const std::string& input, WorkerResu
     if (r.status != BatchDone)
         return;
     const std::string path = plan.OutputOf(input);
-    std::string detail;
-    if (!ReplaceWholeFile(path, reinterpret_cast<const std::uint8_t*>(text.data()), text.size(),
-                          detail)) {
+    const OutputResult written = WriteOutputFile(path, text);
+    if (!written) {
         r.status = BatchFileError;
-        r.err += "orvalis-batch: cannot write " + path + ": " + detail + "\n";
+        r.err += "orvalis-batch: cannot write " + path + ": " + written.detail + "\n";
     }
 }
 

@@ -50,11 +50,14 @@ int RunPrintCommand(BatchContext& context)
     auto worksheet = context.LoadWorksheet(input);
     if (!worksheet)
         return BatchFileError;
-    const int pages = Writer()(*worksheet, request);
+    std::string bytes;
+    const int pages = Writer()(*worksheet, request, bytes);
     if (pages <= 0) {
-        context.Note("cannot write " + request.path);
+        context.Note("cannot print to " + request.path);
         return BatchFileError;
     }
+    if (!context.WriteOutput(request.path, bytes))
+        return BatchFileError;
     context.Out() << "pages: " << pages << '\n';
     context.Out().flush();
     return BatchDone;

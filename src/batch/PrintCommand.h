@@ -16,11 +16,11 @@ struct BatchPdfRequest {
     bool chartPage = false;  // the worksheet's chart as a last page
 };
 
-// Writes the worksheet's printed pages as a PDF; returns the number of pages written, 0
-// when the file could not be written. Printing lives above this library (it draws with
-// the window's own printing code), so the program installs the writer before it runs a
-// command.
-using BatchPdfWriter = std::function<int(Worksheet&, const BatchPdfRequest&)>;
+// Draws the worksheet's printed pages as the bytes of a PDF file; returns the number of
+// pages, 0 when they could not be drawn. Printing lives above this library (it draws
+// with the window's own printing code), so the program installs the writer before it
+// runs a command; the command writes the bytes.
+using BatchPdfWriter = std::function<int(Worksheet&, const BatchPdfRequest&, std::string& bytes)>;
 void SetBatchPdfWriter(BatchPdfWriter writer);
 
 } // namespace orvalis

@@ -26,6 +26,7 @@ class QMimeData;
 class QPageLayout;
 class QPrintDialog;
 class QPrintPreviewDialog;
+class QPagedPaintDevice;
 class QPrinter;
 
 namespace orvalis {
@@ -218,6 +219,13 @@ public:
     // the number of pages printed; 0 when nothing could be (the printer refused to
     // start, or the sheet has only fixed rows).
     int PrintTo(QPrinter& printer);
+    // Prints pages firstPage to lastPage (0: to the last) on device. Returns the number
+    // of pages printed, 0 as above.
+    int PrintPages(QPagedPaintDevice& device, int firstPage, int lastPage);
+    // Prints as PrintTo does into the bytes of a PDF file laid out as printer is (paper,
+    // margins, resolution, page range, creator and title); the printer itself is not
+    // used. Returns the number of pages, 0 as above.
+    int PrintToPdf(const QPrinter& printer, QByteArray& bytes);
     // The print dialog, then printing; the print preview window. The printer starts from
     // pageLayout when one is given (the program's Print Setup).
     void Print(const QPageLayout* pageLayout = nullptr);

@@ -4,8 +4,13 @@
 
 #include "grid/GridCtrl.h"
 #include "grid/PrintFont.h"
+#include "shell/core/QtOutputFile.h"
 
+#include <QBuffer>
+#include <QFileInfo>
+#include <QMessageBox>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -225,28 +230,53 @@ void CGridCtrl::OnPrint(QPainter& painter, PrintInfo& info)
 
 int CGridCtrl::PrintTo(QPrinter& printer)
 {
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0)
+        return PrintPages(printer, printer.fromPage(), printer.toPage());
+    return PrintPages(printer, 1, 0);
+}
+
+int CGridCtrl::PrintPages(QPagedPaintDevice& device, int firstPage, int lastPage)
+{
     QPainter painter;
-    if (!painter.begin(&printer))
+    if (!painter.begin(&device))
         return 0;
     PrintInfo info;
     if (!OnBeginPrinting(painter, info)) {
         painter.end();
         return 0;
     }
-    int from = 1;
-    int to = info.maxPage;
-    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
-        from = std::max(1, printer.fromPage());
-        to = std::min(info.maxPage, printer.toPage() > 0 ? printer.toPage() : info.maxPage);
-    }
+    const int from = std::max(1, firstPage);
+    const int to = std::min(info.maxPage, lastPage > 0 ? lastPage : info.maxPage);
     for (int page = from; page <= to; ++page) {
         if (page != from)
-            printer.newPage();
+            device.newPage();
         info.currentPage = page;
         OnPrint(painter, info);
     }
     OnEndPrinting(painter, info);
     return painter.end() ? std::max(0, to - from + 1) : 0;
+}
+
+int CGridCtrl::PrintToPdf(const QPrinter& printer, QByteArray& bytes)
+{
+    bytes.clear();
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly))
+        return 0;
+    // The writer takes the printer's paper, margins and resolution, so the pages are
+    // laid out exactly as the printer would lay them out.
+    QPdfWriter writer(&buffer);
+    writer.setPdfVersion(printer.pdfVersion());
+    writer.setResolution(printer.resolution());
+    writer.setPageLayout(printer.pageLayout());
+    writer.setCreator(printer.creator());
+    writer.setTitle(printer.docName());
+    int pages = 0;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0)
+        pages = PrintPages(writer, printer.fromPage(), printer.toPage());
+    else
+        pages = PrintPages(writer, 1, 0);
+    return pages;
 }
 
 void CGridCtrl::Print(const QPageLayout* pageLayout)
@@ -257,8 +287,21 @@ void CGridCtrl::Print(const QPageLayout* pageLayout)
     QPrintDialog dialog(&printer, this);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange);
     AddPrintOptions(dialog);
-    if (dialog.exec() == QDialog::Accepted)
-        PrintTo(printer);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // A PDF file chosen in the dialog is written as every file of the program is: whole
+    // or not at all, and a full disk is reported.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        QByteArray bytes;
+        const QString path = printer.outputFileName();
+        if (PrintToPdf(printer, bytes) > 0 && !WriteOutputFile(path, bytes)) {
+            // A folder has no file name to show: the path says what was asked for.
+            const QString name = QFileInfo(path).fileName();
+            QMessageBox::warning(this, printAppTitle, tr("Error: Cannot write file %1").arg(name.isEmpty() ? path : name));
+        }
+        return;
+    }
+    PrintTo(printer);
 }
 
 void CGridCtrl::PrintPreview(const QPageLayout* pageLayout)

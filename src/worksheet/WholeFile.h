@@ -7,8 +7,8 @@
 
 namespace orvalis {
 
-// Reading and replacing whole files: the worksheet files and the batch tool's listings.
-// Neither throws; each reports what went wrong.
+// Reading whole files: worksheets and imports. Never throws; reports what went wrong.
+// Writing goes through OutputFile.h.
 
 // The most a file read may hold. A worksheet file of a full grid is a few MiB; the limit
 // keeps a device or an endless file from exhausting memory.
@@ -28,21 +28,5 @@ ReadOutcome ReadWholeFile(const std::string& path, std::size_t limit,
 // file that cannot be opened from one that cannot be read. After Failed, bytes hold
 // what was read before the failure; after TooLarge they are empty.
 ReadOutcome ReadWholeDescriptor(int fd, std::size_t limit, std::vector<std::uint8_t>& bytes);
-
-// Replaces the contents of path with size bytes, so that the file either keeps its old
-// contents or holds all the new ones, also after a crash or a full disk:
-// - the bytes go to a temporary file beside the target, flushed to disk, which is then
-//   renamed over the target, and the folder is flushed so the rename lasts;
-// - a symbolic link is followed (the file it names is replaced, the link stays);
-// - an existing file keeps its permission bits and, where allowed, its owner and group;
-//   one the caller may not write to is refused, as an editor would refuse it;
-// - a target that is not a regular file (a device, a pipe, a descriptor link such as
-//   /dev/stdout) is written in place, since it cannot be replaced by a rename.
-// Hard links to the old file keep the old contents: the rename gives the path a new file.
-// Returns false with what failed in detail. The target is then as it was, unless only
-// the final flush of the folder failed: the new contents are in place but may not
-// survive a crash.
-bool ReplaceWholeFile(const std::string& path, const std::uint8_t* data, std::size_t size,
-                      std::string& detail);
 
 } // namespace orvalis

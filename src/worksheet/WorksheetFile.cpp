@@ -3,6 +3,7 @@
 #include "worksheet/AppSettings.h"
 #include "worksheet/ColumnRole.h"
 #include "worksheet/IntegerText.h"
+#include "worksheet/OutputFile.h"
 #include "worksheet/UserMessages.h"
 #include "worksheet/WholeFile.h"
 #include "worksheet/Worksheet.h"
@@ -112,11 +113,23 @@ FileResult SaveWorksheetFile(Worksheet& ws, const std::string& path)
     // stands; one that has run writes back its shape and weights.
     if (ws.state != WorksheetState::Init && ws.HasNetwork())
         ExportNetworkRecord(ws);
-    std::string detail;
     const std::vector<std::uint8_t> bytes = WorksheetFileBytes(ws);
-    if (!ReplaceWholeFile(path, bytes.data(), bytes.size(), detail)) {
+    // What is saved must open again: a file past the open limit is not written at all.
+    if (bytes.size() > kMaxWorksheetFileBytes) {
         FileError e = MakeError(FileError::Kind::WriteFailed,
-                                "Error: Cannot write file " + BaseName(path), detail);
+                                "Error: Cannot write file " + BaseName(path) +
+                                    "\nThe worksheet would make a file larger than " +
+                                    std::to_string(kMaxWorksheetFileBytes >> 20) +
+                                    " MiB, which could not be opened again",
+                                "larger than the open limit");
+        ws.Messages().Error(e.message);
+        return e;
+    }
+    const OutputResult written = WriteOutputFile(
+        path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    if (!written) {
+        FileError e = MakeError(FileError::Kind::WriteFailed,
+                                "Error: Cannot write file " + BaseName(path), written.detail);
         ws.Messages().Error(e.message);
         return e;
     }
@@ -207,7 +220,7 @@ FileResult LoadWorksheetBytes(Worksheet& ws, const std::uint8_t* data, std::size
 FileResult LoadWorksheetFile(Worksheet& ws, const std::string& path, const BeforeSizing& beforeSizing)
 {
     std::vector<std::uint8_t> bytes;
-    switch (ReadWholeFile(path, kMaxFileReadBytes, bytes)) {
+    switch (ReadWholeFile(path, kMaxWorksheetFileBytes, bytes)) {
     case ReadOutcome::Done:
         return LoadWorksheetBytes(ws, bytes.data(), bytes.size(), beforeSizing);
     case ReadOutcome::TooLarge: {

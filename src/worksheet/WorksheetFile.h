@@ -1,5 +1,6 @@
 #pragma once
 
+#include "worksheet/WholeFile.h"
 #include "worksheet/WorksheetFileFormat.h"
 
 #include <cstddef>
@@ -26,9 +27,13 @@ int FirstUnsavedColumn(const Worksheet& ws);
 // Saved". False when the user answers No.
 bool ConfirmSaveDropsText(Worksheet& ws);
 
-// Saves ws to path: the question above, the network export, then ReplaceWholeFile, so a
+// The largest worksheet file that opens, and so the largest that is saved.
+inline constexpr std::size_t kMaxWorksheetFileBytes = kMaxFileReadBytes;
+
+// Saves ws to path: the question above, the network export, then WriteOutputFile, so a
 // failed save leaves the old file as it was; a file the user may not write to is
-// refused with "Error: Cannot write file %s". Clears the modified mark on success. A
+// refused with "Error: Cannot write file %s", and so is a file larger than
+// kMaxWorksheetFileBytes, which could not be opened again (the message says so). Clears the modified mark on success. A
 // failed result carries Cancelled when the user said No, WriteFailed after its message.
 FileResult SaveWorksheetFile(Worksheet& ws, const std::string& path);
 
@@ -46,7 +51,7 @@ FileResult LoadWorksheetBytes(Worksheet& ws, const std::uint8_t* data, std::size
                               const BeforeSizing& beforeSizing = nullptr);
 // The same from a file on disk; a file that cannot be read (missing, a folder, a read
 // error) shows "Error: Cannot open file %s" with its name, one larger than
-// kMaxFileReadBytes is refused as invalid. Never throws.
+// kMaxWorksheetFileBytes is refused as invalid. Never throws.
 FileResult LoadWorksheetFile(Worksheet& ws, const std::string& path,
                              const BeforeSizing& beforeSizing = nullptr);
 

@@ -4,6 +4,7 @@
 #include "worksheet/AppSettings.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,6 +13,8 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 namespace orvalis::test {
@@ -118,6 +121,30 @@ public:
 private:
     std::filesystem::path m_dir;
 };
+
+// Runs the tool with args, one of which names fifo, a FIFO made here whose reader (a
+// thread) collects every byte written into it. Returns the result and those bytes.
+inline std::pair<BatchSandbox::Result, std::string> RunIntoFifo(const BatchSandbox& box,
+                                                                const std::vector<std::string>& args,
+                                                                const std::string& fifo)
+{
+    mkfifo(fifo.c_str(), 0600);
+    std::string bytes;
+    std::thread reader([&] {
+        const int fd = open(fifo.c_str(), O_RDONLY);
+        char buffer[65536];
+        for (ssize_t n; fd >= 0 && (n = read(fd, buffer, sizeof buffer)) > 0;)
+            bytes.append(buffer, static_cast<std::size_t>(n));
+        if (fd >= 0)
+            close(fd);
+    });
+    BatchSandbox::Result result = box.Run(args);
+    // A tool that never opened the FIFO leaves the reader waiting in its open.
+    if (const int w = open(fifo.c_str(), O_WRONLY | O_NONBLOCK); w >= 0)
+        close(w);
+    reader.join();
+    return {result, bytes};
+}
 
 inline std::vector<std::string> Lines(const std::string& text)
 {

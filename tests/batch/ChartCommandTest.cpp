@@ -6,8 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdint>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 using namespace orvalis::test;
 
@@ -209,4 +213,53 @@ TEST_F(ChartCommand, NameChoosesTheFormatAndStderrHoldsOnlyTheToolsMessages)
     const auto print = box->Run({"print", trained, "-o", box->Path("p.pdf"), "--chart"}, withoutRuntimeDir);
     EXPECT_EQ(print.status, 0);
     EXPECT_EQ(print.err, "");
+}
+
+// A picture that cannot be written whole is not written: exit 3 with the message, and an
+// older picture stays as it was. Devices and pipes are written in place and stay what
+// they were.
+TEST_F(ChartCommand, FailedWritesExitThreeAndDevicesStayDevices)
+{
+    const std::string trained = box->Path("trained.ows");
+    const std::string svg = box->Path("kept.svg");
+    ASSERT_EQ(box->Run({"chart", trained, "-o", svg}).status, 0);
+    const std::string old = BatchSandbox::ReadFile(svg);
+    ASSERT_GT(old.size(), 40000u);
+    struct Case {
+        const char* name;
+        std::string output;
+        std::vector<std::string> prefix;
+    };
+    const Case cases[] = {
+        {"disk full, SVG", "/dev/full", {}},
+        {"disk full, PNG", "/dev/full.png", {}},
+        {"file size limit, SVG", svg, {"prlimit", "--fsize=30000"}},
+    };
+    for (const Case& c : cases) {
+        // /dev/full.png does not exist: it is /dev/full reached through a link.
+        std::string output = c.output;
+        if (output == "/dev/full.png") {
+            output = box->Path("full.png");
+            std::filesystem::create_symlink("/dev/full", output);
+        }
+        const auto result = box->Run({"chart", trained, "-o", output, "--size", "800x500"}, c.prefix);
+        EXPECT_EQ(result.status, 3) << c.name << ": " << result.err;
+        const std::string name = std::filesystem::path(output).filename().string();
+        EXPECT_NE(result.err.find("Error: Cannot write file " + name + "\n"), std::string::npos)
+            << c.name << ": " << result.err;
+    }
+    EXPECT_TRUE(BatchSandbox::ReadFile(svg) == old);
+
+    EXPECT_EQ(box->Run({"chart", trained, "-o", "/dev/null"}).status, 0);
+    struct stat info {};
+    ASSERT_EQ(stat("/dev/null", &info), 0);
+    EXPECT_TRUE(S_ISCHR(info.st_mode));
+    const std::string fifo = box->Path("pipe.svg");
+    const auto [piped, bytes] = RunIntoFifo(*box, {"chart", trained, "-o", fifo}, fifo);
+    EXPECT_EQ(piped.status, 0) << piped.err;
+    EXPECT_TRUE(bytes == old) << bytes.size() << " bytes through the pipe";
+    ASSERT_EQ(stat(fifo.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    for (const auto& entry : std::filesystem::directory_iterator(box->Path("")))
+        EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
 }

@@ -3,8 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
 using namespace orvalis::test;
 
@@ -90,4 +95,67 @@ TEST(PrintCommand, WrongPaperMissingFilesAndUnwritableOutput)
     const auto empty = box.Run({"print", ows, "-o", box.Path("d.pdf")});
     EXPECT_EQ(empty.status, 0);
     EXPECT_EQ(empty.out, "pages: 3\n") << "every row of the sheet is printed, filled or not";
+}
+
+// A PDF that cannot be written whole is not written: the tool exits 3 with the message,
+// prints no page count, and an older PDF stays as it was. Devices and pipes are written
+// in place and stay what they were.
+TEST(PrintCommand, FailedWritesExitThreeAndDevicesStayDevices)
+{
+    BatchSandbox box;
+    const std::string ows = box.Path("new.ows");
+    ASSERT_EQ(box.Run({"new", "-o", ows}).status, 0);
+    const std::string pdf = box.Path("old.pdf");
+    ASSERT_EQ(box.Run({"print", ows, "-o", pdf}).status, 0);
+    const std::string old = BatchSandbox::ReadFile(pdf);
+    ASSERT_GT(old.size(), 20000u);
+
+    std::vector<std::string> nobody;
+    if (geteuid() == 0) {
+        if (system("setpriv --reuid=65534 --regid=65534 --clear-groups true") == 0)
+            nobody = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+        chmod(box.Path("").c_str(), 0777);
+    }
+    const std::string locked = box.Path("locked.pdf");
+    std::ofstream(locked) << old;
+    chmod(locked.c_str(), 0444);
+    struct Case {
+        const char* name;
+        std::string output;
+        std::vector<std::string> prefix;
+    };
+    const Case cases[] = {
+        {"disk full", "/dev/full", {}},
+        {"file size limit", pdf, {"prlimit", "--fsize=20000"}},
+        {"read-only file", locked, nobody},
+    };
+    for (const Case& c : cases) {
+        if (c.output == locked && geteuid() == 0 && nobody.empty())
+            continue; // root may write anything, and there is no other user here
+        const auto result = box.Run({"print", ows, "-o", c.output, "--chart"}, c.prefix);
+        EXPECT_EQ(result.status, 3) << c.name << ": " << result.err;
+        EXPECT_EQ(result.out, "") << c.name;
+        const std::string name = std::filesystem::path(c.output).filename().string();
+        EXPECT_NE(result.err.find("Error: Cannot write file " + name + "\n"), std::string::npos)
+            << c.name << ": " << result.err;
+    }
+    EXPECT_TRUE(BatchSandbox::ReadFile(pdf) == old);
+    EXPECT_TRUE(BatchSandbox::ReadFile(locked) == old);
+
+    // As root a replaced /dev/null would be a regular file now.
+    const auto null = box.Run({"print", ows, "-o", "/dev/null"});
+    EXPECT_EQ(null.status, 0) << null.err;
+    struct stat info {};
+    ASSERT_EQ(stat("/dev/null", &info), 0);
+    EXPECT_TRUE(S_ISCHR(info.st_mode));
+    const auto [piped, bytes] = RunIntoFifo(box, {"print", ows, "-o", box.Path("pipe.pdf")}, box.Path("pipe.pdf"));
+    EXPECT_EQ(piped.status, 0) << piped.err;
+    // The whole PDF came through: it starts and ends as one does.
+    EXPECT_EQ(bytes.compare(0, 5, "%PDF-"), 0);
+    EXPECT_NE(bytes.find("%%EOF", bytes.size() > 8 ? bytes.size() - 8 : 0), std::string::npos);
+    EXPECT_GT(bytes.size(), 20000u);
+    ASSERT_EQ(stat(box.Path("pipe.pdf").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    for (const auto& entry : std::filesystem::directory_iterator(box.Path("")))
+        EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
 }

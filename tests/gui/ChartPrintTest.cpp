@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -106,10 +107,14 @@ TEST(ChartPrint, PrintDialogTakesTheChartBoxOnlyWhenAccepted)
     const bool before = StoredPrintChartPage();
     for (const bool accept : {false, true}) {
         bool boxFound = false;
-        QTimer::singleShot(0, [&boxFound, accept] {
+        QTimer::singleShot(0, [&boxFound, accept, &dir] {
             auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
             if (!dialog)
                 return;
+            // Without a file name this platform's dialog prints to the home folder
+            // itself, which cannot be written: a message box would wait for an answer.
+            if (auto* file = dialog->findChild<QLineEdit*>(QStringLiteral("filename")))
+                file->setText(dir.filePath(QStringLiteral("print.pdf")));
             for (QCheckBox* box : dialog->findChildren<QCheckBox*>())
                 if (box->text() == ChartPageOptionText()) {
                     boxFound = true;

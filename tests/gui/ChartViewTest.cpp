@@ -9,6 +9,8 @@
 
 #include <QAreaSeries>
 #include <QChart>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLineSeries>
 #include <QPainter>
@@ -20,8 +22,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <chrono>
 #include <cmath>
+#include <filesystem>
+#include <functional>
+#include <thread>
 #include <vector>
 
 namespace orvalis::test {
@@ -320,6 +327,68 @@ TEST(ChartView, ZoomedSvgKeepsTheLinesInsideThePlot)
     EXPECT_GT(inside, 100);
     EXPECT_EQ(outside, 0);
     EXPECT_GT(legend, 20) << "the estimates' legend entry";
+}
+
+} // namespace orvalis::test
+
+namespace orvalis::test {
+namespace {
+
+// Every byte written into the FIFO at path while save runs, read by a thread.
+QByteArray ReadFifoDuring(const QString& path, const std::function<bool()>& save, bool& saved)
+{
+    const QByteArray name = QFile::encodeName(path);
+    mkfifo(name.constData(), 0600);
+    QByteArray bytes;
+    std::thread reader([&] {
+        QFile fifo(path);
+        if (fifo.open(QIODevice::ReadOnly))
+            bytes = fifo.readAll();
+    });
+    saved = save();
+    reader.join();
+    return bytes;
+}
+
+} // namespace
+
+// The chart pane's Save as PNG and SVG write through the program's one output rule: a
+// device that takes nothing is a failure and an older picture stays; a pipe and
+// /dev/null are written in place and stay what they were.
+TEST(ChartView, SavedPicturesFollowTheOutputRule)
+{
+    ShownChart c(QSize(640, 400));
+    QTemporaryDir dir;
+    for (const char* suffix : {".png", ".svg"}) {
+        const QString file = dir.filePath(QStringLiteral("chart") + QLatin1String(suffix));
+        ASSERT_TRUE(c.view.SavePicture(file)) << suffix;
+        QFile written(file);
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+        const QByteArray whole = written.readAll();
+
+        // /dev/full reached through a link whose name says which picture to draw.
+        const QString full = dir.filePath(QStringLiteral("full") + QLatin1String(suffix));
+        ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), full));
+        EXPECT_FALSE(c.view.SavePicture(full)) << suffix;
+
+        bool saved = false;
+        const QString pipe = dir.filePath(QStringLiteral("pipe") + QLatin1String(suffix));
+        const QByteArray piped = ReadFifoDuring(
+            pipe, [&] { return c.view.SavePicture(pipe); }, saved);
+        EXPECT_TRUE(saved) << suffix;
+        EXPECT_TRUE(piped == whole) << suffix << ": " << piped.size() << " of " << whole.size() << " bytes";
+        EXPECT_TRUE(QFileInfo(pipe).isFile() == false) << suffix << ": the pipe stays a pipe";
+
+        const QString null = dir.filePath(QStringLiteral("null") + QLatin1String(suffix));
+        ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), null));
+        EXPECT_TRUE(c.view.SavePicture(null)) << suffix;
+        struct stat info {};
+        ASSERT_EQ(stat("/dev/null", &info), 0);
+        EXPECT_TRUE(S_ISCHR(info.st_mode));
+    }
+    const std::filesystem::path folder(QFile::encodeName(dir.path()).toStdString());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 8)
+        << "no temporary file stays behind";
 }
 
 } // namespace orvalis::test

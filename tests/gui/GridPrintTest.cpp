@@ -2,13 +2,25 @@
 
 #include "grid/PrintFont.h"
 
+#include <QApplication>
+#include <QFile>
 #include <QFontInfo>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPainter>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <thread>
 
 using namespace orvalis;
 using namespace orvalis::gridtest;
@@ -122,4 +134,108 @@ TEST(GridPrint, PrintFontIsASerifFace)
     const QFontInfo info(PrintFont(9));
     EXPECT_FALSE(PrintFontFamily().isEmpty());
     EXPECT_TRUE(info.family().startsWith(PrintFontFamily())) << "the resolved face is installed";
+}
+
+namespace {
+
+// Lines of a PDF page's text without the footer's date and time, which differ between
+// two prints a second apart.
+QString PageWithoutTime(const QString& file, int page)
+{
+    QStringList lines = PdfPageText(file, page).split('\n');
+    lines.removeIf([](const QString& line) { return line.contains(QLatin1Char(':')); });
+    return lines.join('\n');
+}
+
+} // namespace
+
+// A PDF drawn into memory for the output rule has the pages the printer itself would
+// have written: the same paper, margins and page range give the same page texts.
+TEST(GridPrint, PdfInMemoryHasThePrintersPages)
+{
+    WorksheetLikeGrid w(640, 480);
+    w.grid->printTitle = QStringLiteral("Ranged");
+    w.store.SetCellText(1000, 1, "last row");
+    QTemporaryDir dir;
+    struct Case {
+        const char* name;
+        QPageLayout::Orientation orientation;
+        int from, to; // page range; 0, 0 for all
+    };
+    for (const Case& c : {Case{"all pages, portrait", QPageLayout::Portrait, 0, 0},
+                          Case{"pages 2 to 3, landscape", QPageLayout::Landscape, 2, 3}}) {
+        const QString direct = dir.filePath(QStringLiteral("direct.pdf"));
+        QPrinter printer(QPrinter::HighResolution);
+        ToPdf(printer, direct);
+        printer.setPageOrientation(c.orientation);
+        if (c.from > 0) {
+            printer.setPrintRange(QPrinter::PageRange);
+            printer.setFromTo(c.from, c.to);
+        }
+        const int printed = w.grid->PrintTo(printer);
+        QByteArray bytes;
+        EXPECT_EQ(w.grid->PrintToPdf(printer, bytes), printed) << c.name;
+        const QString memory = dir.filePath(QStringLiteral("memory.pdf"));
+        QFile file(memory);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        ASSERT_EQ(PdfPageCount(memory), PdfPageCount(direct)) << c.name;
+        for (int page = 1; page <= PdfPageCount(direct); ++page)
+            EXPECT_EQ(PageWithoutTime(memory, page), PageWithoutTime(direct, page)) << c.name << " page " << page;
+    }
+}
+
+// A PDF file chosen in the print dialog is written by the output rule: a pipe gets the
+// whole PDF and stays a pipe, and a device that takes nothing is reported.
+TEST(GridPrint, PrintDialogsPdfFileFollowsTheOutputRule)
+{
+    WorksheetLikeGrid w(640, 480);
+    QTemporaryDir dir;
+    const auto printTo = [&](const QString& path, QString& warning) {
+        warning.clear();
+        // Polls for the print dialog and for a message box the write brings up.
+        QTimer poll;
+        poll.setInterval(10);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                warning = box->text();
+                box->accept();
+            } else if (auto* dialog = qobject_cast<QPrintDialog*>(modal)) {
+                // Printing to a PDF file, the one choice of a machine without printers.
+                if (auto* file = dialog->findChild<QLineEdit*>(QStringLiteral("filename")))
+                    file->setText(path);
+                dialog->accept();
+            }
+        });
+        poll.start();
+        w.grid->Print();
+        poll.stop();
+    };
+
+    const QString pipe = dir.filePath(QStringLiteral("pipe.pdf"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    QByteArray bytes;
+    std::thread reader([&] {
+        QFile fifo(pipe);
+        if (fifo.open(QIODevice::ReadOnly))
+            bytes = fifo.readAll();
+    });
+    QString warning;
+    printTo(pipe, warning);
+    // A PDF written elsewhere leaves the reader waiting for a writer.
+    if (const int writer = open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK); writer >= 0)
+        close(writer);
+    reader.join();
+    EXPECT_TRUE(warning.isEmpty()) << warning.toStdString();
+    EXPECT_TRUE(bytes.startsWith("%PDF-")) << bytes.size();
+    EXPECT_TRUE(bytes.trimmed().endsWith("%%EOF")) << bytes.size();
+    struct stat info {};
+    ASSERT_EQ(stat(QFile::encodeName(pipe).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+
+    const QString full = dir.filePath(QStringLiteral("full.pdf"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), full));
+    printTo(full, warning);
+    EXPECT_EQ(warning, QStringLiteral("Error: Cannot write file full.pdf"));
 }

@@ -1,4 +1,5 @@
 #include "worksheet/WholeFile.h"
+#include "worksheet/OutputFile.h"
 
 #include <gtest/gtest.h>
 
@@ -46,12 +47,10 @@ void Write(const std::string& path, const std::string& text, mode_t mode = 0644)
 
 bool Replace(const std::string& path, const std::string& text, std::string* detailOut = nullptr)
 {
-    std::string detail;
-    const bool ok = ReplaceWholeFile(path, reinterpret_cast<const std::uint8_t*>(text.data()),
-                                     text.size(), detail);
+    const OutputResult result = WriteOutputFile(path, text);
     if (detailOut)
-        *detailOut = detail;
-    return ok;
+        *detailOut = result.detail;
+    return static_cast<bool>(result);
 }
 
 mode_t ModeOf(const std::string& path)

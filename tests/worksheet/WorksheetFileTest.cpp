@@ -253,3 +253,29 @@ TEST_F(FileFixture, FailedReadsAndWritesLeaveEverythingAsItWas)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path),
                             std::filesystem::directory_iterator()), 1);
 }
+
+// What is saved must open again: a worksheet whose file would pass the open limit (68
+// columns of 3,974-character texts in every data row, as a CSV just under the import
+// limit gives) is not saved, the old file stays, and the message says why.
+TEST_F(FileFixture, WorksheetPastTheOpenLimitIsNotSaved)
+{
+    Worksheet ws(settings, messages);
+    CellStore& s = ws.Store();
+    const std::string text(3974, '7');
+    for (int j = 1; j <= 68; ++j) {
+        s.SetCellText(6, j, "Comment");
+        for (int r = ws.firstDataRow; r < s.GetRowCount(); ++r)
+            s.SetCellText(r, j, text);
+    }
+    // 993 data rows of 68 texts of 3,977 bytes each with their length: 0.04% past.
+    TempDir dir;
+    const auto target = dir.path / "big.ows";
+    std::ofstream(target) << "old";
+    const FileResult result = SaveWorksheetFile(ws, target.string());
+    ASSERT_FALSE(result);
+    EXPECT_EQ(result.Error().kind, FileError::Kind::WriteFailed);
+    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{
+                                    "Error: Cannot write file big.ows\nThe worksheet would make a file "
+                                    "larger than 256 MiB, which could not be opened again"}));
+    EXPECT_EQ(ReadAll(target), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+}

@@ -1,5 +1,6 @@
 #include "worksheet/ui/ChartPicture.h"
 
+#include "shell/core/QtOutputFile.h"
 #include "worksheet/ui/ChartView.h"
 #include "worksheet/ui/WorksheetChart.h"
 
@@ -9,7 +10,7 @@
 
 namespace orvalis {
 
-bool WriteChartPicture(const ChartData& data, QSize size, const QString& path)
+bool DrawChartPicture(const ChartData& data, QSize size, const QString& path, QByteArray& bytes)
 {
     CChartView view;
     FillChart(*view.chart(), data);
@@ -23,7 +24,13 @@ bool WriteChartPicture(const ChartData& data, QSize size, const QString& path)
     QResizeEvent viewportResize(view.viewport()->size(), QSize());
     QCoreApplication::sendEvent(view.viewport(), &viewportResize);
     QCoreApplication::sendPostedEvents();
-    return SaveChartPicture(view, path);
+    return DrawChartPicture(view, path, bytes);
+}
+
+bool WriteChartPicture(const ChartData& data, QSize size, const QString& path)
+{
+    QByteArray bytes;
+    return DrawChartPicture(data, size, path, bytes) && WriteOutputFile(path, bytes);
 }
 
 } // namespace orvalis

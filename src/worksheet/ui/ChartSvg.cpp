@@ -1,13 +1,15 @@
 #include "worksheet/ui/ChartSvg.h"
 
+#include "shell/core/QtOutputFile.h"
 #include "worksheet/ui/WorksheetChart.h"
+
+#include <QBuffer>
 
 #include <QChartView>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include <optional>
@@ -62,13 +64,14 @@ QList<QPolygonF> ClipPolyline(const QList<QPointF>& points, const QRectF& rect)
     return parts;
 }
 
-bool SaveChartSvg(QChartView& view, const QString& path)
+bool DrawChartSvg(QChartView& view, QByteArray& bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    bytes.clear();
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly))
         return false;
     QSvgGenerator generator;
-    generator.setOutputDevice(&file);
+    generator.setOutputDevice(&buffer);
     generator.setSize(view.size());
     generator.setViewBox(QRect(QPoint(0, 0), view.size()));
     // Texts are written in points converted at this resolution; the screen's keeps them
@@ -113,7 +116,13 @@ bool SaveChartSvg(QChartView& view, const QString& path)
     }
     for (QLineSeries* line : hidden)
         line->setVisible(true);
-    return drawn && file.commit();
+    return drawn;
+}
+
+bool SaveChartSvg(QChartView& view, const QString& path)
+{
+    QByteArray bytes;
+    return DrawChartSvg(view, bytes) && WriteOutputFile(path, bytes);
 }
 
 } // namespace orvalis

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QPolygonF>
 #include <QRectF>
@@ -9,9 +10,11 @@ class QChartView;
 
 namespace orvalis {
 
-// Writes the chart as the view shows it into the SVG file path, at the view's size,
-// through a temporary file (a failed export leaves an older picture as it was). False
-// when the file cannot be written.
+// Draws the chart as the view shows it, at the view's size, as the bytes of an SVG
+// file. False when it cannot be drawn.
+bool DrawChartSvg(QChartView& view, QByteArray& bytes);
+// The same written into the SVG file path through WriteOutputFile (a failed export
+// leaves an older picture as it was). False when the file cannot be written.
 bool SaveChartSvg(QChartView& view, const QString& path);
 
 // The parts of the polyline through points that lie inside rect, each a polyline of its

@@ -1,20 +1,21 @@
 #include "worksheet/ui/ChartView.h"
 
 #include "shell/AppTitle.h"
+#include "shell/core/QtOutputFile.h"
 #include "worksheet/PictureFormat.h"
 #include "worksheet/ui/ChartSvg.h"
 #include "worksheet/ui/WorksheetChart.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QLineSeries>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPainter>
-#include <QSaveFile>
 #include <QToolTip>
 #include <QWheelEvent>
 
@@ -23,17 +24,21 @@
 
 namespace orvalis {
 
-bool SaveChartPicture(QChartView& view, const QString& path)
+bool DrawChartPicture(QChartView& view, const QString& path, QByteArray& bytes)
 {
     const PictureFormat format = PictureFormatOf(QFile::encodeName(path).toStdString());
     if (format == PictureFormat::Svg)
-        return SaveChartSvg(view, path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (!view.grab().save(&file, format == PictureFormat::Jpeg ? "JPEG" : "PNG"))
-        return false;
-    return file.commit();
+        return DrawChartSvg(view, bytes);
+    bytes.clear();
+    QBuffer buffer(&bytes);
+    return buffer.open(QIODevice::WriteOnly) &&
+           view.grab().save(&buffer, format == PictureFormat::Jpeg ? "JPEG" : "PNG");
+}
+
+bool SaveChartPicture(QChartView& view, const QString& path)
+{
+    QByteArray bytes;
+    return DrawChartPicture(view, path, bytes) && WriteOutputFile(path, bytes);
 }
 
 CChartView::CChartView(QWidget* parent)

@@ -34,9 +34,11 @@ private:
     void AskAndSave(const QString& filter, const QString& suffix);
 };
 
-// Renders a chart view's picture into path in the format its name asks for
-// (PictureFormatOf: SVG, JPEG, else PNG); used by the view and by the batch tool's
-// offscreen chart.
+// Draws a chart view's picture as the bytes of the file path names, in the format its
+// name asks for (PictureFormatOf: SVG, JPEG, else PNG); false when it cannot be drawn.
+// Used by the view and by the batch tool's offscreen chart.
+bool DrawChartPicture(QChartView& view, const QString& path, QByteArray& bytes);
+// The same written into path through WriteOutputFile; false when it cannot be written.
 bool SaveChartPicture(QChartView& view, const QString& path);
 
 } // namespace orvalis

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QString>
@@ -14,13 +15,18 @@ struct PdfPaper {
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
 };
 
-// Writes the worksheet's printed pages, exactly as File Print lays them out, into the PDF
-// file path, with title in the centre of every page header. Shows no window, but needs a
-// QApplication (the offscreen platform will do). The worksheet's grid is measured with
-// the screen fonts first, as opening its window does. With chartPage, a worksheet whose
-// chart has something to draw ends with a page of its chart, as printing it with that
-// option does. Returns the number of pages written; 0 when the file could not be
-// written.
+// Draws the worksheet's printed pages, exactly as File Print lays them out, as the bytes
+// of a PDF file, with title in the centre of every page header. Shows no window, but
+// needs a QApplication (the offscreen platform will do). The worksheet's grid is
+// measured with the screen fonts first, as opening its window does. With chartPage, a
+// worksheet whose chart has something to draw ends with a page of its chart, as
+// printing it with that option does. Returns the number of pages; 0 when nothing could
+// be drawn.
+int DrawWorksheetPdf(Worksheet& worksheet, const QString& title, const PdfPaper& paper,
+                     bool chartPage, QByteArray& bytes);
+
+// The same written into the PDF file path through WriteOutputFile. Returns the number
+// of pages written; 0 when the file could not be written.
 int WriteWorksheetPdf(Worksheet& worksheet, const QString& title, const QString& path,
                       const PdfPaper& paper, bool chartPage = false);
 
