@@ -1,6 +1,8 @@
 #include "worksheet/ui/ChartView.h"
 
 #include "shell/AppTitle.h"
+#include "worksheet/ui/ChartPicture.h"
+#include "worksheet/ui/ChartSizeDialog.h"
 #include "worksheet/ui/ChartSvg.h"
 #include "worksheet/ui/WorksheetChart.h"
 
@@ -45,6 +47,13 @@ CChartView::CChartView(QWidget* parent)
 bool CChartView::SavePicture(const QString& path)
 {
     return SaveChartPicture(*this, path);
+}
+
+bool CChartView::SavePictureAt(const QString& path, QSize size)
+{
+    if (!pictureSource)
+        return SavePicture(path);
+    return WriteChartPicture(pictureSource(), size, path);
 }
 
 void CChartView::CopyPicture()
@@ -144,7 +153,10 @@ void CChartView::AskAndSave(const QString& filter, const QString& suffix)
         return;
     if (!path.endsWith(suffix, Qt::CaseInsensitive))
         path += suffix;
-    if (!SavePicture(path))
+    CChartSizeDialog size(this);
+    if (size.exec() != QDialog::Accepted)
+        return;
+    if (!SavePictureAt(path, size.PictureSize()))
         QMessageBox::warning(this, AppTitle(), tr("Error: Cannot write file %1").arg(QFileInfo(path).fileName()));
 }
 
