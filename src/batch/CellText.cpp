@@ -72,35 +72,4 @@ void WriteCellListing(const CellStore& cells, std::ostream& out)
     }
 }
 
-void WriteUsedGrid(const CellStore& cells, char separator, std::ostream& out)
-{
-    int lastRow = 0;
-    int lastCol = 0;
-    for (int r = 1; r < cells.GetRowCount(); ++r) {
-        for (int c = 1; c < cells.GetColumnCount(); ++c) {
-            const std::string& text = cells.CellTextRef(r, c);
-            if (text.empty() || (r == kRoleRow && text == "No Data"))
-                continue;
-            lastRow = std::max(lastRow, r);
-            lastCol = std::max(lastCol, c);
-        }
-    }
-    std::string line;
-    for (int r = 0; r <= lastRow; ++r) {
-        line.clear();
-        for (int c = 0; c <= lastCol; ++c) {
-            if (c > 0)
-                line += separator;
-            for (unsigned char ch : cells.CellTextRef(r, c)) {
-                if (IsControl(ch) && !(ch == '\t' && separator != '\t'))
-                    AppendControl(line, ch);
-                else
-                    line += static_cast<char>(ch);
-            }
-        }
-        line += '\n';
-        out << line;
-    }
-}
-
 } // namespace orvalis

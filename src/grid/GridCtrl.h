@@ -215,6 +215,13 @@ public:
     virtual void PrintHeader(QPainter& painter, PrintInfo& info);
     virtual void PrintHeaderRows(QPainter& painter, PrintInfo& info);
     virtual void PrintFooter(QPainter& painter, PrintInfo& info);
+    // The part of the sheet that is printed: rows 0..row-1 and columns 0..col-1 (counts,
+    // fixed rows and columns included). The whole sheet here; a sheet that knows which of
+    // its cells are in use prints only those.
+    virtual CellId PrintedExtent() const;
+    // The number of pages the sheet prints on device (a printer as set up), without
+    // printing; 0 when there is nothing to print.
+    virtual int PrintPageCount(QPaintDevice& device);
     // Prints every page (or the printer's page range) of the sheet on printer. Returns
     // the number of pages printed; 0 when nothing could be (the printer refused to
     // start, or the sheet has only fixed rows).
@@ -346,6 +353,9 @@ private:
     void DragAutoScroll();
     void PrintGridLines(QPainter& painter, int firstRow, int endRow, int top);
     QString WindowTitleForPrint() const;
+    // Measures the print font on device and paginates the printed extent; false when
+    // there is nothing to print.
+    bool Paginate(QPaintDevice& device);
 
     CellStore& m_store;
     QtTextMeasurer m_measurer;
@@ -376,6 +386,7 @@ private:
     QFont m_printerFont;           // print font of the current job
     PrintPageLayout m_printLayout; // page geometry of the current job
     std::vector<int> m_pageStarts; // first row of each page of the current job
+    CellId m_printExtent;          // rows and columns printed by the current job (counts)
     // The table a screen reader asked for, told of every cell change; null until then.
     GridAccessible* m_accessible = nullptr;
     friend class GridAccessible;

@@ -230,10 +230,11 @@ bool CGridCtrl::DrawFixedCell(QPainter& painter, int row, int col, QRect rect, b
 
     // The headers of the focus cell's row and column look pressed and carry semi-bold text.
     const CellId focus = m_store.GetFocusCell();
-    const bool focusLine =
-        m_store.IsValidCell(focus.row, focus.col) && (focus.row == row || focus.col == col);
+    const bool focusLine = !m_printing && m_store.IsValidCell(focus.row, focus.col) &&
+                           (focus.row == row || focus.col == col);
     const QFont& font = CellQFont(row, col, focusLine);
-    if (rect.width() > 1 && rect.height() > 1) {
+    // On paper the grid lines alone frame the titles.
+    if (!m_printing && rect.width() > 1 && rect.height() > 1) {
         const int l = rect.left();
         const int t = rect.top();
         const int r = rect.right();

@@ -1,5 +1,5 @@
-// Printing of CGridCtrl: every page shows the whole width of the sheet scaled to the
-// paper, the fixed rows on top, as many whole rows as fit, a header with the titles and
+// Printing of CGridCtrl: every page shows the whole width of the printed part of the
+// sheet scaled to the paper, the fixed rows on top, as many whole rows as fit, a header with the titles and
 // a footer with the page number and the time of printing.
 
 #include "grid/GridCtrl.h"
@@ -56,25 +56,50 @@ QString CGridCtrl::WindowTitleForPrint() const
     return QString();
 }
 
-bool CGridCtrl::OnBeginPrinting(QPainter& painter, PrintInfo& info)
+CellId CGridCtrl::PrintedExtent() const
 {
-    if (!painter.isActive() || !painter.device())
-        return false;
-    if (m_store.GetRowCount() <= m_store.GetFixedRowCount())
+    return {m_store.GetRowCount(), m_store.GetColumnCount()};
+}
+
+bool CGridCtrl::Paginate(QPaintDevice& device)
+{
+    const CellId extent = PrintedExtent();
+    m_printExtent = {std::min(extent.row, m_store.GetRowCount()),
+                     std::min(extent.col, m_store.GetColumnCount())};
+    if (m_printExtent.row <= m_store.GetFixedRowCount() || m_printExtent.col <= 0)
         return false;
     m_printerFont = PrintFont(9);
-    const QFontMetrics metrics(m_printerFont, painter.device());
+    const QFontMetrics metrics(m_printerFont, &device);
     const int charWidth =
         metrics.horizontalAdvance(QString::fromLatin1(kWidthSample, 52)) / 52;
     const int charHeight = metrics.height();
-    m_printLayout = ComputePrintPageLayout(m_store.GetVirtualWidth(), m_store.GetFixedRowHeight(),
-                                           charWidth, charHeight, painter.device()->width(),
-                                           painter.device()->height());
+    int width = 0;
+    for (int col = 0; col < m_printExtent.col; ++col)
+        width += m_store.GetColumnWidth(col);
+    m_printLayout = ComputePrintPageLayout(width, m_store.GetFixedRowHeight(), charWidth,
+                                           charHeight, device.width(), device.height());
     if (m_printLayout.pageWidth <= 0)
         return false;
-    m_pageStarts = PageStartRows(RowHeights(m_store), m_store.GetFixedRowCount(),
-                                 m_printLayout.bodyHeight);
-    info.maxPage = std::max<int>(1, static_cast<int>(m_pageStarts.size()));
+    std::vector<int> heights = RowHeights(m_store);
+    heights.resize(static_cast<std::size_t>(m_printExtent.row));
+    m_pageStarts = PageStartRows(heights, m_store.GetFixedRowCount(), m_printLayout.bodyHeight);
+    return !m_pageStarts.empty();
+}
+
+int CGridCtrl::PrintPageCount(QPaintDevice& device)
+{
+    const bool paginated = Paginate(device);
+    const int pages = paginated ? static_cast<int>(m_pageStarts.size()) : 0;
+    m_pageStarts.clear();
+    m_printLayout = PrintPageLayout{};
+    return pages;
+}
+
+bool CGridCtrl::OnBeginPrinting(QPainter& painter, PrintInfo& info)
+{
+    if (!painter.isActive() || !painter.device() || !Paginate(*painter.device()))
+        return false;
+    info.maxPage = static_cast<int>(m_pageStarts.size());
     info.currentPage = 1;
     return true;
 }
@@ -82,6 +107,7 @@ bool CGridCtrl::OnBeginPrinting(QPainter& painter, PrintInfo& info)
 void CGridCtrl::OnEndPrinting(QPainter&, PrintInfo&)
 {
     m_pageStarts.clear();
+    m_printExtent = CellId{};
     m_printLayout = PrintPageLayout{};
 }
 
@@ -92,7 +118,7 @@ void CGridCtrl::PrintGridLines(QPainter& painter, int firstRow, int endRow, int 
     // the drawing operations for the preview to keep and replay.
     const int mode = m_store.gridLines;
     int right = -1;
-    for (int col = 0; col < m_store.GetColumnCount(); ++col)
+    for (int col = 0; col < m_printExtent.col; ++col)
         right += m_store.GetColumnWidth(col);
     int bottom = top - 1;
     for (int row = firstRow; row < endRow; ++row)
@@ -111,7 +137,7 @@ void CGridCtrl::PrintGridLines(QPainter& painter, int firstRow, int endRow, int 
     if (mode == GridLinesVertical || mode == GridLinesBoth) {
         painter.drawLine(0, top, 0, bottom);
         int x = -1;
-        for (int col = 0; col < m_store.GetColumnCount(); ++col) {
+        for (int col = 0; col < m_printExtent.col; ++col) {
             x += m_store.GetColumnWidth(col);
             painter.drawLine(x, top, x, bottom);
         }
@@ -138,16 +164,20 @@ void CGridCtrl::PrintHeaderRows(QPainter& painter, PrintInfo&)
     const QPen pen = painter.pen();
     QRect rect;
     rect.setBottom(-1);
+    // Paper shows the titles on white between the grid lines: no screen fill, no raised
+    // edges, no focus marks.
+    m_printing = true;
     for (int row = 0; row < m_store.GetFixedRowCount(); ++row) {
         rect.setTop(rect.bottom() + 1);
         rect.setBottom(rect.top() + m_store.GetRowHeight(row) - 1);
         rect.setRight(-1);
-        for (int col = 0; col < m_store.GetColumnCount(); ++col) {
+        for (int col = 0; col < m_printExtent.col; ++col) {
             rect.setLeft(rect.right() + 1);
             rect.setRight(rect.left() + m_store.GetColumnWidth(col) - 1);
             DrawFixedCell(painter, row, col, rect, false);
         }
     }
+    m_printing = false;
     painter.setPen(pen);
     PrintGridLines(painter, 0, m_store.GetFixedRowCount(), 0);
 }
@@ -198,7 +228,7 @@ void CGridCtrl::OnPrint(QPainter& painter, PrintInfo& info)
     if (p >= 1 && p <= static_cast<int>(m_pageStarts.size())) {
         const int first = m_pageStarts[p - 1];
         const int end = p < static_cast<int>(m_pageStarts.size()) ? m_pageStarts[p]
-                                                                  : m_store.GetRowCount();
+                                                                  : m_printExtent.row;
         const QPen pen = painter.pen();
         // A row taller than the whole body is cut off at the body's bottom.
         painter.setClipRect(QRect(-1, -1, contentWidth + 2, page.bodyHeight + 2));
@@ -209,7 +239,7 @@ void CGridCtrl::OnPrint(QPainter& painter, PrintInfo& info)
             rect.setTop(rect.bottom() + 1);
             rect.setBottom(rect.top() + m_store.GetRowHeight(row) - 1);
             rect.setRight(-1);
-            for (int col = 0; col < m_store.GetColumnCount(); ++col) {
+            for (int col = 0; col < m_printExtent.col; ++col) {
                 rect.setLeft(rect.right() + 1);
                 rect.setRight(rect.left() + m_store.GetColumnWidth(col) - 1);
                 DrawCell(painter, row, col, rect, true);
@@ -286,6 +316,12 @@ void CGridCtrl::Print(const QPageLayout* pageLayout)
         printer.setPageLayout(*pageLayout);
     QPrintDialog dialog(&printer, this);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange);
+    // The page range offers the pages there are; all of them stay chosen.
+    if (const int pages = PrintPageCount(printer); pages > 0) {
+        dialog.setMinMax(1, pages);
+        printer.setFromTo(1, pages);
+        printer.setPrintRange(QPrinter::AllPages);
+    }
     AddPrintOptions(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return;

@@ -61,6 +61,11 @@ QString VersionLine()
     return QString::fromLatin1(kProgramTitleWithVersion);
 }
 
+QString LicenceLine()
+{
+    return QStringLiteral("Licensed under the GNU General Public License, version 3 or later.");
+}
+
 QString YearLine()
 {
     return QStringLiteral("Published 2026");
@@ -108,6 +113,7 @@ AboutBox::AboutBox(QWidget* parent)
     column->addWidget(Text(QStringLiteral("Acknowledgements:"), this));
     column->addWidget(Text(
         QStringLiteral("To everyone who tried the early versions and sent their series."), this));
+    column->addWidget(Text(LicenceLine(), this));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     column->addWidget(buttons);
@@ -124,13 +130,12 @@ SplashWindow::SplashWindow(QWidget* owner)
     setAccessibleName(QStringLiteral("Tavelle Orvalis is starting"));
     setAutoFillBackground(true);
     QVBoxLayout* column = IconAndText(*this);
-    for (const char* line : {"This program is protected by copyright law.",
-                             "Unauthorised copying or distribution of it, or of any part of it,",
-                             "may result in civil and criminal penalties.",
-                             "Its results are estimates: check them before you rely on them.",
-                             "It comes with no warranty of any kind.",
-                             "Licensed under the GNU General Public License, version 3 or later."})
+    // Free software: the notice names the licence under which it may be copied, not a
+    // threat against copying it.
+    for (const char* line : {"Its results are estimates: check them before you rely on them.",
+                             "It comes with no warranty of any kind."})
         column->addWidget(Text(QString::fromLatin1(line), this));
+    column->addWidget(Text(LicenceLine(), this));
     adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());

@@ -19,16 +19,17 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-// "About Tavelle Orvalis": icon, version, year, publisher, acknowledgement and OK.
+// "About Tavelle Orvalis": icon, version, year, publisher, acknowledgement, licence and
+// OK.
 class AboutBox final : public QDialog {
     Q_OBJECT
 public:
     explicit AboutBox(QWidget* parent = nullptr);
 };
 
-// The start-up window: icon, version, year and the legal notice, without a caption,
-// centred on the screen (its owner is not up yet when it opens). The application
-// closes it; it deletes itself when closed.
+// The start-up window: icon, version, year, the warranty notice and the licence, without
+// a caption, centred on the screen (its owner is not up yet when it opens). The
+// application closes it; it deletes itself when closed.
 class SplashWindow final : public QFrame {
     Q_OBJECT
 public:
@@ -38,5 +39,6 @@ public:
 // The texts both boxes share.
 QString VersionLine();
 QString YearLine();
+QString LicenceLine(); // the licence the program is distributed under
 
 }  // namespace orvalis

@@ -1,9 +1,11 @@
 #include "shell/ChildFrame.h"
 #include "shell/ColorConfigDialog.h"
+#include "shell/DocManager.h"
 #include "shell/HelpPages.h"
 #include "shell/MainFrame.h"
 #include "shell/WorksheetApp.h"
 #include "shell/WorksheetCommands.h"
+#include "worksheet/Worksheet.h"
 #include "worksheet/ui/GridDoc.h"
 #include "worksheet/ui/TrainingController.h"
 #include "worksheet/ui/UiPrompts.h"
@@ -24,6 +26,10 @@ void BindChildFrameCommands(CommandTarget& target, const WorksheetCommandContext
     target.On(CmdDisplayColors, [&app] {
         ColorConfigDialog dialog(app.Settings(), app.MainFrame());
         app.Prompts().RunDialog(dialog);
+        // The colours are the program's: every open worksheet's legend and row labels
+        // take them at once.
+        for (CGridDoc* doc : app.Docs().Documents())
+            doc->GetWorksheet().UpdateRowLabels();
     });
 
     CTrainingController& training = context.app.MainFrame()->Training();

@@ -22,6 +22,7 @@ enum CommandId : int {
     CmdFileMru3 = 57618,
     CmdFileMru4 = 57619,
     CmdFileImport = 32793,
+    CmdFileExport = 32801,
     CmdAppExit = 57665,
 
     // Edit

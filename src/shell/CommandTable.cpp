@@ -22,6 +22,9 @@ constexpr std::array kCommands = {
     CommandInfo{CmdFileSaveAs, "Save &As...", "", H::Document,
                 "Save the active document with a new name\nSave As", nullptr, nullptr, nullptr},
     CommandInfo{CmdFileImport, "Import", "", H::MainFrame, nullptr, nullptr, nullptr, nullptr},
+    CommandInfo{CmdFileExport, "&Export...", "", H::Document,
+                "Write the used part of the worksheet as a CSV file\nExport", nullptr, nullptr,
+                nullptr},
     CommandInfo{CmdFilePrint, "&Print...", "Ctrl+P", H::View, "Print the active document\nPrint",
                 "print", "document-print", nullptr},
     CommandInfo{CmdFilePrintPreview, "Print Pre&view", "", H::View,
@@ -143,7 +146,7 @@ const std::vector<MenuLayout>& WorksheetMenus()
     static const std::vector<MenuLayout> menus = {
         {"&File",
          {CmdFileNew, CmdFileOpen, CmdFileClose, CmdFileSave, CmdFileSaveAs, CmdNone, CmdFileImport,
-          CmdNone, CmdFilePrint, CmdFilePrintPreview, CmdFilePrintSetup, CmdNone, CmdFileMru1,
+          CmdFileExport, CmdNone, CmdFilePrint, CmdFilePrintPreview, CmdFilePrintSetup, CmdNone, CmdFileMru1,
           CmdAppExit}},
         {"&Edit",
          {CmdEditUndo, CmdEditRedo, CmdNone, CmdEditCut, CmdEditCopy, CmdEditPaste, CmdEditSelectAll, CmdNone}},

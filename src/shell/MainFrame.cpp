@@ -84,6 +84,15 @@ CMainFrame::CMainFrame(CWorksheetApp& app)
 {
     connect(m_training.get(), &CTrainingController::runningChanged, this,
             [this] { UpdateCommandStates(); });
+    // A forecast shows itself: the status bar says what was extrapolated, and the
+    // worksheet's chart opens under its grid.
+    connect(m_training.get(), &CTrainingController::forecastMade, this,
+            [this](CGridDoc* doc, const QString& summary) {
+                ShowStatusMessage(summary);
+                CChildFrame* frame = m_app.Docs().ActiveFrame();
+                if (frame && &frame->Document() == doc)
+                    frame->View().ShowChart(true);
+            });
     setWindowTitle(AppTitle());
     setAccessibleName(AppTitle());
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);

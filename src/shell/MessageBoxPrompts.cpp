@@ -107,6 +107,12 @@ QString MessageBoxPrompts::ChooseSaveFile(const QString& suggestedName, const QS
     return path;
 }
 
+QString MessageBoxPrompts::ChooseExportFile(const QString& suggestedName, const QString& filter)
+{
+    const QString start = m_folders ? m_folders->SaveStart(suggestedName) : suggestedName;
+    return QFileDialog::getSaveFileName(Owner(), QStringLiteral("Export"), start, filter);
+}
+
 bool MessageBoxPrompts::RunDialog(QDialog& dialog)
 {
     return dialog.exec() == QDialog::Accepted;

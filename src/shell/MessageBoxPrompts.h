@@ -27,6 +27,7 @@ public:
     QString ChooseOpenFile(const QString& filter) override;
     QString ChooseSaveFile(const QString& suggestedName, const QString& filter) override;
     QString ChooseImportFile(const QString& filter) override;
+    QString ChooseExportFile(const QString& suggestedName, const QString& filter) override;
     bool RunDialog(QDialog& dialog) override;
 
 private:

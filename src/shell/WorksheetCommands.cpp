@@ -24,6 +24,11 @@ void BindDocumentCommands(CommandTarget& target, const WorksheetCommandContext& 
     CGridDoc& doc = context.doc;
     target.On(CmdFileSave, [&doc] { doc.DoFileSave(); });
     target.On(CmdFileSaveAs, [&doc] { doc.DoSaveAs(); });
+    CWorksheetGrid& editing = context.grid;
+    target.On(CmdFileExport, [&doc, &editing] {
+        editing.EndEditing(); // the file holds what the window shows
+        doc.DoExport();
+    });
 
     // An edit still open in the window is stored first: it is the step the user sees
     // as the last one. Storing it would end the steps to redo, so Redo waits until the

@@ -28,7 +28,7 @@ private:
     VectorView m_view;
 };
 
-bool NetworkFitsWorksheet(Worksheet& ws, const CBackpropNet& net, int extrapolation)
+bool NetworkFitsWorksheet(Worksheet& ws, const CBackpropNet& net)
 {
     const SectionCounts& c = ws.counts;
     UserMessages& messages = ws.Messages();
@@ -45,10 +45,7 @@ bool NetworkFitsWorksheet(Worksheet& ws, const CBackpropNet& net, int extrapolat
         messages.Error("Error: Num Taps Exceeds Num Training + Num Testing");
         return false;
     }
-    // The extension and its scratch row must stay on the worksheet.
-    const std::int64_t lastGridRow = ws.Store().GetRowCount() - 1;
-    if (extrapolation > 0 &&
-        static_cast<std::int64_t>(ws.firstDataRow) + c.totalRows + extrapolation > lastGridRow) {
+    if (!ExtrapolationRoomOf(ws).Fits()) {
         messages.Error("Error: Extrapolation Runs Past the Last Worksheet Row");
         return false;
     }
@@ -56,6 +53,21 @@ bool NetworkFitsWorksheet(Worksheet& ws, const CBackpropNet& net, int extrapolat
 }
 
 } // namespace
+
+ExtrapolationRoom ExtrapolationRoomOf(const Worksheet& ws)
+{
+    const AppSettings& settings = ws.Settings();
+    ExtrapolationRoom room;
+    room.count =
+        ExtrapolationCountFor(settings.resultsMode, settings.extrapolationRows, ws.phaseOffset);
+    room.lastDataRow = ws.counts.totalRows;
+    // The extension and its scratch row must stay on the worksheet.
+    const std::int64_t lastGridRow = ws.Store().GetRowCount() - 1;
+    const std::int64_t end = static_cast<std::int64_t>(ws.firstDataRow) + ws.counts.totalRows + room.count;
+    if (room.count > 0 && end > lastGridRow)
+        room.rowsShort = static_cast<int>(std::min<std::int64_t>(end - lastGridRow, 1 << 30));
+    return room;
+}
 
 bool EvaluateWorksheet(Worksheet& ws, EstimateFigures* figures)
 {
@@ -70,7 +82,7 @@ bool EvaluateWorksheet(Worksheet& ws, EstimateFigures* figures)
     const AppSettings& settings = ws.Settings();
     const int count =
         ExtrapolationCountFor(settings.resultsMode, settings.extrapolationRows, ws.phaseOffset);
-    if (!NetworkFitsWorksheet(ws, net, count))
+    if (!NetworkFitsWorksheet(ws, net))
         return RefuseRun(ws);
 
     const VectorView view = DefineRunRanges(ws);

@@ -14,6 +14,16 @@ struct EstimateFigures {
     int intervalLength = 0;       // NumEval + ExtrapolationRows
 };
 
+// The rows an evaluation in the current results mode adds after the sections
+// (ExtrapolationCountFor), and whether they and their scratch row stay on the worksheet.
+struct ExtrapolationRoom {
+    int count = 0;       // rows the evaluation extends the series by
+    int lastDataRow = 0; // data row number ("Data n") the sections end on
+    int rowsShort = 0;   // rows missing at the end of the grid; 0 when it fits
+    bool Fits() const { return rowsShort == 0; }
+};
+ExtrapolationRoom ExtrapolationRoomOf(const Worksheet& ws);
+
 // Evaluate: applies the worksheet's trained network, unchanged, to its Evaluate rows,
 // extends the series when the results mode or the phase offset asks for it, writes the
 // results and marks the worksheet Eval (it is not marked modified). Refuses with a

@@ -115,10 +115,7 @@ int BuildHeaderBlock(CellStore& store, const AppSettings& settings)
     for (const HeaderText& h : kHeaderTexts)
         SetTextAndFormat(store, h.row, h.col, h.text, h.format);
 
-    store.SetCellBackColor(2, 0, settings.trainColor);
-    store.SetCellBackColor(3, 0, settings.testColor);
-    store.SetCellBackColor(4, 0, settings.evalColor);
-    store.SetCellBackColor(5, 0, settings.extrpColor);
+    ColourLegend(store, settings);
 
     // Labels may not be typed over; the value cells beside them stay editable.
     auto readOnly = [&store](int row, int col) {
@@ -138,9 +135,20 @@ int BuildHeaderBlock(CellStore& store, const AppSettings& settings)
     return firstDataRow;
 }
 
+void ColourLegend(CellStore& store, const AppSettings& settings)
+{
+    store.SetCellBackColor(2, 0, settings.trainColor);
+    store.SetCellBackColor(3, 0, settings.testColor);
+    store.SetCellBackColor(4, 0, settings.evalColor);
+    store.SetCellBackColor(5, 0, settings.extrpColor);
+}
+
 void UpdateRowLabels(CellStore& store, const AppSettings& settings, int firstDataRow,
                      int numTraining, int numTesting, int numEval, int numExtrapolate)
 {
+    // The legend explains the row colours, so it always shows the colours in use.
+    ColourLegend(store, settings);
+
     // Summed in 64 bits: counts typed by the user may be anything an int holds.
     const std::int64_t f = firstDataRow;
     const std::int64_t endTraining = f + numTraining;

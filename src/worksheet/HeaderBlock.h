@@ -13,11 +13,15 @@ struct AppSettings;
 // Returns FirstDataRow (8 with the comment row, 7 without).
 int BuildHeaderBlock(CellStore& store, const AppSettings& settings);
 
+// Colours the legend cells of the row-label column (rows 2-5: Training, Testing,
+// Evaluate, Extrapolate) in the settings' section colours.
+void ColourLegend(CellStore& store, const AppSettings& settings);
+
 // Recolours the row-label column for the given section counts (colours only; the
-// "Data %d" texts stay). Rows from firstDataRow on are coloured by the first rule that
+// "Data %d" texts stay), the legend cells included. Rows from firstDataRow on are coloured by the first rule that
 // applies: past all sections the title colour; otherwise, only while numTraining and
 // numTesting are both non-zero, the colour of the section the row falls in. Other rows,
-// and the header rows above firstDataRow, keep their colours.
+// and the header rows above firstDataRow other than the legend, keep their colours.
 void UpdateRowLabels(CellStore& store, const AppSettings& settings, int firstDataRow,
                      int numTraining, int numTesting, int numEval, int numExtrapolate);
 

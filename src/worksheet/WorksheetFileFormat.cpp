@@ -171,6 +171,14 @@ void CheckUsedWeights(const ByteReader& in, const WorksheetFileContents& out, st
 
 // What the version message shows of the bytes read: a file that is not a worksheet
 // at all would otherwise fill the box with lines of its raw bytes.
+// A version string is a short run of digits; anything else at the start of a file
+// means the file was never a worksheet.
+bool LooksLikeVersion(const std::string& read)
+{
+    return !read.empty() && read.size() <= 16 &&
+           read.find_first_not_of("0123456789") == std::string::npos;
+}
+
 std::string ShownVersion(const std::string& read)
 {
     constexpr std::size_t kShown = 16;
@@ -192,13 +200,20 @@ std::variant<WorksheetFileContents, FileError> ParseWorksheetFile(
     ByteReader in(data, size);
     WorksheetFileContents out;
     try {
-        const std::string version = in.String("version");
+        std::string version;
+        try {
+            version = in.String("version");
+        } catch (ParseFailure& failure) {
+            failure.error.notWorksheet = true; // too short for even its first string
+            throw;
+        }
         if (version != kWorksheetFileVersion) {
             FileError e;
             e.kind = FileError::Kind::VersionMismatch;
             e.message = std::string("Error: Non-Compatible Data File Version, Expect:") +
                         kWorksheetFileVersion + ", Got:" + ShownVersion(version);
             e.detail = "version";
+            e.notWorksheet = !LooksLikeVersion(version);
             return e;
         }
         const std::size_t weightsAt = ReadNetwork(in, out);

@@ -45,6 +45,9 @@ struct FileError {
     std::string message;        // the text shown to the user, word for word
     std::size_t position = 0;   // byte offset of the field that failed (reading)
     std::string detail;         // what failed, for logs and tests
+    // The file does not even begin with a version string (a length and up to 16
+    // digits): it is some other kind of file, not a worksheet of another version.
+    bool notWorksheet = false;
 };
 
 // What a load or a save came to, read the right way round: true when it succeeded;

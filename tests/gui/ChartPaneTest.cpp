@@ -8,6 +8,7 @@
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetLayout.h"
 #include "worksheet/ui/ChartPane.h"
+#include "worksheet/ui/ChartSizeDialog.h"
 #include "worksheet/ui/ChartView.h"
 #include "worksheet/ui/GridDoc.h"
 #include "worksheet/ui/GridView.h"
@@ -22,6 +23,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineSeries>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QValueAxis>
 #include <QXmlStreamReader>
@@ -291,6 +293,34 @@ TEST(ChartPane, ExportsPngSvgAndClipboard)
 
     f.pane.View().CopyPicture();
     EXPECT_EQ(QGuiApplication::clipboard()->image().size(), f.pane.View().size());
+}
+
+// A saved picture has the size asked for (1200 x 700 unless the user says otherwise)
+// whatever the pane's size, and no frame: its edges are the chart's white, not the
+// grey line the view draws round it on the screen.
+TEST(ChartPane, SavedPictureHasTheAskedSizeWithoutTheViewsFrame)
+{
+    ChartFixture f;
+    f.FillTrained();
+    Settle();
+    CChartSizeDialog ask;
+    EXPECT_EQ(ask.PictureSize(), QSize(1200, 700));
+    EXPECT_EQ(ask.WidthField().accessibleName(), QStringLiteral("Width:"));
+    ask.HeightField().setValue(480);
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("sized.png"));
+    ASSERT_TRUE(f.pane.View().SavePictureAt(png, ask.PictureSize()));
+    const QImage picture(png);
+    ASSERT_EQ(picture.size(), QSize(1200, 480));
+    const auto white = [](QColor c) { return c.red() > 240 && c.green() > 240 && c.blue() > 240; };
+    for (const QPoint p : {QPoint(0, 240), QPoint(1199, 240), QPoint(600, 0), QPoint(600, 479)})
+        EXPECT_TRUE(white(picture.pixelColor(p))) << p.x() << "," << p.y() << ": "
+                                                  << picture.pixelColor(p).name().toStdString();
+    const QString svg = dir.filePath(QStringLiteral("sized.svg"));
+    ASSERT_TRUE(f.pane.View().SavePictureAt(svg, QSize(1000, 600)));
+    QFile file(svg);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("viewBox=\"0 0 1000 600\""));
 }
 
 // View > Chart shows the pane under the grid of the active worksheet and checks the

@@ -12,6 +12,7 @@
 #include "worksheet/ui/GridDoc.h"
 
 #include <QDropEvent>
+#include <QFile>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -102,6 +103,61 @@ TEST(CommandLine, StartOpensTheFilesAndReportsAMissingOne)
         EXPECT_EQ(Titles(shell.App()), (QStringList{"Worksheet1"}));
         ASSERT_EQ(shell.prompts.log.size(), 1u);
         EXPECT_EQ(shell.prompts.log[0].text, "Error: Cannot open file missing.ows");
+    }
+}
+
+// Several files at once: each refusal names its file; a file that is no worksheet at
+// all is called that (and a text file is sent to File > Import) instead of quoting its
+// first bytes as a version.
+TEST(CommandLine, EveryOpenFailureNamesItsFile)
+{
+    QTemporaryDir files;
+    auto write = [&files](const QString& name, const QByteArray& bytes) {
+        QFile file(files.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    };
+    const QString csv = write("flow.csv", "Year,Flow\n1871,1120\n1872,1160\n");
+    const QString tiny = write("tiny.txt", "z");
+    const QString data = write("numbers.dat", QByteArray("\x03"
+                                                         "abc",
+                                                         4) +
+                                                  QByteArray(40, 'x'));
+    const QString other = write("older.ows", QByteArray("\x06"
+                                                        "082705",
+                                                        7) +
+                                                 QByteArray(40, '\0'));
+    const QString good = SavedWorksheet(files, "good.ows", "7");
+
+    ShellFixture shell({}, {csv, tiny, data, other, good});
+    EXPECT_EQ(Titles(shell.App()), (QStringList{"good.ows"}));
+    std::vector<std::string> errors;
+    for (const auto& e : shell.prompts.log)
+        if (e.kind == "Error" && e.text.find("Target") == std::string::npos)
+            errors.push_back(e.text);
+    const std::string importHint = "File > Import reads";
+    ASSERT_EQ(errors.size(), 4u);
+    struct Case {
+        const char* name;
+        QString path;
+        const char* start;
+        bool hint;
+    };
+    const Case cases[] = {
+        {"csv text", csv, "Error: Not a Worksheet File", true},
+        {"one byte of text", tiny, "Error: Not a Worksheet File", true},
+        {"other data", data, "Error: Not a Worksheet File", false},
+        {"another version", other,
+         "Error: Non-Compatible Data File Version, Expect:082704, Got:082705\n\n", false},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        const std::string& text = errors[i];
+        EXPECT_EQ(text.rfind(c.start, 0), 0u) << c.name << ": " << text;
+        EXPECT_NE(text.find(c.path.toStdString()), std::string::npos) << c.name << ": " << text;
+        EXPECT_EQ(text.find(importHint) != std::string::npos, c.hint) << c.name << ": " << text;
+        EXPECT_EQ(text.find("Got:ear"), std::string::npos) << c.name;
     }
 }
 

@@ -257,6 +257,38 @@ TEST(ColorConfiguration, SelectDefaultAndACancelledChooser)
     EXPECT_EQ(settings.testColor, 0x008080u);
 }
 
+// The legend cells explain the row colours: after Display Colors both show the new
+// colours, in every open worksheet.
+TEST(ColorConfiguration, LegendAndRowLabelsOfEveryWorksheetTakeTheNewColours)
+{
+    ShellFixture shell;
+    shell.App().Docs().NewDocument();
+    std::vector<Worksheet*> sheets;
+    for (CGridDoc* doc : shell.App().Docs().Documents()) {
+        Worksheet& ws = doc->GetWorksheet();
+        ws.counts.numTraining = 10;
+        ws.counts.numTesting = 5;
+        ws.UpdateRowLabels();
+        sheets.push_back(&ws);
+    }
+    ASSERT_EQ(sheets.size(), 2u);
+    shell.prompts.dialogScript = [&](QDialog& dialog) {
+        auto& colours = dynamic_cast<ColorConfigDialog&>(dialog);
+        colours.SetChooser([](QWidget*) -> std::optional<QColor> { return QColor(255, 0, 0); });
+        dialog.findChild<QPushButton*>(QStringLiteral("select0"))->click();
+        colours.SetChooser([](QWidget*) -> std::optional<QColor> { return QColor(0, 0, 255); });
+        dialog.findChild<QPushButton*>(QStringLiteral("select3"))->click();
+        return true;
+    };
+    EXPECT_TRUE(shell.App().MainFrame()->RouteCommand(CmdDisplayColors));
+    for (Worksheet* ws : sheets) {
+        const CellStore& store = ws->Store();
+        EXPECT_EQ(store.GetCellBackColor(2, 0), 0x0000FFu) << "Training legend";
+        EXPECT_EQ(store.GetCellBackColor(5, 0), 0xFF0000u) << "Extrapolation legend";
+        EXPECT_EQ(store.GetCellBackColor(ws->firstDataRow, 0), 0x0000FFu) << "first training row";
+    }
+}
+
 TEST(AboutBox, NamesTheVersionAndShowsTheIconAtTwiceItsSize)
 {
     ShellFixture shell;
@@ -269,6 +301,8 @@ TEST(AboutBox, NamesTheVersionAndShowsTheIconAtTwiceItsSize)
             texts.append(label->text());
         EXPECT_TRUE(texts.contains(QStringLiteral("Tavelle Orvalis Analysis Tool Version 1.1")));
         EXPECT_TRUE(texts.contains(QStringLiteral("Acknowledgements:")));
+        EXPECT_TRUE(texts.contains(
+            QStringLiteral("Licensed under the GNU General Public License, version 3 or later.")));
         const auto* icon = dialog.findChild<IconButton*>();
         EXPECT_NE(icon, nullptr);
         if (icon) {

@@ -49,7 +49,7 @@ TEST(MainFrameMenus, WorksheetMenusItemForItem)
     const std::vector<QMenu*>& menus = frame.Menus();
     EXPECT_EQ(Items(*menus[0]),
               (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S",
-                           "Save &As...", "-", "Import", "-", "&Print...\tCtrl+P", "Print Pre&view",
+                           "Save &As...", "-", "Import", "&Export...", "-", "&Print...\tCtrl+P", "Print Pre&view",
                            "P&rint Setup...", "-", "<None>", "-", "E&xit"}));
     EXPECT_EQ(Items(*menus[1]),
               (QStringList{"&Undo\tCtrl+Z", "&Redo\tCtrl+Shift+Z", "-", "Cu&t\tCtrl+X",

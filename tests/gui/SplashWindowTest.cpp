@@ -9,6 +9,7 @@
 #include "worksheet/ui/WorksheetGrid.h"
 
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
 #include <QTest>
 
@@ -38,6 +39,22 @@ TEST(SplashWindow, ShowsCentredOnTheScreenBesideTheFrameAndLeavesAfterItsTime)
         << "the splash outstays its time";
     ShellFixture::Settle();
     EXPECT_TRUE(shell.App().MainFrame()->isVisible());
+}
+
+// Free software: the splash names its licence and threatens nobody for copying it.
+TEST(SplashWindow, NamesTheLicenceWithoutACopyingWarning)
+{
+    ShellFixture shell({}, {}, 60000);
+    QWidget* splash = shell.App().Splash();
+    ASSERT_NE(splash, nullptr);
+    QString all;
+    for (const QLabel* label : splash->findChildren<QLabel*>())
+        all += label->text() + QLatin1Char('\n');
+    EXPECT_TRUE(all.contains(
+        QStringLiteral("Licensed under the GNU General Public License, version 3 or later.")))
+        << all.toStdString();
+    EXPECT_FALSE(all.contains(QStringLiteral("penalties"))) << all.toStdString();
+    EXPECT_FALSE(all.contains(QStringLiteral("copying"), Qt::CaseInsensitive)) << all.toStdString();
 }
 
 TEST(SplashWindow, FirstKeyOrClickTakesItAwayAndStillReachesItsTarget)

@@ -1,8 +1,10 @@
 #include "ShellTestSupport.h"
 
+#include "shell/ChildFrame.h"
 #include "shell/CommandIds.h"
 #include "shell/DocManager.h"
 #include "shell/MainFrame.h"
+#include "shell/ResultsModeBar.h"
 #include "shell/TrainingCommands.h"
 #include "worksheet/NumberText.h"
 #include "worksheet/Worksheet.h"
@@ -11,15 +13,18 @@
 #include "worksheet/ui/ConfidenceGroup.h"
 #include "worksheet/ui/EstimateResultDialog.h"
 #include "worksheet/ui/GridDoc.h"
+#include "worksheet/ui/GridView.h"
 #include "worksheet/ui/TrainingController.h"
 #include "worksheet/ui/TrainingCurve.h"
 #include "worksheet/ui/TrainingProgressDialog.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 
@@ -259,6 +264,61 @@ TEST_F(TrainingWindow, ClosingTheProgramDuringARunAbortsItThenAsksToSave)
     ASSERT_FALSE(shell->prompts.log.empty());
     EXPECT_EQ(shell->prompts.log.back().kind, "SaveChanges");
     EXPECT_FALSE(Frame().isVisible());
+}
+
+// A forecast shows itself: Evaluate in Data Extrapolate says in the status bar how many
+// rows it added after which row, and opens the worksheet's chart.
+TEST_F(TrainingWindow, ForecastTellsTheStatusBarAndOpensTheChart)
+{
+    QComboBox& mode = Frame().ModeBar().Combo();
+    mode.setCurrentIndex(1);
+    emit mode.activated(1);
+    ASSERT_EQ(shell->App().Settings().resultsMode, ResultsModeExtrapolate);
+    Frame().RouteCommand(CmdTrain);
+    ASSERT_EQ(StateCell(), "Trained");
+    CGridView& view = shell->App().Docs().ActiveFrame()->View();
+    view.ShowChart(false);
+    Frame().RouteCommand(CmdEvaluate);
+    ASSERT_EQ(StateCell(), "Eval");
+    const Worksheet& ws = Doc()->GetWorksheet();
+    EXPECT_EQ(Frame().statusBar()->currentMessage(),
+              QStringLiteral("Extrapolated %1 rows after row %2")
+                  .arg(shell->App().Settings().extrapolationRows)
+                  .arg(ws.counts.totalRows));
+    EXPECT_TRUE(view.ChartShown());
+}
+
+// A worksheet filled to its last rows has no room for the rows Data Extrapolate adds:
+// Train refuses at once, saying how to make room, instead of Evaluate refusing after a
+// whole run.
+TEST(TrainingRefusal, FullWorksheetInDataExtrapolateIsRefusedBeforeTraining)
+{
+    GuiApp();
+    QTemporaryDir tmp;
+    const QString source = tmp.filePath(QStringLiteral("full.ows"));
+    const QString csv = QStringLiteral(ORVALIS_SAMPLE_DATA_DIR "/eustockmarkets_990.csv");
+    ASSERT_EQ(RunBatch(tmp, {"import", csv, "-o", source, "--header"})["status"], "0");
+    ASSERT_EQ(RunBatch(tmp, {"set", source, "-o", source, "--role", "2=Trg/In"})["status"], "0");
+    MemorySettingsStore stored;
+    stored.strings["Strings/ResultsMode"] = "Extrapolate";
+    ShellFixture shell(stored);
+    shell.prompts.openFiles.push_back(source);
+    CMainFrame& frame = *shell.App().MainFrame();
+    frame.RouteCommand(CmdFileOpen);
+    CGridDoc* doc = shell.App().Docs().ActiveDocument();
+    ASSERT_NE(doc, nullptr);
+    ASSERT_EQ(doc->PathName(), source);
+    shell.prompts.log.clear();
+
+    frame.RouteCommand(CmdTrain);
+    EXPECT_EQ(frame.Training().ProgressDialog(), nullptr) << "no run started";
+    EXPECT_EQ(doc->GetWorksheet().Store().CellTextRef(1, 4), "Init");
+    ASSERT_EQ(shell.prompts.log.size(), 1u);
+    const std::string& text = shell.prompts.log[0].text;
+    EXPECT_EQ(shell.prompts.log[0].kind, "Error");
+    EXPECT_EQ(text.rfind("Error: Extrapolation Runs Past the Last Worksheet Row", 0), 0u) << text;
+    for (const char* way : {"fewer rows", "Keep the last rows", "shorter Interval Length"})
+        EXPECT_NE(text.find(way), std::string::npos) << way << " in " << text;
 }
 
 } // namespace

@@ -359,3 +359,28 @@ TEST_F(LoadFixture, SectionsAfterLoadFollowTheResultsMode)
         }
     }
 }
+
+// A file that does not even begin with a version string is marked as no worksheet at
+// all, so that a window can say so; a worksheet of another version is not. The message
+// stays the same either way.
+TEST(WorksheetFileKind, FilesThatAreNoWorksheetAtAll)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+        bool notWorksheet;
+    };
+    auto bytesOf = [](const std::string& text) { return std::vector<std::uint8_t>(text.begin(), text.end()); };
+    const Case cases[] = {
+        {"another version", bytesOf(std::string("\x06") + "082705" + std::string(40, '\0')), false},
+        {"CSV text", bytesOf("Year,Flow\n1871,1120\n1872,1160\n1873,963\n1874,1210\n1875,1160\n1876,1160\n1877,813\n1878,1230\n"), true},
+        {"a letter and nothing after", bytesOf("z"), true},
+        {"empty file", {}, true},
+        {"letters where the digits go", bytesOf(std::string("\x06") + "08a704" + std::string(40, '\0')), true},
+    };
+    for (const Case& c : cases) {
+        auto parsed = ParseWorksheetFile(c.bytes.data(), c.bytes.size(), 8);
+        ASSERT_TRUE(std::holds_alternative<FileError>(parsed)) << c.name;
+        EXPECT_EQ(std::get<FileError>(parsed).notWorksheet, c.notWorksheet) << c.name;
+    }
+}

@@ -34,6 +34,7 @@ CChartPane::CChartPane(CGridDoc& doc, CGridCtrl& grid, QWidget* parent)
     m_hint->setAlignment(Qt::AlignCenter);
     m_hint->setWordWrap(true);
     m_hint->setAccessibleName(tr("Chart hint"));
+    m_view->pictureSource = [this] { return m_data; };
     m_stack->addWidget(m_view);
     m_stack->addWidget(m_hint);
     m_splitter->addWidget(m_stack);

@@ -14,6 +14,13 @@ bool DrawChartPicture(const ChartData& data, QSize size, const QString& path, QB
 {
     CChartView view;
     FillChart(*view.chart(), data);
+    // The picture is the chart alone, edge to edge: the view's frame and the window
+    // colour it shows round the chart's rounded card on the screen are not part of it.
+    QChart& chart = *view.chart();
+    view.setFrameShape(QFrame::NoFrame);
+    view.setBackgroundBrush(chart.backgroundBrush());
+    chart.setBackgroundRoundness(0);
+    chart.setDropShadowEnabled(false);
     // The view is never shown, so nothing hands out the sizes as showing would: the
     // view's resize event fits the chart to it, the viewport's centres the scene in it,
     // and the chart's own layout (plot area, axes, legend) is done when its posted

@@ -3,6 +3,8 @@
 #include "shell/AppTitle.h"
 #include "shell/core/QtOutputFile.h"
 #include "worksheet/PictureFormat.h"
+#include "worksheet/ui/ChartPicture.h"
+#include "worksheet/ui/ChartSizeDialog.h"
 #include "worksheet/ui/ChartSvg.h"
 #include "worksheet/ui/WorksheetChart.h"
 
@@ -52,6 +54,13 @@ CChartView::CChartView(QWidget* parent)
 bool CChartView::SavePicture(const QString& path)
 {
     return SaveChartPicture(*this, path);
+}
+
+bool CChartView::SavePictureAt(const QString& path, QSize size)
+{
+    if (!pictureSource)
+        return SavePicture(path);
+    return WriteChartPicture(pictureSource(), size, path);
 }
 
 void CChartView::CopyPicture()
@@ -152,7 +161,10 @@ void CChartView::AskAndSave(const QString& filter, const QString& suffix)
         return;
     if (!path.endsWith(suffix, Qt::CaseInsensitive))
         path += suffix;
-    if (!SavePicture(path))
+    CChartSizeDialog size(this);
+    if (size.exec() != QDialog::Accepted)
+        return;
+    if (!SavePictureAt(path, size.PictureSize()))
         QMessageBox::warning(this, AppTitle(), tr("Error: Cannot write file %1").arg(QFileInfo(path).fileName()));
 }
 

@@ -3,6 +3,8 @@
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetFile.h"
 #include "worksheet/ui/DocumentType.h"
+#include "worksheet/ui/ExportFile.h"
+#include "worksheet/ui/FileNamingMessages.h"
 #include "worksheet/ui/WorksheetUndo.h"
 
 #include <QFile>
@@ -21,7 +23,7 @@ QString CGridDoc::FileExtension()
 }
 
 CGridDoc::CGridDoc(AppSettings& settings, UiPrompts& prompts, QObject* parent)
-    : QObject(parent), m_settings(settings), m_prompts(prompts), m_worksheet(std::make_unique<Worksheet>(settings, prompts)), m_undo(std::make_unique<WorksheetUndo>(*m_worksheet))
+    : QObject(parent), m_settings(settings), m_prompts(prompts), m_messages(std::make_unique<FileNamingMessages>(prompts)), m_worksheet(std::make_unique<Worksheet>(settings, *m_messages)), m_undo(std::make_unique<WorksheetUndo>(*m_worksheet))
 {
     m_worksheet->SetModifiedObserver([this](bool modified) {
         m_undo->OnModifiedChanged(modified);
@@ -77,7 +79,10 @@ void CGridDoc::SetRunLocked(bool locked)
 
 bool CGridDoc::OnOpenDocument(const QString& path)
 {
-    if (!LoadWorksheetFile(*m_worksheet, QFile::encodeName(path).toStdString()))
+    m_messages->BeginOpen(path);
+    const FileResult loaded = LoadWorksheetFile(*m_worksheet, QFile::encodeName(path).toStdString());
+    m_messages->EndOpen(loaded);
+    if (!loaded)
         return false;
     m_pathName = QFileInfo(path).absoluteFilePath();
     SetTitle(QFileInfo(path).fileName());
@@ -103,6 +108,21 @@ bool CGridDoc::DoSaveAs()
     if (QFileInfo(path).suffix().isEmpty())
         path += FileExtension();
     return DoSave(path);
+}
+
+bool CGridDoc::DoExport()
+{
+    const QString base = m_pathName.isEmpty() ? m_title : QFileInfo(m_pathName).completeBaseName();
+    QString path = m_prompts.ChooseExportFile(base + QStringLiteral(".csv"),
+                                              QStringLiteral("CSV Files (*.csv);;All Files (*)"));
+    if (path.isEmpty())
+        return false;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".csv");
+    if (WriteExportFile(path, UsedGridCsv(m_worksheet->Store())))
+        return true;
+    m_prompts.Error("Error: Cannot write file " + QFileInfo(path).fileName().toStdString());
+    return false;
 }
 
 bool CGridDoc::DoSave(const QString& path)

@@ -11,6 +11,7 @@
 namespace orvalis {
 
 struct AppSettings;
+class FileNamingMessages;
 class Worksheet;
 class WorksheetUndo;
 
@@ -53,8 +54,8 @@ public:
     void SetModifiedFlag(bool modified = true);
 
     // Loads the worksheet file at path into this (freshly built) worksheet. On failure
-    // the reason has been told to the user and the document must be discarded: a
-    // refused file never becomes an open worksheet.
+    // the reason has been told to the user, naming the file, and the document must be
+    // discarded: a refused file never becomes an open worksheet.
     bool OnOpenDocument(const QString& path);
 
     // Save: to the current file, or through Save As when there is none. False when the
@@ -66,6 +67,12 @@ public:
     // text that the file cannot keep; No cancels. The target is replaced only after a
     // complete write.
     bool DoSave(const QString& path);
+
+    // File > Export: asks for a file name (".csv" added when none is typed) and writes
+    // the used part of the worksheet as CSV, as the batch tool's `show` lists it. The
+    // worksheet itself, its file name and its modified mark stay as they are. False
+    // when cancelled or the file could not be written ("Error: Cannot write file %s").
+    bool DoExport();
 
     // Before closing a modified worksheet: "Save changes to %1?". True when closing
     // may go on (saved, or No); false for Cancel or a failed save.
@@ -81,6 +88,7 @@ signals:
 private:
     AppSettings& m_settings;
     UiPrompts& m_prompts;
+    std::unique_ptr<FileNamingMessages> m_messages; // the worksheet's road to m_prompts
     std::unique_ptr<Worksheet> m_worksheet;
     std::unique_ptr<WorksheetUndo> m_undo; // listens to m_worksheet's cells: goes first
     QString m_title;

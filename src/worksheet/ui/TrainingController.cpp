@@ -16,6 +16,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <string>
+
 namespace orvalis {
 
 namespace {
@@ -23,7 +25,30 @@ namespace {
 // Why a run ends the worksheet's undo history, for the status bar.
 const QString kTrainingReason = QStringLiteral("training changes the results");
 
+// Why Train will not start on a worksheet whose extrapolation has no room, and the ways
+// to make room: Evaluate would refuse after the whole run.
+std::string NoRoomText(const ExtrapolationRoom& room)
+{
+    return "Error: Extrapolation Runs Past the Last Worksheet Row\n\n"
+           "Evaluate extends the series by " +
+           std::to_string(room.count) +
+           " rows after Data " + std::to_string(room.lastDataRow) + ", and the worksheet is " +
+           std::to_string(room.rowsShort) +
+           (room.rowsShort == 1 ? " row" : " rows") +
+           " short of them. Make room before training: use fewer rows (smaller sections), "
+           "import with \"Keep the last rows\", or set a shorter Interval Length in "
+           "Configure Results.";
+}
+
 } // namespace
+
+QString ForecastSummary(int rows, int afterRow)
+{
+    return QStringLiteral("Extrapolated %1 %2 after row %3")
+        .arg(rows)
+        .arg(rows == 1 ? QStringLiteral("row") : QStringLiteral("rows"))
+        .arg(afterRow);
+}
 
 CTrainingController::CTrainingController(QWidget& owner, QObject* parent)
     : QObject(parent)
@@ -76,6 +101,12 @@ void CTrainingController::Train(CGridDoc& doc)
     // The worksheet becomes the trained one only once its run starts: a refused Train
     // leaves Continue with the worksheet trained before.
     m_starting = &doc;
+    // A run whose results Evaluate could not extend is refused before it starts, not
+    // after it has finished.
+    if (const ExtrapolationRoom room = ExtrapolationRoomOf(doc.GetWorksheet()); !room.Fits()) {
+        doc.Prompts().Error(NoRoomText(room));
+        return;
+    }
     const WorksheetUndo::ProgramChange change(doc.Undo(), kTrainingReason);
     RunLocked(doc, [&] { TrainWorksheet(doc.GetWorksheet(), this); });
 }
@@ -116,8 +147,14 @@ void CTrainingController::Evaluate(CGridDoc& doc)
             doc.Undo(), QStringLiteral("evaluation changes the results"));
         evaluated = EvaluateWorksheet(doc.GetWorksheet(), &figures);
     }
-    if (!evaluated || !figures.show)
+    if (!evaluated)
         return;
+    if (!figures.show) {
+        const Worksheet& ws = doc.GetWorksheet();
+        if (ws.extrapolationCount > 0)
+            emit forecastMade(&doc, ForecastSummary(ws.extrapolationCount, ws.counts.totalRows));
+        return;
+    }
     CEstimateResultDialog dialog(figures, &m_owner);
     doc.Prompts().RunDialog(dialog);
 }

@@ -58,6 +58,9 @@ public:
 signals:
     // A run started or ended: commands that are refused during a run change state.
     void runningChanged(bool running);
+    // Evaluate extended the series of doc past its sections (Data Extrapolate): summary
+    // says by how much, for the status bar ("Extrapolated 5 rows after row 144").
+    void forecastMade(CGridDoc* doc, const QString& summary);
 
 private:
     // TrainingProgress
@@ -94,5 +97,8 @@ private:
     bool m_running = false;
     std::function<void()> m_afterRun;
 };
+
+// The status bar's word on a forecast: "Extrapolated 5 rows after row 144".
+QString ForecastSummary(int rows, int afterRow);
 
 } // namespace orvalis

@@ -23,6 +23,11 @@ public:
     virtual QString ChooseSaveFile(const QString& suggestedName, const QString& filter) = 0;
     // The file to import; an open dialog that may start in a folder of its own.
     virtual QString ChooseImportFile(const QString& filter) { return ChooseOpenFile(filter); }
+    // The file an export writes; a save dialog captioned for the export.
+    virtual QString ChooseExportFile(const QString& suggestedName, const QString& filter)
+    {
+        return ChooseSaveFile(suggestedName, filter);
+    }
     // Runs dialog modally; true when it was accepted.
     virtual bool RunDialog(QDialog& dialog) = 0;
 };

@@ -37,12 +37,18 @@ public:
     void AddPrintOptions(QPrintDialog& dialog) override;
     void AddPreviewOptions(QPrintPreviewDialog& dialog) override;
 
+    // Paper shows the used part of the worksheet (UsedGrid.h): the header block and the
+    // columns and rows that hold something, not the empty rest of the grid.
+    CellId PrintedExtent() const override;
+    // The grid's pages, and the chart page when it is switched on and has a chart.
+    int PrintPageCount(QPaintDevice& device) override;
     bool OnBeginPrinting(QPainter& painter, PrintInfo& info) override;
     void OnPrint(QPainter& painter, PrintInfo& info) override;
     void OnEndPrinting(QPainter& painter, PrintInfo& info) override;
 
 private:
     void PrintChartPage(QPainter& painter, PrintInfo& info);
+    bool HasChartToPrint() const;
 
     std::optional<ChartData> m_printChart;  // the current job's chart, when it gets a page
 };

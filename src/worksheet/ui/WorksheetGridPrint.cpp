@@ -4,6 +4,7 @@
 #include "worksheet/ui/WorksheetGrid.h"
 
 #include "shell/AppTitle.h"
+#include "worksheet/UsedGrid.h"
 #include "worksheet/ui/ChartPage.h"
 
 #include <QAction>
@@ -12,6 +13,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QSettings>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -39,6 +41,23 @@ QString ChartPageOptionText()
 bool StoredPrintChartPage()
 {
     return QSettings(CompanyName(), AppTitle()).value(kChartPageKey, false).toBool();
+}
+
+CellId CWorksheetGrid::PrintedExtent() const
+{
+    const UsedGridExtent used = FindUsedGrid(Store());
+    return {used.lastRow + 1, used.lastColumn + 1};
+}
+
+bool CWorksheetGrid::HasChartToPrint() const
+{
+    return chartSource && chartSource().HasSeries();
+}
+
+int CWorksheetGrid::PrintPageCount(QPaintDevice& device)
+{
+    const int pages = CGridCtrl::PrintPageCount(device);
+    return pages > 0 && printChartPage && HasChartToPrint() ? pages + 1 : pages;
 }
 
 bool CWorksheetGrid::OnBeginPrinting(QPainter& painter, PrintInfo& info)
@@ -112,6 +131,19 @@ void CWorksheetGrid::AddPrintOptions(QPrintDialog& dialog)
     layout->addWidget(chartPage);
     layout->addStretch(1);
     dialog.setOptionTabs({options});
+    // The page range follows the box: the chart page counts only while it is ticked.
+    if (QPrinter* printer = dialog.printer(); printer && HasChartToPrint()) {
+        const int gridPages = CGridCtrl::PrintPageCount(*printer);
+        auto offerPages = [&dialog, printer, gridPages](bool chart) {
+            const int pages = gridPages + (chart ? 1 : 0);
+            dialog.setMinMax(1, pages);
+            printer->setFromTo(1, pages);
+        };
+        if (gridPages > 0) {
+            offerPages(chartPage->isChecked());
+            connect(chartPage, &QCheckBox::toggled, &dialog, offerPages);
+        }
+    }
     // Taken when the dialog is accepted, before the pages are printed; a cancelled
     // dialog changes nothing.
     connect(&dialog, &QDialog::accepted, this, [this, chartPage] {
