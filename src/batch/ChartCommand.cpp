@@ -62,8 +62,7 @@ int RunChartCommand(BatchContext& context)
     if (!worksheet)
         return BatchFileError;
     const CellStore& store = worksheet->Store();
-    const ResultLayout layout = ReadResultLayout(store, worksheet->firstDataRow,
-                                                 context.Settings().extrapolationRows);
+    const ResultLayout layout = ReadResultLayout(*worksheet);
     const ChartData data = BuildChartData(store, layout, context.Settings());
     // An empty frame of axes would pass for a chart in a script; say why there is none.
     if (!data.HasSeries()) {

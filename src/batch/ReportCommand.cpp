@@ -5,6 +5,7 @@
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetLayout.h"
 
+#include <cmath>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -36,10 +37,11 @@ const char* SectionKey(ResultSection section)
     return "";
 }
 
-// A JSON number with every digit a double holds, or null.
+// A JSON number with every digit a double holds, or null: JSON has no words for an
+// overflow or a quotient without a value, and a reader must never meet "inf" or "nan".
 std::string Json(const std::optional<double>& value)
 {
-    return value ? FormatNumber("%.17g", *value) : std::string("null");
+    return value && std::isfinite(*value) ? FormatNumber("%.17g", *value) : std::string("null");
 }
 
 // The same for the plain listing, shorter.
@@ -90,8 +92,7 @@ int RunReportCommand(BatchContext& context)
     if (!worksheet)
         return BatchFileError;
     const CellStore& store = worksheet->Store();
-    const ResultLayout layout = ReadResultLayout(store, worksheet->firstDataRow,
-                                                 context.Settings().extrapolationRows);
+    const ResultLayout layout = ReadResultLayout(*worksheet);
     const BaselineFigures figures = ComputeBaselineFigures(store, layout);
     if (context.Arguments().Has("--json"))
         WriteJson(context.Out(), store, figures);

@@ -154,6 +154,12 @@ public:
     VectorSets vectors;                // the last vector extraction
     ResultStatistics statistics;       // the last results pass
     int extrapolationCount = 0;        // rows the last evaluation extended the series by
+    // Data rows [estimateBegin, estimateEnd) whose "Val:Est" the last training or
+    // evaluation computed (or, after a load, the file's run). A later mode switch or a
+    // load's automatic sizing moves the sections but not these estimates; every row
+    // outside them holds a placeholder or nothing.
+    int estimateBegin = 0;
+    int estimateEnd = 0;
 
 private:
     void HandleHeaderEdit(int row);

@@ -3,6 +3,7 @@
 #include "worksheet/AppSettings.h"
 #include "worksheet/ColumnRole.h"
 #include "worksheet/IntegerText.h"
+#include "worksheet/ResultLayout.h"
 #include "worksheet/UserMessages.h"
 #include "worksheet/WholeFile.h"
 #include "worksheet/Worksheet.h"
@@ -183,6 +184,7 @@ void ApplyContents(Worksheet& ws, WorksheetFileContents& file)
             store.SetCellText(ws.firstDataRow + static_cast<int>(i), static_cast<int>(j) + 1,
                               file.rows[i][j]);
 
+    NoteLoadedEstimateRows(ws);
     ws.AdjustSectionsAfterLoad();
     ws.SetModified(false);
 }

@@ -21,8 +21,7 @@ constexpr double kLayoutWidth = 1000.0;
 
 ChartData ReadWorksheetChart(const Worksheet& worksheet, const AppSettings& settings)
 {
-    const ResultLayout layout = ReadResultLayout(worksheet.Store(), worksheet.firstDataRow,
-                                                 settings.extrapolationRows);
+    const ResultLayout layout = ReadResultLayout(worksheet);
     return BuildChartData(worksheet.Store(), layout, settings);
 }
 

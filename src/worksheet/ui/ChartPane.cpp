@@ -68,8 +68,7 @@ void CChartPane::Refresh()
     m_timer.stop();
     m_stale = false;
     const Worksheet& ws = m_doc.GetWorksheet();
-    const ResultLayout layout =
-        ReadResultLayout(ws.Store(), ws.firstDataRow, m_doc.Settings().extrapolationRows);
+    const ResultLayout layout = ReadResultLayout(ws);
     m_figures = ComputeBaselineFigures(ws.Store(), layout);
     m_results->ShowFigures(m_figures);
 
