@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, only those missing.
 set -euo pipefail
-packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-charts-dev qt6-svg-dev libgl-dev
+packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-charts-dev qt6-svg-dev libgl-dev libeigen3-dev
           googletest libgtest-dev libbenchmark-dev clang-14 libclang-rt-14-dev
           fonts-dejavu-core ccache clang-format-14
           libfontconfig-dev poppler-utils libx11-dev

@@ -105,6 +105,17 @@ std::string ApplySettingOptions(const BatchArguments& arguments, AppSettings& se
             return "--extrapolation-len takes a whole number from 2 to 20";
         settings.extrapolationLen = value;
     }
+    if (arguments.Has("--season")) {
+        const std::string text = arguments.Value("--season");
+        int value = 0;
+        if (text == "auto")
+            settings.seasonLength = -1;
+        else if (ParseWholeNumber(text, value) && value != -1 && IsSeasonLength(value))
+            settings.seasonLength = value;
+        else
+            return "--season takes auto, 0 (none) or a whole number from 2 to " +
+                   std::to_string(kMaxSeasonLength);
+    }
     settings.UpdateExtrapolationRows();
     return {};
 }

@@ -19,9 +19,13 @@ namespace orvalis {
 const std::vector<BatchOptionSpec>& SettingOptions()
 {
     static const std::vector<BatchOptionSpec> options = {
-        {"--comment-line", true, false}, {"--two-pass", true, false},
-        {"--auto-sizing", true, false},  {"--mode", true, false},
-        {"--extrapolation-len", true, false}, {"--cells", true, false},
+        {"--comment-line", true, false},
+        {"--two-pass", true, false},
+        {"--auto-sizing", true, false},
+        {"--mode", true, false},
+        {"--extrapolation-len", true, false},
+        {"--season", true, false},
+        {"--cells", true, false},
     };
     return options;
 }
@@ -36,6 +40,8 @@ void PrintUsage(std::ostream& out)
     out << "options of every command, each defaulting to the stored setting:\n"
            "  --comment-line on|off  --two-pass on|off  --auto-sizing on|off\n"
            "  --mode evaluate|extrapolate  --extrapolation-len N (2..20)\n"
+           "  --season auto|N  season of the forecast check's baselines: N rows (2..1000),\n"
+           "    0 for none; auto finds it from the Training and Testing rows\n"
            "  --cells FILE  list every non-empty cell as row<TAB>column<TAB>text\n"
            "several worksheets at once: train|evaluate IN.ows... --out-dir DIR [-j N],\n"
            "  run IN.ows... --out-dir DIR [-j N] STEP...; each result is saved as DIR/NAME,\n"

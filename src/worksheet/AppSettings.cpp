@@ -48,6 +48,8 @@ AppSettings LoadSettings(SettingsStore& store)
     s.testColor = ReadColour(store, "TestColor", 32896);
     s.evalColor = ReadColour(store, "EvalColor", 12632064);
     s.extrpColor = ReadColour(store, "ExtrpColor", 8421376);
+    const auto season = store.ReadInt(kConstants, "SeasonLength");
+    s.seasonLength = season && IsSeasonLength(*season) ? static_cast<int>(*season) : -1;
     return s;
 }
 
@@ -63,6 +65,8 @@ void SaveSettings(const AppSettings& s, SettingsStore& store)
     store.WriteInt(kConstants, "TestColor", s.testColor);
     store.WriteInt(kConstants, "EvalColor", s.evalColor);
     store.WriteInt(kConstants, "ExtrpColor", s.extrpColor);
+    if (s.seasonLength != -1 || store.ReadInt(kConstants, "SeasonLength"))
+        store.WriteInt(kConstants, "SeasonLength", s.seasonLength);
 }
 
 std::optional<std::string> MemorySettingsStore::ReadString(const std::string& section,

@@ -23,6 +23,9 @@ struct AppSettings {
     Colour testColor = 32896;       // 0x008080
     Colour evalColor = 12632064;    // 0xC0C000
     Colour extrpColor = 8421376;    // 0x808000
+    // Season length of the forecast check's baselines: -1 found from the data, 0 none,
+    // N >= 2 rows per season.
+    int seasonLength = -1;
 
     // Rows in effect: 0 in Model Evaluate, extrapolationLen in Data Extrapolate.
     int extrapolationRows = 0;
@@ -64,12 +67,23 @@ public:
     std::map<std::string, std::int64_t> integers;
 };
 
-// Reads the nine settings with their defaults. Booleans are true only for exactly
-// "TRUE"; the mode is Evaluate only for exactly "Evaluate"; an ExtrapolationLen
-// outside 2..20 reads as 5. Sets extrapolationRows from the mode.
+// Reads the nine settings and the season length with their defaults. Booleans are true
+// only for exactly "TRUE"; the mode is Evaluate only for exactly "Evaluate"; an
+// ExtrapolationLen outside 2..20 reads as 5; a SeasonLength other than -1, 0 or
+// 2..kMaxSeasonLength reads as -1 (automatic). Sets extrapolationRows from the mode.
 AppSettings LoadSettings(SettingsStore& store);
 
-// Writes the nine settings in the order they are read.
+// Writes the nine settings in the order they are read, then SeasonLength when it is not
+// automatic or the store holds one already (a store that never had a season keeps the
+// nine values it always had).
 void SaveSettings(const AppSettings& settings, SettingsStore& store);
+
+// The longest season a user can set: the rows a worksheet holds.
+constexpr int kMaxSeasonLength = 1000;
+// Whether a season length is one the setting can hold: -1, 0 or 2..kMaxSeasonLength.
+constexpr bool IsSeasonLength(std::int64_t value)
+{
+    return value == -1 || value == 0 || (value >= 2 && value <= kMaxSeasonLength);
+}
 
 } // namespace orvalis

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace orvalis {
+
+class Worksheet;
+
+// The worksheet's numbers as the forecast check reads them, in arrays of its own (the
+// worksheet's vector sets hold what the last run left there and stay untouched). Rows
+// are data rows counted from 0: F = Training + Testing rows are the fitted ones, the
+// Evaluate rows follow.
+struct CheckSeries {
+    int taps = 0;   // T, the window of every input set
+    int fitted = 0; // F
+    int rows = 0;   // F + the Evaluate rows: every array holds this many values
+    bool twoPass = false;
+    int targetInput = -1; // the input set that is also target set 0, -1 for none
+
+    std::vector<std::vector<double>> inputs; // x_k as the cells hold them
+    std::vector<double> target;              // y, target set 0
+    // 2 Pass: the values less their trailing mean over the T rows up to and including
+    // the row (as the extraction removes it); 1 Pass: the values. Then scaled into
+    // 0.1..0.9 with the range of rows 0..F-1 (the training scale record): rows past F
+    // fall wherever the range puts them.
+    std::vector<std::vector<double>> scaled;
+    std::vector<double> inputMin, inputMax;   // each input set's training range
+    float targetMin = 0.0f, targetMax = 0.0f; // the target's training record
+
+    // One value of input set k scaled by its training range.
+    double Scale(int k, double detrended) const
+    {
+        const auto i = static_cast<std::size_t>(k);
+        return 0.1 + (0.8 * (detrended - inputMin[i])) / (inputMax[i] - inputMin[i]);
+    }
+    // A network output turned back into target units by the target's training record.
+    double Unscale(double output) const
+    {
+        const double min = targetMin;
+        const double max = targetMax;
+        return ((output - 0.1) * 1.25) * (max - min) + min;
+    }
+};
+
+// Reads rows 0 .. rows-1 of the input columns and target column 0 found by the
+// worksheet's last role scan and prepares them as above. On failure returns false with
+// `reason` saying, for a user, which cell does not hold a number.
+bool ReadCheckSeries(const Worksheet& ws, int rows, CheckSeries& out, std::string& reason);
+
+} // namespace orvalis

@@ -1,0 +1,206 @@
+#include "worksheet/ForecastCheck.h"
+
+#include "worksheet/AppSettings.h"
+#include "worksheet/CheckSeries.h"
+#include "worksheet/IntervalQuantiles.h"
+#include "worksheet/LinearBaseline.h"
+#include "worksheet/NetworkForecaster.h"
+#include "worksheet/Worksheet.h"
+#include "worksheet/WorksheetNetwork.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+
+namespace orvalis {
+
+namespace {
+
+// The longest interval horizon computed: an extrapolation is at most 21 rows long, and
+// errors exist only for h up to the Testing rows anyway.
+constexpr int kMaxHorizon = 100;
+
+// A check that is not available, or the reason the sections and the network do not
+// allow one; empty when they do.
+std::string SectionProblem(const Worksheet& ws)
+{
+    const SectionCounts& c = ws.counts;
+    if (ws.state == WorksheetState::Init)
+        return "the network is not trained";
+    if (ws.roles.inputColumns.empty() || ws.roles.targetColumns.empty())
+        return "the worksheet has no input or target column";
+    if (c.numTraining <= 0 || c.numTesting <= 0)
+        return "the Training or Testing section is empty";
+    if (c.numEval < 0)
+        return "Num Eval is negative";
+    if (c.numTaps < 1 || (c.numTaps < 2 && ws.Settings().use2PassEstimate))
+        return "Num Taps is too small";
+    const std::int64_t fitted = static_cast<std::int64_t>(c.numTraining) + c.numTesting;
+    if (c.numTaps >= fitted)
+        return "Num Taps is not less than the Training and Testing rows";
+    if (fitted + c.numEval > static_cast<std::int64_t>(ws.Store().GetRowCount()) - ws.firstDataRow)
+        return "the sections run past the last worksheet row";
+    return {};
+}
+
+std::string NetworkProblem(const CBackpropNet& net, const Worksheet& ws)
+{
+    const int sets =
+        std::min(static_cast<int>(ws.roles.inputColumns.size()), VectorSets::kInputSets);
+    if (!net.IsBuilt() ||
+        net.BuiltShape().Inputs() != static_cast<std::int64_t>(ws.counts.numTaps) * sets ||
+        net.BuiltShape().Outputs() < 1)
+        return "the network does not take Num Taps x input sets values";
+    return {};
+}
+
+// The season the check uses: the setting, or (automatic) what the fitted rows suggest.
+// A season needs one whole season of fitted rows before the first row it scores.
+void ChooseSeason(const AppSettings& settings, const CheckSeries& s, ForecastCheck& check)
+{
+    check.seasonAutomatic = settings.seasonLength < 0;
+    const int season =
+        check.seasonAutomatic ? DetectSeason(s.target.data(), s.fitted) : settings.seasonLength;
+    check.season = season >= 2 && season < s.fitted ? season : 0;
+}
+
+// Mean |y[j] - y[j-lag]| over j = lag .. fitted-1: the in-sample error of repeating the
+// value `lag` rows back, MASE's yardstick.
+std::optional<double> InSampleScale(const std::vector<double>& y, int fitted, int lag)
+{
+    if (lag < 1 || fitted <= lag)
+        return std::nullopt;
+    double sum = 0.0;
+    for (int j = lag; j < fitted; ++j)
+        sum += std::fabs(y[static_cast<std::size_t>(j)] - y[static_cast<std::size_t>(j - lag)]);
+    const double scale = sum / (fitted - lag);
+    if (!(scale > 0.0) || !std::isfinite(scale))
+        return std::nullopt;
+    return scale;
+}
+
+ForecastErrors ErrorsOf(const std::vector<double>& actual, const std::vector<double>& estimate,
+                        std::optional<double> scale)
+{
+    ForecastErrors errors;
+    if (actual.empty() || actual.size() != estimate.size())
+        return errors;
+    double absolute = 0.0;
+    double squared = 0.0;
+    for (std::size_t i = 0; i < actual.size(); ++i) {
+        const double e = actual[i] - estimate[i];
+        absolute += std::fabs(e);
+        squared += e * e;
+    }
+    const double n = static_cast<double>(actual.size());
+    if (!std::isfinite(absolute) || !std::isfinite(squared))
+        return errors;
+    errors.mae = absolute / n;
+    errors.rmse = std::sqrt(squared / n);
+    if (scale)
+        errors.mase = *errors.mae / *scale;
+    return errors;
+}
+
+// The h-step errors of the recursive forecasts from every origin in the Testing rows
+// (and from the first row with a full window, should the window reach into them), for
+// h = 1 .. horizon, while the forecast row is still a fitted row.
+std::vector<ForecastInterval> Intervals(NetworkForecaster& forecaster, const CheckSeries& s,
+                                        int firstOrigin, int horizon)
+{
+    std::vector<std::vector<double>> errors(static_cast<std::size_t>(horizon));
+    std::vector<double> estimates;
+    for (int origin = std::max(firstOrigin, s.taps); origin < s.fitted; ++origin) {
+        const int count = std::min(horizon, s.fitted - origin);
+        forecaster.Recursive(origin, count, estimates);
+        for (int h = 0; h < count; ++h)
+            errors[static_cast<std::size_t>(h)].push_back(
+                s.target[static_cast<std::size_t>(origin + h)] - estimates[static_cast<std::size_t>(h)]);
+    }
+    std::vector<ForecastInterval> intervals;
+    for (int h = 1; h <= horizon; ++h) {
+        std::vector<double>& e = errors[static_cast<std::size_t>(h - 1)];
+        // An estimate that is not a number (weights gone wild) makes no interval.
+        const bool finite = std::all_of(e.begin(), e.end(), [](double v) { return std::isfinite(v); });
+        intervals.push_back(finite ? IntervalFromErrors(h, std::move(e)) : ForecastInterval{h, {}, {}, {}, {}});
+    }
+    return intervals;
+}
+
+// The one-step estimates of the Evaluate rows and the baselines on the same rows.
+void ScoreEvaluateRows(NetworkForecaster& forecaster, const CheckSeries& s, int firstDataRow,
+                       ForecastCheck& check)
+{
+    const std::vector<double>& y = s.target;
+    LinearBaseline linear;
+    const bool linearFits = linear.Fit(y.data(), s.fitted, s.taps);
+    std::vector<double> actual, network, naive, seasonal, linearEstimates;
+    for (int r = s.fitted; r < s.rows; ++r) {
+        const double value = y[static_cast<std::size_t>(r)];
+        const double estimate = forecaster.OneStep(r);
+        actual.push_back(value);
+        network.push_back(estimate);
+        naive.push_back(y[static_cast<std::size_t>(r - 1)]);
+        if (check.season >= 2)
+            seasonal.push_back(y[static_cast<std::size_t>(r - check.season)]);
+        if (linearFits)
+            linearEstimates.push_back(linear.Forecast(y.data(), r).value_or(0.0));
+        ForecastCheckRow row;
+        row.gridRow = firstDataRow + r;
+        row.actual = value;
+        row.estimate = estimate;
+        check.rows.push_back(row);
+    }
+    const std::optional<double> scale = InSampleScale(y, s.fitted, check.season >= 2 ? check.season : 1);
+    check.n = static_cast<int>(actual.size());
+    check.network = ErrorsOf(actual, network, scale);
+    check.naive = ErrorsOf(actual, naive, scale);
+    check.seasonalNaive = ErrorsOf(actual, seasonal, scale);
+    check.linear = ErrorsOf(actual, linearEstimates, scale);
+    if (check.network.mae && check.naive.mae && *check.naive.mae > 0.0)
+        check.vsNaive = 1.0 - *check.network.mae / *check.naive.mae;
+}
+
+} // namespace
+
+ForecastCheck ComputeForecastCheck(Worksheet& ws, int horizon)
+{
+    ForecastCheck check;
+    check.seasonAutomatic = ws.Settings().seasonLength < 0;
+    check.reason = SectionProblem(ws);
+    if (!check.reason.empty())
+        return check;
+    const CBackpropNet& net = ws.Network().net;
+    check.reason = NetworkProblem(net, ws);
+    if (!check.reason.empty())
+        return check;
+
+    const SectionCounts& c = ws.counts;
+    CheckSeries series;
+    series.taps = c.numTaps;
+    series.fitted = c.numTraining + c.numTesting;
+    series.twoPass = ws.Settings().use2PassEstimate;
+    if (!ReadCheckSeries(ws, series.fitted + c.numEval, series, check.reason))
+        return check;
+    ChooseSeason(ws.Settings(), series, check);
+
+    NetworkForecaster forecaster(net, series);
+    check.intervals = Intervals(forecaster, series, c.numTraining, std::clamp(horizon, 1, kMaxHorizon));
+    if (c.numEval == 0) {
+        check.reason = "the worksheet has no Evaluate rows";
+        return check;
+    }
+    ScoreEvaluateRows(forecaster, series, ws.firstDataRow, check);
+    if (!check.network.mae) {
+        check.reason = "the network's estimates are not numbers";
+        return check;
+    }
+    const IntervalCoverage coverage = ApplyOneStepInterval(check.rows, check.intervals.front());
+    check.coverage80 = coverage.coverage80;
+    check.coverage95 = coverage.coverage95;
+    check.available = true;
+    return check;
+}
+
+} // namespace orvalis

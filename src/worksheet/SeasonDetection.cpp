@@ -1,0 +1,72 @@
+// The season length a series suggests, found from the autocorrelation of its changes.
+
+#include "worksheet/ForecastCheck.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace orvalis {
+
+namespace {
+
+// A season shows as a repeat in the changes from row to row: the change one season ago
+// resembles today's. Working on the first differences keeps a trend from posing as a
+// long season (the levels of any trending series correlate at every lag).
+std::vector<double> CentredChanges(const double* y, int count)
+{
+    std::vector<double> d(static_cast<std::size_t>(count - 1));
+    double mean = 0.0;
+    for (int i = 1; i < count; ++i) {
+        d[static_cast<std::size_t>(i - 1)] = y[i] - y[i - 1];
+        mean += d[static_cast<std::size_t>(i - 1)];
+    }
+    mean /= static_cast<double>(d.size());
+    for (double& v : d)
+        v -= mean;
+    return d;
+}
+
+} // namespace
+
+// The rule: with n = count - 1 changes, take the lag L from 2 to count / 3 whose
+// autocorrelation r(L) of the changes is highest, and accept it only when r(L) is above
+// both 0.3 and 3.5 / sqrt(n). The search takes the largest of up to n / 3 values, each
+// of which scatters by about 1.2 / sqrt(n) around 0 when there is no season (changes of
+// white noise have r(1) = -0.5, which widens the others); 3.5 / sqrt(n) keeps chance
+// finds on noise and random walks to a few in a hundred, and 0.3 asks that the season
+// carries a visible share of the changes. A multiple of the season correlates nearly as
+// well as the season itself, so a divisor of L whose autocorrelation is at least 0.9 of
+// r(L) is taken instead (the smallest such).
+int DetectSeason(const double* y, int count)
+{
+    const int maxLag = count / 3;
+    if (!y || maxLag < 2)
+        return 0;
+    const std::vector<double> d = CentredChanges(y, count);
+    const int n = static_cast<int>(d.size());
+    double variance = 0.0;
+    for (double v : d)
+        variance += v * v;
+    if (!(variance > 0.0) || !std::isfinite(variance))
+        return 0;
+    std::vector<double> r(static_cast<std::size_t>(maxLag) + 1, 0.0);
+    int best = 0;
+    for (int lag = 2; lag <= maxLag && lag < n; ++lag) {
+        double sum = 0.0;
+        for (int i = lag; i < n; ++i)
+            sum += d[static_cast<std::size_t>(i)] * d[static_cast<std::size_t>(i - lag)];
+        r[static_cast<std::size_t>(lag)] = sum / variance;
+        if (best == 0 || r[static_cast<std::size_t>(lag)] > r[static_cast<std::size_t>(best)])
+            best = lag;
+    }
+    const double threshold = std::max(0.3, 3.5 / std::sqrt(static_cast<double>(n)));
+    if (best == 0 || !(r[static_cast<std::size_t>(best)] > threshold))
+        return 0;
+    for (int p = 2; p < best; ++p)
+        if (best % p == 0 && r[static_cast<std::size_t>(p)] >= 0.9 * r[static_cast<std::size_t>(best)])
+            return p;
+    return best;
+}
+
+} // namespace orvalis
