@@ -102,7 +102,9 @@ void EvaluateNile(const BatchSandbox& box)
     const std::string sample = std::string(ORVALIS_SAMPLE_DATA_DIR) + "/nile_full.csv";
     ASSERT_EQ(box.RunInProcess({"import", sample, "-o", box.Path("nile.ows"), "--header"}).status, 0);
     ASSERT_EQ(box.RunInProcess({"set", box.Path("nile.ows"), "-o", box.Path("nile.ows"), "--role",
-                                "2=Trg/In"}).status, 0);
+                                "2=Trg/In"})
+                  .status,
+              0);
     ASSERT_EQ(box.RunInProcess({"train", box.Path("nile.ows"), "-o", box.Path("trained.ows")}).status, 0);
     ASSERT_EQ(box.RunInProcess({"evaluate", box.Path("trained.ows"), "-o", box.Path("evaluated.ows")})
                   .status,
@@ -151,7 +153,7 @@ TEST(ReportCommand, ForecastCheckOfAnEvaluatedWorksheet)
     const QJsonObject check = root.value("forecast_check").toObject();
     EXPECT_EQ(Keys(check),
               KeySet({"coverage80", "coverage95", "intervals", "linear_mae", "mae", "mase", "n",
-                           "naive_mae", "rows", "rmse", "season", "seasonal_naive_mae", "vs_naive"}));
+                      "naive_mae", "rows", "rmse", "season", "seasonal_naive_mae", "vs_naive"}));
     EXPECT_EQ(check.value("n").toInt(-1), expected.n);
     EXPECT_EQ(check.value("season").toInt(-1), expected.season);
     ExpectFigure(check.value("mae"), expected.network.mae, "mae");
