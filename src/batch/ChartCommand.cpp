@@ -5,6 +5,7 @@
 
 #include "batch/BatchCommand.h"
 #include "batch/BatchContext.h"
+#include "worksheet/LastRunCheck.h"
 #include "worksheet/Worksheet.h"
 
 #include <ostream>
@@ -63,7 +64,8 @@ int RunChartCommand(BatchContext& context)
         return BatchFileError;
     const CellStore& store = worksheet->Store();
     const ResultLayout layout = ReadResultLayout(*worksheet);
-    const ChartData data = BuildChartData(store, layout, context.Settings());
+    const ForecastCheck check = CheckLastEvaluation(*worksheet);
+    const ChartData data = BuildChartData(store, layout, context.Settings(), &check);
     // An empty frame of axes would pass for a chart in a script; say why there is none.
     if (!data.HasSeries()) {
         context.Note("nothing to chart: no column with the role Target or Trg/In holds "

@@ -16,7 +16,7 @@ ForecastCheck CheckLastEvaluation(Worksheet& ws)
         check.reason = "the worksheet is not evaluated";
         return check;
     }
-    if (ReadResultLayout(ws).ForecastStart() != ws.estimateBegin) {
+    if (ws.estimateBegin >= 0 && ReadResultLayout(ws).ForecastStart() != ws.estimateBegin) {
         ForecastCheck check;
         check.seasonAutomatic = ws.Settings().seasonLength < 0;
         check.reason = "the sections have moved since the last run, whose forecast started at "

@@ -89,7 +89,7 @@ ResultLayout ReadResultLayout(const Worksheet& ws)
 {
     ResultLayout layout =
         ReadResultLayout(ws.Store(), ws.firstDataRow, ws.Settings().extrapolationRows);
-    if (layout.lastRun != LastRun::None) {
+    if (layout.lastRun != LastRun::None && ws.estimateBegin >= 0) {
         layout.estimateBegin = std::clamp(ws.estimateBegin, 0, layout.dataRowCapacity);
         layout.estimateEnd = std::clamp(ws.estimateEnd, layout.estimateBegin, layout.dataRowCapacity);
     }

@@ -46,6 +46,7 @@ CChartPane::CChartPane(CGridDoc& doc, CGridCtrl& grid, QWidget* parent)
     connect(&m_timer, &QTimer::timeout, this, &CChartPane::Refresh);
     connect(&grid, &CGridCtrl::cellChanged, this, &CChartPane::ScheduleRefresh);
     connect(&doc, &CGridDoc::fileUsed, this, &CChartPane::ScheduleRefresh);
+    connect(&doc, &CGridDoc::forecastCheckChanged, this, &CChartPane::ScheduleRefresh);
     Refresh();
 }
 
@@ -71,8 +72,12 @@ void CChartPane::Refresh()
     const ResultLayout layout = ReadResultLayout(ws);
     m_figures = ComputeBaselineFigures(ws.Store(), layout);
     m_results->ShowFigures(m_figures);
+    // The check was computed when the worksheet was evaluated or opened; a refresh only
+    // shows it.
+    const ForecastCheck* check = m_doc.LastForecastCheck();
+    m_results->ShowForecastCheck(check);
 
-    ChartData fresh = BuildChartData(ws.Store(), layout, m_doc.Settings());
+    ChartData fresh = BuildChartData(ws.Store(), layout, m_doc.Settings(), check);
     if (m_drawn && fresh == m_data)
         return;
     m_data = std::move(fresh);

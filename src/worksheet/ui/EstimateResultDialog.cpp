@@ -4,16 +4,19 @@
 #include "worksheet/NumberText.h"
 #include "worksheet/ui/ConfidenceGroup.h"
 #include "worksheet/ui/DialogFields.h"
+#include "worksheet/ui/ForecastVerdictLabel.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
 namespace orvalis {
 
-CEstimateResultDialog::CEstimateResultDialog(const EstimateFigures& figures, QWidget* parent)
+CEstimateResultDialog::CEstimateResultDialog(const EstimateFigures& figures, QWidget* parent,
+                                             const ForecastCheck* check)
     : QDialog(parent)
     , m_slope(new CConfidenceGroup(QStringLiteral("Slope Confidence Level")))
     , m_value(new CConfidenceGroup(QStringLiteral("Value Confidence Level")))
@@ -33,6 +36,9 @@ CEstimateResultDialog::CEstimateResultDialog(const EstimateFigures& figures, QWi
     layout->addWidget(m_slope);
     layout->addWidget(m_value);
     layout->addWidget(rate);
+    m_verdict = new QLabel(this);
+    layout->addWidget(m_verdict);
+    ShowForecastVerdict(*m_verdict, check);
     layout->addWidget(buttons);
 
     m_slope->ShowConfidence(figures.slopeConfidence);

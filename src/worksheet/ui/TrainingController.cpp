@@ -116,9 +116,14 @@ void CTrainingController::Evaluate(CGridDoc& doc)
             doc.Undo(), QStringLiteral("evaluation changes the results"));
         evaluated = EvaluateWorksheet(doc.GetWorksheet(), &figures);
     }
-    if (!evaluated || !figures.show)
+    if (!evaluated)
         return;
-    CEstimateResultDialog dialog(figures, &m_owner);
+    // Once per evaluation, in either mode: the Results panel shows its verdict and the
+    // chart its intervals around an extrapolation.
+    doc.UpdateForecastCheck();
+    if (!figures.show)
+        return;
+    CEstimateResultDialog dialog(figures, &m_owner, doc.LastForecastCheck());
     doc.Prompts().RunDialog(dialog);
 }
 

@@ -18,6 +18,7 @@ namespace orvalis {
 namespace {
 
 constexpr char kValueSeriesProperty[] = "orvalisValueSeries";
+constexpr char kIntervalBandProperty[] = "orvalisIntervalBand";
 
 QColor ToQColor(Colour colour, int alpha = 255)
 {
@@ -50,7 +51,35 @@ QLineSeries* AddLine(QChart& chart, const ChartSeriesData& data, const QPen& pen
     return series;
 }
 
+// One interval band: the area between the rows' lower and upper bounds.
+QAreaSeries* AddIntervalBand(QChart& chart, const std::vector<ChartIntervalPoint>& points, bool wide)
+{
+    auto* upper = new QLineSeries(&chart);
+    auto* lower = new QLineSeries(&chart);
+    for (const ChartIntervalPoint& p : points) {
+        upper->append(p.x, wide ? p.hi95 : p.hi80);
+        lower->append(p.x, wide ? p.lo95 : p.lo80);
+    }
+    auto* area = new QAreaSeries(upper, lower);
+    area->setName(IntervalBandName(wide ? 95 : 80));
+    area->setColor(QColor(210, 30, 30, wide ? 45 : 90));
+    area->setPen(Qt::NoPen);
+    area->setProperty(kIntervalBandProperty, true);
+    chart.addSeries(area);
+    return area;
+}
+
 } // namespace
+
+QString IntervalBandName(int percent)
+{
+    return QStringLiteral("%1 % interval").arg(percent);
+}
+
+bool IsIntervalBand(const QAbstractSeries* series)
+{
+    return series && series->property(kIntervalBandProperty).toBool();
+}
 
 QString ForecastMarkerName()
 {
@@ -81,6 +110,10 @@ void FillChart(QChart& chart, const ChartData& data)
     for (const ChartBand& band : data.bands) {
         x.Add(band.from);
         x.Add(band.to);
+    }
+    for (const ChartIntervalPoint& p : data.intervals) {
+        y.Add(std::min(p.lo95, p.lo80));
+        y.Add(std::max(p.hi95, p.hi80));
     }
     if (x.Empty())
         x = {0.0, 1.0};
@@ -113,6 +146,10 @@ void FillChart(QChart& chart, const ChartData& data)
     int colourIndex = 0;
     for (const ChartSeriesData& s : data.targets)
         all.append(AddLine(chart, s, QPen(palette[colourIndex++ % 6], 1.5)));
+    if (!data.intervals.empty()) {
+        all.append(AddIntervalBand(chart, data.intervals, true));
+        all.append(AddIntervalBand(chart, data.intervals, false));
+    }
     if (data.estimates)
         all.append(AddLine(chart, *data.estimates, QPen(QColor(210, 30, 30), 1.5)));
     if (data.forecastStart) {

@@ -1,5 +1,6 @@
 #include "worksheet/ui/WorksheetPdf.h"
 
+#include "worksheet/LastRunCheck.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/ui/ChartPage.h"
 #include "worksheet/ui/WorksheetGrid.h"
@@ -17,7 +18,10 @@ int WriteWorksheetPdf(Worksheet& worksheet, const QString& title, const QString&
     worksheet.AutoSizeHeaderBlock();
     grid.printTitle = title;
     grid.printChartPage = chartPage;
-    grid.chartSource = [&worksheet] { return ReadWorksheetChart(worksheet, worksheet.Settings()); };
+    grid.chartSource = [&worksheet] {
+        const ForecastCheck check = CheckLastEvaluation(worksheet);
+        return ReadWorksheetChart(worksheet, worksheet.Settings(), &check);
+    };
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
