@@ -1,9 +1,11 @@
 // Whole worksheet runs as a user starts them: a full default training run on a 600-row
-// worksheet of a real price series (network 20-10-1), and Evaluate with extrapolation on
-// a worksheet whose 994 data rows are all filled.
+// worksheet of a real price series (network 20-10-1), Evaluate with extrapolation on
+// a worksheet whose 994 data rows are all filled, and Evaluate of a 990-row worksheet
+// with and without the forecast check after it.
 
 #include "worksheet/AppSettings.h"
 #include "worksheet/EvaluationRun.h"
+#include "worksheet/ForecastCheck.h"
 #include "worksheet/TrainingRun.h"
 #include "worksheet/UserMessages.h"
 #include "worksheet/Worksheet.h"
@@ -102,5 +104,62 @@ void BM_EvaluateWorksheet994RowsExtrapolated(benchmark::State& state)
     state.counters["extrapolated"] = sheet.ws->extrapolationCount;
 }
 BENCHMARK(BM_EvaluateWorksheet994RowsExtrapolated)->Unit(benchmark::kMillisecond);
+
+// Evaluate of a trained 990-row worksheet (20 taps, 20-10-1, 2 Pass) as the window runs
+// it (range(1) = 1; 0: one Evaluate before the timing, the check alone timed), followed
+// by the forecast check with intervals up to h = range(0) when range(0) > 0 (0: Evaluate
+// alone, the reference). Model Evaluate: 660 Training, 165 Testing and 165
+// Evaluate rows. Data Extrapolate: 660 Training and 324 Testing rows, the extension of
+// phase offset -1 (6 rows) and its bands.
+void EvaluateWithCheck(benchmark::State& state, int mode)
+{
+    BenchSheet sheet(990, mode, true);
+    if (mode == ResultsModeEvaluate)
+        sheet.Counts(660, 165, 165, 20);
+    else
+        sheet.Counts(660, 324, 0, 20);
+    sheet.ws->network.autoTrainingConfigure = 0;
+    sheet.ws->network.maxCycles = 20;
+    if (!TrainWorksheet(*sheet.ws, nullptr)) {
+        state.SkipWithError("training refused");
+        return;
+    }
+    sheet.ws->phaseOffset = -1;
+    const int horizon = static_cast<int>(state.range(0));
+    const bool evaluate = state.range(1) != 0;
+    bool available = false;
+    if (!evaluate && !EvaluateWorksheet(*sheet.ws))
+        state.SkipWithError("evaluation refused");
+    for (auto _ : state) {
+        if (evaluate && !EvaluateWorksheet(*sheet.ws))
+            state.SkipWithError("evaluation refused");
+        if (horizon > 0) {
+            const ForecastCheck check = ComputeForecastCheck(*sheet.ws, horizon);
+            available = check.available;
+            benchmark::DoNotOptimize(check.intervals.data());
+        }
+    }
+    state.counters["check_available"] = available;
+}
+void BM_EvaluateWorksheet990RowsModelEvaluate(benchmark::State& state)
+{
+    EvaluateWithCheck(state, ResultsModeEvaluate);
+}
+BENCHMARK(BM_EvaluateWorksheet990RowsModelEvaluate)
+    ->Args({0, 1})
+    ->Args({1, 1})
+    ->Args({5, 1})
+    ->Args({1, 0})
+    ->Args({5, 0})
+    ->Unit(benchmark::kMillisecond);
+void BM_EvaluateWorksheet990RowsExtrapolated(benchmark::State& state)
+{
+    EvaluateWithCheck(state, ResultsModeExtrapolate);
+}
+BENCHMARK(BM_EvaluateWorksheet990RowsExtrapolated)
+    ->Args({0, 1})
+    ->Args({6, 1})
+    ->Args({6, 0})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -1,12 +1,14 @@
 #include "worksheet/CheckSeries.h"
 
 #include "worksheet/AppSettings.h"
+#include "worksheet/ColumnRole.h"
 #include "worksheet/NumberText.h"
 #include "worksheet/VectorExtraction.h"
 #include "worksheet/VectorSets.h"
 #include "worksheet/Worksheet.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -20,6 +22,20 @@ namespace {
 constexpr double kFallbackMin = 0.0;
 constexpr double kFallbackMax = 255.0;
 
+// A cell's number as the worksheet reads it. Cells written as plain decimals ("%.3f")
+// parse fully with from_chars, which rounds exactly as strtod does and costs a fraction
+// of it; any other text (blanks, a sign, "0x1p3", trailing letters) goes through the
+// worksheet's own reading.
+double ReadCellNumber(const std::string& text)
+{
+    double value = 0.0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error == std::errc() && stop == end)
+        return value;
+    return ReadNumberText(text);
+}
+
 bool ReadColumn(const Worksheet& ws, int col, int rows, std::vector<double>& values,
                 std::string& reason)
 {
@@ -29,7 +45,7 @@ bool ReadColumn(const Worksheet& ws, int col, int rows, std::vector<double>& val
         const int gridRow = ws.firstDataRow + r;
         const std::string& text = gridRow < store.GetRowCount() ? store.CellTextRef(gridRow, col)
                                                                 : std::string();
-        const double value = text.empty() ? std::nan("") : ReadNumberText(text);
+        const double value = text.empty() ? std::nan("") : ReadCellNumber(text);
         if (!std::isfinite(value)) {
             char line[120];
             std::snprintf(line, sizeof line, "row %d of column %d does not hold a number",
@@ -71,11 +87,33 @@ void TrainingRange(const std::vector<double>& d, int fitted, double& min, double
 
 } // namespace
 
-bool ReadCheckSeries(const Worksheet& ws, int rows, CheckSeries& out, std::string& reason)
+CheckColumns CheckColumnsOf(const Worksheet& ws)
 {
-    const int inputSets =
-        std::min(static_cast<int>(ws.roles.inputColumns.size()), VectorSets::kInputSets);
-    const int targetColumn = ws.roles.targetColumns.front();
+    CheckColumns columns;
+    if (!ws.roles.inputColumns.empty() || !ws.roles.targetColumns.empty()) {
+        const std::size_t sets =
+            std::min(ws.roles.inputColumns.size(), static_cast<std::size_t>(VectorSets::kInputSets));
+        columns.inputs.assign(ws.roles.inputColumns.begin(), ws.roles.inputColumns.begin() + sets);
+        columns.target = ws.roles.targetColumns.empty() ? 0 : ws.roles.targetColumns.front();
+        return columns;
+    }
+    const CellStore& store = ws.Store();
+    for (int col = 1; col < store.GetColumnCount(); ++col) {
+        const ColumnRole role = RoleFromText(store.CellTextRef(kRoleRow, col));
+        if ((role == ColumnRole::Input || role == ColumnRole::TrgIn) &&
+            columns.inputs.size() < static_cast<std::size_t>(VectorSets::kInputSets))
+            columns.inputs.push_back(col);
+        if ((role == ColumnRole::Target || role == ColumnRole::TrgIn) && columns.target == 0)
+            columns.target = col;
+    }
+    return columns;
+}
+
+bool ReadCheckSeries(const Worksheet& ws, const CheckColumns& columns, int rows, CheckSeries& out,
+                     std::string& reason)
+{
+    const int inputSets = static_cast<int>(columns.inputs.size());
+    const int targetColumn = columns.target;
     out.inputs.assign(static_cast<std::size_t>(inputSets), {});
     out.scaled.assign(static_cast<std::size_t>(inputSets), {});
     out.inputMin.assign(static_cast<std::size_t>(inputSets), 0.0);
@@ -83,7 +121,7 @@ bool ReadCheckSeries(const Worksheet& ws, int rows, CheckSeries& out, std::strin
     out.rows = rows;
     out.targetInput = -1;
     for (int k = 0; k < inputSets; ++k) {
-        const int col = ws.roles.inputColumns[static_cast<std::size_t>(k)];
+        const int col = columns.inputs[static_cast<std::size_t>(k)];
         if (!ReadColumn(ws, col, rows, out.inputs[static_cast<std::size_t>(k)], reason))
             return false;
         if (col == targetColumn && out.targetInput < 0)
@@ -102,9 +140,16 @@ bool ReadCheckSeries(const Worksheet& ws, int rows, CheckSeries& out, std::strin
             v = out.Scale(k, v);
         out.scaled[i] = std::move(d);
     }
+    // The target's range; when it is also an input set, its detrended rows 0..F-1 are
+    // that set's (a row's trailing mean looks no further than the row).
     double min = 0.0;
     double max = 0.0;
-    TrainingRange(Detrended(out.target, out.fitted, out.taps, out.twoPass), out.fitted, min, max);
+    if (out.targetInput >= 0) {
+        min = out.inputMin[static_cast<std::size_t>(out.targetInput)];
+        max = out.inputMax[static_cast<std::size_t>(out.targetInput)];
+    } else {
+        TrainingRange(Detrended(out.target, out.fitted, out.taps, out.twoPass), out.fitted, min, max);
+    }
     out.targetMin = static_cast<float>(min);
     out.targetMax = static_cast<float>(max);
     return true;

@@ -43,9 +43,20 @@ struct CheckSeries {
     }
 };
 
-// Reads rows 0 .. rows-1 of the input columns and target column 0 found by the
-// worksheet's last role scan and prepares them as above. On failure returns false with
-// `reason` saying, for a user, which cell does not hold a number.
-bool ReadCheckSeries(const Worksheet& ws, int rows, CheckSeries& out, std::string& reason);
+// The columns the check reads: the input columns (at most 16, left to right) and target
+// column 0 of the worksheet's last role scan. A worksheet opened without a scan since
+// (automatic sizing off) has none yet; its role row is then read the way the scan reads
+// it, without the scan's writes. target 0: no target column.
+struct CheckColumns {
+    std::vector<int> inputs;
+    int target = 0;
+};
+CheckColumns CheckColumnsOf(const Worksheet& ws);
+
+// Reads rows 0 .. rows-1 of the columns and prepares them as above; out.taps, out.fitted
+// (<= rows) and out.twoPass are set by the caller. On failure returns false with `reason`
+// saying, for a user, which cell does not hold a number.
+bool ReadCheckSeries(const Worksheet& ws, const CheckColumns& columns, int rows, CheckSeries& out,
+                     std::string& reason);
 
 } // namespace orvalis

@@ -5,13 +5,13 @@
 #include "worksheet/IntervalQuantiles.h"
 #include "worksheet/LinearBaseline.h"
 #include "worksheet/NetworkForecaster.h"
+#include "worksheet/RecursiveForecasts.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetNetwork.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 
 namespace orvalis {
 
@@ -23,19 +23,21 @@ constexpr int kMaxHorizon = 100;
 
 // A check that is not available, or the reason the sections and the network do not
 // allow one; empty when they do.
-std::string SectionProblem(const Worksheet& ws)
+std::string SectionProblem(const Worksheet& ws, const CheckColumns& columns)
 {
     const SectionCounts& c = ws.counts;
     if (ws.state == WorksheetState::Init)
         return "the network is not trained";
-    if (ws.roles.inputColumns.empty() || ws.roles.targetColumns.empty())
+    if (columns.inputs.empty() || columns.target == 0)
         return "the worksheet has no input or target column";
     if (c.numTraining <= 0 || c.numTesting <= 0)
         return "the Training or Testing section is empty";
     if (c.numEval < 0)
         return "Num Eval is negative";
-    if (c.numTaps < 1 || (c.numTaps < 2 && ws.Settings().use2PassEstimate))
-        return "Num Taps is too small";
+    if (c.numTaps < 1)
+        return "Num Taps is below 1";
+    if (c.numTaps < 2 && ws.Settings().use2PassEstimate)
+        return "2 Pass needs Num Taps of at least 2";
     const std::int64_t fitted = static_cast<std::int64_t>(c.numTraining) + c.numTesting;
     if (c.numTaps >= fitted)
         return "Num Taps is not less than the Training and Testing rows";
@@ -44,10 +46,9 @@ std::string SectionProblem(const Worksheet& ws)
     return {};
 }
 
-std::string NetworkProblem(const CBackpropNet& net, const Worksheet& ws)
+std::string NetworkProblem(const CBackpropNet& net, const Worksheet& ws, const CheckColumns& columns)
 {
-    const int sets =
-        std::min(static_cast<int>(ws.roles.inputColumns.size()), VectorSets::kInputSets);
+    const auto sets = static_cast<std::int64_t>(columns.inputs.size());
     if (!net.IsBuilt() ||
         net.BuiltShape().Inputs() != static_cast<std::int64_t>(ws.counts.numTaps) * sets ||
         net.BuiltShape().Outputs() < 1)
@@ -106,18 +107,10 @@ ForecastErrors ErrorsOf(const std::vector<double>& actual, const std::vector<dou
 // The h-step errors of the recursive forecasts from every origin in the Testing rows
 // (and from the first row with a full window, should the window reach into them), for
 // h = 1 .. horizon, while the forecast row is still a fitted row.
-std::vector<ForecastInterval> Intervals(NetworkForecaster& forecaster, const CheckSeries& s,
+std::vector<ForecastInterval> Intervals(const CBackpropNet& net, const CheckSeries& s,
                                         int firstOrigin, int horizon)
 {
-    std::vector<std::vector<double>> errors(static_cast<std::size_t>(horizon));
-    std::vector<double> estimates;
-    for (int origin = std::max(firstOrigin, s.taps); origin < s.fitted; ++origin) {
-        const int count = std::min(horizon, s.fitted - origin);
-        forecaster.Recursive(origin, count, estimates);
-        for (int h = 0; h < count; ++h)
-            errors[static_cast<std::size_t>(h)].push_back(
-                s.target[static_cast<std::size_t>(origin + h)] - estimates[static_cast<std::size_t>(h)]);
-    }
+    std::vector<std::vector<double>> errors = RecursiveErrors(net, s, firstOrigin, horizon);
     std::vector<ForecastInterval> intervals;
     for (int h = 1; h <= horizon; ++h) {
         std::vector<double>& e = errors[static_cast<std::size_t>(h - 1)];
@@ -168,11 +161,12 @@ ForecastCheck ComputeForecastCheck(Worksheet& ws, int horizon)
 {
     ForecastCheck check;
     check.seasonAutomatic = ws.Settings().seasonLength < 0;
-    check.reason = SectionProblem(ws);
+    const CheckColumns columns = CheckColumnsOf(ws);
+    check.reason = SectionProblem(ws, columns);
     if (!check.reason.empty())
         return check;
     const CBackpropNet& net = ws.Network().net;
-    check.reason = NetworkProblem(net, ws);
+    check.reason = NetworkProblem(net, ws, columns);
     if (!check.reason.empty())
         return check;
 
@@ -181,12 +175,12 @@ ForecastCheck ComputeForecastCheck(Worksheet& ws, int horizon)
     series.taps = c.numTaps;
     series.fitted = c.numTraining + c.numTesting;
     series.twoPass = ws.Settings().use2PassEstimate;
-    if (!ReadCheckSeries(ws, series.fitted + c.numEval, series, check.reason))
+    if (!ReadCheckSeries(ws, columns, series.fitted + c.numEval, series, check.reason))
         return check;
     ChooseSeason(ws.Settings(), series, check);
 
     NetworkForecaster forecaster(net, series);
-    check.intervals = Intervals(forecaster, series, c.numTraining, std::clamp(horizon, 1, kMaxHorizon));
+    check.intervals = Intervals(net, series, c.numTraining, std::clamp(horizon, 1, kMaxHorizon));
     if (c.numEval == 0) {
         check.reason = "the worksheet has no Evaluate rows";
         return check;

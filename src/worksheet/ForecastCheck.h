@@ -59,9 +59,15 @@ struct ForecastCheck {
 };
 
 // Computes the check of a Trained or Eval worksheet over its current cells and network.
-// `horizon` is the longest h the intervals are computed for (the extrapolation length).
-// A worksheet in state Init, without Evaluate rows, or whose cells do not read as
-// numbers gives a check that is not available, with a reason a user can read.
+// `horizon` is the longest h the intervals are computed for (the extrapolation length;
+// at least 1 is computed, for the coverage, and at most 100). A worksheet in state Init,
+// without Evaluate rows, or whose cells do not read as numbers gives a check that is not
+// available, with a reason a user can read (lower case, no full stop: "the network is
+// not trained"). Without Evaluate rows (Data Extrapolate) the intervals are still filled
+// when the rest allows, for the bands around the extrapolated rows.
+// Reads the columns of the worksheet's last role scan (or, on a worksheet opened without
+// one, the role row read the way the scan reads it); changes nothing in the worksheet
+// (it may build the worksheet's network from its stored record, as Evaluate would).
 ForecastCheck ComputeForecastCheck(Worksheet& ws, int horizon);
 
 // The verdict in one sentence, for the Results panel, the Estimate Operation window and
@@ -74,7 +80,9 @@ ForecastVerdict MakeForecastVerdict(const ForecastCheck& check);
 
 // The season length the data suggests: the lag from 2 to a third of `count` with the
 // highest autocorrelation of the first differences of y[0..count-1], when that
-// autocorrelation is clearly positive; 0 otherwise.
+// autocorrelation is clearly positive (above 0.3 and above 3.5 / sqrt(count - 1)); a
+// divisor of that lag whose autocorrelation is at least 0.9 of it is taken instead (a
+// season's multiples correlate nearly as well as the season). 0 otherwise.
 int DetectSeason(const double* y, int count);
 
 } // namespace orvalis

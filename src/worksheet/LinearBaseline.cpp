@@ -28,22 +28,17 @@ NormalEquations BuildNormalEquations(const std::vector<double>& z, int fitted, i
     // Lag 0 stands for the target itself; column a >= 1 of the design is lag a.
     // s(a, c): sum over j of z[j-a] z[j-c] for 0 <= a <= c <= T.
     Eigen::MatrixXd s = Eigen::MatrixXd::Zero(p, p);
-    for (int c = 0; c <= taps; ++c) {
-        double sum = 0.0;
-        for (int j = taps; j < fitted; ++j)
-            sum += at(j) * at(j - c);
-        s(0, c) = sum;
-    }
+    const int rows = fitted - taps;
+    const Eigen::Map<const Eigen::VectorXd> current(z.data() + taps, rows);
+    for (int c = 0; c <= taps; ++c)
+        s(0, c) = current.dot(Eigen::Map<const Eigen::VectorXd>(z.data() + taps - c, rows));
     for (int a = 1; a <= taps; ++a)
         for (int c = a; c <= taps; ++c)
             s(a, c) = s(a - 1, c - 1) - at(fitted - a) * at(fitted - c) +
                       at(taps - a) * at(taps - c);
     // Plain sums of each lag over the rows, the same way.
     Eigen::VectorXd plain(p);
-    double sum = 0.0;
-    for (int j = taps; j < fitted; ++j)
-        sum += at(j);
-    plain(0) = sum;
+    plain(0) = current.sum();
     for (int a = 1; a <= taps; ++a)
         plain(a) = plain(a - 1) - at(fitted - a) + at(taps - a);
 

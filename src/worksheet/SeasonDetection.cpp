@@ -27,6 +27,29 @@ std::vector<double> CentredChanges(const double* y, int count)
     return d;
 }
 
+// The sum of a[i] * b[i], i < count: the lags of a long series make this the check's
+// costliest loop (count / 3 lags of count products). It adds in eight interleaved
+// partial sums, which the compiler keeps in two vectors, and is built also for AVX2
+// (the loader picks the build the processor runs).
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_ADDRESS__)
+__attribute__((target_clones("avx2", "default")))
+#endif
+double
+LaggedProduct(const double* a, const double* b, int count)
+{
+    double partial[8] = {0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0};
+    int i = 0;
+    for (; i + 8 <= count; i += 8)
+        for (int lane = 0; lane < 8; ++lane)
+            partial[lane] += a[i + lane] * b[i + lane];
+    double sum = 0.0;
+    for (; i < count; ++i)
+        sum += a[i] * b[i];
+    for (double p : partial)
+        sum += p;
+    return sum;
+}
+
 } // namespace
 
 // The rule: with n = count - 1 changes, take the lag L from 2 to count / 3 whose
@@ -53,9 +76,7 @@ int DetectSeason(const double* y, int count)
     std::vector<double> r(static_cast<std::size_t>(maxLag) + 1, 0.0);
     int best = 0;
     for (int lag = 2; lag <= maxLag && lag < n; ++lag) {
-        double sum = 0.0;
-        for (int i = lag; i < n; ++i)
-            sum += d[static_cast<std::size_t>(i)] * d[static_cast<std::size_t>(i - lag)];
+        const double sum = LaggedProduct(d.data() + lag, d.data(), n - lag);
         r[static_cast<std::size_t>(lag)] = sum / variance;
         if (best == 0 || r[static_cast<std::size_t>(lag)] > r[static_cast<std::size_t>(best)])
             best = lag;

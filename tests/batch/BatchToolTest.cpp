@@ -1,5 +1,10 @@
 #include "BatchToolRunner.h"
 
+#include "batch/BatchArguments.h"
+#include "batch/BatchCommand.h"
+#include "batch/BatchContext.h"
+#include "worksheet/AppSettings.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -300,4 +305,41 @@ TEST(BatchTool, ImportOfALongFileTellsWhatWasLeftOut)
         EXPECT_EQ(Field(rows[8], 1), lastRows ? "868" : "1") << "--last-rows " << lastRows;
         EXPECT_EQ(Field(rows[1000], 1), lastRows ? "1860" : "993") << "--last-rows " << lastRows;
     }
+}
+
+// --season: auto, 0 (none) or a length of 2 and more rows; anything else is a usage error
+// that names the option, and a command without it keeps the stored season.
+TEST(BatchTool, SeasonOption)
+{
+    struct Case {
+        const char* value;
+        int season; // 99: refused
+    };
+    for (const Case& c : {Case{"auto", -1}, Case{"0", 0}, Case{"2", 2}, Case{"12", 12},
+                          Case{"1000", 1000}, Case{"1", 99}, Case{"-1", 99}, Case{"1001", 99},
+                          Case{"Auto", 99}, Case{"", 99}, Case{"12x", 99}}) {
+        orvalis::BatchArguments arguments;
+        ASSERT_EQ(orvalis::ParseBatchArguments({"--season", c.value}, orvalis::SettingOptions(), arguments), "");
+        orvalis::AppSettings settings;
+        settings.seasonLength = 7;
+        const std::string problem = orvalis::ApplySettingOptions(arguments, settings);
+        if (c.season == 99) {
+            EXPECT_EQ(problem.rfind("--season takes", 0), 0u) << c.value;
+            EXPECT_EQ(settings.seasonLength, 7) << c.value;
+        } else {
+            EXPECT_EQ(problem, "") << c.value;
+            EXPECT_EQ(settings.seasonLength, c.season) << c.value;
+        }
+    }
+    orvalis::AppSettings stored;
+    stored.seasonLength = 4;
+    EXPECT_EQ(orvalis::ApplySettingOptions({}, stored), "");
+    EXPECT_EQ(stored.seasonLength, 4);
+
+    BatchSandbox box;
+    EXPECT_EQ(box.Run({"new", "-o", box.Path("a.ows"), "--season", "12"}).status, 0);
+    const auto refused = box.Run({"new", "-o", box.Path("b.ows"), "--season", "1"});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("--season takes"), std::string::npos) << refused.err;
+    EXPECT_FALSE(std::filesystem::exists(box.Path("b.ows")));
 }

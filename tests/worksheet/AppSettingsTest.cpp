@@ -74,3 +74,34 @@ TEST(AppSettings, ExtrapolationLengthOutsideLimitsReadsAsDefault)
         EXPECT_EQ(LoadSettings(store).extrapolationLen, stored);
     }
 }
+
+TEST(AppSettings, SeasonLengthRoundTripAndRange)
+{
+    struct Case {
+        std::int64_t stored;
+        int read;
+    };
+    for (const Case& c : {Case{-1, -1}, Case{0, 0}, Case{2, 2}, Case{12, 12}, Case{1000, 1000},
+                          Case{1, -1}, Case{-2, -1}, Case{1001, -1}, Case{4294967308LL, -1}}) {
+        MemorySettingsStore store;
+        store.WriteInt("Constants", "SeasonLength", c.stored);
+        const AppSettings s = LoadSettings(store);
+        EXPECT_EQ(s.seasonLength, c.read) << c.stored;
+        MemorySettingsStore again;
+        SaveSettings(s, again);
+        EXPECT_EQ(LoadSettings(again).seasonLength, c.read) << c.stored;
+    }
+    // Automatic, never stored: the store keeps its nine values; once a season was
+    // stored, going back to automatic is written too.
+    MemorySettingsStore store;
+    AppSettings s = LoadSettings(store);
+    EXPECT_EQ(s.seasonLength, -1);
+    SaveSettings(s, store);
+    EXPECT_FALSE(store.ReadInt("Constants", "SeasonLength"));
+    s.seasonLength = 12;
+    SaveSettings(s, store);
+    EXPECT_EQ(store.integers["Constants/SeasonLength"], 12);
+    s.seasonLength = -1;
+    SaveSettings(s, store);
+    EXPECT_EQ(store.integers["Constants/SeasonLength"], -1);
+}
