@@ -94,7 +94,7 @@ TEST(ForecastViews, ResultsPanelVerdictColours)
         const char* name;
         const ForecastCheck* check;
         bool shown;
-        std::optional<QColor> colour;  // empty: the panel's own text colour
+        std::optional<QColor> colour; // empty: the panel's own text colour
     };
     const Case cases[] = {
         {"better than naive", &better, true, VerdictColour(true)},
@@ -145,7 +145,7 @@ TEST(ForecastViews, VerdictAfterEvaluateAndAfterReopening)
     frame.RouteCommand(CmdFileOpen);
     CGridDoc* doc = shell.App().Docs().ActiveDocument();
     ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(doc->LastForecastCheck(), nullptr);  // trained, not evaluated
+    EXPECT_EQ(doc->LastForecastCheck(), nullptr); // trained, not evaluated
     ASSERT_TRUE(frame.RouteCommand(CmdViewChart));
     CChartPane* pane = shell.App().Docs().ActiveFrame()->View().ChartPane();
     ASSERT_NE(pane, nullptr);

@@ -114,14 +114,25 @@ TEST(ResultParameterFields, SeasonLengthRoundTrip)
 {
     struct Case {
         const char* text;
-        std::optional<int> stored;  // empty: refused
+        std::optional<int> stored; // empty: refused
         const char* shownAgain;
     };
     const Case cases[] = {
-        {"Auto", -1, "Auto"}, {" auto ", -1, "Auto"}, {"", -1, "Auto"},   {"None", 0, "None"},
-        {"NONE", 0, "None"},  {"0", 0, "None"},       {"12", 12, "12"},   {"2", 2, "2"},
-        {"1000", 1000, "1000"}, {"1", {}, ""},        {"-1", {}, ""},     {"1001", {}, ""},
-        {"12x", {}, ""},      {"99999999999", {}, ""}, {"seven", {}, ""},
+        {"Auto", -1, "Auto"},
+        {" auto ", -1, "Auto"},
+        {"", -1, "Auto"},
+        {"None", 0, "None"},
+        {"NONE", 0, "None"},
+        {"0", 0, "None"},
+        {"12", 12, "12"},
+        {"2", 2, "2"},
+        {"1000", 1000, "1000"},
+        {"1", {}, ""},
+        {"-1", {}, ""},
+        {"1001", {}, ""},
+        {"12x", {}, ""},
+        {"99999999999", {}, ""},
+        {"seven", {}, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);

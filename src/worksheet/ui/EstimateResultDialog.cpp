@@ -17,9 +17,7 @@ namespace orvalis {
 
 CEstimateResultDialog::CEstimateResultDialog(const EstimateFigures& figures, QWidget* parent,
                                              const ForecastCheck* check)
-    : QDialog(parent)
-    , m_slope(new CConfidenceGroup(QStringLiteral("Slope Confidence Level")))
-    , m_value(new CConfidenceGroup(QStringLiteral("Value Confidence Level")))
+    : QDialog(parent), m_slope(new CConfidenceGroup(QStringLiteral("Slope Confidence Level"))), m_value(new CConfidenceGroup(QStringLiteral("Value Confidence Level")))
 {
     setWindowTitle(QStringLiteral("Estimate Operation"));
     auto* rate = new QGroupBox(QStringLiteral("Equivalent Rate of Return"));

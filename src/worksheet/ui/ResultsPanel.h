@@ -18,7 +18,11 @@ enum class BaselineFigure { N, Mae, Rmse, Mape, MapeLeftOut, NaiveRmse, TheilU, 
 constexpr int kBaselineFigureCount = 8;
 
 // The forecast check's figures the panel shows under its verdict, in this order.
-enum class CheckFigure { Season, MaseNetwork, MaseNaive, MaseSeasonalNaive, MaseLinear };
+enum class CheckFigure { Season,
+                         MaseNetwork,
+                         MaseNaive,
+                         MaseSeasonalNaive,
+                         MaseLinear };
 constexpr int kCheckFigureCount = 5;
 
 // The text a figure is shown with: counts as integers, errors with three decimals,

@@ -12,7 +12,7 @@ namespace orvalis {
 
 // Names of the chart's series that are not a worksheet column.
 QString ForecastMarkerName();  // "Forecast start"
-QString IntervalBandName(int percent);  // "80 % interval", "95 % interval"
+QString IntervalBandName(int percent); // "80 % interval", "95 % interval"
 // Whether a series is one of the interval bands around the extrapolated rows (an area
 // that follows its values, unlike the section bands that span the plot's height).
 bool IsIntervalBand(const QAbstractSeries* series);
