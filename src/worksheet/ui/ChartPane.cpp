@@ -11,6 +11,7 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStackedWidget>
 
@@ -23,7 +24,7 @@ CChartPane::CChartPane(CGridDoc& doc, CGridCtrl& grid, QWidget* parent)
     , m_stack(new QStackedWidget(m_splitter))
     , m_view(new CChartView(m_stack))
     , m_hint(new QLabel(m_stack))
-    , m_results(new CResultsPanel(m_splitter))
+    , m_results(new CResultsPanel)
 {
     setAccessibleName(tr("Chart pane"));
     auto* layout = new QHBoxLayout(this);
@@ -37,7 +38,14 @@ CChartPane::CChartPane(CGridDoc& doc, CGridCtrl& grid, QWidget* parent)
     m_stack->addWidget(m_view);
     m_stack->addWidget(m_hint);
     m_splitter->addWidget(m_stack);
-    m_splitter->addWidget(m_results);
+    // The panel scrolls rather than squeeze its rows (and the verdict's lines) when the
+    // pane is low.
+    auto* scroll = new QScrollArea(m_splitter);
+    scroll->setWidget(m_results);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_splitter->addWidget(scroll);
     m_splitter->setStretchFactor(0, 3);
     m_splitter->setStretchFactor(1, 1);
 
