@@ -18,13 +18,7 @@
 namespace orvalis {
 
 CChartPane::CChartPane(CGridDoc& doc, CGridCtrl& grid, QWidget* parent)
-    : QWidget(parent)
-    , m_doc(doc)
-    , m_splitter(new QSplitter(Qt::Horizontal, this))
-    , m_stack(new QStackedWidget(m_splitter))
-    , m_view(new CChartView(m_stack))
-    , m_hint(new QLabel(m_stack))
-    , m_results(new CResultsPanel)
+    : QWidget(parent), m_doc(doc), m_splitter(new QSplitter(Qt::Horizontal, this)), m_stack(new QStackedWidget(m_splitter)), m_view(new CChartView(m_stack)), m_hint(new QLabel(m_stack)), m_results(new CResultsPanel)
 {
     setAccessibleName(tr("Chart pane"));
     auto* layout = new QHBoxLayout(this);
