@@ -15,6 +15,7 @@
 #include "worksheet/WorksheetNetwork.h"
 #include "worksheet/ui/ChartPane.h"
 #include "worksheet/ui/ChartView.h"
+#include "worksheet/ui/ConfigureResultsDialog.h"
 #include "worksheet/ui/EstimateResultDialog.h"
 #include "worksheet/ui/ForecastVerdictLabel.h"
 #include "worksheet/ui/GridDoc.h"
@@ -254,6 +255,39 @@ TEST(ForecastViews, WindowChartDrawsTheIntervalBands)
             EXPECT_DOUBLE_EQ(lower[qsizetype(i)].y(), wide ? points[i].lo95 : points[i].lo80);
         }
     }
+}
+
+} // namespace orvalis::test
+
+namespace orvalis::test {
+
+// Configure > Result Parameters: the season field is named for screen readers, OK
+// stores what it reads as and the dialog opened again shows it; a refused text keeps the
+// dialog open and the setting.
+TEST(ForecastViews, SeasonFieldOfTheResultsDialog)
+{
+    GuiApp();
+    AppSettings settings;
+    ScriptedPrompts prompts;
+    Worksheet ws(settings, prompts);
+    FigureOfMeritWeights weights;
+    {
+        CConfigureResultsDialog dialog(ws, weights);
+        EXPECT_EQ(dialog.SeasonEdit().accessibleName(), QStringLiteral("Season Length:"));
+        EXPECT_EQ(dialog.SeasonEdit().text(), QStringLiteral("Auto"));
+        dialog.SeasonEdit().setText(QStringLiteral("12"));
+        dialog.accept();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    }
+    EXPECT_EQ(settings.seasonLength, 12);
+    CConfigureResultsDialog again(ws, weights);
+    EXPECT_EQ(again.SeasonEdit().text(), QStringLiteral("12"));
+    again.SeasonEdit().setText(QStringLiteral("1"));
+    again.accept();
+    EXPECT_NE(again.result(), QDialog::Accepted);
+    EXPECT_EQ(settings.seasonLength, 12);
+    ASSERT_EQ(prompts.log.size(), 1u);
+    EXPECT_EQ(prompts.log[0].text, "Error: Season Length Must Be Auto, None or 2 to 1000");
 }
 
 } // namespace orvalis::test
