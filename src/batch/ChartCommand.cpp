@@ -5,6 +5,7 @@
 
 #include "batch/BatchCommand.h"
 #include "batch/BatchContext.h"
+#include "worksheet/LastRunCheck.h"
 #include "worksheet/PictureFormat.h"
 #include "worksheet/Worksheet.h"
 
@@ -68,9 +69,9 @@ int RunChartCommand(BatchContext& context)
     if (!worksheet)
         return BatchFileError;
     const CellStore& store = worksheet->Store();
-    const ResultLayout layout = ReadResultLayout(store, worksheet->firstDataRow,
-                                                 context.Settings().extrapolationRows);
-    const ChartData data = BuildChartData(store, layout, context.Settings());
+    const ResultLayout layout = ReadResultLayout(*worksheet);
+    const ForecastCheck check = CheckLastEvaluation(*worksheet);
+    const ChartData data = BuildChartData(store, layout, context.Settings(), &check);
     // An empty frame of axes would pass for a chart in a script; say why there is none.
     if (!data.HasSeries()) {
         context.Note("nothing to chart: no column with the role Target or Trg/In holds "

@@ -1,6 +1,8 @@
 #include "batch/BatchCommand.h"
 #include "batch/BatchContext.h"
+#include "batch/ForecastReport.h"
 #include "worksheet/BaselineFigures.h"
+#include "worksheet/LastRunCheck.h"
 #include "worksheet/NumberText.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetLayout.h"
@@ -36,41 +38,39 @@ const char* SectionKey(ResultSection section)
     return "";
 }
 
-// A JSON number with every digit a double holds, or null.
-std::string Json(const std::optional<double>& value)
-{
-    return value ? FormatNumber("%.17g", *value) : std::string("null");
-}
-
 // The same for the plain listing, shorter.
 std::string Plain(const std::optional<double>& value)
 {
     return value ? FormatNumber("%.6g", *value) : std::string("-");
 }
 
-void WriteJson(std::ostream& out, const CellStore& store, const BaselineFigures& figures)
+void WriteJson(std::ostream& out, const CellStore& store, const BaselineFigures& figures,
+               const ForecastCheck* check)
 {
     out << "{\n  \"figures\": {";
     const char* separator = "\n";
     for (const HeaderFigure& f : kHeaderFigures) {
         out << separator << "    \"" << f.name
-            << "\": " << Json(ReadFiniteNumberText(store.CellTextRef(f.row, f.col)));
+            << "\": " << JsonNumber(ReadFiniteNumberText(store.CellTextRef(f.row, f.col)));
         separator = ",\n";
     }
     out << "\n  },\n  \"sections\": [";
     separator = "\n";
     for (const SectionFigures& s : figures) {
         out << separator << "    {\"section\": \"" << SectionKey(s.section) << "\", \"n\": " << s.n
-            << ", \"mae\": " << Json(s.mae) << ", \"rmse\": " << Json(s.rmse)
-            << ", \"mape\": " << Json(s.mape) << ", \"mape_n\": " << s.mapeLeftOut
-            << ", \"naive_rmse\": " << Json(s.naiveRmse) << ", \"theil_u\": " << Json(s.theilU)
-            << ", \"direction_hits\": " << Json(s.directionHits) << "}";
+            << ", \"mae\": " << JsonNumber(s.mae) << ", \"rmse\": " << JsonNumber(s.rmse)
+            << ", \"mape\": " << JsonNumber(s.mape) << ", \"mape_n\": " << s.mapeLeftOut
+            << ", \"naive_rmse\": " << JsonNumber(s.naiveRmse) << ", \"theil_u\": " << JsonNumber(s.theilU)
+            << ", \"direction_hits\": " << JsonNumber(s.directionHits) << "}";
         separator = ",\n";
     }
-    out << "\n  ]\n}\n";
+    out << "\n  ],\n  \"forecast_check\": ";
+    WriteForecastCheckJson(out, check);
+    out << "\n}\n";
 }
 
-void WritePlain(std::ostream& out, const CellStore& store, const BaselineFigures& figures)
+void WritePlain(std::ostream& out, const CellStore& store, const BaselineFigures& figures,
+                const ForecastCheck* check)
 {
     for (const HeaderFigure& f : kHeaderFigures)
         out << f.name << ": " << store.CellTextRef(f.row, f.col) << '\n';
@@ -80,6 +80,8 @@ void WritePlain(std::ostream& out, const CellStore& store, const BaselineFigures
             << " zero actuals left out), naive_rmse " << Plain(s.naiveRmse) << ", theil_u "
             << Plain(s.theilU) << ", direction_hits " << Plain(s.directionHits) << " %\n";
     }
+    if (check)
+        WriteForecastCheckPlain(out, *check);
 }
 
 } // namespace
@@ -90,13 +92,17 @@ int RunReportCommand(BatchContext& context)
     if (!worksheet)
         return BatchFileError;
     const CellStore& store = worksheet->Store();
-    const ResultLayout layout = ReadResultLayout(store, worksheet->firstDataRow,
-                                                 context.Settings().extrapolationRows);
+    const ResultLayout layout = ReadResultLayout(*worksheet);
     const BaselineFigures figures = ComputeBaselineFigures(store, layout);
+    // Only an evaluated worksheet has a forecast to check.
+    std::optional<ForecastCheck> check;
+    if (worksheet->state == WorksheetState::Eval)
+        check = CheckLastEvaluation(*worksheet);
+    const ForecastCheck* shown = check ? &*check : nullptr;
     if (context.Arguments().Has("--json"))
-        WriteJson(context.Out(), store, figures);
+        WriteJson(context.Out(), store, figures, shown);
     else
-        WritePlain(context.Out(), store, figures);
+        WritePlain(context.Out(), store, figures, shown);
     context.Out().flush();
     return context.Finish(*worksheet, context.Out() ? BatchDone : BatchFileError);
 }

@@ -87,6 +87,12 @@ AxisRange SafeAxisRange(double low, double high)
     return {middle - minimal / 2.0, middle + minimal / 2.0};
 }
 
+bool IsFiniteInterval(const ChartIntervalPoint& p)
+{
+    return std::isfinite(p.x) && std::isfinite(p.lo80) && std::isfinite(p.hi80) &&
+           std::isfinite(p.lo95) && std::isfinite(p.hi95);
+}
+
 ChartFrame FrameChart(const ChartData& data)
 {
     Extent x, y;
@@ -103,6 +109,14 @@ ChartFrame FrameChart(const ChartData& data)
     for (const ChartBand& band : data.bands) {
         x.Add(band.from);
         x.Add(band.to);
+    }
+    // The forecast intervals are drawn whole (those of finite bounds: the others are left
+    // out of the drawing too).
+    for (const ChartIntervalPoint& p : data.intervals) {
+        if (!IsFiniteInterval(p))
+            continue;
+        y.Add(std::min(p.lo95, p.lo80));
+        y.Add(std::max(p.hi95, p.hi80));
     }
     if (x.Empty())
         x = {0.0, 1.0};

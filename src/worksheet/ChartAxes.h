@@ -34,6 +34,9 @@ struct ChartFrame {
 
 ChartFrame FrameChart(const ChartData& data);
 
+// Whether every bound of an interval point is a finite number, so that it can be drawn.
+bool IsFiniteInterval(const ChartIntervalPoint& p);
+
 // value / 10^exponent, finite for every finite value and the exponent FrameChart gives.
 double ShownValue(double value, int exponent);
 // The value a shown value stands for: shown x 10^exponent.

@@ -1,7 +1,10 @@
 #include "worksheet/ChartData.h"
 
 #include "grid/core/CellStore.h"
+#include "worksheet/ForecastCheck.h"
 #include "worksheet/WorksheetLayout.h"
+
+#include <algorithm>
 
 namespace orvalis {
 
@@ -43,6 +46,30 @@ Colour SectionColour(const AppSettings& settings, ResultSection section)
     return 0;
 }
 
+// The bands around the extrapolated rows whose estimates the last run computed: row
+// h of the extension (h from 1) takes the check's h-step offsets.
+std::vector<ChartIntervalPoint> ReadIntervals(const CellStore& store, const ResultLayout& layout,
+                                              const ForecastCheck& check)
+{
+    std::vector<ChartIntervalPoint> points;
+    if (layout.lastRun != LastRun::Evaluation || layout.valEstColumn <= 0)
+        return points;
+    const int begin = layout.SectionBegin(ResultSection::Extrapolate);
+    const int end = std::min(layout.SectionEnd(ResultSection::Extrapolate), layout.estimateEnd);
+    for (int row = std::max(begin, layout.estimateBegin); row < end; ++row) {
+        const std::size_t h = static_cast<std::size_t>(row - begin + 1);
+        if (h > check.intervals.size())
+            break;
+        const ForecastInterval& offsets = check.intervals[h - 1];
+        const auto estimate = ReadDataValue(store, layout, row, layout.valEstColumn);
+        if (!estimate || !offsets.lo80 || !offsets.hi80 || !offsets.lo95 || !offsets.hi95)
+            break;
+        points.push_back({row + 1.0, *estimate + *offsets.lo80, *estimate + *offsets.hi80,
+                          *estimate + *offsets.lo95, *estimate + *offsets.hi95});
+    }
+    return points;
+}
+
 } // namespace
 
 bool ChartData::HasSeries() const
@@ -66,7 +93,7 @@ const char* SectionName(ResultSection section)
 }
 
 ChartData BuildChartData(const CellStore& store, const ResultLayout& layout,
-                         const AppSettings& settings)
+                         const AppSettings& settings, const ForecastCheck* check)
 {
     ChartData chart;
     chart.xTitle = "Data row";
@@ -79,6 +106,8 @@ ChartData BuildChartData(const CellStore& store, const ResultLayout& layout,
                                      layout.estimateEnd);
         chart.estimates->name = "Val:Est";
     }
+    if (check)
+        chart.intervals = ReadIntervals(store, layout, *check);
 
     // The worksheet colours its rows only while both Training and Testing have rows;
     // the chart shows the sections under the same condition.

@@ -34,6 +34,17 @@ struct ChartBand {
     bool operator==(const ChartBand&) const = default;
 };
 
+// The prediction intervals of one extrapolated row: its estimate widened by the h-step
+// offsets of the forecast check, h counted from the first extrapolated row.
+struct ChartIntervalPoint {
+    double x = 0.0;
+    double lo80 = 0.0;
+    double hi80 = 0.0;
+    double lo95 = 0.0;
+    double hi95 = 0.0;
+    bool operator==(const ChartIntervalPoint&) const = default;
+};
+
 // Everything a chart of one worksheet shows, read from its cells: one series per target
 // column over the data rows that hold numbers, the "Val:Est" estimates over the rows the
 // last run computed, the section bands in the worksheet's colours and the row where the
@@ -44,6 +55,9 @@ struct ChartData {
     std::optional<ChartSeriesData> estimates;
     std::vector<ChartBand> bands;
     std::optional<double> forecastStart;  // x of the marker
+    // The 80 % and 95 % intervals around the extrapolated estimates, in row order; empty
+    // unless the last run extrapolated and the check has offsets for its first rows.
+    std::vector<ChartIntervalPoint> intervals;
     std::string xTitle;
     std::string yTitle;
 
@@ -54,9 +68,13 @@ struct ChartData {
 // Section names as the chart's legend and the results show them.
 const char* SectionName(ResultSection section);
 
+struct ForecastCheck;
+
 // Reads the chart of the worksheet whose cells the layout describes; the band colours
-// are the settings' section colours.
+// are the settings' section colours. With the worksheet's forecast check, the
+// extrapolated rows of the last run get their interval bands (up to the first h the
+// check has no offsets for).
 ChartData BuildChartData(const CellStore& store, const ResultLayout& layout,
-                         const AppSettings& settings);
+                         const AppSettings& settings, const ForecastCheck* check = nullptr);
 
 } // namespace orvalis

@@ -2,6 +2,7 @@
 
 #include "worksheet/AppSettings.h"
 #include "worksheet/Extrapolation.h"
+#include "worksheet/ResultLayout.h"
 #include "worksheet/ResultStatistics.h"
 #include "worksheet/UserMessages.h"
 #include "worksheet/Worksheet.h"
@@ -103,6 +104,7 @@ bool EvaluateWorksheet(Worksheet& ws, EstimateFigures* figures)
     std::copy_n(net.Predictions().begin(), rows, ws.evaluationPredictions.begin());
     ws.SetStateAndText(WorksheetState::Eval);
     WriteEvaluationResults(ws);
+    NoteEstimateRows(ws, settings.extrapolationRows);
 
     if (figures) {
         *figures = EstimateFigures{};

@@ -1,8 +1,10 @@
 #include "worksheet/ResultLayout.h"
 
 #include "grid/core/CellStore.h"
+#include "worksheet/AppSettings.h"
 #include "worksheet/IntegerText.h"
 #include "worksheet/NumberText.h"
+#include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetLayout.h"
 
 #include <algorithm>
@@ -81,6 +83,39 @@ ResultLayout ReadResultLayout(const CellStore& store, int firstDataRow, int extr
     }
     layout.estimateEnd = std::max(layout.estimateBegin, layout.estimateEnd);
     return layout;
+}
+
+ResultLayout ReadResultLayout(const Worksheet& ws)
+{
+    ResultLayout layout =
+        ReadResultLayout(ws.Store(), ws.firstDataRow, ws.Settings().extrapolationRows);
+    if (layout.lastRun != LastRun::None && ws.estimateBegin >= 0) {
+        layout.estimateBegin = std::clamp(ws.estimateBegin, 0, layout.dataRowCapacity);
+        layout.estimateEnd = std::clamp(ws.estimateEnd, layout.estimateBegin, layout.dataRowCapacity);
+    }
+    return layout;
+}
+
+void NoteEstimateRows(Worksheet& ws, int extrapolationRows)
+{
+    const ResultLayout layout = ReadResultLayout(ws.Store(), ws.firstDataRow, extrapolationRows);
+    ws.estimateBegin = layout.estimateBegin;
+    ws.estimateEnd = layout.estimateEnd;
+}
+
+void NoteLoadedEstimateRows(Worksheet& ws)
+{
+    // The longest extension the results parameters allow.
+    constexpr int kMaxExtension = 20;
+    int extended = 0;
+    const ResultLayout layout = ReadResultLayout(ws.Store(), ws.firstDataRow, 0);
+    if (layout.lastRun == LastRun::Evaluation) {
+        const int first = layout.SectionEnd(ResultSection::Evaluate);
+        while (layout.valEstColumn > 0 && extended < kMaxExtension &&
+               ReadDataValue(ws.Store(), layout, first + extended, layout.valEstColumn))
+            ++extended;
+    }
+    NoteEstimateRows(ws, extended);
 }
 
 std::optional<double> ReadDataValue(const CellStore& store, const ResultLayout& layout,

@@ -7,6 +7,7 @@
 namespace orvalis {
 
 class CellStore;
+class Worksheet;
 
 // The four row sections of a worksheet, in data-row order.
 enum class ResultSection : int { Training = 0, Testing = 1, Evaluate = 2, Extrapolate = 3 };
@@ -46,6 +47,21 @@ struct ResultLayout {
 // the last Testing row, which the run leaves without one; after an evaluation they
 // cover the Evaluate and Extrapolate rows.
 ResultLayout ReadResultLayout(const CellStore& store, int firstDataRow, int extrapolationRows);
+
+// The layout of a worksheet with the estimates of its last run: as the cells read, but
+// with the estimate rows the worksheet noted when the run wrote them, so that the
+// placeholders a run leaves in the rows before its own are never read as estimates when
+// the sections have moved since (a mode switch, a load's automatic sizing).
+ResultLayout ReadResultLayout(const Worksheet& ws);
+
+// Notes in ws which rows the run that has just written its results computed, from the
+// cells as they stand (extrapolationRows: the rows the run extended the series by).
+void NoteEstimateRows(Worksheet& ws, int extrapolationRows);
+
+// The same for a worksheet just read from a file, before its sections are resized: the
+// rows an evaluation extended the series by are the numbers in "Val:Est" right after
+// the file's sections (none after an evaluation in Model Evaluate mode).
+void NoteLoadedEstimateRows(Worksheet& ws);
 
 // The value of a data cell, or nothing when its text does not read as a finite number.
 std::optional<double> ReadDataValue(const CellStore& store, const ResultLayout& layout,

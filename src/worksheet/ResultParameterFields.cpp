@@ -29,6 +29,35 @@ std::string PhaseText(int phaseOffset)
 
 } // namespace
 
+std::string SeasonLengthText(int seasonLength)
+{
+    if (seasonLength < 0)
+        return "Auto";
+    return seasonLength == 0 ? "None" : IntegerText(seasonLength);
+}
+
+std::optional<int> ReadSeasonLengthText(const std::string& text)
+{
+    // A cleared field asks for no particular season: automatic.
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return -1;
+    const auto last = text.find_last_not_of(" \t");
+    std::string word = text.substr(first, last - first + 1);
+    for (char& c : word)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    if (word == "auto")
+        return -1;
+    if (word == "none")
+        return 0;
+    if (word.size() > 4 || word.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const int value = std::stoi(word);
+    if (value == -1 || !IsSeasonLength(value))
+        return std::nullopt;
+    return value;
+}
+
 ResultParameterFields OpenResultParameterFields(const AppSettings& settings, int phaseOffset,
                                                 const FigureOfMeritWeights& weights)
 {
@@ -37,6 +66,7 @@ ResultParameterFields OpenResultParameterFields(const AppSettings& settings, int
     fields.intervalLength = IntegerText(settings.extrapolationLen);
     fields.phaseOffset = PhaseText(phaseOffset);
     fields.commentHeaderRow = settings.useCommentLine;
+    fields.seasonLength = SeasonLengthText(settings.seasonLength);
     return fields;
 }
 
@@ -49,6 +79,8 @@ void ApplyResultDefaults(ResultParameterFields& fields, AppSettings& settings, i
     fields.intervalLength = IntegerText(DefaultExtrapolationLen);
     weights = FigureOfMeritWeights{};
     ShowWeights(fields, weights);
+    settings.seasonLength = -1;
+    fields.seasonLength = SeasonLengthText(settings.seasonLength);
 }
 
 bool AcceptResultParameterFields(const ResultParameterFields& fields, AppSettings& settings,
@@ -63,7 +95,7 @@ bool AcceptResultParameterFields(const ResultParameterFields& fields, AppSetting
 
     using Read = FieldCheck::Read;
     FigureOfMeritWeights& w = weights;
-    return RunFieldChecks(
+    const bool checked = RunFieldChecks(
         {
             {fields.intervalLength, Read::Integer, MinExtrapolationLen, MaxExtrapolationLen,
              "Error: Maximum Extrapolation Length Exceeded",
@@ -82,6 +114,16 @@ bool AcceptResultParameterFields(const ResultParameterFields& fields, AppSetting
              [&w](double v) { w.trainValueSdWeight = static_cast<float>(v); }},
         },
         messages);
+    if (!checked)
+        return false;
+    const std::optional<int> season = ReadSeasonLengthText(fields.seasonLength);
+    if (!season) {
+        messages.Error("Error: Season Length Must Be Auto, None or 2 to " +
+                       std::to_string(kMaxSeasonLength));
+        return false;
+    }
+    settings.seasonLength = *season;
+    return true;
 }
 
 } // namespace orvalis

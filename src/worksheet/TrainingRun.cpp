@@ -1,6 +1,7 @@
 #include "worksheet/TrainingRun.h"
 
 #include "worksheet/AppSettings.h"
+#include "worksheet/ResultLayout.h"
 #include "worksheet/ResultStatistics.h"
 #include "worksheet/UserMessages.h"
 #include "worksheet/Worksheet.h"
@@ -97,6 +98,7 @@ void FinishRun(Worksheet& ws, CBackpropNet& net, const VectorView& view, Trainin
     if (markTrained)
         ws.SetStateAndText(WorksheetState::Trained);
     WriteTrainingResults(ws);
+    NoteEstimateRows(ws, 0);
     if (progress)
         progress->ShowConfidence(ws.statistics.slopeFM, ws.statistics.valueFM);
 }

@@ -154,6 +154,13 @@ public:
     VectorSets vectors;                // the last vector extraction
     ResultStatistics statistics;       // the last results pass
     int extrapolationCount = 0;        // rows the last evaluation extended the series by
+    // Data rows [estimateBegin, estimateEnd) whose "Val:Est" the last training or
+    // evaluation computed (or, after a load, the file's run). A later mode switch or a
+    // load's automatic sizing moves the sections but not these estimates; every row
+    // outside them holds a placeholder or nothing. -1: no run or load has noted them,
+    // and the rows follow from the sections as the cells show them.
+    int estimateBegin = -1;
+    int estimateEnd = -1;
 
 private:
     void HandleHeaderEdit(int row);

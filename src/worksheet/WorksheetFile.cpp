@@ -4,6 +4,7 @@
 #include "worksheet/ColumnRole.h"
 #include "worksheet/IntegerText.h"
 #include "worksheet/OutputFile.h"
+#include "worksheet/ResultLayout.h"
 #include "worksheet/UserMessages.h"
 #include "worksheet/WholeFile.h"
 #include "worksheet/Worksheet.h"
@@ -196,6 +197,7 @@ void ApplyContents(Worksheet& ws, WorksheetFileContents& file, const BeforeSizin
             store.SetCellText(ws.firstDataRow + static_cast<int>(i), static_cast<int>(j) + 1,
                               file.rows[i][j]);
 
+    NoteLoadedEstimateRows(ws);
     if (beforeSizing)
         beforeSizing(ws);
     ws.AdjustSectionsAfterLoad();

@@ -1,11 +1,17 @@
 #include "RunWorksheet.h"
 
 #include "worksheet/BaselineFigures.h"
+#include "worksheet/ChartData.h"
+#include "worksheet/EvaluationRun.h"
+#include "worksheet/TrainingRun.h"
+#include "worksheet/WorksheetFile.h"
+#include "worksheet/WorksheetNetwork.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -185,4 +191,44 @@ TEST(BaselineFigures, ExtremeValuesGiveFiniteFiguresOrNone)
         EXPECT_TRUE(std::isfinite(*eval.mape));
         ASSERT_TRUE(eval.directionHits);
     }
+}
+
+// An evaluation in Data Extrapolate mode writes "0.000" into every row before the
+// extension. Opened in Model Evaluate mode with automatic sizing, the file's worksheet
+// keeps its state while its sections move, and the rows that become Evaluate rows hold
+// those placeholders: no figure and no chart point may come from them, and the
+// extension keeps its estimates.
+TEST(BaselineFigures, PlaceholdersOfAnExtrapolationNeverCount)
+{
+    RunWorksheet sheet(true, ResultsModeExtrapolate);
+    sheet.Role(1, "Trg/In");
+    sheet.Column(1, TestSeries(60));
+    sheet.Counts(40, 20, 0, 4);
+    sheet.ws->network.autoTrainingConfigure = 0;
+    sheet.ws->network.maxCycles = 4;
+    sheet.ws->network.iterationsPerCycle = 2;
+    ASSERT_TRUE(TrainWorksheet(*sheet.ws, nullptr));
+    ASSERT_TRUE(EvaluateWorksheet(*sheet.ws));
+    const int valEst = ReadResultLayout(*sheet.ws).valEstColumn;
+    ASSERT_GT(valEst, 0);
+    ASSERT_EQ(sheet.Cell(50, valEst), "0.000");
+    ExportNetworkRecord(*sheet.ws);
+    const std::vector<std::uint8_t> bytes = WorksheetFileBytes(*sheet.ws);
+
+    RunWorksheet reopened;
+    reopened.settings.autoVectorSizing = true;
+    ASSERT_TRUE(LoadWorksheetBytes(*reopened.ws, bytes.data(), bytes.size()));
+    const Worksheet& ws = *reopened.ws;
+    ASSERT_EQ(ws.state, WorksheetState::Eval);
+    const ResultLayout layout = ReadResultLayout(ws);
+    ASSERT_GT(layout.numEval, 0); // the sections did move
+    for (const SectionFigures& s : ComputeBaselineFigures(ws.Store(), layout))
+        ExpectNoFigures(s);
+
+    const ChartData chart = BuildChartData(ws.Store(), layout, reopened.settings);
+    ASSERT_TRUE(chart.estimates);
+    std::vector<double> rows;
+    for (const ChartPoint& p : chart.estimates->points)
+        rows.push_back(p.x);
+    EXPECT_EQ(rows, (std::vector<double>{61, 62, 63, 64, 65}));
 }

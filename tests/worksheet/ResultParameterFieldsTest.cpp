@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+#include <vector>
+
 using namespace orvalis;
 
 TEST(ResultParameterFields, OpeningAndDefaults)
@@ -101,4 +105,61 @@ TEST(ResultParameterFields, EachWeightHasItsOwnMessage)
         for (int k = 0; k < bad; ++k)
             EXPECT_EQ(stored[k], 0.5f) << bad << " " << k;
     }
+}
+
+// The season length: shown as the setting holds it, stored by OK when its text reads as
+// automatic, none or 2..1000 rows (read back the same when the dialog opens again), and
+// otherwise refused with its message and the setting kept. Defaults makes it automatic.
+TEST(ResultParameterFields, SeasonLengthRoundTrip)
+{
+    struct Case {
+        const char* text;
+        std::optional<int> stored; // empty: refused
+        const char* shownAgain;
+    };
+    const Case cases[] = {
+        {"Auto", -1, "Auto"},
+        {" auto ", -1, "Auto"},
+        {"", -1, "Auto"},
+        {"None", 0, "None"},
+        {"NONE", 0, "None"},
+        {"0", 0, "None"},
+        {"12", 12, "12"},
+        {"2", 2, "2"},
+        {"1000", 1000, "1000"},
+        {"1", {}, ""},
+        {"-1", {}, ""},
+        {"1001", {}, ""},
+        {"12x", {}, ""},
+        {"99999999999", {}, ""},
+        {"seven", {}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        AppSettings settings;
+        settings.seasonLength = 7;
+        FigureOfMeritWeights weights;
+        RecordingMessages messages;
+        ResultParameterFields f = OpenResultParameterFields(settings, 0, weights);
+        EXPECT_EQ(f.seasonLength, "7");
+        f.seasonLength = c.text;
+        const bool accepted = AcceptResultParameterFields(f, settings, weights, messages);
+        EXPECT_EQ(accepted, c.stored.has_value());
+        if (!c.stored) {
+            EXPECT_EQ(settings.seasonLength, 7);
+            EXPECT_EQ(messages.Texts(),
+                      std::vector<std::string>{"Error: Season Length Must Be Auto, None or 2 to 1000"});
+            continue;
+        }
+        EXPECT_EQ(settings.seasonLength, *c.stored);
+        EXPECT_EQ(OpenResultParameterFields(settings, 0, weights).seasonLength, c.shownAgain);
+    }
+
+    AppSettings settings;
+    settings.seasonLength = 4;
+    FigureOfMeritWeights weights;
+    ResultParameterFields f = OpenResultParameterFields(settings, 0, weights);
+    ApplyResultDefaults(f, settings, 0, weights);
+    EXPECT_EQ(settings.seasonLength, -1);
+    EXPECT_EQ(f.seasonLength, "Auto");
 }

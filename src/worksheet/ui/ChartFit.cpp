@@ -111,6 +111,8 @@ void Fit(QChart& chart, QValueAxis& xAxis, QValueAxis& yAxis)
     const double yLow = yAxis.min();
     const double yHigh = yAxis.max();
     for (QAbstractSeries* series : chart.series()) {
+        if (IsIntervalBand(series))
+            continue;
         if (auto* band = qobject_cast<QAreaSeries*>(series)) {
             // A band wholly outside the view shrinks to nothing at its nearer edge.
             const double from = std::clamp(band->property(kBandFrom).toDouble(), xLow, xHigh);
@@ -133,7 +135,8 @@ void Fit(QChart& chart, QValueAxis& xAxis, QValueAxis& yAxis)
 void KeepChartFitted(QChart& chart, QValueAxis& xAxis, QValueAxis& yAxis)
 {
     for (QAbstractSeries* series : chart.series()) {
-        if (auto* band = qobject_cast<QAreaSeries*>(series)) {
+        auto* band = IsIntervalBand(series) ? nullptr : qobject_cast<QAreaSeries*>(series);
+        if (band) {
             const QList<QPointF> upper = band->upperSeries()->points();
             if (upper.size() == 2 && !band->property(kBandFrom).isValid()) {
                 band->setProperty(kBandFrom, upper[0].x());

@@ -19,11 +19,11 @@ constexpr double kLayoutWidth = 1000.0;
 
 } // namespace
 
-ChartData ReadWorksheetChart(const Worksheet& worksheet, const AppSettings& settings)
+ChartData ReadWorksheetChart(const Worksheet& worksheet, const AppSettings& settings,
+                             const ForecastCheck* check)
 {
-    const ResultLayout layout = ReadResultLayout(worksheet.Store(), worksheet.firstDataRow,
-                                                 settings.extrapolationRows);
-    return BuildChartData(worksheet.Store(), layout, settings);
+    const ResultLayout layout = ReadResultLayout(worksheet);
+    return BuildChartData(worksheet.Store(), layout, settings, check);
 }
 
 void DrawChartPage(QPainter& painter, const QRectF& target, const ChartData& data)

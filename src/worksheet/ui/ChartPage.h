@@ -10,8 +10,12 @@ namespace orvalis {
 struct AppSettings;
 class Worksheet;
 
-// The chart of the worksheet as its cells stand now, banded in the settings' colours.
-ChartData ReadWorksheetChart(const Worksheet& worksheet, const AppSettings& settings);
+struct ForecastCheck;
+
+// The chart of the worksheet as its cells stand now, banded in the settings' colours,
+// with the interval bands of its forecast check when one is given.
+ChartData ReadWorksheetChart(const Worksheet& worksheet, const AppSettings& settings,
+                             const ForecastCheck* check = nullptr);
 
 // Draws the worksheet chart of data into target on painter, at any resolution: the
 // chart is laid out at a screen-like size of target's shape (so its texts keep their

@@ -11,19 +11,14 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStackedWidget>
 
 namespace orvalis {
 
 CChartPane::CChartPane(CGridDoc& doc, CGridCtrl& grid, QWidget* parent)
-    : QWidget(parent)
-    , m_doc(doc)
-    , m_splitter(new QSplitter(Qt::Horizontal, this))
-    , m_stack(new QStackedWidget(m_splitter))
-    , m_view(new CChartView(m_stack))
-    , m_hint(new QLabel(m_stack))
-    , m_results(new CResultsPanel(m_splitter))
+    : QWidget(parent), m_doc(doc), m_splitter(new QSplitter(Qt::Horizontal, this)), m_stack(new QStackedWidget(m_splitter)), m_view(new CChartView(m_stack)), m_hint(new QLabel(m_stack)), m_results(new CResultsPanel)
 {
     setAccessibleName(tr("Chart pane"));
     auto* layout = new QHBoxLayout(this);
@@ -38,7 +33,14 @@ CChartPane::CChartPane(CGridDoc& doc, CGridCtrl& grid, QWidget* parent)
     m_stack->addWidget(m_view);
     m_stack->addWidget(m_hint);
     m_splitter->addWidget(m_stack);
-    m_splitter->addWidget(m_results);
+    // The panel scrolls rather than squeeze its rows (and the verdict's lines) when the
+    // pane is low.
+    auto* scroll = new QScrollArea(m_splitter);
+    scroll->setWidget(m_results);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_splitter->addWidget(scroll);
     m_splitter->setStretchFactor(0, 3);
     m_splitter->setStretchFactor(1, 1);
 
@@ -47,6 +49,7 @@ CChartPane::CChartPane(CGridDoc& doc, CGridCtrl& grid, QWidget* parent)
     connect(&m_timer, &QTimer::timeout, this, &CChartPane::Refresh);
     connect(&grid, &CGridCtrl::cellChanged, this, &CChartPane::ScheduleRefresh);
     connect(&doc, &CGridDoc::fileUsed, this, &CChartPane::ScheduleRefresh);
+    connect(&doc, &CGridDoc::forecastCheckChanged, this, &CChartPane::ScheduleRefresh);
     Refresh();
 }
 
@@ -69,12 +72,15 @@ void CChartPane::Refresh()
     m_timer.stop();
     m_stale = false;
     const Worksheet& ws = m_doc.GetWorksheet();
-    const ResultLayout layout =
-        ReadResultLayout(ws.Store(), ws.firstDataRow, m_doc.Settings().extrapolationRows);
+    const ResultLayout layout = ReadResultLayout(ws);
     m_figures = ComputeBaselineFigures(ws.Store(), layout);
     m_results->ShowFigures(m_figures);
+    // The check was computed when the worksheet was evaluated or opened; a refresh only
+    // shows it.
+    const ForecastCheck* check = m_doc.LastForecastCheck();
+    m_results->ShowForecastCheck(check);
 
-    ChartData fresh = BuildChartData(ws.Store(), layout, m_doc.Settings());
+    ChartData fresh = BuildChartData(ws.Store(), layout, m_doc.Settings(), check);
     if (m_drawn && fresh == m_data)
         return;
     m_data = std::move(fresh);

@@ -50,6 +50,12 @@ CConfigureResultsDialog::CConfigureResultsDialog(Worksheet& ws, FigureOfMeritWei
     m_interval = AddField(*form, "Interval Length:");
     m_phaseOffset = AddValueField(*form, "Phase Offset:");
 
+    form = AddGroup(*layout, QStringLiteral("Forecast Check"));
+    m_season = AddField(*form, "Season Length:");
+    m_season->setToolTip(QStringLiteral("Rows per season of the seasonal naive forecast: Auto "
+                                        "finds it from the Training and Testing rows, None "
+                                        "has no season, or a number of rows from 2."));
+
     form = AddGroup(*layout, QStringLiteral("Display"));
     m_commentRow = new QCheckBox(QStringLiteral("Comment Header Row"));
     form->addRow(m_commentRow);
@@ -75,6 +81,7 @@ void CConfigureResultsDialog::ShowFields(const ResultParameterFields& fields)
     m_estimateSd->setText(FromLatin1(fields.estimateValueSdWeight));
     m_interval->setText(FromLatin1(fields.intervalLength));
     m_phaseOffset->setText(FromLatin1(fields.phaseOffset));
+    m_season->setText(FromLatin1(fields.seasonLength));
 }
 
 void CConfigureResultsDialog::OnDefaults()
@@ -94,6 +101,7 @@ void CConfigureResultsDialog::accept()
     fields.intervalLength = ToLatin1(m_interval->text());
     fields.phaseOffset = ToLatin1(m_phaseOffset->text());
     fields.commentHeaderRow = m_commentRow->isChecked();
+    fields.seasonLength = ToLatin1(m_season->text());
     if (AcceptResultParameterFields(fields, m_ws.Settings(), m_weights, m_ws.Messages()))
         QDialog::accept();
 }

@@ -13,7 +13,8 @@ class Worksheet;
 
 // "Configure Results": the extrapolation length, the phase offset of the last training
 // (shown only), the worksheet document's four figure-of-merit weights (shown only,
-// still checked by OK) and the comment header row. Defaults stores at once; OK stores
+// still checked by OK), the comment header row and the season length of the forecast
+// check ("Auto", "None" or the rows of a season). Defaults stores at once; OK stores
 // each value as soon as it passes and keeps the dialog open on the first refused one.
 class CConfigureResultsDialog final : public QDialog {
     Q_OBJECT
@@ -27,6 +28,7 @@ public:
     QLineEdit& IntervalEdit() { return *m_interval; }
     QLineEdit& PhaseOffsetEdit() { return *m_phaseOffset; }
     QCheckBox& CommentRowCheck() { return *m_commentRow; }
+    QLineEdit& SeasonEdit() { return *m_season; }
 
 public slots:
     void accept() override;
@@ -44,6 +46,7 @@ private:
     QLineEdit* m_interval;
     QLineEdit* m_phaseOffset;
     QCheckBox* m_commentRow;
+    QLineEdit* m_season;
 };
 
 } // namespace orvalis

@@ -4,19 +4,20 @@
 #include "worksheet/NumberText.h"
 #include "worksheet/ui/ConfidenceGroup.h"
 #include "worksheet/ui/DialogFields.h"
+#include "worksheet/ui/ForecastVerdictLabel.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
 namespace orvalis {
 
-CEstimateResultDialog::CEstimateResultDialog(const EstimateFigures& figures, QWidget* parent)
-    : QDialog(parent)
-    , m_slope(new CConfidenceGroup(QStringLiteral("Slope Confidence Level")))
-    , m_value(new CConfidenceGroup(QStringLiteral("Value Confidence Level")))
+CEstimateResultDialog::CEstimateResultDialog(const EstimateFigures& figures, QWidget* parent,
+                                             const ForecastCheck* check)
+    : QDialog(parent), m_slope(new CConfidenceGroup(QStringLiteral("Slope Confidence Level"))), m_value(new CConfidenceGroup(QStringLiteral("Value Confidence Level")))
 {
     setWindowTitle(QStringLiteral("Estimate Operation"));
     auto* rate = new QGroupBox(QStringLiteral("Equivalent Rate of Return"));
@@ -33,6 +34,9 @@ CEstimateResultDialog::CEstimateResultDialog(const EstimateFigures& figures, QWi
     layout->addWidget(m_slope);
     layout->addWidget(m_value);
     layout->addWidget(rate);
+    m_verdict = new QLabel(this);
+    layout->addWidget(m_verdict);
+    ShowForecastVerdict(*m_verdict, check);
     layout->addWidget(buttons);
 
     m_slope->ShowConfidence(figures.slopeConfidence);

@@ -1,5 +1,6 @@
 #include "worksheet/ui/GridDoc.h"
 
+#include "worksheet/LastRunCheck.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetFile.h"
 #include "worksheet/ui/DocumentType.h"
@@ -87,8 +88,23 @@ bool CGridDoc::OnOpenDocument(const QString& path)
     m_pathName = QFileInfo(path).absoluteFilePath();
     SetTitle(QFileInfo(path).fileName());
     SetModifiedFlag(false);
+    UpdateForecastCheck();
     emit fileUsed(m_pathName);
     return true;
+}
+
+const ForecastCheck* CGridDoc::LastForecastCheck() const
+{
+    return m_worksheet->state == WorksheetState::Eval ? m_check.get() : nullptr;
+}
+
+void CGridDoc::UpdateForecastCheck()
+{
+    if (m_worksheet->state == WorksheetState::Eval)
+        m_check = std::make_unique<ForecastCheck>(CheckLastEvaluation(*m_worksheet));
+    else
+        m_check.reset();
+    emit forecastCheckChanged();
 }
 
 bool CGridDoc::DoFileSave()

@@ -12,6 +12,7 @@ namespace orvalis {
 
 struct AppSettings;
 class FileNamingMessages;
+struct ForecastCheck;
 class Worksheet;
 class WorksheetUndo;
 
@@ -53,6 +54,14 @@ public:
     // Sets or clears the mark; cleared, the history's current step becomes the saved one.
     void SetModifiedFlag(bool modified = true);
 
+    // The forecast check of the worksheet's last evaluation: computed once per Evaluate
+    // and once when an evaluated file is opened, never while drawing. Null while the
+    // worksheet is not in state Eval (a later run, Clear Training or a mode switch).
+    const ForecastCheck* LastForecastCheck() const;
+    // Computes the check for the worksheet as it stands (after an evaluation) and tells
+    // the views; drops it when the worksheet is not evaluated.
+    void UpdateForecastCheck();
+
     // Loads the worksheet file at path into this (freshly built) worksheet. On failure
     // the reason has been told to the user, naming the file, and the document must be
     // discarded: a refused file never becomes an open worksheet.
@@ -84,6 +93,8 @@ signals:
     void titleChanged(const QString& title);
     // The worksheet now lives in path (after a successful save or load).
     void fileUsed(const QString& path);
+    // The forecast check was computed again or dropped.
+    void forecastCheckChanged();
 
 private:
     AppSettings& m_settings;
@@ -94,6 +105,7 @@ private:
     QString m_title;
     QString m_pathName;
     FigureOfMeritWeights m_meritWeights;
+    std::unique_ptr<ForecastCheck> m_check;
     bool m_runLocked = false;
     bool m_editableBeforeRun = true;
 };

@@ -71,7 +71,7 @@ CGridView::CGridView(CGridDoc& doc, QWidget* parent)
                 ShowRestoredCells(minRow, minCol, maxRow, maxCol);
             });
     m_grid->chartSource = [this] {
-        return ReadWorksheetChart(m_doc.GetWorksheet(), m_doc.Settings());
+        return ReadWorksheetChart(m_doc.GetWorksheet(), m_doc.Settings(), m_doc.LastForecastCheck());
     };
     // The grid now measures with the screen's fonts: size the header block to them.
     doc.GetWorksheet().AutoSizeHeaderBlock();

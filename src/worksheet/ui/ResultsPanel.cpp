@@ -1,6 +1,8 @@
 #include "worksheet/ui/ResultsPanel.h"
 
 #include "worksheet/ChartData.h"
+#include "worksheet/ForecastCheck.h"
+#include "worksheet/ui/ForecastVerdictLabel.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -27,6 +29,18 @@ const FigureRow kRows[kBaselineFigureCount] = {
     {"Theil's U", "Model RMSE divided by naive RMSE: below 1 the model beats the naive forecast."},
     {"Direction hits", "Share of rows whose step up or down from the previous actual value "
                        "the estimate called right."},
+};
+
+const FigureRow kCheckRows[kCheckFigureCount] = {
+    {"Season", "Rows per season the seasonal naive forecast and the scale of MASE use: set in "
+               "Configure > Result Parameters, or found from the data."},
+    {"MASE network", "The network's mean absolute error when it estimates each Evaluate row from "
+                     "the rows before it only, over the in-sample error of the naive forecast: "
+                     "below 1 it beats repeating the last value as it did in the fitted rows."},
+    {"MASE naive", "The same for repeating the last value."},
+    {"MASE seasonal naive", "The same for the value one season back."},
+    {"MASE linear", "The same for a linear model on the network's window, fitted on the "
+                    "Training and Testing rows."},
 };
 
 QString Fixed(const std::optional<double>& value, int decimals, const char* suffix = "")
@@ -84,7 +98,51 @@ CResultsPanel::CResultsPanel(QWidget* parent)
             m_values[s][r] = value;
         }
     }
-    grid->setRowStretch(kBaselineFigureCount + 1, 1);
+    AddCheckPart(*grid, kBaselineFigureCount + 1);
+    grid->setRowStretch(kBaselineFigureCount + 2, 1);
+}
+
+void CResultsPanel::AddCheckPart(QGridLayout& grid, int row)
+{
+    m_checkPart = new QWidget(this);
+    auto* layout = new QGridLayout(m_checkPart);
+    layout->setContentsMargins(0, 8, 0, 0);
+    auto* title = new QLabel(tr("Forecast check"), m_checkPart);
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    layout->addWidget(title, 0, 0, 1, 2);
+    m_verdict = new QLabel(m_checkPart);
+    layout->addWidget(m_verdict, 1, 0, 1, 2);
+    for (int r = 0; r < kCheckFigureCount; ++r) {
+        auto* name = new QLabel(tr(kCheckRows[r].name), m_checkPart);
+        name->setToolTip(tr(kCheckRows[r].tooltip));
+        auto* value = new QLabel(QStringLiteral("-"), m_checkPart);
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        value->setToolTip(name->toolTip());
+        value->setAccessibleName(tr("Forecast check") + ' ' + name->text());
+        layout->addWidget(name, r + 2, 0);
+        layout->addWidget(value, r + 2, 1);
+        m_check[r] = value;
+    }
+    grid.addWidget(m_checkPart, row, 0, 1, 4);
+    ShowForecastCheck(nullptr);
+}
+
+void CResultsPanel::ShowForecastCheck(const ForecastCheck* check)
+{
+    ShowForecastVerdict(*m_verdict, check);
+    m_checkPart->setVisible(check != nullptr);
+    if (!check)
+        return;
+    QString season = check->season >= 2 ? QString::number(check->season) : tr("none");
+    season += check->seasonAutomatic ? tr(" (found)") : tr(" (set)");
+    const bool computed = check->available || !check->intervals.empty();
+    m_check[static_cast<int>(CheckFigure::Season)]->setText(computed ? season : QStringLiteral("-"));
+    const ForecastErrors* errors[] = {&check->network, &check->naive, &check->seasonalNaive, &check->linear};
+    for (int i = 0; i < 4; ++i)
+        m_check[i + 1]->setText(Fixed(errors[i]->mase, 3));
 }
 
 QLabel* CResultsPanel::ValueLabel(ResultSection section, BaselineFigure figure) const

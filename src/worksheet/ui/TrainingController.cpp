@@ -149,13 +149,16 @@ void CTrainingController::Evaluate(CGridDoc& doc)
     }
     if (!evaluated)
         return;
+    // Once per evaluation, in either mode: the Results panel shows its verdict and the
+    // chart its intervals around an extrapolation.
+    doc.UpdateForecastCheck();
     if (!figures.show) {
         const Worksheet& ws = doc.GetWorksheet();
         if (ws.extrapolationCount > 0)
             emit forecastMade(&doc, ForecastSummary(ws.extrapolationCount, ws.counts.totalRows));
         return;
     }
-    CEstimateResultDialog dialog(figures, &m_owner);
+    CEstimateResultDialog dialog(figures, &m_owner, doc.LastForecastCheck());
     doc.Prompts().RunDialog(dialog);
 }
 

@@ -17,6 +17,7 @@ namespace {
 
 constexpr char kValueSeriesProperty[] = "orvalisValueSeries";
 constexpr char kValueExponentProperty[] = "orvalisValueExponent";
+constexpr char kIntervalBandProperty[] = "orvalisIntervalBand";
 
 QColor ToQColor(Colour colour, int alpha = 255)
 {
@@ -54,7 +55,38 @@ QLineSeries* AddLine(QChart& chart, const ChartSeriesData& data, const QPen& pen
     return series;
 }
 
+// One interval band: the area between the rows' lower and upper bounds.
+QAreaSeries* AddIntervalBand(QChart& chart, const std::vector<ChartIntervalPoint>& points, bool wide,
+                             int valueExponent)
+{
+    auto* upper = new QLineSeries(&chart);
+    auto* lower = new QLineSeries(&chart);
+    for (const ChartIntervalPoint& p : points) {
+        if (!IsFiniteInterval(p))
+            continue;
+        upper->append(p.x, ShownValue(wide ? p.hi95 : p.hi80, valueExponent));
+        lower->append(p.x, ShownValue(wide ? p.lo95 : p.lo80, valueExponent));
+    }
+    auto* area = new QAreaSeries(upper, lower);
+    area->setName(IntervalBandName(wide ? 95 : 80));
+    area->setColor(QColor(210, 30, 30, wide ? 45 : 90));
+    area->setPen(Qt::NoPen);
+    area->setProperty(kIntervalBandProperty, true);
+    chart.addSeries(area);
+    return area;
+}
+
 } // namespace
+
+QString IntervalBandName(int percent)
+{
+    return QStringLiteral("%1 % interval").arg(percent);
+}
+
+bool IsIntervalBand(const QAbstractSeries* series)
+{
+    return series && series->property(kIntervalBandProperty).toBool();
+}
 
 QString ForecastMarkerName()
 {
@@ -99,6 +131,10 @@ void FillChart(QChart& chart, const ChartData& data)
     int colourIndex = 0;
     for (const ChartSeriesData& s : data.targets)
         all.append(AddLine(chart, s, QPen(palette[colourIndex++ % 6], 1.5), frame.valueExponent));
+    if (!data.intervals.empty()) {
+        all.append(AddIntervalBand(chart, data.intervals, true, frame.valueExponent));
+        all.append(AddIntervalBand(chart, data.intervals, false, frame.valueExponent));
+    }
     if (data.estimates)
         all.append(AddLine(chart, *data.estimates, QPen(QColor(210, 30, 30), 1.5), frame.valueExponent));
     if (data.forecastStart) {

@@ -1,6 +1,7 @@
 #include "worksheet/ui/WorksheetPdf.h"
 
 #include "shell/core/QtOutputFile.h"
+#include "worksheet/LastRunCheck.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/ui/ChartPage.h"
 #include "worksheet/ui/WorksheetGrid.h"
@@ -18,7 +19,10 @@ int DrawWorksheetPdf(Worksheet& worksheet, const QString& title, const PdfPaper&
     worksheet.AutoSizeHeaderBlock();
     grid.printTitle = title;
     grid.printChartPage = chartPage;
-    grid.chartSource = [&worksheet] { return ReadWorksheetChart(worksheet, worksheet.Settings()); };
+    grid.chartSource = [&worksheet] {
+        const ForecastCheck check = CheckLastEvaluation(worksheet);
+        return ReadWorksheetChart(worksheet, worksheet.Settings(), &check);
+    };
     // The printer only describes the job: the pages go into memory.
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
