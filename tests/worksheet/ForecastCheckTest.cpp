@@ -419,11 +419,11 @@ TEST(ForecastCheck, SeasonalNaiveAndTheSeasonSetting)
     }
 }
 
-// The check keeps the season and linear fit of the last fitted rows it saw: a check after
-// checks of other series, or of the same series with one fitted value changed, gives
-// what a check on a thread that saw nothing before gives; a changed Evaluate row leaves
-// them as they were.
-TEST(ForecastCheck, SeasonAndLinearFitFollowTheFittedRows)
+// The check keeps what it derived from the last columns it read (the season, the linear
+// fit, the detrended series): a check after checks of other series, or of the same
+// series with one value changed, gives what a check on a thread that saw nothing before
+// gives.
+TEST(ForecastCheck, FiguresFollowTheCellsFromCheckToCheck)
 {
     const auto seasonal = [](int season) {
         std::vector<double> y;
@@ -454,6 +454,9 @@ TEST(ForecastCheck, SeasonAndLinearFitFollowTheFittedRows)
         EXPECT_EQ(check.linear.mae, fresh.linear.mae) << c.name;
         EXPECT_EQ(check.linear.rmse, fresh.linear.rmse) << c.name;
         EXPECT_EQ(check.seasonalNaive.mase, fresh.seasonalNaive.mase) << c.name;
+        EXPECT_EQ(Estimates(check), Estimates(fresh)) << c.name;
+        ASSERT_EQ(check.intervals.size(), fresh.intervals.size()) << c.name;
+        EXPECT_EQ(check.intervals[0].lo80, fresh.intervals[0].lo80) << c.name;
     }
 }
 
