@@ -11,6 +11,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 
 namespace orvalis {
@@ -61,14 +62,50 @@ bool ReadColumn(const Worksheet& ws, int col, int rows, std::vector<double>& val
 // The detrended series of the check: 2 Pass removes the trailing mean of the T rows up
 // to each row, summed as the extraction sums it, so rows 0..F-1 come out bit for bit
 // as training saw them.
+// The trailing means sum every window afresh, which makes them the costliest step of
+// reading the series; the check runs after every Evaluate, and its columns rarely
+// change in between. So the last few columns detrended (per thread) are kept with their
+// result, and a column equal to one of them bit for bit, over the same rows and window,
+// gets that result again: the same figures without the sums.
+class DetrendMemo {
+public:
+    // The detrended copy of x[0 .. count-1] with trailing means of `taps` rows.
+    std::vector<double> Detrend(const double* x, int count, int taps)
+    {
+        const auto n = static_cast<std::size_t>(count);
+        for (const Entry& e : m_entries)
+            if (e.taps == taps && e.raw.size() == n &&
+                (n == 0 || std::memcmp(e.raw.data(), x, n * sizeof(double)) == 0))
+                return e.detrended;
+        Entry entry{std::vector<double>(x, x + count), std::vector<double>(x, x + count), taps};
+        std::vector<double> average(n);
+        MovingAverageDetrend(average.data(), entry.detrended.data(), count, taps);
+        std::vector<double> result = entry.detrended;
+        if (m_entries.size() < kEntries)
+            m_entries.push_back(std::move(entry));
+        else
+            m_entries[m_next++ % kEntries] = std::move(entry);
+        return result;
+    }
+
+private:
+    // Enough for every input set and a separate target column.
+    static constexpr std::size_t kEntries = VectorSets::kInputSets + 1;
+    struct Entry {
+        std::vector<double> raw;
+        std::vector<double> detrended;
+        int taps = 0;
+    };
+    std::vector<Entry> m_entries;
+    std::size_t m_next = 0;
+};
+
 std::vector<double> Detrended(const std::vector<double>& x, int count, int taps, bool twoPass)
 {
-    std::vector<double> d(x.begin(), x.begin() + count);
-    if (twoPass) {
-        std::vector<double> average(static_cast<std::size_t>(count));
-        MovingAverageDetrend(average.data(), d.data(), count, taps);
-    }
-    return d;
+    if (!twoPass)
+        return std::vector<double>(x.begin(), x.begin() + count);
+    thread_local DetrendMemo memo;
+    return memo.Detrend(x.data(), count, taps);
 }
 
 void TrainingRange(const std::vector<double>& d, int fitted, double& min, double& max)

@@ -12,6 +12,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <optional>
+#include <vector>
 
 namespace orvalis {
 
@@ -56,13 +59,64 @@ std::string NetworkProblem(const CBackpropNet& net, const Worksheet& ws, const C
     return {};
 }
 
+// What the check derives from the fitted target rows alone: the season they suggest and
+// the linear baseline fitted on them. The season search and the fit are the check's
+// costliest parts on a long series, and the check runs after every Evaluate of a
+// worksheet whose fitted rows rarely change; so the last rows seen (per thread) are kept
+// with what was derived from them, and rows equal to them bit for bit (with the same
+// window) reuse it. Both are pure functions of those rows, so the figures are the same.
+class FittedRowsMemo {
+public:
+    // Prepares the memo for y[0 .. fitted-1] and a window of taps rows.
+    void Use(const double* y, int fitted, int taps)
+    {
+        const auto count = static_cast<std::size_t>(std::max(fitted, 0));
+        if (m_valid && taps == m_taps && m_rows.size() == count &&
+            (count == 0 || std::memcmp(m_rows.data(), y, count * sizeof(double)) == 0))
+            return;
+        m_rows.assign(y, y + count);
+        m_taps = taps;
+        m_season.reset();
+        m_linearFits.reset();
+        m_valid = true;
+    }
+    int Season()
+    {
+        if (!m_season)
+            m_season = DetectSeason(m_rows.data(), static_cast<int>(m_rows.size()));
+        return *m_season;
+    }
+    // The fitted baseline, or nullptr when it cannot be fitted.
+    const LinearBaseline* Linear()
+    {
+        if (!m_linearFits)
+            m_linearFits = m_linear.Fit(m_rows.data(), static_cast<int>(m_rows.size()), m_taps);
+        return *m_linearFits ? &m_linear : nullptr;
+    }
+
+private:
+    bool m_valid = false;
+    std::vector<double> m_rows;
+    int m_taps = 0;
+    std::optional<int> m_season;
+    std::optional<bool> m_linearFits;
+    LinearBaseline m_linear;
+};
+
+FittedRowsMemo& MemoOf(const CheckSeries& s)
+{
+    thread_local FittedRowsMemo memo;
+    memo.Use(s.target.data(), s.fitted, s.taps);
+    return memo;
+}
+
 // The season the check uses: the setting, or (automatic) what the fitted rows suggest.
 // A season needs one whole season of fitted rows before the first row it scores.
-void ChooseSeason(const AppSettings& settings, const CheckSeries& s, ForecastCheck& check)
+void ChooseSeason(const AppSettings& settings, const CheckSeries& s, FittedRowsMemo& memo,
+                  ForecastCheck& check)
 {
     check.seasonAutomatic = settings.seasonLength < 0;
-    const int season =
-        check.seasonAutomatic ? DetectSeason(s.target.data(), s.fitted) : settings.seasonLength;
+    const int season = check.seasonAutomatic ? memo.Season() : settings.seasonLength;
     check.season = season >= 2 && season < s.fitted ? season : 0;
 }
 
@@ -122,12 +176,10 @@ std::vector<ForecastInterval> Intervals(const CBackpropNet& net, const CheckSeri
 }
 
 // The one-step estimates of the Evaluate rows and the baselines on the same rows.
-void ScoreEvaluateRows(NetworkForecaster& forecaster, const CheckSeries& s, int firstDataRow,
-                       ForecastCheck& check)
+void ScoreEvaluateRows(NetworkForecaster& forecaster, const CheckSeries& s,
+                       const LinearBaseline* linear, int firstDataRow, ForecastCheck& check)
 {
     const std::vector<double>& y = s.target;
-    LinearBaseline linear;
-    const bool linearFits = linear.Fit(y.data(), s.fitted, s.taps);
     std::vector<double> actual, network, naive, seasonal, linearEstimates;
     for (int r = s.fitted; r < s.rows; ++r) {
         const double value = y[static_cast<std::size_t>(r)];
@@ -137,8 +189,8 @@ void ScoreEvaluateRows(NetworkForecaster& forecaster, const CheckSeries& s, int 
         naive.push_back(y[static_cast<std::size_t>(r - 1)]);
         if (check.season >= 2)
             seasonal.push_back(y[static_cast<std::size_t>(r - check.season)]);
-        if (linearFits)
-            linearEstimates.push_back(linear.Forecast(y.data(), r).value_or(0.0));
+        if (linear)
+            linearEstimates.push_back(linear->Forecast(y.data(), r).value_or(0.0));
         ForecastCheckRow row;
         row.gridRow = firstDataRow + r;
         row.actual = value;
@@ -177,7 +229,8 @@ ForecastCheck ComputeForecastCheck(Worksheet& ws, int horizon)
     series.twoPass = ws.Settings().use2PassEstimate;
     if (!ReadCheckSeries(ws, columns, series.fitted + c.numEval, series, check.reason))
         return check;
-    ChooseSeason(ws.Settings(), series, check);
+    FittedRowsMemo& memo = MemoOf(series);
+    ChooseSeason(ws.Settings(), series, memo, check);
 
     NetworkForecaster forecaster(net, series);
     check.intervals = Intervals(net, series, c.numTraining, std::clamp(horizon, 1, kMaxHorizon));
@@ -185,7 +238,7 @@ ForecastCheck ComputeForecastCheck(Worksheet& ws, int horizon)
         check.reason = "the worksheet has no Evaluate rows";
         return check;
     }
-    ScoreEvaluateRows(forecaster, series, ws.firstDataRow, check);
+    ScoreEvaluateRows(forecaster, series, memo.Linear(), ws.firstDataRow, check);
     if (!check.network.mae) {
         check.reason = "the network's estimates are not numbers";
         return check;

@@ -19,6 +19,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace orvalis;
@@ -415,6 +416,47 @@ TEST(ForecastCheck, SeasonalNaiveAndTheSeasonSetting)
         EXPECT_NEAR(*check.seasonalNaive.rmse, miss, 1e-12) << c.setting;
         EXPECT_NEAR(*check.seasonalNaive.mase, 1.0, 1e-12) << c.setting;
         EXPECT_NEAR(*check.naive.mase, *check.naive.mae / miss, 1e-12) << c.setting;
+    }
+}
+
+// The check keeps what it derived from the last columns it read (the season, the linear
+// fit, the detrended series): a check after checks of other series, or of the same
+// series with one value changed, gives what a check on a thread that saw nothing before
+// gives.
+TEST(ForecastCheck, FiguresFollowTheCellsFromCheckToCheck)
+{
+    const auto seasonal = [](int season) {
+        std::vector<double> y;
+        for (int j = 0; j < 48; ++j)
+            y.push_back((j % season == 1 ? 6.0 : 0.0) + 0.5 * j + 0.01 * (j % 7));
+        return y;
+    };
+    std::vector<double> fittedChanged = seasonal(4);
+    fittedChanged[10] += 0.25;
+    std::vector<double> evaluateChanged = fittedChanged;
+    evaluateChanged[45] += 3.0;
+    struct Case {
+        const char* name;
+        std::vector<double> y;
+    };
+    const Case cases[] = {{"season 4", seasonal(4)},
+                          {"season 6", seasonal(6)},
+                          {"season 4 again", seasonal(4)},
+                          {"one fitted value changed", fittedChanged},
+                          {"one Evaluate value changed", evaluateChanged}};
+    for (const Case& c : cases) {
+        HandSheet sheet(true, c.y, 30, 10);
+        const ForecastCheck check = ComputeForecastCheck(*sheet.ws, 1);
+        ForecastCheck fresh;
+        std::thread([&] { fresh = ComputeForecastCheck(*sheet.ws, 1); }).join();
+        ASSERT_TRUE(check.available) << c.name << ": " << check.reason;
+        EXPECT_EQ(check.season, fresh.season) << c.name;
+        EXPECT_EQ(check.linear.mae, fresh.linear.mae) << c.name;
+        EXPECT_EQ(check.linear.rmse, fresh.linear.rmse) << c.name;
+        EXPECT_EQ(check.seasonalNaive.mase, fresh.seasonalNaive.mase) << c.name;
+        EXPECT_EQ(Estimates(check), Estimates(fresh)) << c.name;
+        ASSERT_EQ(check.intervals.size(), fresh.intervals.size()) << c.name;
+        EXPECT_EQ(check.intervals[0].lo80, fresh.intervals[0].lo80) << c.name;
     }
 }
 

@@ -1,0 +1,161 @@
+// What a user waits for after Evaluate: the window's Evaluate command on a 990-row
+// worksheet (the DAX column of eustockmarkets_990.csv imported with its header line,
+// trained once before the timing), the Estimate Operation window answered at once, and the
+// grid's repaint of the written cells; without and with the forecast check after it.
+
+#include "SilentPrompts.h"
+#include "shell/ChildFrame.h"
+#include "shell/DocManager.h"
+#include "shell/MainFrame.h"
+#include "shell/WorksheetApp.h"
+#include "worksheet/ForecastCheck.h"
+#include "worksheet/ImportCommand.h"
+#include "worksheet/TrainingRun.h"
+#include "worksheet/Worksheet.h"
+#include "worksheet/WorksheetNetwork.h"
+#include "worksheet/ui/GridDoc.h"
+#include "worksheet/ui/GridView.h"
+#include "worksheet/ui/TrainingController.h"
+#include "worksheet/ui/WorksheetGrid.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <ctime>
+#include <string>
+
+namespace {
+
+using namespace orvalis;
+
+// Counts the paint events of the grid's cell area, to show the timed dispatch painted.
+class PaintCounter final : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// CPU time of this thread, in seconds: the check's share is measured inside each run, so
+// that the load of a shared machine moves both parts alike.
+double ThreadCpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + 1e-9 * double(now.tv_nsec);
+}
+
+struct EvaluateShell {
+    QTemporaryDir dir;
+    MemorySettingsStore store;
+    QSettings recent{dir.filePath(QStringLiteral("recent.ini")), QSettings::IniFormat};
+    SilentPrompts prompts{true, UiPrompts::SaveAnswer::No};
+    CWorksheetApp app{store, recent, prompts};
+    PaintCounter counter;
+
+    // Model Evaluate: 660 Training, 165 Testing and 165 Evaluate rows; Data Extrapolate:
+    // 660 Training and 324 Testing rows and the extension of phase offset -1. 20 taps,
+    // network 20-10-1 trained for 20 cycles, as in the core benchmark of the check.
+    explicit EvaluateShell(int mode)
+    {
+        app.StartUp();
+        app.MainFrame()->resize(1280, 800);
+        QCoreApplication::processEvents();
+        Worksheet& ws = Doc().GetWorksheet();
+        ws.Settings().autoVectorSizing = false;
+        ws.Settings().resultsMode = mode;
+        ws.Settings().UpdateExtrapolationRows();
+        const ImportOutcome outcome = ImportFile(
+            ws, {ORVALIS_SAMPLE_DATA_DIR "/eustockmarkets_990.csv", 1, 1, true});
+        if (!outcome.imported)
+            return;
+        ws.ApplyCellEdit(kRoleRow, 2, "Trg/In");
+        ws.ApplyCellEdit(kNumTrainingRow, kValueColumn, "660");
+        ws.ApplyCellEdit(kNumTestingRow, kValueColumn, mode == ResultsModeEvaluate ? "165" : "324");
+        ws.ApplyCellEdit(kNumEvalRow, kValueColumn, mode == ResultsModeEvaluate ? "165" : "0");
+        ws.ApplyCellEdit(kNumTapsRow, kValueColumn, "20");
+        ws.network.autoTrainingConfigure = 0;
+        ws.network.maxCycles = 20;
+        trained = TrainWorksheet(ws, nullptr);
+        ws.phaseOffset = -1;
+        // The user looks at the last rows, where the results are written.
+        CWorksheetGrid& grid = app.Docs().ActiveFrame()->View().Grid();
+        grid.Scroll(true, ScrollAction::ToEnd);
+        grid.viewport()->installEventFilter(&counter);
+        QCoreApplication::processEvents();
+    }
+    CGridDoc& Doc() { return *app.Docs().ActiveDocument(); }
+    bool trained = false;
+};
+
+// range(0): the check's horizon, 0 for Evaluate alone. Model Evaluate checks h = 1; Data
+// Extrapolate the extension's length (6 rows at phase offset -1).
+void EvaluateInWindow(benchmark::State& state, int mode)
+{
+    EvaluateShell shell(mode);
+    if (!shell.trained) {
+        state.SkipWithError("import or training refused");
+        return;
+    }
+    CTrainingController& training = shell.app.MainFrame()->Training();
+    Worksheet& ws = shell.Doc().GetWorksheet();
+    const int horizon = static_cast<int>(state.range(0));
+    bool available = false;
+    shell.counter.paints = 0;
+    double checkSeconds = 0.0; // CPU of the check alone
+    double runSeconds = 0.0;   // CPU of the whole Evaluate, check and repaint included
+    for (auto _ : state) {
+        const double start = ThreadCpuSeconds();
+        training.Evaluate(shell.Doc());
+        if (horizon > 0) {
+            const double checkStart = ThreadCpuSeconds();
+            const ForecastCheck check = ComputeForecastCheck(ws, horizon);
+            checkSeconds += ThreadCpuSeconds() - checkStart;
+            available = check.available;
+            benchmark::DoNotOptimize(check.intervals.data());
+        }
+        QCoreApplication::processEvents(); // the grid repaints the written cells
+        runSeconds += ThreadCpuSeconds() - start;
+    }
+    const double runs = double(state.iterations());
+    state.counters["grid_paints_per_run"] = double(shell.counter.paints) / runs;
+    state.counters["check_cpu_ms"] = 1e3 * checkSeconds / runs;
+    // The check against the rest of what the user waits for (Evaluate, the Estimate
+    // Operation window, the repaint).
+    if (horizon > 0)
+        state.counters["check_share_pct"] = 100.0 * checkSeconds / (runSeconds - checkSeconds);
+    state.counters["check_available"] = available;
+    state.counters["extrapolated"] = ws.extrapolationCount;
+}
+
+void BM_EvaluateInWindow990RowsModelEvaluate(benchmark::State& state)
+{
+    EvaluateInWindow(state, ResultsModeEvaluate);
+}
+BENCHMARK(BM_EvaluateInWindow990RowsModelEvaluate)
+    ->ArgName("check_h")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond);
+
+void BM_EvaluateInWindow990RowsExtrapolated(benchmark::State& state)
+{
+    EvaluateInWindow(state, ResultsModeExtrapolate);
+}
+BENCHMARK(BM_EvaluateInWindow990RowsExtrapolated)
+    ->ArgName("check_h")
+    ->Arg(0)
+    ->Arg(6)
+    ->Unit(benchmark::kMillisecond);
+
+} // namespace
