@@ -114,7 +114,9 @@ TEST(GridDoc, RefusedFilesOpenNothing)
         EXPECT_EQ(first.Store().GetCellText(first.firstDataRow, 1), "kept");
         ASSERT_FALSE(shell.prompts.log.empty());
         EXPECT_EQ(shell.prompts.log.back().kind, "Error");
-        EXPECT_EQ(shell.prompts.log.back().text, c.message);
+        // A message that does not name the file is followed by its path.
+        const std::string named = c.bytes.isEmpty() ? std::string() : "\n\nFile: " + path.toStdString();
+        EXPECT_EQ(shell.prompts.log.back().text, c.message + named);
         EXPECT_TRUE(shell.App().RecentFiles().Files().isEmpty());
     }
 }
