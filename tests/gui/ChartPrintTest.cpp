@@ -13,6 +13,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
@@ -24,6 +25,16 @@
 
 namespace orvalis::test {
 namespace {
+
+// The remembered chart switch lives in the user's settings, which Qt's test mode puts in
+// one folder for every test process: two of these tests running at once would change
+// each other's switch. Each test keeps its settings in a folder of its own.
+void OwnSettingsFolder()
+{
+    static QTemporaryDir folder;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
+}
 
 struct PreviewSeen {
     int pages = -1;         // pages shown when the preview opened
@@ -64,6 +75,7 @@ PreviewSeen PreviewAndToggle(CWorksheetGrid& grid)
 TEST(ChartPrint, PreviewSwitchAddsTheChartPageAndIsRemembered)
 {
     GuiApp();
+    OwnSettingsFolder();
     AppSettings settings;
     ScriptedPrompts prompts;
     CGridDoc doc{settings, prompts};
@@ -95,6 +107,7 @@ TEST(ChartPrint, PreviewSwitchAddsTheChartPageAndIsRemembered)
 TEST(ChartPrint, PrintDialogTakesTheChartBoxOnlyWhenAccepted)
 {
     GuiApp();
+    OwnSettingsFolder();
     AppSettings settings;
     ScriptedPrompts prompts;
     CGridDoc doc{settings, prompts};
