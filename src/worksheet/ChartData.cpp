@@ -1,6 +1,7 @@
 #include "worksheet/ChartData.h"
 
 #include "grid/core/CellStore.h"
+#include "worksheet/ColumnRole.h"
 #include "worksheet/ForecastCheck.h"
 #include "worksheet/WorksheetLayout.h"
 
@@ -70,6 +71,33 @@ std::vector<ChartIntervalPoint> ReadIntervals(const CellStore& store, const Resu
     return points;
 }
 
+// The dating of the rows by the comment columns left of the first target column, read
+// over the data rows up to the last target value before the extrapolated rows (those
+// rows' comment cells are not filled in, and the labels continue over them).
+std::optional<RowLabels> ReadChartRowLabels(const CellStore& store, const ResultLayout& layout,
+                                            const std::vector<ChartSeriesData>& targets)
+{
+    if (layout.targetColumns.empty())
+        return std::nullopt;
+    const int extrapolated = layout.SectionBegin(ResultSection::Extrapolate);
+    int rows = 0;
+    for (const ChartSeriesData& series : targets) {
+        for (const ChartPoint& p : series.points) {
+            if (extrapolated <= 0 || p.x <= extrapolated)
+                rows = std::max(rows, static_cast<int>(p.x));
+        }
+    }
+    std::vector<std::vector<std::string>> columns;
+    for (int col = 1; col < layout.targetColumns.front(); ++col) {
+        if (RoleFromText(store.CellTextRef(kRoleRow, col)) != ColumnRole::Comment)
+            continue;
+        std::vector<std::string>& texts = columns.emplace_back();
+        for (int row = 0; row < rows; ++row)
+            texts.push_back(store.CellTextRef(layout.GridRow(row), col));
+    }
+    return ReadRowLabels(columns);
+}
+
 } // namespace
 
 bool ChartData::HasSeries() const
@@ -106,6 +134,9 @@ ChartData BuildChartData(const CellStore& store, const ResultLayout& layout,
                                      layout.estimateEnd);
         chart.estimates->name = "Val:Est";
     }
+    chart.rowLabels = ReadChartRowLabels(store, layout, chart.targets);
+    if (chart.rowLabels)
+        chart.xTitle = chart.rowLabels->Title();
     if (check)
         chart.intervals = ReadIntervals(store, layout, *check);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "worksheet/AppSettings.h"
+#include "worksheet/ChartRowLabels.h"
 #include "worksheet/ResultLayout.h"
 
 #include <optional>
@@ -58,6 +59,9 @@ struct ChartData {
     // The 80 % and 95 % intervals around the extrapolated estimates, in row order; empty
     // unless the last run extrapolated and the check has offsets for its first rows.
     std::vector<ChartIntervalPoint> intervals;
+    // The dates, months or years the row axis shows for its rows when the comment
+    // columns date them; none for row numbers.
+    std::optional<RowLabels> rowLabels;
     std::string xTitle;
     std::string yTitle;
 

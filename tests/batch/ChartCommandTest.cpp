@@ -263,3 +263,37 @@ TEST_F(ChartCommand, FailedWritesExitThreeAndDevicesStayDevices)
     for (const auto& entry : std::filesystem::directory_iterator(box->Path("")))
         EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
 }
+
+// The airline's year and month columns date the chart's rows: its row axis shows months,
+// continued over the five extrapolated rows to January 1961; the Nile's year column gives
+// a year axis, and a worksheet whose year column is no comment keeps row numbers.
+TEST_F(ChartCommand, CommentColumnsDateTheRowAxisPastTheDataRows)
+{
+    const std::string sample = std::string(ORVALIS_SAMPLE_DATA_DIR) + "/airpassengers_full.csv";
+    const std::string air = box->Path("air.ows");
+    ASSERT_EQ(box->RunInProcess({"import", sample, "-o", air, "--header"}).status, 0);
+    ASSERT_EQ(box->RunInProcess({"set", air, "-o", air, "--role", "3=Trg/In", "--auto-sizing", "off"}).status, 0);
+    const std::string extrapolated = box->Path("air-ext.ows");
+    ASSERT_EQ(box->RunInProcess({"run", air, "-o", extrapolated, "mode=extrapolate", "train", "evaluate"}).status, 0);
+    ASSERT_EQ(box->Run({"chart", extrapolated, "-o", box->Path("air.svg")}).status, 0);
+    QString error;
+    const std::string texts = SvgTexts(BatchSandbox::ReadFile(box->Path("air.svg")), error);
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    for (const char* shown : {"Month\n", "1949-01\n", "1960-01\n", "1961-01\n"})
+        EXPECT_NE(texts.find(shown), std::string::npos) << shown << " in\n"
+                                                        << texts;
+    EXPECT_EQ(texts.find("Data row"), std::string::npos) << texts;
+
+    ASSERT_EQ(box->Run({"chart", box->Path("trained.ows"), "-o", box->Path("nile.svg")}).status, 0);
+    const std::string nile = SvgTexts(BatchSandbox::ReadFile(box->Path("nile.svg")), error);
+    for (const char* shown : {"Year\n", "1880\n", "1960\n"})
+        EXPECT_NE(nile.find(shown), std::string::npos) << shown << " in\n"
+                                                       << nile;
+
+    // Without the year column's role the rows are numbered again.
+    ASSERT_EQ(box->RunInProcess({"set", air, "-o", box->Path("plain.ows"), "--role", "1=Input"}).status, 0);
+    ASSERT_EQ(box->Run({"chart", box->Path("plain.ows"), "-o", box->Path("plain.svg")}).status, 0);
+    const std::string plain = SvgTexts(BatchSandbox::ReadFile(box->Path("plain.svg")), error);
+    EXPECT_NE(plain.find("Data row"), std::string::npos) << plain;
+    EXPECT_EQ(plain.find("1949-01"), std::string::npos) << plain;
+}

@@ -8,6 +8,7 @@
 #include "worksheet/ui/WorksheetChart.h"
 
 #include <QAreaSeries>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QFile>
 #include <QFileInfo>
@@ -274,6 +275,36 @@ TEST(ChartView, ZoomsOfExtremeDataKeepDrawableAxes)
 // A comment cell of any length names its series: the legend and the value axis show
 // its first hundred characters and "...", so the chart's layout, which measures its
 // texts again for each character it elides, stays quick.
+// Dated rows: the row axis shows months on round steps, not many more than ten of them,
+// and a zoom places them again on a finer step.
+TEST(ChartView, DatedRowsAreLabelledOnRoundStepsAtEveryZoom)
+{
+    ChartData data = SawtoothChart();
+    data.rowLabels = RowLabels{RowLabels::Kind::Month, 1949 * 12, 1, 1}; // row 1 is 1949-01
+    data.xTitle = data.rowLabels->Title();
+    ShownChart c(QSize(900, 500), data);
+    auto* x = qobject_cast<QCategoryAxis*>(c.Chart().axes(Qt::Horizontal).value(0));
+    ASSERT_NE(x, nullptr);
+    EXPECT_EQ(x->titleText(), "Month");
+    const auto labelsShown = [x] {
+        QStringList shown = x->categoriesLabels();
+        for (const QString& label : shown)
+            EXPECT_TRUE(x->endValue(label) >= x->min() && x->endValue(label) <= x->max()) << label.toStdString();
+        return shown;
+    };
+    const QStringList whole = labelsShown();
+    ASSERT_GE(whole.size(), 2);
+    EXPECT_LE(whole.size(), 14);
+    EXPECT_TRUE(whole.contains("1950-01")) << whole.join(' ').toStdString();
+    EXPECT_TRUE(whole.contains("1951-01")) << whole.join(' ').toStdString();
+
+    x->setRange(13.0, 19.0); // 1950-01 to 1950-07
+    QCoreApplication::processEvents();
+    const QStringList zoomed = labelsShown();
+    EXPECT_GE(zoomed.size(), 3) << zoomed.join(' ').toStdString();
+    EXPECT_TRUE(zoomed.contains("1950-03")) << zoomed.join(' ').toStdString();
+}
+
 TEST(ChartView, LongColumnNamesAreShortened)
 {
     ChartData data = SawtoothChart();

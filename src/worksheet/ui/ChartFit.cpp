@@ -3,6 +3,7 @@
 #include "worksheet/ui/WorksheetChart.h"
 
 #include <QAreaSeries>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QFontMetricsF>
 #include <QLineSeries>
@@ -79,6 +80,33 @@ void FitTicks(QValueAxis& axis, double pixels, bool vertical, double minStep)
     axis.setLabelFormat(LabelFormat(step));
 }
 
+// The row axis's dated labels: at least the widest label plus a gap apart, and not many
+// more than ten (a year's step on a chart of a dozen years). Rebuilt only when they
+// change, since new labels may resize the plot, which fits the chart again.
+void FitRowLabels(QCategoryAxis& axis, const RowLabels& labels, double pixels)
+{
+    pixels = std::max(pixels, 1.0);
+    const QFontMetricsF metrics(axis.labelsFont());
+    const double widest = metrics.horizontalAdvance(QStringLiteral("0000-00-00")) * 1.0;
+    const double label = labels.kind == RowLabels::Kind::Year    ? widest * 0.4
+                         : labels.kind == RowLabels::Kind::Month ? widest * 0.7
+                                                                 : widest;
+    const double spacing = std::max(label + metrics.averageCharWidth() * 3, pixels / 13.0);
+    const double span = axis.max() - axis.min();
+    const std::vector<double> ticks =
+        RowLabelTicks(labels, axis.min(), axis.max(), span * spacing / pixels, 14);
+    QStringList texts;
+    for (double x : ticks)
+        texts.append(QString::fromStdString(labels.Label(x)));
+    if (texts == axis.categoriesLabels() && axis.startValue() == axis.min())
+        return;
+    for (const QString& text : axis.categoriesLabels())
+        axis.remove(text);
+    axis.setStartValue(axis.min());
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        axis.append(texts[i], ticks[std::size_t(i)]);
+}
+
 // Puts an axis whose range cannot be drawn (a zoom went past its values' resolution or
 // far out) back to the nearest one that can, on the next turn of the event loop: a
 // zoom sets the ranges of the axes and of the chart's domain in turn, and a range
@@ -100,7 +128,7 @@ void MendRangeLater(QValueAxis& axis)
         Qt::QueuedConnection);
 }
 
-void Fit(QChart& chart, QValueAxis& xAxis, QValueAxis& yAxis)
+void Fit(QChart& chart, QValueAxis& xAxis, QValueAxis& yAxis, const std::optional<RowLabels>& rowLabels)
 {
     for (QValueAxis* axis : {&xAxis, &yAxis}) {
         if (!RangeIsSafe(*axis))
@@ -126,13 +154,18 @@ void Fit(QChart& chart, QValueAxis& xAxis, QValueAxis& yAxis)
         }
     }
     const QRectF plot = chart.plotArea();
-    FitTicks(xAxis, plot.width(), false, 1.0);
+    auto* categories = qobject_cast<QCategoryAxis*>(&xAxis);
+    if (rowLabels && categories)
+        FitRowLabels(*categories, *rowLabels, plot.width());
+    else
+        FitTicks(xAxis, plot.width(), false, 1.0);
     FitTicks(yAxis, plot.height(), true, 0.0);
 }
 
 } // namespace
 
-void KeepChartFitted(QChart& chart, QValueAxis& xAxis, QValueAxis& yAxis)
+void KeepChartFitted(QChart& chart, QValueAxis& xAxis, QValueAxis& yAxis,
+                     const std::optional<RowLabels>& rowLabels)
 {
     for (QAbstractSeries* series : chart.series()) {
         auto* band = IsIntervalBand(series) ? nullptr : qobject_cast<QAreaSeries*>(series);
@@ -146,11 +179,11 @@ void KeepChartFitted(QChart& chart, QValueAxis& xAxis, QValueAxis& yAxis)
     }
     // The axes are the connections' context: when a refill replaces them, their
     // connections go with them.
-    const auto fit = [&chart, &xAxis, &yAxis] { Fit(chart, xAxis, yAxis); };
+    const auto fit = [&chart, &xAxis, &yAxis, rowLabels] { Fit(chart, xAxis, yAxis, rowLabels); };
     QObject::connect(&xAxis, &QValueAxis::rangeChanged, &xAxis, fit);
     QObject::connect(&yAxis, &QValueAxis::rangeChanged, &yAxis, fit);
     QObject::connect(&chart, &QChart::plotAreaChanged, &yAxis, fit);
-    Fit(chart, xAxis, yAxis);
+    Fit(chart, xAxis, yAxis, rowLabels);
 }
 
 } // namespace orvalis

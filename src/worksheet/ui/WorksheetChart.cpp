@@ -4,6 +4,7 @@
 #include "worksheet/ui/ChartFit.h"
 
 #include <QAreaSeries>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QLegend>
 #include <QLegendMarker>
@@ -146,7 +147,15 @@ void FillChart(QChart& chart, const ChartData& data)
         all.append(marker);
     }
 
-    auto* xAxis = new QValueAxis(&chart);
+    // Dated rows keep their row numbers as x: a category axis (a value axis whose labels
+    // are texts at chosen values) shows their dates, placed as the chart is fitted.
+    QValueAxis* xAxis = new QValueAxis(&chart);
+    if (data.rowLabels) {
+        delete xAxis;
+        auto* dated = new QCategoryAxis(&chart);
+        dated->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+        xAxis = dated;
+    }
     xAxis->setTitleText(QString::fromStdString(data.xTitle));
     xAxis->setLabelFormat(QStringLiteral("%.0f"));
     xAxis->setRange(frame.rows.low, frame.rows.high);
@@ -163,7 +172,7 @@ void FillChart(QChart& chart, const ChartData& data)
     }
     chart.legend()->setVisible(true);
     chart.legend()->setAlignment(Qt::AlignBottom);
-    KeepChartFitted(chart, *xAxis, *yAxis);
+    KeepChartFitted(chart, *xAxis, *yAxis, data.rowLabels);
 }
 
 QList<QLineSeries*> ValueSeries(const QChart& chart)
