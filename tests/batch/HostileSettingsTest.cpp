@@ -47,6 +47,13 @@ TEST(BatchTool, UnreadableOrCorruptSettingsFilesGiveTheDefaults)
                     "ResultsMode=@ByteArray(\\xff)\nUse2PassEstimate=@Variant(\\0\\0\\0)\n"
                     "[Constants]\nExtrapolationLen=abc\nTrainColor=-1\nTestColor=1e400\n";
          },
+         true},
+        {"values of the wrong type, no serialised objects",
+         [](const auto& conf) {
+             std::ofstream(conf, std::ios::binary)
+                 << "[Strings]\nResultsMode=@ByteArray(\\xff)\nUseCommentLine=@Rect(1 2 3 4)\n"
+                    "[Constants]\nExtrapolationLen=abc\nTrainColor=-1\nTestColor=1e400\n";
+         },
          false},
     };
     for (const Case& c : cases) {

@@ -3,6 +3,7 @@
 #include "shell/AppTitle.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
@@ -61,6 +62,14 @@ std::optional<SettingsFileProblem> CheckSettingsFolder(const QString& configFold
             return SettingsFileProblem{file, QStringLiteral("is larger than 1 MiB")};
         if (!info.isReadable())
             return SettingsFileProblem{file, QStringLiteral("cannot be read")};
+        // A "@Variant(" value is a serialised object whose counts the settings reader
+        // believes: a crafted one asks for gigabytes while the file is read. The program
+        // never writes one, so such a file did not come from it.
+        QFile contents(file);
+        if (!contents.open(QIODevice::ReadOnly))
+            return SettingsFileProblem{file, QStringLiteral("cannot be read")};
+        if (contents.read(kMaxSettingsFileBytes + 1).contains("@Variant("))
+            return SettingsFileProblem{file, QStringLiteral("holds values the program does not write")};
     }
     return std::nullopt;
 }
