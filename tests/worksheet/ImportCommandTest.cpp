@@ -163,7 +163,7 @@ TEST(ImportCommand, HeaderImportWithAndWithoutCommentRow)
 
 TEST(ImportCommand, HeaderRolesStopAtLastDataColumn)
 {
-    const std::string path = (std::filesystem::temp_directory_path() / "orvalis_wide.csv").string();
+    const std::string path = (std::filesystem::temp_directory_path() / "orvalis_header_roles_wide.csv").string();
     {
         std::ofstream out(path);
         for (int i = 0; i < 80; ++i)
