@@ -3,7 +3,6 @@
 #include "worksheet/WorksheetLayout.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <ostream>
 
 namespace orvalis {
@@ -11,28 +10,6 @@ namespace orvalis {
 namespace {
 
 constexpr int kLastListedRow = 1000;
-
-void AppendControl(std::string& out, unsigned char ch)
-{
-    switch (ch) {
-    case '\t':
-        out += "\\t";
-        break;
-    case '\n':
-        out += "\\n";
-        break;
-    case '\r':
-        out += "\\r";
-        break;
-    default: {
-        char hex[5];
-        std::snprintf(hex, sizeof hex, "\\x%02x", ch);
-        out += hex;
-    }
-    }
-}
-
-bool IsControl(unsigned char ch) { return ch < 0x20 || ch == 0x7F; }
 
 } // namespace
 
@@ -43,8 +20,8 @@ std::string EscapeCellText(const std::string& text)
     for (unsigned char ch : text) {
         if (ch == '\\')
             out += "\\\\";
-        else if (IsControl(ch))
-            AppendControl(out, ch);
+        else if (IsControlByte(ch))
+            AppendEscapedControl(out, ch);
         else
             out += static_cast<char>(ch);
     }

@@ -10,11 +10,12 @@
 
 namespace orvalis {
 
-namespace {
+bool IsControlByte(unsigned char ch)
+{
+    return ch < 0x20 || ch == 0x7F;
+}
 
-bool IsControl(unsigned char ch) { return ch < 0x20 || ch == 0x7F; }
-
-void AppendControl(std::string& out, unsigned char ch)
+void AppendEscapedControl(std::string& out, unsigned char ch)
 {
     switch (ch) {
     case '\t':
@@ -33,8 +34,6 @@ void AppendControl(std::string& out, unsigned char ch)
     }
     }
 }
-
-} // namespace
 
 UsedGridExtent FindUsedGrid(const CellStore& cells)
 {
@@ -61,8 +60,8 @@ void WriteUsedGrid(const CellStore& cells, char separator, std::ostream& out)
             if (c > 0)
                 line += separator;
             for (unsigned char ch : cells.CellTextRef(r, c)) {
-                if (IsControl(ch) && !(ch == '\t' && separator != '\t'))
-                    AppendControl(line, ch);
+                if (IsControlByte(ch) && !(ch == '\t' && separator != '\t'))
+                    AppendEscapedControl(line, ch);
                 else
                     line += static_cast<char>(ch);
             }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <string>
 
 namespace orvalis {
 
@@ -16,6 +17,12 @@ struct UsedGridExtent {
 };
 
 UsedGridExtent FindUsedGrid(const CellStore& cells);
+
+// Control bytes (below 0x20, and 0x7F) are escaped in every listing of cell texts.
+bool IsControlByte(unsigned char ch);
+// Appends a control byte's escape: "\t", "\n", "\r", otherwise "\xhh" (two lower-case
+// hex digits).
+void AppendEscapedControl(std::string& out, unsigned char ch);
 
 // The used part, one line per row: fields separated by separator (',' or TAB) and
 // written without quoting; line ends, other control bytes and, in tab-separated output,
