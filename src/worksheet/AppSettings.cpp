@@ -23,6 +23,61 @@ Colour ReadColour(SettingsStore& store, const char* name, Colour fallback)
 
 const char* FlagText(bool on) { return on ? "TRUE" : "FALSE"; }
 
+// A forecasting switch: off unless stored as exactly "TRUE".
+bool ReadOptionFlag(SettingsStore& store, const char* name)
+{
+    return store.ReadString(kStrings, name).value_or("FALSE") == "TRUE";
+}
+
+int ReadBoundedInt(SettingsStore& store, const char* name, std::int64_t lo, std::int64_t hi, int fallback)
+{
+    const auto v = store.ReadInt(kConstants, name);
+    return v && *v >= lo && *v <= hi ? static_cast<int>(*v) : fallback;
+}
+
+// Option values are written only once they leave their default or the store already has
+// them, so a user who never touches the options keeps the settings file of old.
+void WriteOptionFlag(SettingsStore& store, const char* name, bool on)
+{
+    if (on || store.ReadString(kStrings, name))
+        store.WriteString(kStrings, name, FlagText(on));
+}
+
+void WriteOptionInt(SettingsStore& store, const char* name, std::int64_t value, std::int64_t fallback)
+{
+    if (value != fallback || store.ReadInt(kConstants, name))
+        store.WriteInt(kConstants, name, value);
+}
+
+ForecastOptions LoadForecastOptions(SettingsStore& store)
+{
+    ForecastOptions o;
+    const int lag = ReadBoundedInt(store, "ChangeLag", ForecastOptions::ChangeLagSeason,
+                                   ForecastOptions::MaxChangeLag, 0);
+    o.changeLag = lag;
+    o.tapsByRule = store.ReadString(kStrings, "TapsRule").value_or("Spec") == "Auto";
+    o.patientTraining = ReadOptionFlag(store, "PatientTraining");
+    o.starts = ReadBoundedInt(store, "TrainingStarts", 1, ForecastOptions::MaxStarts, 1);
+    const auto seed = store.ReadInt(kConstants, "TrainingSeed");
+    o.seed = seed && *seed >= 0 && *seed <= 0xFFFFFFFF ? static_cast<std::uint32_t>(*seed)
+                                                       : ForecastOptions::DefaultSeed;
+    o.leakFreeEvaluation = ReadOptionFlag(store, "LeakFreeEvaluation");
+    o.forecaster = ReadOptionFlag(store, "ForecasterSettings");
+    return o;
+}
+
+void SaveForecastOptions(const ForecastOptions& o, SettingsStore& store)
+{
+    WriteOptionInt(store, "ChangeLag", o.changeLag, 0);
+    if (o.tapsByRule || store.ReadString(kStrings, "TapsRule"))
+        store.WriteString(kStrings, "TapsRule", o.tapsByRule ? "Auto" : "Spec");
+    WriteOptionFlag(store, "PatientTraining", o.patientTraining);
+    WriteOptionInt(store, "TrainingStarts", o.starts, 1);
+    WriteOptionInt(store, "TrainingSeed", o.seed, ForecastOptions::DefaultSeed);
+    WriteOptionFlag(store, "LeakFreeEvaluation", o.leakFreeEvaluation);
+    WriteOptionFlag(store, "ForecasterSettings", o.forecaster);
+}
+
 std::string Key(const std::string& section, const std::string& name)
 {
     return section + "/" + name;
@@ -52,6 +107,7 @@ AppSettings LoadSettings(SettingsStore& store)
     s.extrpColor = ReadColour(store, "ExtrpColor", 8421376);
     const auto season = store.ReadInt(kConstants, "SeasonLength");
     s.seasonLength = season && IsSeasonLength(*season) ? static_cast<int>(*season) : -1;
+    s.forecast = LoadForecastOptions(store);
     return s;
 }
 
@@ -69,6 +125,20 @@ void SaveSettings(const AppSettings& s, SettingsStore& store)
     store.WriteInt(kConstants, "ExtrpColor", s.extrpColor);
     if (s.seasonLength != -1 || store.ReadInt(kConstants, "SeasonLength"))
         store.WriteInt(kConstants, "SeasonLength", s.seasonLength);
+    SaveForecastOptions(s.forecast, store);
+}
+
+ForecastOptions EffectiveForecastOptions(const ForecastOptions& options)
+{
+    if (!options.forecaster)
+        return options;
+    // The set measured best on the forecast panel (bench/README.md).
+    ForecastOptions best = options;
+    best.changeLag = 1;
+    best.tapsByRule = true;
+    best.patientTraining = true;
+    best.leakFreeEvaluation = true;
+    return best;
 }
 
 std::optional<std::string> MemorySettingsStore::ReadString(const std::string& section,

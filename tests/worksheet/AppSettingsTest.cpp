@@ -106,6 +106,58 @@ TEST(AppSettings, SeasonLengthRoundTripAndRange)
     EXPECT_EQ(store.integers["Constants/SeasonLength"], -1);
 }
 
+TEST(AppSettings, ForecastOptionsRoundTripAndStayUnwrittenWhileUnused)
+{
+    MemorySettingsStore store;
+    AppSettings s = LoadSettings(store);
+    EXPECT_EQ(s.forecast, ForecastOptions{});
+    SaveSettings(s, store);
+    EXPECT_EQ(store.strings.size() + store.integers.size(), 9u);
+
+    s.forecast.changeLag = ForecastOptions::ChangeLagSeason;
+    s.forecast.tapsByRule = true;
+    s.forecast.patientTraining = true;
+    s.forecast.starts = 5;
+    s.forecast.seed = 4000000000u;
+    s.forecast.leakFreeEvaluation = true;
+    s.forecast.forecaster = true;
+    SaveSettings(s, store);
+    EXPECT_EQ(LoadSettings(store).forecast, s.forecast);
+    // Back to the defaults: written as such, and read back as such.
+    s.forecast = ForecastOptions{};
+    SaveSettings(s, store);
+    EXPECT_EQ(LoadSettings(store).forecast, ForecastOptions{});
+    EXPECT_EQ(store.strings["Strings/TapsRule"], "Spec");
+
+    struct Case {
+        const char* name;
+        std::int64_t stored;
+    };
+    for (const Case& c : {Case{"ChangeLag", -2}, Case{"ChangeLag", 1001}, Case{"TrainingStarts", 0},
+                          Case{"TrainingStarts", 101}, Case{"TrainingSeed", -1},
+                          Case{"TrainingSeed", 4294967296LL}}) {
+        MemorySettingsStore odd;
+        odd.WriteInt("Constants", c.name, c.stored);
+        EXPECT_EQ(LoadSettings(odd).forecast, ForecastOptions{}) << c.name << " " << c.stored;
+    }
+    MemorySettingsStore lower;
+    lower.WriteString("Strings", "PatientTraining", "true");
+    EXPECT_FALSE(LoadSettings(lower).forecast.patientTraining);
+}
+
+TEST(AppSettings, ForecasterSwitchStandsForItsSetAndKeepsStartsAndSeed)
+{
+    ForecastOptions own;
+    own.starts = 3;
+    own.seed = 9;
+    EXPECT_EQ(EffectiveForecastOptions(own), own);
+    own.forecaster = true;
+    const ForecastOptions used = EffectiveForecastOptions(own);
+    EXPECT_NE(used.changeLag, 0);
+    EXPECT_TRUE(used.tapsByRule && used.patientTraining && used.leakFreeEvaluation);
+    EXPECT_EQ(used.seed, 9u);
+}
+
 TEST(AppSettings, StoredColoursThatAreNoRgbValueReadAsTheDefault)
 {
     struct Case {
