@@ -71,6 +71,8 @@ CGridView::CGridView(CGridDoc& doc, QWidget* parent)
                 ShowRestoredCells(minRow, minCol, maxRow, maxCol);
             });
     m_grid->chartSource = [this] {
+        // A printed chart shows the bands even when printed right after an Evaluate.
+        m_doc.FinishForecastCheck();
         return ReadWorksheetChart(m_doc.GetWorksheet(), m_doc.Settings(), m_doc.LastForecastCheck());
     };
     // The grid now measures with the screen's fonts: size the header block to them.
