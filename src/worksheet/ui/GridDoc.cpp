@@ -95,7 +95,9 @@ bool CGridDoc::OnOpenDocument(const QString& path)
     m_pathName = QFileInfo(path).absoluteFilePath();
     SetTitle(QFileInfo(path).fileName());
     SetModifiedFlag(false);
+    // An opened worksheet shows its check with its first paint.
     UpdateForecastCheck();
+    FinishForecastCheck();
     emit fileUsed(m_pathName);
     return true;
 }
@@ -116,7 +118,7 @@ void CGridDoc::UpdateForecastCheck()
     }
     const bool bands = m_settings.extrapolationRows > 0;
     ForecastCheckInput input = ReadLastEvaluationCheck(*m_worksheet, bands ? m_settings.extrapolationLen : 1);
-    if (!bands || !input.readable) {
+    if (!input.readable) {
         m_check = std::make_unique<ForecastCheck>(RunForecastCheck(input));
         emit forecastCheckChanged();
         return;

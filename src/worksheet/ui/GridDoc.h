@@ -60,15 +60,14 @@ public:
     // The forecast check of the worksheet's last evaluation: computed once per Evaluate
     // and once when an evaluated file is opened, never while drawing. Null while the
     // worksheet is not in state Eval (a later run, Clear Training or a mode switch), and
-    // in Data Extrapolate until the check computed away from the window has arrived.
+    // until the check computed away from the window has arrived.
     const ForecastCheck* LastForecastCheck() const;
     // Checks the worksheet as it stands (after an evaluation) and tells the views; drops
     // the check when the worksheet is not evaluated. Model Evaluate shows the one-step
-    // figures (the verdict, the coverage), computed at once for the Estimate Operation
-    // window. Data Extrapolate shows the interval bands of every extrapolated row, whose
-    // recursive forecasts cost more than the rest of the check: the worksheet is read at
-    // once and the forecasts run on another thread, so Evaluate returns without waiting;
-    // forecastCheckChanged tells when they are in.
+    // figures (the verdict, the coverage of the one-step intervals); Data Extrapolate the
+    // interval bands of every extrapolated row. The worksheet is read at once (its values
+    // and a copy of its network), and the forecasts run on another thread, so the window
+    // goes on meanwhile; forecastCheckChanged tells when the check is in.
     void UpdateForecastCheck();
     // Waits for a check still being computed and takes it in (tests, benchmarks, and
     // anything that must show the check at once).

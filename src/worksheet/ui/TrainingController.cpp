@@ -150,7 +150,8 @@ void CTrainingController::Evaluate(CGridDoc& doc)
     if (!evaluated)
         return;
     // Once per evaluation, in either mode: the Results panel shows its verdict and the
-    // chart its intervals around an extrapolation.
+    // chart its intervals around an extrapolation. It computes on another thread while
+    // this one goes on.
     doc.UpdateForecastCheck();
     if (!figures.show) {
         const Worksheet& ws = doc.GetWorksheet();
@@ -158,7 +159,10 @@ void CTrainingController::Evaluate(CGridDoc& doc)
             emit forecastMade(&doc, ForecastSummary(ws.extrapolationCount, ws.counts.totalRows));
         return;
     }
-    CEstimateResultDialog dialog(figures, &m_owner, doc.LastForecastCheck());
+    // The window is built while the check computes; its verdict line waits for it.
+    CEstimateResultDialog dialog(figures, &m_owner);
+    doc.FinishForecastCheck();
+    dialog.ShowForecastCheck(doc.LastForecastCheck());
     doc.Prompts().RunDialog(dialog);
 }
 
