@@ -114,40 +114,23 @@ TEST(ForecastOptionFields, OutOfRangeValuesAreRefusedAndNothingIsStored)
     }
 }
 
-// With the switch on the dialog shows what a run will use; unticking it, or storing with
-// it ticked, keeps the user's own choices for when it goes off again.
-TEST(ForecastOptionFields, ForecasterSwitchShowsTheSetAndKeepsTheUsersOwn)
+// Storing with the switch on keeps the user's own values under the fields the set decides
+// (the dialog shows the set there) and takes edits made meanwhile to the fields it leaves.
+TEST(ForecastOptionFields, StoringUnderTheForecasterKeepsTheUsersOwn)
 {
     ForecastOptions own;
     own.changeLag = 5;
-    own.starts = 3;
     own.seed = 9;
     const ForecastOptionFields ownFields = OpenForecastOptionFields(own);
-    ForecastOptions on = own;
-    on.forecaster = true;
-    const ForecastOptionFields shown = ForecasterShownFields(ownFields);
-    EXPECT_TRUE(shown.forecaster);
-    // Each field shows what the run would use.
-    EXPECT_EQ(shown, OpenForecastOptionFields(EffectiveForecastOptions(on)));
-    EXPECT_NE(shown.changeLag, ownFields.changeLag); // the set does decide something
-
-    // Stored with the switch on, the options keep the user's values underneath.
-    ForecastOptions stored;
-    RecordingMessages messages;
-    ASSERT_TRUE(AcceptForecastOptionFields(FieldsToStore(shown, ownFields), stored, messages));
-    EXPECT_EQ(stored, on);
-
-    // A field the set leaves to the user keeps an edit made while the switch is on.
-    const ForecasterGoverned governed = GovernedByForecaster();
-    EXPECT_TRUE(governed.changeLag);
-    ForecastOptionFields edited = shown;
-    edited.changeLag = "77";
+    ForecastOptionFields edited = ForecasterShownFields(ownFields);
+    edited.changeLag = "77"; // cannot happen in the dialog: the field is disabled
     edited.seed = "123";
+    const ForecasterGoverned governed = GovernedByForecaster();
+    ASSERT_TRUE(governed.changeLag);
     const ForecastOptionFields kept = FieldsToStore(edited, ownFields);
     EXPECT_EQ(kept.changeLag, "5");
     EXPECT_EQ(kept.seed, governed.seed ? "9" : "123");
-
-    // With the switch off the fields are stored as shown.
-    edited.forecaster = false;
+    EXPECT_TRUE(kept.forecaster);
+    edited.forecaster = false; // with the switch off, stored as shown
     EXPECT_EQ(FieldsToStore(edited, ownFields), edited);
 }
