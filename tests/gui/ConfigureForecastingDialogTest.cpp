@@ -62,6 +62,7 @@ TEST_F(ConfigureForecasting, FieldsAreNamedByTheirLabelsAndTabbedTopToBottom)
         {&dialog.SeedEdit(), "Seed:"},
         {&dialog.LeakFreeCheck(), "Leak-free evaluation"},
     };
+    EXPECT_EQ(dialog.ChangeLagCombo().lineEdit()->accessibleName(), "Learn the change:");
     for (const auto& [field, name] : fields) {
         EXPECT_EQ(field->accessibleName(), name);
         EXPECT_FALSE(field->accessibleDescription().isEmpty()) << name.toStdString();

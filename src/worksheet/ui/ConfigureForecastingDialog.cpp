@@ -64,6 +64,9 @@ CConfigureForecastingDialog::CConfigureForecastingDialog(ForecastOptions& option
     for (const char* entry : kChangeLagEntries)
         m_changeLag->addItem(QString::fromLatin1(entry));
     m_changeLag->setAccessibleName(QStringLiteral("Learn the change:"));
+    // Where the platform names a combo box by its text, the typing field inside still
+    // carries the label.
+    m_changeLag->lineEdit()->setAccessibleName(m_changeLag->accessibleName());
     auto* lagLabel = new QLabel(QStringLiteral("Learn the change:"));
     lagLabel->setBuddy(m_changeLag);
     form->addRow(lagLabel, m_changeLag);
