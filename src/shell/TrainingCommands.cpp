@@ -20,6 +20,7 @@ bool RefusedDuringRun(const CTrainingController& training, int id, const CGridDo
     case CmdNetworkParameters:
     case CmdTrainingParameters:
     case CmdResultParameters:
+    case CmdForecastingOptions:
     case CmdFileImport:
     case CmdFileOpen:
         return true;

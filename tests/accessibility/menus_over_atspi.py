@@ -27,7 +27,7 @@ WORKSHEET_MENUS = {
     "View": ["Toolbar", "Status Bar", "Chart"],
     "Actions": ["Train Orvalis", "Evaluate Orvalis", "Clear Training", "Auto-Config Vectors"],
     "Configure": ["Orvalis Parameters", "Training Parameters", "Result Parameters",
-                  "Display Colors"],
+                  "Forecasting...", "Display Colors"],
     "Window": ["New Window", "Cascade", "Tile", "Arrange Icons"],
     "Help": ["Help Topics", "Tavelle FAQ", "About Tavelle..."],
 }

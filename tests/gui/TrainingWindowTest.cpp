@@ -147,6 +147,7 @@ TEST_F(TrainingWindow, AbortDuringTheRunEndsItAfterThatCycleAndRefusesASecondRun
         bool running = false;
         bool trainEnabled = true;
         bool importEnabled = true;
+        bool forecastingEnabled = true; // the run reads its options as it goes
         bool editTaken = true;
         bool closed = false;
         bool continueEnabled = true;
@@ -157,6 +158,7 @@ TEST_F(TrainingWindow, AbortDuringTheRunEndsItAfterThatCycleAndRefusesASecondRun
         during.running = Training().IsRunning();
         during.trainEnabled = !RefusedDuringRun(Training(), CmdTrain, Doc());
         during.importEnabled = Frame().Action(CmdFileImport)->isEnabled();
+        during.forecastingEnabled = Frame().Action(CmdForecastingOptions)->isEnabled();
         during.editTaken = Doc()->GetWorksheet().ApplyCellEdit(kNumTapsRow, kValueColumn, "3");
         during.dialog = Training().ProgressDialog();
         during.continueEnabled = Progress().ContinueButton().isEnabled();
@@ -171,6 +173,7 @@ TEST_F(TrainingWindow, AbortDuringTheRunEndsItAfterThatCycleAndRefusesASecondRun
     EXPECT_TRUE(during.running);
     EXPECT_FALSE(during.trainEnabled);
     EXPECT_FALSE(during.importEnabled);
+    EXPECT_FALSE(during.forecastingEnabled);
     EXPECT_FALSE(during.editTaken);
     EXPECT_FALSE(during.closed);
     EXPECT_FALSE(during.continueEnabled);
