@@ -108,18 +108,6 @@ TEST(PatientTraining, GoesPastARiseOfTheRatioAndKeepsTheBestTestingWeights)
     EXPECT_EQ(outcome.bestTestError, patient.recorder.testErrors[best]);
 }
 
-TEST(PatientTraining, AbortStopsAtOnceWithTheBestWeightsSoFar)
-{
-    TrialRun patient;
-    patient.recorder.abortAtCycle = 30;
-    const TrainingOutcome outcome =
-        patient.net.RunTraining(patient.data.view, &patient.recorder, true);
-    EXPECT_EQ(outcome.cycles, 31);
-    const std::size_t best = patient.recorder.BestCycle();
-    EXPECT_EQ(patient.net.WeightsInOrder(), patient.recorder.weights[best]);
-    EXPECT_EQ(patient.MeasuredTestError(), patient.recorder.testErrors[best]);
-}
-
 // Start k draws its weights from seed + k - 1; the starts keep the network of the lowest
 // testing error among the single runs from those seeds, the same to the bit, and leave
 // the generator where that single run left it, so a Continue goes on alike.
