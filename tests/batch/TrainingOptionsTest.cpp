@@ -1,6 +1,7 @@
 // The batch tool's training options: --patient, --starts, --seed, --forecaster,
 // --auto-training and --auto-network, read, saved, passed on and acted on.
 #include "BatchToolRunner.h"
+#include "worksheet/RecordingMessages.h"
 
 #include "batch/BatchArguments.h"
 #include "batch/BatchCommand.h"
@@ -8,7 +9,6 @@
 #include "batch/BatchTool.h"
 #include "batch/ManySeriesPlan.h"
 #include "worksheet/AppSettings.h"
-#include "worksheet/UserMessages.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetFile.h"
 
@@ -36,18 +36,11 @@ std::string PreparedNile(const BatchSandbox& box)
     return box.Path("nile.ows");
 }
 
-struct SilentMessages final : UserMessages {
-    void Error(const std::string&) override {}
-    void Information(const std::string&) override {}
-    void Plain(const std::string&) override {}
-    bool Ask(const std::string&) override { return true; }
-};
-
 // The two automatic switches a saved worksheet holds: "training network", 0/1 each.
 std::string SwitchesOf(const std::string& path)
 {
     AppSettings settings;
-    SilentMessages messages;
+    RecordingMessages messages;
     Worksheet ws(settings, messages);
     if (!LoadWorksheetFile(ws, path))
         return "unreadable";

@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace orvalis;
@@ -34,13 +34,6 @@ struct StartsSheet : RunWorksheet {
         settings.forecast.patientTraining = patient;
     }
     CBackpropNet& Net() { return ws->Network().net; }
-    std::vector<std::string> Estimates() const
-    {
-        std::vector<std::string> texts;
-        for (int r = 0; r < 60; ++r)
-            texts.push_back(Cell(r, 2));
-        return texts;
-    }
 };
 
 struct StartsSeen final : TrainingProgress {
@@ -52,39 +45,19 @@ struct StartsSeen final : TrainingProgress {
 
 } // namespace
 
-// Train takes the starts from the settings: the worksheet gets the single training of
-// the best seed, weights and estimates. On a trained worksheet, Train and Continue go on
-// from the network kept, whatever the starts.
-TEST(TrainingStartsRun, TrainKeepsTheBestOfTheSingleTrainings)
+// Starts act on fresh weights only: Train on a trained worksheet, and Continue, go on
+// from the network kept.
+TEST(TrainingStartsRun, StartsActOnFreshWeightsOnly)
 {
-    constexpr int kStarts = 4;
-    constexpr std::uint32_t kSeed = 32;
-    std::vector<double> bestTestErrors;
-    std::vector<std::vector<std::string>> estimates;
-    for (int k = 0; k < kStarts; ++k) {
-        StartsSheet sheet(1, kSeed + static_cast<std::uint32_t>(k));
-        TrainingOutcome outcome;
-        ASSERT_TRUE(TrainWorksheet(*sheet.ws, nullptr, &outcome));
-        bestTestErrors.push_back(outcome.bestTestError);
-        estimates.push_back(sheet.Estimates());
-    }
-    const auto best = static_cast<std::size_t>(
-        std::min_element(bestTestErrors.begin(), bestTestErrors.end()) - bestTestErrors.begin());
-    ASSERT_NE(best, 0u) << "the case needs a later start to win";
-
-    StartsSheet sheet(kStarts, kSeed);
-    StartsSeen seen;
-    TrainingOutcome outcome;
-    ASSERT_TRUE(TrainWorksheet(*sheet.ws, &seen, &outcome));
-    EXPECT_EQ(seen.starts, (std::vector<int>{1, 2, 3, 4}));
-    EXPECT_EQ(outcome.start, static_cast<int>(best) + 1);
-    EXPECT_EQ(sheet.Estimates(), estimates[best]);
-
-    for (const bool train : {true, false}) {
-        StartsSeen again;
-        ASSERT_TRUE(train ? TrainWorksheet(*sheet.ws, &again) : ContinueTraining(*sheet.ws, &again));
-        EXPECT_TRUE(again.starts.empty());
-        EXPECT_GT(again.cycles, 0);
+    using Command = bool (*)(Worksheet&, TrainingProgress*, TrainingOutcome*);
+    StartsSheet sheet(3, 32);
+    for (const auto& [run, starts] : {std::pair<Command, std::vector<int>>{TrainWorksheet, {1, 2, 3}},
+                                      std::pair<Command, std::vector<int>>{TrainWorksheet, {}},
+                                      std::pair<Command, std::vector<int>>{ContinueTraining, {}}}) {
+        StartsSeen seen;
+        ASSERT_TRUE(run(*sheet.ws, &seen, nullptr));
+        EXPECT_EQ(seen.starts, starts);
+        EXPECT_GT(seen.cycles, 0);
     }
 }
 
