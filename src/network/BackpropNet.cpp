@@ -239,6 +239,8 @@ TrainingOutcome CBackpropNet::RunStarts(const VectorView& data, TrainingObserver
     random.Seed(kept.randomState);
     trainError = kept.trainError;
     testError = kept.testError;
+    if (observer && count > 1)
+        observer->KeptStart(kept.outcome.start, count);
     return kept.outcome;
 }
 

@@ -26,6 +26,12 @@ public:
         (void)start;
         (void)count;
     }
+    // After the last start of several: the start whose network the training kept.
+    virtual void KeptStart(int start, int count)
+    {
+        (void)start;
+        (void)count;
+    }
 };
 
 } // namespace orvalis

@@ -26,6 +26,7 @@ struct StartRecorder : TrainingObserver {
     int start = 1;
     int cycleInStart = 0;
     std::vector<int> startsBegun;
+    int kept = 0;
     std::vector<double> testErrors;
     std::vector<std::vector<double>> weights;
 
@@ -36,6 +37,7 @@ struct StartRecorder : TrainingObserver {
         start = k;
         cycleInStart = 0;
     }
+    void KeptStart(int k, int) override { kept = k; }
     void DispatchPendingEvents() override
     {
         testErrors.push_back(net->testError);
@@ -142,6 +144,7 @@ TEST(TrainingStarts, KeepTheLowestTestingErrorOfTheSingleRunsFromTheirSeeds)
         starts.net.RunStarts(starts.data.view, &starts.recorder, {kStarts, kSeed, false});
     EXPECT_EQ(starts.recorder.startsBegun, (std::vector<int>{1, 2, 3, 4, 5}));
     EXPECT_EQ(outcome.start, winner + 1);
+    EXPECT_EQ(starts.recorder.kept, winner + 1);
     EXPECT_EQ(outcome.bestTestError, lowest->bestTestError);
     EXPECT_EQ(starts.net.WeightsInOrder(), lowest->weights);
     EXPECT_EQ(RandomGenerator::Process().State(), lowest->randomState);

@@ -253,6 +253,12 @@ void CTrainingController::BeginStart(int start, int count)
     }
 }
 
+void CTrainingController::KeptStart(int start, int count)
+{
+    if (m_dialog)
+        m_dialog->ShowStart(start, count, true);
+}
+
 void CTrainingController::ShowLastReport()
 {
     if (m_report.pending && m_dialog)

@@ -83,9 +83,12 @@ void CTrainingProgressDialog::ShowConfidence(double slopeConfidence, double valu
     m_value->ShowConfidence(valueConfidence);
 }
 
-void CTrainingProgressDialog::ShowStart(int start, int count)
+void CTrainingProgressDialog::ShowStart(int start, int count, bool kept)
 {
-    m_start->setText(QStringLiteral("%1 of %2").arg(start).arg(count));
+    m_start->setText(QStringLiteral("%1 of %2%3")
+                         .arg(start)
+                         .arg(count)
+                         .arg(kept ? QStringLiteral(" (kept)") : QString()));
     // The layout grows the window by the row if it has no room to spare.
     m_operation->setRowVisible(m_start, true);
 }

@@ -29,7 +29,8 @@ public:
     void ShowConfidence(double slopeConfidence, double valueConfidence);
     // A training of several starts begins start `start` of `count`: the "Start:" row
     // appears and says "2 of 5". A single training never shows it.
-    void ShowStart(int start, int count);
+    // After the last start: "1 of 5 (kept)", the start whose network the training kept.
+    void ShowStart(int start, int count, bool kept = false);
     // Enables or disables what must not act during a run.
     void SetRunning(bool running);
 
