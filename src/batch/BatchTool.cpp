@@ -25,6 +25,12 @@ const std::vector<BatchOptionSpec>& SettingOptions()
         {"--mode", true, false},
         {"--extrapolation-len", true, false},
         {"--season", true, false},
+        {"--patient", true, false},
+        {"--starts", true, false},
+        {"--seed", true, false},
+        {"--forecaster", true, false},
+        {"--auto-training", true, false},
+        {"--auto-network", true, false},
         {"--cells", true, false},
     };
     return options;
@@ -42,6 +48,16 @@ void PrintUsage(std::ostream& out)
            "  --mode evaluate|extrapolate  --extrapolation-len N (2..20)\n"
            "  --season auto|N  season of the forecast check's baselines: N rows (2..1000),\n"
            "    0 for none; auto finds it from the Training and Testing rows\n"
+           "  --patient on|off  train to Maximum Cycles and keep the weights of the lowest\n"
+           "    Testing error, instead of stopping when the error ratio rises past its goal\n"
+           "  --starts K (1..100)  --seed N  an untrained worksheet trains K times from\n"
+           "    fresh random weights, start k from seed N + k - 1 (default 4711), and keeps\n"
+           "    the network of the lowest Testing error (stdout then says which: start: k)\n"
+           "  --forecaster on|off  the forecaster's settings: learn the change at lag 1,\n"
+           "    the window by rule, patient training and leak-free evaluation\n"
+           "  --auto-training on|off  --auto-network on|off  the worksheet's automatic\n"
+           "    training parameters and network shape, saved with it; automatic training\n"
+           "    parameters switch 2 Pass on at every train, for the steps after it\n"
            "  --cells FILE  list every non-empty cell as row<TAB>column<TAB>text\n"
            "several worksheets at once: train|evaluate IN.ows... --out-dir DIR [-j N],\n"
            "  run IN.ows... --out-dir DIR [-j N] STEP...; each result is saved as DIR/NAME,\n"

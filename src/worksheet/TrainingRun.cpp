@@ -123,14 +123,22 @@ bool TrainWorksheet(Worksheet& ws, TrainingProgress* progress, TrainingOutcome* 
 
     if (progress)
         progress->Show();
-    if (ws.state == WorksheetState::Init)
-        net.InitNetwork();
+    // Starts and the seed choose fresh weights, so they act on a network about to be
+    // built; a trained network goes on from its own weights.
+    const ForecastOptions options = EffectiveForecastOptions(ws.Settings().forecast);
+    const bool fresh = ws.state == WorksheetState::Init;
+    if (fresh)
+        net.InitNetwork(nullptr, options.seed);
     const VectorView view = DefineRunRanges(ws);
     if (!net.DataFits(view)) // the refusals above leave nothing for this to catch
         return RefuseRun(ws);
     network.trained = true;
     network.lastView = view;
-    const TrainingOutcome result = net.RunTraining(view, progress);
+    const int starts = std::clamp(options.starts, 1, ForecastOptions::MaxStarts);
+    const TrainingOutcome result =
+        fresh && starts > 1
+            ? net.RunStarts(view, progress, {starts, options.seed, options.patientTraining})
+            : net.RunTraining(view, progress, options.patientTraining);
     if (outcome)
         *outcome = result;
     FinishRun(ws, net, view, progress, true);
@@ -144,7 +152,8 @@ bool ContinueTraining(Worksheet& ws, TrainingProgress* progress, TrainingOutcome
     const VectorView view = network.lastView;
     if (!network.trained || !net.DataFits(view))
         return false;
-    const TrainingOutcome result = net.RunTraining(view, progress);
+    const bool patient = EffectiveForecastOptions(ws.Settings().forecast).patientTraining;
+    const TrainingOutcome result = net.RunTraining(view, progress, patient);
     if (outcome)
         *outcome = result;
     FinishRun(ws, net, view, progress, false);

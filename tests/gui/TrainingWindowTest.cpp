@@ -269,6 +269,39 @@ TEST_F(TrainingWindow, ClosingTheProgramDuringARunAbortsItThenAsksToSave)
     EXPECT_FALSE(Frame().isVisible());
 }
 
+// Several starts: the window names the start that runs, and the worksheet it trains is
+// the batch tool's with the same option, byte for byte. A single training shows no start.
+TEST_F(TrainingWindow, SeveralStartsSayWhichStartRuns)
+{
+    QTimer::singleShot(0, [&] { Training().Abort(); });
+    Frame().RouteCommand(CmdTrain);
+    EXPECT_FALSE(Progress().StartField().isVisible());
+    QTest::mouseClick(&Progress().OkButton(), Qt::LeftButton);
+    shell->prompts.askAnswers = {true};
+    Frame().RouteCommand(CmdClearTraining);
+    ASSERT_EQ(StateCell(), "Init");
+
+    const QString batchOut = tmp.filePath(QStringLiteral("starts.ows"));
+    auto batch = RunBatch(tmp, {"train", source, "-o", batchOut, "--auto-sizing", "off", "--starts", "2"});
+    ASSERT_EQ(batch["status"], "0");
+    ASSERT_EQ(batch.count("start"), 1u);
+
+    shell->App().Settings().forecast.starts = 2;
+    QString firstStart;
+    QTimer::singleShot(0, [&] { firstStart = Progress().StartField().text(); });
+    Frame().RouteCommand(CmdTrain);
+    EXPECT_EQ(firstStart, "1 of 2");
+    EXPECT_EQ(Progress().StartField().text().toStdString(), batch["start"] + " of 2 (kept)");
+    EXPECT_TRUE(Progress().StartField().isVisible());
+    EXPECT_EQ(Progress().StartField().accessibleName(), "Start:");
+
+    const QString windowOut = tmp.filePath(QStringLiteral("window.ows"));
+    ASSERT_TRUE(Doc()->DoSave(windowOut));
+    const QByteArray expected = FileBytes(batchOut);
+    ASSERT_FALSE(expected.isEmpty());
+    EXPECT_TRUE(FileBytes(windowOut) == expected);
+}
+
 // A forecast shows itself: Evaluate in Data Extrapolate says in the status bar how many
 // rows it added after which row, and opens the worksheet's chart.
 TEST_F(TrainingWindow, ForecastTellsTheStatusBarAndOpensTheChart)

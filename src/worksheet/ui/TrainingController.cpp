@@ -247,6 +247,22 @@ void CTrainingController::ReportCycle(int cycle, int updates, double trainRatio,
         ShowLastReport();
 }
 
+void CTrainingController::BeginStart(int start, int count)
+{
+    // The last cycle of the start before stays in the fields until this one reports.
+    ShowLastReport();
+    if (m_dialog) {
+        m_dialog->ShowStart(start, count);
+        m_dialog->repaint();
+    }
+}
+
+void CTrainingController::KeptStart(int start, int count)
+{
+    if (m_dialog)
+        m_dialog->ShowStart(start, count, true);
+}
+
 void CTrainingController::ShowLastReport()
 {
     if (m_report.pending && m_dialog)
