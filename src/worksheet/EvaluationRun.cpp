@@ -19,14 +19,19 @@ namespace {
 // The engine's prediction array as the extrapolation writes into it.
 class EngineSlots final : public PredictionSlots {
 public:
-    EngineSlots(CBackpropNet& net, const VectorView& view) : m_net(net), m_view(view) {}
-    double PredictRow(int row) override { return m_net.PredictRow(row, m_view); }
-    float Slot(int row) const override { return m_net.Predictions()[static_cast<std::size_t>(row)]; }
-    void SetSlot(int row, float value) override { m_net.SetPrediction(row, value); }
+    // lag: the change lag of the view, whose row r is data row r + lag.
+    EngineSlots(CBackpropNet& net, const VectorView& view, int lag) : m_net(net), m_view(view), m_lag(lag) {}
+    double PredictRow(int row) override { return m_net.PredictRow(row - m_lag, m_view); }
+    float Slot(int row) const override
+    {
+        return m_net.Predictions()[static_cast<std::size_t>(row - m_lag)];
+    }
+    void SetSlot(int row, float value) override { m_net.SetPrediction(row - m_lag, value); }
 
 private:
     CBackpropNet& m_net;
     VectorView m_view;
+    int m_lag;
 };
 
 bool NetworkFitsWorksheet(Worksheet& ws, const CBackpropNet& net)
@@ -44,6 +49,12 @@ bool NetworkFitsWorksheet(Worksheet& ws, const CBackpropNet& net)
     const std::int64_t windowRows = static_cast<std::int64_t>(c.numTaps) + (ws.phaseOffset == -1 ? 1 : 0);
     if (windowRows > static_cast<std::int64_t>(c.numTraining) + c.numTesting) {
         messages.Error("Error: Num Taps Exceeds Num Training + Num Testing");
+        return false;
+    }
+    // Learning the change, windows start at row L, where the first change is.
+    const int lag = ws.vectors.changeLag;
+    if (lag > 0 && windowRows + lag > static_cast<std::int64_t>(c.numTraining) + c.numTesting) {
+        messages.Error("Error: Num Taps + Change Lag Exceeds Num Training + Num Testing");
         return false;
     }
     if (!ExtrapolationRoomOf(ws).Fits()) {
@@ -92,7 +103,7 @@ bool EvaluateWorksheet(Worksheet& ws, EstimateFigures* figures)
     const int previousCount = ws.extrapolationCount;
     ws.extrapolationCount = count;
     if (count != 0) {
-        EngineSlots slots(net, view);
+        EngineSlots slots(net, view, ws.vectors.changeLag);
         if (!ExtrapolateSeries(ws, slots)) {
             // The extension's own message said why; the worksheet keeps its state and
             // its results of the last evaluation.
@@ -100,8 +111,7 @@ bool EvaluateWorksheet(Worksheet& ws, EstimateFigures* figures)
             return RefuseRun(ws);
         }
     }
-    const int rows = std::clamp(ws.counts.totalRows + count, 0, CBackpropNet::MaxRows);
-    std::copy_n(net.Predictions().begin(), rows, ws.evaluationPredictions.begin());
+    CopyPredictions(ws, net, ws.counts.totalRows + count, ws.evaluationPredictions);
     ws.SetStateAndText(WorksheetState::Eval);
     WriteEvaluationResults(ws);
     NoteEstimateRows(ws, settings.extrapolationRows);

@@ -67,6 +67,12 @@ bool SectionsFitNetwork(Worksheet& ws, const CBackpropNet& net)
         messages.Error("Error: Num Taps Must Be Less Than Num Training");
         return false;
     }
+    // Learning the change, the first L rows have no change to fill a window with.
+    const int lag = ws.vectors.changeLag;
+    if (lag > 0 && static_cast<std::int64_t>(c.numTaps) + lag >= c.numTraining) {
+        messages.Error("Error: Num Taps + Change Lag Must Be Less Than Num Training");
+        return false;
+    }
     // In state Init the network is about to be built from the shape record; otherwise
     // training continues on the network already built.
     const NetworkShape shape = ws.state == WorksheetState::Init ? net.shape : net.BuiltShape();
@@ -93,8 +99,7 @@ void FinishRun(Worksheet& ws, CBackpropNet& net, const VectorView& view, Trainin
                bool markTrained)
 {
     net.ListPredictions(view, 2);
-    const int rows = std::clamp(ws.counts.totalRows, 0, CBackpropNet::MaxRows);
-    std::copy_n(net.Predictions().begin(), rows, ws.trainingPredictions.begin());
+    CopyPredictions(ws, net, ws.counts.totalRows, ws.trainingPredictions);
     if (markTrained)
         ws.SetStateAndText(WorksheetState::Trained);
     WriteTrainingResults(ws);
@@ -130,6 +135,7 @@ bool TrainWorksheet(Worksheet& ws, TrainingProgress* progress, TrainingOutcome* 
         return RefuseRun(ws);
     network.trained = true;
     network.lastView = view;
+    network.changeLag = ws.vectors.changeLag;
     const TrainingOutcome result = net.RunTraining(view, progress);
     if (outcome)
         *outcome = result;
