@@ -4,6 +4,7 @@
 #include "worksheet/ResultLayout.h"
 #include "worksheet/ResultStatistics.h"
 #include "worksheet/UserMessages.h"
+#include "worksheet/WindowRule.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetNetwork.h"
 
@@ -113,6 +114,8 @@ void FinishRun(Worksheet& ws, CBackpropNet& net, const VectorView& view, Trainin
 bool TrainWorksheet(Worksheet& ws, TrainingProgress* progress, TrainingOutcome* outcome)
 {
     ws.SetModified(true);
+    if (EffectiveForecastOptions(ws.Settings().forecast).tapsByRule)
+        ApplyWindowRule(ws);
     WorksheetNetwork& network = ws.Network();
     CBackpropNet& net = network.net;
     if (!BeginRun(ws, true))
