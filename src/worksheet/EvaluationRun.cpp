@@ -2,6 +2,7 @@
 
 #include "worksheet/AppSettings.h"
 #include "worksheet/Extrapolation.h"
+#include "worksheet/ForecastCheck.h"
 #include "worksheet/ResultLayout.h"
 #include "worksheet/ResultStatistics.h"
 #include "worksheet/UserMessages.h"
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace orvalis {
 
@@ -64,6 +66,22 @@ bool NetworkFitsWorksheet(Worksheet& ws, const CBackpropNet& net)
     return true;
 }
 
+// With leak-free evaluation on, the forecast check's estimates of the Evaluate rows (from
+// the values before each row only); empty when it is off or the check has none, and the
+// results are then the specified ones.
+std::vector<double> LeakFreeEstimates(Worksheet& ws)
+{
+    std::vector<double> estimates;
+    if (!EffectiveForecastOptions(ws.Settings().forecast).leakFreeEvaluation || ws.counts.numEval <= 0)
+        return estimates;
+    const ForecastCheck check = ComputeForecastCheck(ws, 1);
+    if (!check.available || static_cast<int>(check.rows.size()) != ws.counts.numEval)
+        return estimates;
+    for (const ForecastCheckRow& row : check.rows)
+        estimates.push_back(row.estimate);
+    return estimates;
+}
+
 } // namespace
 
 ExtrapolationRoom ExtrapolationRoomOf(const Worksheet& ws)
@@ -113,7 +131,8 @@ bool EvaluateWorksheet(Worksheet& ws, EstimateFigures* figures)
     }
     CopyPredictions(ws, net, ws.counts.totalRows + count, ws.evaluationPredictions);
     ws.SetStateAndText(WorksheetState::Eval);
-    WriteEvaluationResults(ws);
+    const std::vector<double> leakFree = LeakFreeEstimates(ws);
+    WriteEvaluationResults(ws, leakFree.empty() ? nullptr : &leakFree);
     NoteEstimateRows(ws, settings.extrapolationRows);
 
     if (figures) {

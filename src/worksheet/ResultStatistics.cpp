@@ -316,7 +316,7 @@ void WriteTrainingResults(Worksheet& ws)
     WriteFigures(ws, ws.statistics);
 }
 
-void WriteEvaluationResults(Worksheet& ws)
+void WriteEvaluationResults(Worksheet& ws, const std::vector<double>* leakFree)
 {
     const SectionCounts& c = ws.counts;
     const std::int64_t first = static_cast<std::int64_t>(c.numTraining) + c.numTesting;
@@ -325,10 +325,20 @@ void WriteEvaluationResults(Worksheet& ws)
     const int phase = ws.phaseOffset == -1 ? -1 : 0;
     RowInputs in = MakeInputs(ws, ws.evaluationPredictions, ws.vectors.evaluationTargetScale, phase);
     TurnedBack change;
-    if (ws.vectors.changeLag > 0) {
+    if (ws.vectors.changeLag > 0 || leakFree) {
         const std::int64_t slots = static_cast<std::int64_t>(c.totalRows) + ws.extrapolationCount;
         change = TurnBack(ws, ws.evaluationPredictions, ws.vectors.evaluationTargetScale, phase, first,
                           slots, c.totalRows);
+        if (leakFree) {
+            // Each Evaluate row shows the estimate from the values before it, whatever the
+            // phase offset; the row reads it from the slot its phase points to.
+            for (std::size_t k = 0; k < leakFree->size(); ++k) {
+                const std::int64_t row = first + static_cast<std::int64_t>(k);
+                const std::int64_t slot = phase == -1 ? row + 1 : row;
+                if (slot < static_cast<std::int64_t>(change.estimates.size()))
+                    change.estimates[static_cast<std::size_t>(slot)] = (*leakFree)[k];
+            }
+        }
         in.change = &change;
     }
 
