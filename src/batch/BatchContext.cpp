@@ -83,6 +83,31 @@ bool ReadSwitch(const std::string& text, bool& flag)
     return false;
 }
 
+// The forecasting options: --change-lag, --taps-rule, --leak-free.
+std::string ApplyForecastOptions(const BatchArguments& arguments, ForecastOptions& forecast)
+{
+    if (arguments.Has("--change-lag")) {
+        const std::string text = arguments.Value("--change-lag");
+        int value = 0;
+        if (text == "season")
+            forecast.changeLag = ForecastOptions::ChangeLagSeason;
+        else if (ParseWholeNumber(text, value) && value >= 0 && value <= ForecastOptions::MaxChangeLag)
+            forecast.changeLag = value;
+        else
+            return "--change-lag takes 0 (off), season or a whole number from 1 to " +
+                   std::to_string(ForecastOptions::MaxChangeLag);
+    }
+    if (arguments.Has("--taps-rule")) {
+        const std::string text = arguments.Value("--taps-rule");
+        if (text != "spec" && text != "auto")
+            return "--taps-rule takes spec or auto";
+        forecast.tapsByRule = text == "auto";
+    }
+    if (arguments.Has("--leak-free") && !ReadSwitch(arguments.Value("--leak-free"), forecast.leakFreeEvaluation))
+        return "--leak-free takes on or off";
+    return {};
+}
+
 } // namespace
 
 std::string ApplySettingOptions(const BatchArguments& arguments, AppSettings& settings)
@@ -124,6 +149,9 @@ std::string ApplySettingOptions(const BatchArguments& arguments, AppSettings& se
             return "--season takes auto, 0 (none) or a whole number from 2 to " +
                    std::to_string(kMaxSeasonLength);
     }
+    const std::string problem = ApplyForecastOptions(arguments, settings.forecast);
+    if (!problem.empty())
+        return problem;
     settings.UpdateExtrapolationRows();
     return {};
 }

@@ -67,7 +67,7 @@ private:
 };
 
 // Applies the setting options (--comment-line, --two-pass, --auto-sizing, --mode,
-// --extrapolation-len, --season) to settings. Returns what is wrong with a value, or "".
+// --extrapolation-len, --season, --change-lag, --taps-rule, --leak-free) to settings. Returns what is wrong with a value, or "".
 std::string ApplySettingOptions(const BatchArguments& arguments, AppSettings& settings);
 
 } // namespace orvalis
