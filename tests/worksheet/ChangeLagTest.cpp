@@ -301,3 +301,26 @@ TEST(ChangeLag, RefusesAWindowThatWouldReachBelowTheFirstChange)
     ASSERT_TRUE(LoadWorksheetBytes(*reopened.ws, bytes.data(), bytes.size()));
     EXPECT_EQ(reopened.ws->estimateBegin, 39);
 }
+
+// In 1 Pass the check reads the same windows of the same scaled changes as training: its
+// estimate of a Testing row is the training estimate of that row, turned back alike.
+TEST(ChangeLag, CheckAgreesWithTrainingOnTheFittedRows)
+{
+    for (int lag : {1, 3}) {
+        LagSheet sheet(lag, false, TestSeries(60));
+        sheet.ws->network.maxCycles = 4;
+        ASSERT_TRUE(TrainWorksheet(*sheet.ws, nullptr));
+        CheckSeries series;
+        series.taps = 4;
+        series.fitted = 50;
+        series.lag = lag;
+        std::string reason;
+        ASSERT_TRUE(ReadCheckSeries(*sheet.ws, CheckColumnsOf(*sheet.ws), 60, series, reason)) << reason;
+        NetworkForecaster forecaster(sheet.ws->Network().net, series);
+        const int col = sheet.ws->roles.valEstColumn;
+        const int shift = sheet.ws->phaseOffset == -1 ? 1 : 0;
+        // Phase -1 shows on row r the estimate of row r + 1.
+        for (int r = 40; r < 48; ++r)
+            EXPECT_NEAR(sheet.Value(r, col), forecaster.OneStep(r + shift), 2e-3) << "lag " << lag << ", row " << r;
+    }
+}
