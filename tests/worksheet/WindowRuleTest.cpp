@@ -93,7 +93,7 @@ TEST(WindowRule, TrainSetsNumTapsFromTheSeries)
     }
 }
 
-TEST(WindowRule, BicOrderAndBound)
+TEST(WindowRule, BicOrderOfAnAutoregressionOfOrderTwo)
 {
     const std::vector<double> y = AutoregressiveTwo(600);
     std::vector<double> z;
@@ -104,16 +104,4 @@ TEST(WindowRule, BicOrderAndBound)
     EXPECT_LE(order, 3);
     // Too few rows to compare: the smallest order.
     EXPECT_EQ(AutoregressiveOrderByBic(z.data(), 20, 10), 2);
-    EXPECT_EQ(WindowRuleBound(72), 7);
-    EXPECT_EQ(WindowRuleBound(900), 24);
-    EXPECT_EQ(WindowRuleBound(12), 2);
-}
-
-// With the rule off the window is the one typed, whatever the series.
-TEST(WindowRule, OffLeavesNumTapsAlone)
-{
-    RuleSheet sheet(Seasonal(120), 80, 20, 20, 12);
-    sheet.settings.forecast.tapsByRule = false;
-    ASSERT_TRUE(TrainWorksheet(*sheet.ws, nullptr));
-    EXPECT_EQ(sheet.ws->counts.numTaps, 12);
 }
