@@ -140,9 +140,37 @@ std::string ReadWorksheetSwitches(const BatchArguments& arguments, WorksheetSwit
     return {};
 }
 
-// --patient, --starts, --seed and --forecaster into the forecasting options.
+// --change-lag, --taps-rule and --leak-free into the forecasting options.
+std::string ApplyChangeOptions(const BatchArguments& arguments, ForecastOptions& forecast)
+{
+    if (arguments.Has("--change-lag")) {
+        const std::string text = arguments.Value("--change-lag");
+        int value = 0;
+        if (text == "season")
+            forecast.changeLag = ForecastOptions::ChangeLagSeason;
+        else if (ParseWholeNumber(text, value) && value >= 0 && value <= ForecastOptions::MaxChangeLag)
+            forecast.changeLag = value;
+        else
+            return "--change-lag takes 0 (off), season or a whole number from 1 to " +
+                   std::to_string(ForecastOptions::MaxChangeLag);
+    }
+    if (arguments.Has("--taps-rule")) {
+        const std::string text = arguments.Value("--taps-rule");
+        if (text != "spec" && text != "auto")
+            return "--taps-rule takes spec or auto";
+        forecast.tapsByRule = text == "auto";
+    }
+    if (arguments.Has("--leak-free") && !ReadSwitch(arguments.Value("--leak-free"), forecast.leakFreeEvaluation))
+        return "--leak-free takes on or off";
+    return {};
+}
+
+// The forecasting options: --change-lag, --taps-rule, --leak-free, --patient, --starts,
+// --seed and --forecaster.
 std::string ApplyForecastOptions(const BatchArguments& arguments, ForecastOptions& options)
 {
+    if (std::string problem = ApplyChangeOptions(arguments, options); !problem.empty())
+        return problem;
     struct Switch {
         const char* name;
         bool* flag;

@@ -72,9 +72,9 @@ private:
 };
 
 // Applies the setting options (--comment-line, --two-pass, --auto-sizing, --mode,
-// --extrapolation-len, --season, --patient, --starts, --seed, --forecaster) to settings.
-// Returns what is wrong with a value, or ""; the values of --auto-training and
-// --auto-network are checked here too.
+// --extrapolation-len, --season, --change-lag, --taps-rule, --leak-free, --patient,
+// --starts, --seed, --forecaster) to settings. Returns what is wrong with a value, or "";
+// the values of --auto-training and --auto-network are checked here too.
 std::string ApplySettingOptions(const BatchArguments& arguments, AppSettings& settings);
 
 // Sets the worksheet's automatic switches from --auto-training and --auto-network (values

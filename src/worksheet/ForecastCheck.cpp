@@ -240,6 +240,7 @@ ForecastCheckInput ReadForecastCheckInput(Worksheet& ws, int horizon)
     series.taps = c.numTaps;
     series.fitted = c.numTraining + c.numTesting;
     series.twoPass = ws.Settings().use2PassEstimate;
+    series.lag = ws.Network().changeLag; // -1 (a network read from a file): the settings' lag
     if (!ReadCheckSeries(ws, columns, series.fitted + c.numEval, series, check.reason))
         return input;
     input.readable = true;
@@ -258,6 +259,10 @@ ForecastCheck RunForecastCheck(const ForecastCheckInput& input)
         return check;
     const CheckSeries& series = input.series;
     const CBackpropNet& net = *input.net;
+    if (series.lag > 0 && static_cast<std::int64_t>(series.taps) + series.lag >= series.fitted) {
+        check.reason = "Num Taps and the change lag are not less than the Training and Testing rows";
+        return check;
+    }
     FittedRowsMemo& memo = MemoOf(series);
     ChooseSeason(input.seasonSetting, series, memo, check);
 

@@ -4,6 +4,7 @@
 #include "worksheet/ResultLayout.h"
 #include "worksheet/ResultStatistics.h"
 #include "worksheet/UserMessages.h"
+#include "worksheet/WindowRule.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetNetwork.h"
 
@@ -67,6 +68,12 @@ bool SectionsFitNetwork(Worksheet& ws, const CBackpropNet& net)
         messages.Error("Error: Num Taps Must Be Less Than Num Training");
         return false;
     }
+    // Learning the change, the first L rows have no change to fill a window with.
+    const int lag = ws.vectors.changeLag;
+    if (lag > 0 && static_cast<std::int64_t>(c.numTaps) + lag >= c.numTraining) {
+        messages.Error("Error: Num Taps + Change Lag Must Be Less Than Num Training");
+        return false;
+    }
     // In state Init the network is about to be built from the shape record; otherwise
     // training continues on the network already built.
     const NetworkShape shape = ws.state == WorksheetState::Init ? net.shape : net.BuiltShape();
@@ -93,8 +100,7 @@ void FinishRun(Worksheet& ws, CBackpropNet& net, const VectorView& view, Trainin
                bool markTrained)
 {
     net.ListPredictions(view, 2);
-    const int rows = std::clamp(ws.counts.totalRows, 0, CBackpropNet::MaxRows);
-    std::copy_n(net.Predictions().begin(), rows, ws.trainingPredictions.begin());
+    CopyPredictions(ws, net, ws.counts.totalRows, ws.trainingPredictions);
     if (markTrained)
         ws.SetStateAndText(WorksheetState::Trained);
     WriteTrainingResults(ws);
@@ -108,6 +114,8 @@ void FinishRun(Worksheet& ws, CBackpropNet& net, const VectorView& view, Trainin
 bool TrainWorksheet(Worksheet& ws, TrainingProgress* progress, TrainingOutcome* outcome)
 {
     ws.SetModified(true);
+    if (EffectiveForecastOptions(ws.Settings().forecast).tapsByRule)
+        ApplyWindowRule(ws);
     WorksheetNetwork& network = ws.Network();
     CBackpropNet& net = network.net;
     if (!BeginRun(ws, true))
@@ -134,6 +142,7 @@ bool TrainWorksheet(Worksheet& ws, TrainingProgress* progress, TrainingOutcome* 
         return RefuseRun(ws);
     network.trained = true;
     network.lastView = view;
+    network.changeLag = ws.vectors.changeLag;
     const int starts = std::clamp(options.starts, 1, ForecastOptions::MaxStarts);
     const TrainingOutcome result =
         fresh && starts > 1

@@ -15,10 +15,18 @@ double* VectorSets::Array(int index)
     return m_storage.data() + static_cast<std::size_t>(index) * kCapacity;
 }
 
-const double* const* VectorSets::InputPointers()
+const double* const* VectorSets::InputPointers(int firstRow)
 {
-    Array(0);
+    for (int k = 0; k < kInputSets; ++k)
+        m_inputPointers[static_cast<std::size_t>(k)] = Array(k) + firstRow;
     return m_inputPointers.data();
+}
+
+double* VectorSets::Level(int index)
+{
+    if (m_levels.empty())
+        m_levels.assign(static_cast<std::size_t>(kInputSets + 1) * kCapacity, 0.0);
+    return m_levels.data() + static_cast<std::size_t>(index) * kCapacity;
 }
 
 } // namespace orvalis

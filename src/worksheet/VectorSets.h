@@ -29,18 +29,27 @@ public:
     double* Target(int t) { return Array(2 * kInputSets + t); }
     // Only array 0 is ever written.
     double* TargetAverage(int t) { return Array(2 * kInputSets + kTargetSets + t); }
-    // kInputSets pointers to the input arrays, for the network's vector view.
-    const double* const* InputPointers();
+    // kInputSets pointers to the input arrays from data row `firstRow` on, for the
+    // network's vector view.
+    const double* const* InputPointers(int firstRow = 0);
+    // The values as the cells hold them, kept when the latest extraction replaced the
+    // series by their changes (changeLag > 0): input set k (0..kInputSets-1) and, as
+    // index kInputSets, target set 0. Allocated on first use.
+    double* Level(int index);
 
     TargetScale trainingTargetScale;   // written by a training extraction
     TargetScale evaluationTargetScale; // written by an evaluation extraction
     double targetMean = 0.0;           // mean of scaled target set 0, latest extraction
+    // The lag L of the latest extraction's changes v[j] - v[j-L]; 0: the values themselves.
+    // Rows below L have no change: they hold 0 and no window or pattern reads them.
+    int changeLag = 0;
 
 private:
     static constexpr int kArrays = 2 * kInputSets + 2 * kTargetSets;
     double* Array(int index);
 
     std::vector<double> m_storage; // kArrays x kCapacity once allocated
+    std::vector<double> m_levels;  // (kInputSets + 1) x kCapacity once allocated
     std::array<const double*, kInputSets> m_inputPointers{};
 };
 

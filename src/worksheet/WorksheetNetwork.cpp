@@ -96,20 +96,33 @@ bool RefuseRun(Worksheet& ws)
 VectorView DefineRunRanges(Worksheet& ws)
 {
     const VectorView view = VectorViewOf(ws);
-    ws.Network().net.DefineRanges(view, ws.counts.totalRows, ws.vectors.targetMean,
-                                  ws.counts.numTraining, ws.counts.numTesting);
+    // Engine rows start at data row L: the first training window ends L rows later than
+    // with the values, and every section ends where it does on the worksheet.
+    const int lag = ws.vectors.changeLag;
+    ws.Network().net.DefineRanges(view, ws.counts.totalRows - lag, ws.vectors.targetMean,
+                                  ws.counts.numTraining - lag, ws.counts.numTesting);
     return view;
 }
 
 VectorView VectorViewOf(Worksheet& ws)
 {
+    const int lag = ws.vectors.changeLag;
     VectorView view;
-    view.inputs = ws.vectors.InputPointers();
+    view.inputs = ws.vectors.InputPointers(lag);
     view.inputSetCount = std::min(static_cast<int>(ws.roles.inputColumns.size()), VectorSets::kInputSets);
-    view.target = ws.vectors.Target(0);
-    view.rowCount = VectorSets::kCapacity;
+    view.target = ws.vectors.Target(0) + lag;
+    view.rowCount = VectorSets::kCapacity - lag;
     view.numTaps = ws.counts.numTaps;
     return view;
+}
+
+void CopyPredictions(const Worksheet& ws, const CBackpropNet& net, int rows, std::vector<float>& out)
+{
+    const int lag = ws.vectors.changeLag;
+    const int end = std::clamp(rows, 0, CBackpropNet::MaxRows);
+    const int shifted = std::clamp(end - lag, 0, CBackpropNet::MaxRows);
+    std::fill_n(out.begin(), std::min(lag, end), 0.0f);
+    std::copy_n(net.Predictions().begin(), shifted, out.begin() + std::min(lag, end));
 }
 
 } // namespace orvalis
