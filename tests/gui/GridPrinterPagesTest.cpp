@@ -1,13 +1,16 @@
 // The printed pages of three sheets, recorded operation by operation and compared with
-// the pages recorded in tests/data/print/. The records were made by the grid window's
-// printing before printing moved out of the window, so a change of a single line, text
-// or position on paper shows here.
+// the pages recorded in tests/data/print/. The records were made when the grid window
+// still printed its pages itself; the printer over the cells must give the same pages,
+// so a change of a single line, text or position on paper shows here. The worksheet
+// with a chart page is printed without any window, as the batch tool prints it.
 //
 // After a deliberate change of the printed picture, write the records afresh with
 // ORVALIS_RECORD_PRINT=1 and look at the difference before committing it.
 
 #include "GridTestSupport.h"
 #include "PrintRecorder.h"
+
+#include "grid/ScreenMeasures.h"
 
 #include "worksheet/AppSettings.h"
 #include "worksheet/ImportCommand.h"
@@ -16,7 +19,7 @@
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetLayout.h"
 #include "worksheet/ui/ChartPage.h"
-#include "worksheet/ui/WorksheetGrid.h"
+#include "worksheet/ui/WorksheetPrinter.h"
 
 #include <QFile>
 #include <QPainter>
@@ -61,19 +64,18 @@ QString Digest(const QStringList& ops)
     return QString::number(h, 16);
 }
 
-// One print job: the pages of grid on paper, as lines of text.
-QStringList RecordJob(CGridCtrl& grid, const Paper& paper, Keep keep)
+// One print job: the pages of printer on paper, as lines of text.
+QStringList RecordJob(GridPrinter printer, const Paper& paper, Keep keep)
 {
     RecordingDevice device(paper.width, paper.height, kDpi);
     QPainter painter(&device);
-    CGridCtrl::PrintInfo info;
     QStringList record;
-    if (!grid.OnBeginPrinting(painter, info)) {
+    if (!printer.Begin(device)) {
         record << QStringLiteral("nothing to print");
         return record;
     }
-    const PrintPageLayout& l = grid.PrintLayout();
-    record << QStringLiteral("pages %1").arg(info.maxPage);
+    const PrintPageLayout& l = printer.Layout();
+    record << QStringLiteral("pages %1").arg(printer.PageCount());
     record << QStringLiteral("layout char %1x%2 page %3x%4 body %5")
                   .arg(l.charWidth)
                   .arg(l.charHeight)
@@ -81,14 +83,13 @@ QStringList RecordJob(CGridCtrl& grid, const Paper& paper, Keep keep)
                   .arg(l.pageHeight)
                   .arg(l.bodyHeight);
     QStringList starts;
-    for (const int row : grid.PrintPageStarts())
+    for (const int row : printer.PageStarts())
         starts << QString::number(row);
     record << QStringLiteral("first rows ") + starts.join(QLatin1Char(' '));
-    const int pages = info.maxPage;
+    const int pages = printer.PageCount();
     for (int page = 1; page <= pages; ++page) {
-        info.currentPage = page;
         device.TakeOps();
-        grid.OnPrint(painter, info);
+        printer.PrintPage(painter, page);
         const QStringList ops = device.TakeOps();
         record << QStringLiteral("page %1 digest %2 ops %3").arg(page).arg(Digest(ops)).arg(ops.size());
         if (Kept(page, pages))
@@ -96,7 +97,6 @@ QStringList RecordJob(CGridCtrl& grid, const Paper& paper, Keep keep)
                 if (keep == Keep::Everything || op.startsWith(QStringLiteral("text ")))
                     record << op;
     }
-    grid.OnEndPrinting(painter, info);
     return record;
 }
 
@@ -118,7 +118,7 @@ QStringList WorksheetLikeSheet(const Paper& paper)
     w.store.SetCellBackColor(21, 2, Rgb(0, 200, 0));
     w.grid->SetFocusCell(12, 2);
     w.grid->SetSelectedRange(12, 2, 14, 3);
-    const QStringList record = RecordJob(*w.grid, paper, Keep::Texts);
+    const QStringList record = RecordJob(w.grid->MakePrinter(), paper, Keep::Texts);
     w.grid->setParent(nullptr);
     return record;
 }
@@ -140,7 +140,7 @@ QStringList SmallSheetWithATallRow(const Paper& paper)
     store.SetCellText(4, 2, std::string(300, 'w')); // cut off with an ellipsis
     store.SetCellFormat(5, 3, FormatRight | FormatSingleLine | FormatVCenter);
     store.SetCellText(5, 3, "right");
-    return RecordJob(grid, paper, Keep::Everything);
+    return RecordJob(grid.MakePrinter(), paper, Keep::Everything);
 }
 
 QStringList WorksheetWithChartPage(const Paper& paper)
@@ -152,15 +152,13 @@ QStringList WorksheetWithChartPage(const Paper& paper)
     if (!ImportFile(worksheet, {ORVALIS_SAMPLE_DATA_DIR "/eustockmarkets_990.csv", 1, 1, true}).imported)
         return {QStringLiteral("import failed")};
     worksheet.Store().SetCellText(kRoleRow, 2, "Trg/In");
-    CWorksheetGrid grid(worksheet.Store());
+    // No window: the cells are measured as the worksheet's window would measure them.
+    const ScreenMeasures measures(worksheet.Store());
     worksheet.AutoSizeHeaderBlock();
-    grid.printTitle = QStringLiteral("stocks.ows");
-    grid.printChartPage = true;
-    grid.chartSource = [&worksheet] {
-        const ForecastCheck check = CheckLastEvaluation(worksheet);
-        return ReadWorksheetChart(worksheet, worksheet.Settings(), &check);
-    };
-    return RecordJob(grid, paper, Keep::Everything);
+    const ForecastCheck check = CheckLastEvaluation(worksheet);
+    ChartData chart = ReadWorksheetChart(worksheet, worksheet.Settings(), &check);
+    return RecordJob(WorksheetPrinter(worksheet.Store(), QStringLiteral("stocks.ows"), std::move(chart)), paper,
+                     Keep::Everything);
 }
 
 QString RecordPath(const char* name)

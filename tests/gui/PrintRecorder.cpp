@@ -37,14 +37,14 @@ bool RecordingEngine::end()
     return true;
 }
 
-void RecordingEngine::updateState(const QPaintEngineState& state)
+void RecordingEngine::updateState(const QPaintEngineState& changed)
 {
-    if (state.state() & DirtyTransform)
-        m_transform = state.transform();
-    if (state.state() & DirtyPen)
-        m_pen = state.pen();
-    if (state.state() & DirtyBrush)
-        m_brush = state.brush();
+    if (changed.state() & DirtyTransform)
+        m_transform = changed.transform();
+    if (changed.state() & DirtyPen)
+        m_pen = changed.pen();
+    if (changed.state() & DirtyBrush)
+        m_brush = changed.brush();
 }
 
 void RecordingEngine::drawPixmap(const QRectF& r, const QPixmap&, const QRectF&)

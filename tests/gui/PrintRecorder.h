@@ -19,7 +19,7 @@ public:
     RecordingEngine();
     bool begin(QPaintDevice* device) override;
     bool end() override;
-    void updateState(const QPaintEngineState& state) override;
+    void updateState(const QPaintEngineState& changed) override;
     void drawPixmap(const QRectF& r, const QPixmap& pm, const QRectF& sr) override;
     void drawTextItem(const QPointF& p, const QTextItem& item) override;
     void drawLines(const QLineF* lines, int count) override;

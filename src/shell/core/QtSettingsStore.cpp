@@ -1,6 +1,6 @@
 #include "shell/core/QtSettingsStore.h"
 
-#include "shell/AppTitle.h"
+#include "shell/core/AppTitle.h"
 #include "shell/core/SettingsFiles.h"
 
 namespace orvalis {

@@ -1,6 +1,6 @@
 #include "worksheet/ui/GridView.h"
 
-#include "shell/AppTitle.h"
+#include "shell/core/AppTitle.h"
 
 #include "worksheet/Worksheet.h"
 #include "worksheet/ui/ChartPage.h"
