@@ -52,4 +52,15 @@ void QtSettingsStore::WriteInt(const std::string& section, const std::string& na
     m_settings.setValue(Key(section, name), static_cast<qlonglong>(value));
 }
 
+QByteArray QtSettingsStore::ReadBytes(const std::string& section, const std::string& name)
+{
+    return m_settings.value(Key(section, name)).toByteArray();
+}
+
+void QtSettingsStore::WriteBytes(const std::string& section, const std::string& name,
+                                 const QByteArray& value)
+{
+    m_settings.setValue(Key(section, name), value);
+}
+
 } // namespace orvalis
