@@ -1,8 +1,9 @@
 #pragma once
 
+#include "grid/GridPrinter.h"
+#include "grid/PlatformColours.h"
 #include "grid/QtTextMeasurer.h"
 #include "grid/core/CellStore.h"
-#include "grid/core/GridPagination.h"
 #include "grid/core/GridGeometry.h"
 #include "grid/core/GridNavigation.h"
 #include "grid/core/GridScroll.h"
@@ -26,7 +27,6 @@ class QMimeData;
 class QPageLayout;
 class QPrintDialog;
 class QPrintPreviewDialog;
-class QPagedPaintDevice;
 class QPrinter;
 
 namespace orvalis {
@@ -198,69 +198,35 @@ public:
     int dragScrollMargin = 16;
 
     // Printing ----------------------------------------------------------------------------
-    // Print job state: page numbers count from 1; the drawing rectangle is set for the
-    // header, fixed-row and footer bands.
-    struct PrintInfo {
-        int currentPage = 1;
-        int maxPage = 1;
-        QRect drawRect;
-    };
-    // Measures the print font on the painter's device and paginates; info.maxPage becomes
-    // the page count. False (nothing set up) when the sheet has only fixed rows or the
-    // painter is not active.
-    virtual bool OnBeginPrinting(QPainter& painter, PrintInfo& info);
-    // Prints page info.currentPage: header, fixed rows, the page's rows, footer.
-    virtual void OnPrint(QPainter& painter, PrintInfo& info);
-    virtual void OnEndPrinting(QPainter& painter, PrintInfo& info);
-    virtual void PrintHeader(QPainter& painter, PrintInfo& info);
-    virtual void PrintHeaderRows(QPainter& painter, PrintInfo& info);
-    virtual void PrintFooter(QPainter& painter, PrintInfo& info);
-    // The part of the sheet that is printed: rows 0..row-1 and columns 0..col-1 (counts,
-    // fixed rows and columns included). The whole sheet here; a sheet that knows which of
-    // its cells are in use prints only those.
-    virtual CellId PrintedExtent() const;
+    // The pages are drawn from the cells alone by a GridPrinter (GridPrinter.h); the
+    // window names them and brings up the print dialog and the preview.
+    // A printer of the whole sheet as it stands, titled printTitle or else the title of
+    // the first window up the parent chain that has one. A sheet that prints only part
+    // of its cells, or pages of its own, says so here.
+    virtual GridPrinter MakePrinter() const;
     // The number of pages the sheet prints on device (a printer as set up), without
     // printing; 0 when there is nothing to print.
-    virtual int PrintPageCount(QPaintDevice& device);
+    int PrintPageCount(QPaintDevice& device) const { return MakePrinter().CountPages(device); }
     // Prints every page (or the printer's page range) of the sheet on printer. Returns
     // the number of pages printed; 0 when nothing could be (the printer refused to
     // start, or the sheet has only fixed rows).
-    int PrintTo(QPrinter& printer);
-    // Prints pages firstPage to lastPage (0: to the last) on device. Returns the number
-    // of pages printed, 0 as above.
-    int PrintPages(QPagedPaintDevice& device, int firstPage, int lastPage);
-    // Prints as PrintTo does into the bytes of a PDF file laid out as printer is (paper,
-    // margins, resolution, page range, creator and title); the printer itself is not
-    // used. Returns the number of pages, 0 as above.
-    int PrintToPdf(const QPrinter& printer, QByteArray& bytes);
+    int PrintTo(QPrinter& printer) const;
+    // Prints as PrintTo does into the bytes of a PDF file laid out as printer is; the
+    // printer itself is not used. Returns the number of pages, 0 as above.
+    int PrintToPdf(const QPrinter& printer, QByteArray& bytes) const;
     // The print dialog, then printing; the print preview window. The printer starts from
     // pageLayout when one is given (the program's Print Setup).
     void Print(const QPageLayout* pageLayout = nullptr);
     void PrintPreview(const QPageLayout* pageLayout = nullptr);
-    // The title in the centre of every page header; empty: the title of the first
-    // window up the parent chain that has one.
+    // The title in the centre of every page header; empty: the window's title.
     QString printTitle;
-    // The application's title, right-aligned in every page header.
-    QString printAppTitle = QStringLiteral("Brennix - Tavelle Orvalis");
-    // Page layout of the current job, valid between OnBeginPrinting and OnEndPrinting.
-    const PrintPageLayout& PrintLayout() const { return m_printLayout; }
-    // The current job's logical page mapped onto the painter's paper (the left margin lies
-    // left of x = 0), and the width between the two margins.
-    QTransform PageToPaper(const QPainter& painter) const;
-    int PrintContentWidth() const { return m_printLayout.pageWidth - 8 * m_printLayout.charWidth; }
-    const std::vector<int>& PrintPageStarts() const { return m_pageStarts; }
 
     // Header presses: start selecting whole columns or rows (or none, in the corner).
     virtual void OnFixedRowClick(CellId& cell);
     virtual void OnFixedColumnClick(CellId& cell);
 
     // Colours of the platform that the grid's own colours were taken from.
-    struct SystemColours {
-        GridColour windowText = 0;
-        GridColour window = 0;
-        GridColour shadow = 0;
-        GridColour face = 0;
-    };
+    using SystemColours = PlatformColours;
     // Takes new platform colours: every grid colour that still equals the remembered
     // platform colour follows it; colours set by the program stay.
     void SystemColoursChanged();
@@ -330,10 +296,6 @@ protected:
 
     // The cell font's Qt font, semi-bold when asked.
     const QFont& CellQFont(int row, int col, bool semiBold);
-    void DrawCellText(QPainter& painter, const QRect& rect, unsigned format,
-                      const std::string& text, const QFont& font);
-
-    bool m_printing = false;  // set while the print path draws cells
 
 private:
     GridViewport CurrentViewport() const;
@@ -351,11 +313,7 @@ private:
     void ShowTitleTip(const QPoint& point);
     void SetDragOverCell(CellId cell);
     void DragAutoScroll();
-    void PrintGridLines(QPainter& painter, int firstRow, int endRow, int top);
     QString WindowTitleForPrint() const;
-    // Measures the print font on device and paginates the printed extent; false when
-    // there is nothing to print.
-    bool Paginate(QPaintDevice& device);
 
     CellStore& m_store;
     QtTextMeasurer m_measurer;
@@ -383,10 +341,6 @@ private:
     CellId m_lastDragOverCell;     // drop target under a drag, (-1, -1) when none
     QPoint m_dragPoint;            // latest drag position over the cell area
     QBasicTimer m_dragScrollTimer; // scrolls while a drag rests near an edge
-    QFont m_printerFont;           // print font of the current job
-    PrintPageLayout m_printLayout; // page geometry of the current job
-    std::vector<int> m_pageStarts; // first row of each page of the current job
-    CellId m_printExtent;          // rows and columns printed by the current job (counts)
     // The table a screen reader asked for, told of every cell change; null until then.
     GridAccessible* m_accessible = nullptr;
     friend class GridAccessible;

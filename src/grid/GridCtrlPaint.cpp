@@ -1,9 +1,9 @@
 // Painting of CGridCtrl: background bands, fixed cells with their 3D borders, normal
 // cells with focus frame and selection, and the grid lines.
 
+#include "grid/CellTextPainting.h"
 #include "grid/FontMapping.h"
 #include "grid/GridCtrl.h"
-#include "grid/ShownCellText.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -33,35 +33,6 @@ void Outline(QPainter& p, const QRect& r, const QColor& colour)
 QColor Resolve(GridColour cell, GridColour fallback)
 {
     return ColorFromGrid(cell == DefaultColor ? fallback : cell);
-}
-
-// Calls draw(row, col, rect) for each cell of rows rowFirst..rowLast and columns
-// colFirst..colLast that meets the clip; the first row starts at pixel `top`, the first
-// column at pixel `left`. Running edges start one pixel before, so neighbouring cells
-// share no pixel; the walk stops at the clip's far edges.
-template <class Draw>
-void ForEachCellInClip(const CellStore& store, int rowFirst, int rowLast, int top, int colFirst,
-                       int colLast, int left, const QRect& clip, Draw draw)
-{
-    int right = left - 1;
-    for (int col = colFirst; col <= colLast; ++col) {
-        const int cellLeft = right + 1;
-        right = cellLeft + store.GetColumnWidth(col) - 1;
-        if (cellLeft > clip.right())
-            break;
-        if (right < clip.left())
-            continue;
-        int bottom = top - 1;
-        for (int row = rowFirst; row <= rowLast; ++row) {
-            const int cellTop = bottom + 1;
-            bottom = cellTop + store.GetRowHeight(row) - 1;
-            if (cellTop > clip.bottom())
-                break;
-            if (bottom < clip.top())
-                continue;
-            draw(row, col, QRect(QPoint(cellLeft, cellTop), QPoint(right, bottom)));
-        }
-    }
 }
 
 } // namespace
@@ -135,18 +106,19 @@ void CGridCtrl::OnDraw(QPainter& painter, const QRect& clip)
 
     const int fixedRows = m_store.GetFixedRowCount();
     const int fixedCols = m_store.GetFixedColumnCount();
-    const auto fixedCell = [&](int row, int col, const QRect& rect) {
-        DrawFixedCell(painter, row, col, rect);
+    const GridRect area{clip.left(), clip.top(), clip.right(), clip.bottom()};
+    const auto fixedCell = [&](int row, int col, const GridRect& rect) {
+        DrawFixedCell(painter, row, col, ToQRect(rect));
     };
-    const auto cell = [&](int row, int col, const QRect& rect) {
-        DrawCell(painter, row, col, rect);
+    const auto cell = [&](int row, int col, const GridRect& rect) {
+        DrawCell(painter, row, col, ToQRect(rect));
     };
     // The top-left corner, the fixed columns of the visible rows, the fixed rows over
     // the visible columns, then the non-fixed cells.
-    ForEachCellInClip(m_store, 0, fixedRows - 1, 0, 0, fixedCols - 1, 0, clip, fixedCell);
-    ForEachCellInClip(m_store, vis.minRow, vis.maxRow, fh, 0, fixedCols - 1, 0, clip, fixedCell);
-    ForEachCellInClip(m_store, 0, fixedRows - 1, 0, vis.minCol, vis.maxCol, fw, clip, fixedCell);
-    ForEachCellInClip(m_store, vis.minRow, vis.maxRow, fh, vis.minCol, vis.maxCol, fw, clip, cell);
+    g.ForEachCellRect({0, 0, fixedRows - 1, fixedCols - 1}, {0, 0}, area, fixedCell);
+    g.ForEachCellRect({vis.minRow, 0, vis.maxRow, fixedCols - 1}, {0, fh}, area, fixedCell);
+    g.ForEachCellRect({0, vis.minCol, fixedRows - 1, vis.maxCol}, {fw, 0}, area, fixedCell);
+    g.ForEachCellRect(vis, {fw, fh}, area, cell);
     DrawGridLines(painter, v);
 }
 
@@ -186,36 +158,6 @@ const QFont& CGridCtrl::CellQFont(int row, int col, bool semiBold)
     return m_measurer.Fonts().Font(heavy);
 }
 
-void CGridCtrl::DrawCellText(QPainter& painter, const QRect& rect, unsigned format,
-                             const std::string& text, const QFont& font)
-{
-    if (text.empty() || rect.width() <= 0 || rect.height() <= 0)
-        return;
-    int flags = Qt::TextExpandTabs;
-    if (format & FormatRight)
-        flags |= Qt::AlignRight;
-    else if (format & FormatCenter)
-        flags |= Qt::AlignHCenter;
-    else
-        flags |= Qt::AlignLeft;
-    // Vertical centring applies to single-line text only; other text starts at the top.
-    if ((format & FormatSingleLine) && (format & FormatVCenter))
-        flags |= Qt::AlignVCenter;
-    else
-        flags |= Qt::AlignTop;
-    if (format & FormatSingleLine)
-        flags |= Qt::TextSingleLine;
-    if (format & FormatWordBreak)
-        flags |= Qt::TextWordWrap;
-    QString s = ShownCellText(text);
-    painter.setFont(font);
-    // A cut text always ends in the ellipsis where the cell ends, on screen and on paper,
-    // so that nobody takes what shows for the whole.
-    if ((format & FormatEndEllipsis) || (IsCellTextCut(text) && !(format & FormatWordBreak)))
-        s = painter.fontMetrics().elidedText(s, Qt::ElideRight, rect.width());
-    painter.drawText(rect, flags, s);
-}
-
 bool CGridCtrl::DrawFixedCell(QPainter& painter, int row, int col, QRect rect, bool)
 {
     if (!m_store.allowDraw)
@@ -224,17 +166,15 @@ bool CGridCtrl::DrawFixedCell(QPainter& painter, int row, int col, QRect rect, b
     if (!cell)
         return false;
     const QPalette& pal = palette();
-    if (!m_printing)
-        painter.fillRect(rect, Resolve(cell->backColor, m_store.fixedBackColor));
+    painter.fillRect(rect, Resolve(cell->backColor, m_store.fixedBackColor));
     const QColor textColour = Resolve(cell->textColor, m_store.fixedTextColor);
 
     // The headers of the focus cell's row and column look pressed and carry semi-bold text.
     const CellId focus = m_store.GetFocusCell();
-    const bool focusLine = !m_printing && m_store.IsValidCell(focus.row, focus.col) &&
+    const bool focusLine = m_store.IsValidCell(focus.row, focus.col) &&
                            (focus.row == row || focus.col == col);
     const QFont& font = CellQFont(row, col, focusLine);
-    // On paper the grid lines alone frame the titles.
-    if (!m_printing && rect.width() > 1 && rect.height() > 1) {
+    if (rect.width() > 1 && rect.height() > 1) {
         const int l = rect.left();
         const int t = rect.top();
         const int r = rect.right();
@@ -267,18 +207,18 @@ bool CGridCtrl::DrawCell(QPainter& painter, int row, int col, QRect rect, bool)
     const QPalette& pal = palette();
     const QColor back = Resolve(cell->backColor, m_store.textBackColor);
     QColor textColour = Resolve(cell->textColor, m_store.textColor);
-    if ((cell->state & CellFocused) && !m_printing) {
+    if (cell->state & CellFocused) {
         // The focus cell keeps its own colours even when selected, inside a black frame.
         painter.fillRect(rect, back);
         Outline(painter, rect, Qt::black);
         rect.adjust(1, 1, -1, -1);
-    } else if ((cell->state & CellSelected) && !m_printing) {
+    } else if (cell->state & CellSelected) {
         painter.fillRect(rect, pal.color(QPalette::Active, QPalette::Highlight));
         textColour = pal.color(QPalette::Active, QPalette::HighlightedText);
     } else {
         painter.fillRect(rect, back);
     }
-    if ((cell->state & CellDropHighlighted) && !m_printing)
+    if (cell->state & CellDropHighlighted)
         Outline(painter, rect, Qt::black);
     rect.adjust(m_store.GetMargin(), 0, -m_store.GetMargin(), 0);
     painter.setPen(textColour);

@@ -2,6 +2,7 @@
 
 #include "shell/ChildFrame.h"
 #include "shell/CommandIds.h"
+#include "shell/CommandTable.h"
 #include "shell/DocManager.h"
 #include "shell/MainFrame.h"
 #include "shell/ResultsModeBar.h"
@@ -31,6 +32,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
 namespace orvalis::test {
 namespace {
@@ -198,6 +200,43 @@ TEST_F(TrainingWindow, AbortDuringTheRunEndsItAfterThatCycleAndRefusesASecondRun
     QTest::mouseClick(&Progress().OkButton(), Qt::LeftButton);
     ShellFixture::Settle();
     EXPECT_EQ(Training().ProgressDialog(), nullptr);
+}
+
+// While the run goes, exactly these commands are refused: those that could start a
+// second run, replace the worksheet or change its sections always, and those that would
+// close, save or rewrite the trained worksheet only while it is the active one.
+TEST_F(TrainingWindow, DuringARunTheRefusedCommandsAreExactlyTheseOnes)
+{
+    const std::set<int> always = {CmdTrain, CmdToolbarTrain, CmdEvaluate, CmdToolbarEvaluate,
+                                  CmdClearTraining, CmdAutoConfigVectors, CmdNetworkParameters,
+                                  CmdTrainingParameters, CmdResultParameters, CmdForecastingOptions,
+                                  CmdFileImport,
+                                  CmdFileOpen, CmdFileMru1, CmdFileMru2, CmdFileMru3, CmdFileMru4};
+    const std::set<int> onTheTrainedWorksheet = {CmdFileClose, CmdFileSave, CmdFileSaveAs,
+                                                 CmdWindowNew, CmdEditCut, CmdEditPaste};
+    std::set<int> refusedActive, refusedNoWorksheet, refusedIdle;
+    bool running = false;
+    QTimer::singleShot(0, [&] {
+        running = Training().IsRunning();
+        for (const CommandInfo& info : CommandTable()) {
+            if (RefusedDuringRun(Training(), info.id, Doc()))
+                refusedActive.insert(info.id);
+            if (RefusedDuringRun(Training(), info.id, nullptr))
+                refusedNoWorksheet.insert(info.id);
+        }
+        QTest::mouseClick(&Progress().AbortButton(), Qt::LeftButton);
+    });
+    Frame().RouteCommand(CmdTrain);
+    ASSERT_TRUE(running);
+    for (const CommandInfo& info : CommandTable())
+        if (RefusedDuringRun(Training(), info.id, Doc()))
+            refusedIdle.insert(info.id);
+
+    std::set<int> both = always;
+    both.insert(onTheTrainedWorksheet.begin(), onTheTrainedWorksheet.end());
+    EXPECT_EQ(refusedActive, both);
+    EXPECT_EQ(refusedNoWorksheet, always);
+    EXPECT_TRUE(refusedIdle.empty()) << "nothing is refused once the run is over";
 }
 
 TEST_F(TrainingWindow, ContinueTrainsTheWorksheetThatWasTrainedNotTheActiveOne)

@@ -1,6 +1,6 @@
 #include "worksheet/ui/GridView.h"
 
-#include "shell/AppTitle.h"
+#include "shell/core/QtSettingsStore.h"
 
 #include "worksheet/Worksheet.h"
 #include "worksheet/ui/ChartPage.h"
@@ -9,7 +9,6 @@
 #include "worksheet/ui/WorksheetGrid.h"
 #include "worksheet/ui/WorksheetUndo.h"
 
-#include <QSettings>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -89,13 +88,9 @@ CGridView::~CGridView()
 
 namespace {
 
-const QString kSplitterKey = QStringLiteral("Window/ChartSplitter");
-
-// The program's settings store, where the window layout sits beside the preferences.
-QSettings WindowSettings()
-{
-    return QSettings(CompanyName(), AppTitle());
-}
+// The window layout sits in the program's settings store beside the preferences.
+constexpr char kWindowGroup[] = "Window";
+constexpr char kSplitterKey[] = "ChartSplitter";
 
 } // namespace
 
@@ -106,7 +101,7 @@ void CGridView::ShowChart(bool show)
             return;
         m_chart = new CChartPane(m_doc, *m_grid, m_splitter);
         m_splitter->addWidget(m_chart);
-        const QByteArray state = WindowSettings().value(kSplitterKey).toByteArray();
+        const QByteArray state = QtSettingsStore().ReadBytes(kWindowGroup, kSplitterKey);
         if (state.isEmpty() || !m_splitter->restoreState(state))
             m_splitter->setSizes({2 * height() / 3, height() / 3});
     }
@@ -127,7 +122,7 @@ bool CGridView::ChartShown() const
 
 void CGridView::SaveSplitterState() const
 {
-    WindowSettings().setValue(kSplitterKey, m_splitter->saveState());
+    QtSettingsStore().WriteBytes(kWindowGroup, kSplitterKey, m_splitter->saveState());
 }
 
 } // namespace orvalis

@@ -4,7 +4,6 @@
 #include "worksheet/ChartData.h"
 
 #include <functional>
-#include <optional>
 
 namespace orvalis {
 
@@ -37,20 +36,12 @@ public:
     void AddPrintOptions(QPrintDialog& dialog) override;
     void AddPreviewOptions(QPrintPreviewDialog& dialog) override;
 
-    // Paper shows the used part of the worksheet (UsedGrid.h): the header block and the
-    // columns and rows that hold something, not the empty rest of the grid.
-    CellId PrintedExtent() const override;
-    // The grid's pages, and the chart page when it is switched on and has a chart.
-    int PrintPageCount(QPaintDevice& device) override;
-    bool OnBeginPrinting(QPainter& painter, PrintInfo& info) override;
-    void OnPrint(QPainter& painter, PrintInfo& info) override;
-    void OnEndPrinting(QPainter& painter, PrintInfo& info) override;
+    // The worksheet's printer (WorksheetPrinter.h): the used part of its cells, and the
+    // chart page when it is switched on and the chart has something to draw.
+    GridPrinter MakePrinter() const override;
 
 private:
-    void PrintChartPage(QPainter& painter, PrintInfo& info);
     bool HasChartToPrint() const;
-
-    std::optional<ChartData> m_printChart;  // the current job's chart, when it gets a page
 };
 
 // The chart page switch's text, in the print dialog and the preview.
