@@ -207,6 +207,7 @@ TEST(CellStoreStorage, AFormatOnTheLastRowCarriesIntoAMillionNewRows)
     EXPECT_EQ(store.GetCellFormat(kMillion - 1, 1), FormatCenter);
     EXPECT_EQ(store.GetCellFormat(kMillion - 1, 2), FormatRight);
     EXPECT_EQ(store.GetCellFormat(999, 2), 0u);
+    EXPECT_EQ(store.GetCellFormat(500, 2), 0u) << "rows above the last keep their format";
     EXPECT_LT(store.CellHeapBytes(), before + 4096) << "new rows share their column's record";
     EXPECT_TRUE(store.CheckConsistency());
     ASSERT_TRUE(store.SetRowCount(500));
@@ -260,7 +261,8 @@ TEST(CellStoreStorage, RowOffsetsMatchASumOverEveryRow)
     CellStore store(1, 1);
     std::mt19937 random(11);
     std::vector<int> heights;
-    const int counts[] = {1000, 130, 64, 0, 2500, 4000};
+    // Shrinks that end inside a block, followed by growth over that block.
+    const int counts[] = {1000, 130, 2500, 64, 0, 4000};
     for (int count : counts) {
         SCOPED_TRACE(count);
         ASSERT_TRUE(store.SetRowCount(count));
@@ -286,4 +288,29 @@ TEST(CellStoreStorage, RowOffsetsMatchASumOverEveryRow)
         EXPECT_EQ(store.GetRowAtOffset(sum), count);
         EXPECT_EQ(store.GetRowAtOffset(-1), 0);
     }
+}
+
+TEST(CellStoreStorage, AutoSizeMeasuresEmptyCellsByTheirFontAndBand)
+{
+    // Even an empty text is as high as its font is heavy, so each empty cell must be
+    // measured in its own font, semi-bold in the fixed band.
+    struct WeightMeasurer : TextMeasurer {
+        Size MeasureText(const LogFont& font, const std::string& text) override
+        {
+            return Size{static_cast<int>(text.size()), font.weight / 100};
+        }
+        Metrics FontMetrics(const LogFont&) override { return Metrics{0, 4, 0, 1}; }
+    } measurer;
+    CellStore store(4, 3, 1, 1);
+    store.SetTextMeasurer(&measurer);
+    store.SetCellFont(2, 2, BoldFont());
+    store.AutoSize();
+    EXPECT_EQ(store.GetRowHeight(0), 6) << "fixed row: semi-bold";
+    EXPECT_EQ(store.GetRowHeight(1), 6) << "its label cell is fixed too";
+    EXPECT_EQ(store.GetRowHeight(2), 7) << "the bold cell";
+    store.SetFixedColumnCount(0);
+    store.AutoSize();
+    EXPECT_EQ(store.GetRowHeight(3), 4) << "no fixed cell left in the row";
+    EXPECT_EQ(store.GetRowHeight(0), 6);
+    store.SetTextMeasurer(nullptr);
 }

@@ -552,13 +552,28 @@ TextMeasurer::Size CellStore::GetCellExtent(int row, int col) const
     return size;
 }
 
+TextMeasurer::Size CellStore::AutoSizeExtent(int row, int col, EmptyExtents& empty) const
+{
+    if (!CellTextRef(row, col).empty())
+        return GetCellExtent(row, col);
+    // An empty cell's extent depends only on its font and on whether it is fixed, so one
+    // measurement serves all empty cells alike: most cells of a worksheet.
+    const unsigned key = 2u * Attributes(row, col).fontIndex + (IsFixed(row, col) ? 1u : 0u);
+    for (const auto& [known, size] : empty)
+        if (known == key)
+            return size;
+    empty.emplace_back(key, GetCellExtent(row, col));
+    return empty.back().second;
+}
+
 bool CellStore::AutoSizeColumn(int col)
 {
     if (col < 0 || col >= m_columnCount || !m_measurer)
         return false;
     int width = 0;
+    EmptyExtents empty;
     for (int r = 0; r < m_rowCount; ++r)
-        width = std::max(width, GetCellExtent(r, col).width);
+        width = std::max(width, AutoSizeExtent(r, col, empty).width);
     m_columnWidths[col] = width;
     NotifyLayout();
     return true;
@@ -582,9 +597,10 @@ void CellStore::AutoSize()
         return;
     std::fill(m_columnWidths.begin(), m_columnWidths.end(), 0);
     std::vector<int> heights(static_cast<std::size_t>(m_rowCount), 0);
-    for (int r = 0; r < m_rowCount; ++r) {
-        for (int c = 0; c < m_columnCount; ++c) {
-            const TextMeasurer::Size size = GetCellExtent(r, c);
+    EmptyExtents empty;
+    for (int c = 0; c < m_columnCount; ++c) {
+        for (int r = 0; r < m_rowCount; ++r) {
+            const TextMeasurer::Size size = AutoSizeExtent(r, c, empty);
             m_columnWidths[c] = std::max(m_columnWidths[c], size.width);
             heights[r] = std::max(heights[r], size.height);
         }

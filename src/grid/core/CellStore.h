@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace orvalis {
@@ -249,6 +250,9 @@ private:
     template <typename Visit>
     void ForEachUsedCell(int firstRow, int endRow, int firstCol, int endCol, Visit visit) const;
     void EmptyUsedCells(int firstRow, int endRow, int firstCol, int endCol);
+    // Extents of empty cells measured so far, by font index and fixedness.
+    using EmptyExtents = std::vector<std::pair<unsigned, TextMeasurer::Size>>;
+    TextMeasurer::Size AutoSizeExtent(int row, int col, EmptyExtents& empty) const;
     std::uint16_t InternFont(const LogFont& font);
     bool SortRange(int col, bool ascending, int lo0, int hi0);
     void SwapRows(int a, int b);
