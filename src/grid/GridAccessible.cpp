@@ -156,7 +156,7 @@ QList<QAccessibleInterface*> GridAccessible::selectedCells() const
 {
     // In reading order, so a client announcing them goes row by row.
     std::vector<CellId> cells;
-    for (std::uint32_t key : Grid()->Store().SelectedCells())
+    for (std::uint64_t key : Grid()->Store().SelectedCells())
         cells.push_back(CellStore::CellFromKey(key));
     std::sort(cells.begin(), cells.end(), [](CellId a, CellId b) {
         return a.row != b.row ? a.row < b.row : a.col < b.col;

@@ -162,12 +162,11 @@ bool CGridCtrl::DrawFixedCell(QPainter& painter, int row, int col, QRect rect, b
 {
     if (!m_store.allowDraw)
         return false;
-    const GridCell* cell = m_store.Cell(row, col);
-    if (!cell)
+    if (!m_store.IsValidCell(row, col))
         return false;
     const QPalette& pal = palette();
-    painter.fillRect(rect, Resolve(cell->backColor, m_store.fixedBackColor));
-    const QColor textColour = Resolve(cell->textColor, m_store.fixedTextColor);
+    painter.fillRect(rect, Resolve(m_store.GetCellBackColor(row, col), m_store.fixedBackColor));
+    const QColor textColour = Resolve(m_store.GetCellTextColor(row, col), m_store.fixedTextColor);
 
     // The headers of the focus cell's row and column look pressed and carry semi-bold text.
     const CellId focus = m_store.GetFocusCell();
@@ -193,7 +192,7 @@ bool CGridCtrl::DrawFixedCell(QPainter& painter, int row, int col, QRect rect, b
     rect.adjust(1, 1, -1, -1);
     rect.adjust(m_store.GetMargin(), 0, -m_store.GetMargin(), 0);
     painter.setPen(textColour);
-    DrawCellText(painter, rect, cell->format, m_store.CellTextRef(row, col), font);
+    DrawCellText(painter, rect, m_store.GetCellFormat(row, col), m_store.CellTextRef(row, col), font);
     return true;
 }
 
@@ -201,28 +200,28 @@ bool CGridCtrl::DrawCell(QPainter& painter, int row, int col, QRect rect, bool)
 {
     if (!m_store.allowDraw)
         return false;
-    const GridCell* cell = m_store.Cell(row, col);
-    if (!cell)
+    if (!m_store.IsValidCell(row, col))
         return false;
     const QPalette& pal = palette();
-    const QColor back = Resolve(cell->backColor, m_store.textBackColor);
-    QColor textColour = Resolve(cell->textColor, m_store.textColor);
-    if (cell->state & CellFocused) {
+    const unsigned state = m_store.GetCellState(row, col);
+    const QColor back = Resolve(m_store.GetCellBackColor(row, col), m_store.textBackColor);
+    QColor textColour = Resolve(m_store.GetCellTextColor(row, col), m_store.textColor);
+    if (state & CellFocused) {
         // The focus cell keeps its own colours even when selected, inside a black frame.
         painter.fillRect(rect, back);
         Outline(painter, rect, Qt::black);
         rect.adjust(1, 1, -1, -1);
-    } else if (cell->state & CellSelected) {
+    } else if (state & CellSelected) {
         painter.fillRect(rect, pal.color(QPalette::Active, QPalette::Highlight));
         textColour = pal.color(QPalette::Active, QPalette::HighlightedText);
     } else {
         painter.fillRect(rect, back);
     }
-    if (cell->state & CellDropHighlighted)
+    if (state & CellDropHighlighted)
         Outline(painter, rect, Qt::black);
     rect.adjust(m_store.GetMargin(), 0, -m_store.GetMargin(), 0);
     painter.setPen(textColour);
-    DrawCellText(painter, rect, cell->format, m_store.CellTextRef(row, col),
+    DrawCellText(painter, rect, m_store.GetCellFormat(row, col), m_store.CellTextRef(row, col),
                  CellQFont(row, col, false));
     return true;
 }

@@ -1,16 +1,19 @@
 #pragma once
 
+#include "grid/core/CellColumn.h"
 #include "grid/core/GridTypes.h"
+#include "grid/core/RowSizes.h"
 
 #include <cstdint>
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace orvalis {
 
-// One cell of the store. The font is kept as an index into the store's font table:
-// almost every cell shares the grid font, so a 60-byte record per cell is not needed.
+// A copy of one cell of the store, as Cell() hands it out. The font is an index into
+// the store's font table.
 struct GridCell {
     unsigned state = 0;
     unsigned format = 0;
@@ -64,9 +67,10 @@ public:
     virtual long OnGridNotify(int row, int col, int code) = 0;
 };
 
-// The worksheet's store of truth: a dense, eagerly created array of text cells with a
-// band of fixed rows and columns, per-row heights and per-column widths, the focus cell
-// and the set of selected cells. Plain C++: usable without any window. Every cell
+// The worksheet's store of truth: text cells kept column by column in blocks that exist
+// only where cells differ from their neighbours (see CellColumn), with a band of fixed
+// rows and columns, per-row heights with running sums and per-column widths, the focus
+// cell and the set of selected cells. Plain C++: usable without any window. Every cell
 // operation out of range answers its neutral value (false, -1, 0, empty text) and never
 // fails loudly.
 class CellStore {
@@ -95,10 +99,11 @@ public:
     int GetColumnCount() const { return m_columnCount; }
     int GetFixedRowCount() const { return m_fixedRowCount; }
     int GetFixedColumnCount() const { return m_fixedColumnCount; }
-    // Counts are limited to kMaxCount: the selection sets pack row and column into 16 bits
-    // each, so a larger count would make two cells share one key. Larger counts and
-    // negative ones are refused (false).
+    // Columns are limited to kMaxCount, rows to kMaxRowCount: room for a worksheet of
+    // 1,048,576 data rows below its header rows. Larger counts and negative ones are
+    // refused (false).
     static constexpr int kMaxCount = 0x10000;
+    static constexpr int kMaxRowCount = 0x200000;
     bool SetRowCount(int n);
     bool SetColumnCount(int n);
     bool SetFixedRowCount(int n);
@@ -112,7 +117,8 @@ public:
     }
     bool IsFixed(int row, int col) const { return row < m_fixedRowCount || col < m_fixedColumnCount; }
     virtual std::string GetCellText(int row, int col) const;
-    // The stored text without a copy; empty for a cell out of range.
+    // The stored text without a copy; empty for a cell out of range. The reference stays
+    // valid until that cell's text changes or the counts change or rows are sorted.
     const std::string& CellTextRef(int row, int col) const;
     bool SetCellText(int row, int col, const std::string& text);
     // Copies the masked fields. A state goes through SetCellState, so the selected-cell
@@ -133,7 +139,9 @@ public:
     // The cell's font record without a copy; the grid font out of range.
     const LogFont& CellFontRef(int row, int col) const;
     bool IsCellEditable(int row, int col) const;
-    // The cell's record, nullptr out of range.
+    // A copy of the cell (its text included), nullptr out of range. The record is the
+    // store's one scratch copy: it holds until the next call of Cell(). The per-field
+    // getters above read a cell without copying it.
     const GridCell* Cell(int row, int col) const;
 
     // Empties a cell before it is freed or cut: state 0 (it leaves the selection), no text.
@@ -144,11 +152,11 @@ public:
     bool GetModified() const { return m_modified; }
 
     // Selection set ---------------------------------------------------------------------
-    const std::unordered_set<std::uint32_t>& SelectedCells() const { return m_selectedCells; }
-    std::unordered_set<std::uint32_t>& PreviousSelectedCells() { return m_previousSelectedCells; }
-    static CellId CellFromKey(std::uint32_t key)
+    const std::unordered_set<std::uint64_t>& SelectedCells() const { return m_selectedCells; }
+    std::unordered_set<std::uint64_t>& PreviousSelectedCells() { return m_previousSelectedCells; }
+    static CellId CellFromKey(std::uint64_t key)
     {
-        return CellId{static_cast<int>(key & 0xFFFF), static_cast<int>(key >> 16)};
+        return CellId{static_cast<int>(key >> 32), static_cast<int>(key & 0xFFFFFFFFu)};
     }
     CellId GetFocusCell() const { return m_focusCell; }
     // Moves the focus bit; no notification (the widget adds those and the repaint).
@@ -157,8 +165,12 @@ public:
     void SetSelectionStartCell(CellId cell) { m_selectionStartCell = cell; }
     // Clears CellSelected on every selected cell.
     void ClearSelectedCells();
-    // True when the selected-cell set equals the cells with the selected bit.
+    // True when the selected-cell set equals the cells with the selected bit and the
+    // cell columns and sizes match the counts.
     bool CheckConsistency() const;
+    // Heap bytes held for the cells (texts and attribute records), for tests and
+    // benchmarks.
+    std::size_t CellHeapBytes() const;
 
     // Sizes ---------------------------------------------------------------------------
     int GetRowHeight(int row) const;
@@ -169,6 +181,12 @@ public:
     int GetFixedColumnWidth() const;
     int GetVirtualHeight() const;
     int GetVirtualWidth() const;
+    // Pixels above row (0 .. the row count) in the whole grid, fixed rows included;
+    // O(log rows).
+    std::int64_t GetRowOffset(int row) const { return m_rowHeights.Offset(row); }
+    // The row whose extent holds the pixel offset from the top of the grid; the row
+    // count when the offset is past the last row, 0 when negative. O(log rows).
+    int GetRowAtOffset(std::int64_t offset) const { return m_rowHeights.IndexAt(offset); }
     int GetDefaultRowHeight() const { return m_defaultRowHeight; }
     int GetDefaultColumnWidth() const { return m_defaultColumnWidth; }
     int GetMargin() const { return m_margin; }
@@ -223,8 +241,18 @@ protected:
     void NotifyLayout() const;
 
 private:
-    GridCell* MutableCell(int row, int col);
-    GridCell MakeCell(int row, int col) const;
+    const CellAttributes& Attributes(int row, int col) const
+    {
+        return m_columns[static_cast<std::size_t>(col)].Attributes(row);
+    }
+    // Stores changed attributes of a valid cell; false when they equal the old ones.
+    bool ChangeAttributes(int row, int col, const CellAttributes& attributes);
+    template <typename Visit>
+    void ForEachUsedCell(int firstRow, int endRow, int firstCol, int endCol, Visit visit) const;
+    void EmptyUsedCells(int firstRow, int endRow, int firstCol, int endCol);
+    // Extents of empty cells measured so far, by font index and fixedness.
+    using EmptyExtents = std::vector<std::pair<unsigned, TextMeasurer::Size>>;
+    TextMeasurer::Size AutoSizeExtent(int row, int col, EmptyExtents& empty) const;
     std::uint16_t InternFont(const LogFont& font);
     bool SortRange(int col, bool ascending, int lo0, int hi0);
     void SwapRows(int a, int b);
@@ -234,9 +262,10 @@ private:
     int m_columnCount = 0;
     int m_fixedRowCount = 0;
     int m_fixedColumnCount = 0;
-    std::vector<std::vector<GridCell>> m_rows;  // m_rows[row][col]
-    std::vector<int> m_rowHeights;              // pixels, one per row
-    std::vector<int> m_columnWidths;            // pixels, one per column
+    std::vector<CellColumn> m_columns; // one per column, each of m_rowCount rows
+    RowSizes m_rowHeights;             // pixels, one per row
+    std::vector<int> m_columnWidths;   // pixels, one per column
+    mutable GridCell m_cellCopy;       // what Cell() last handed out
     int m_defaultRowHeight = 10;
     int m_defaultColumnWidth = 30;
     int m_margin = 0;
@@ -245,8 +274,8 @@ private:
     bool m_modified = false;
     CellId m_focusCell;
     CellId m_selectionStartCell;
-    std::unordered_set<std::uint32_t> m_selectedCells;
-    std::unordered_set<std::uint32_t> m_previousSelectedCells;
+    std::unordered_set<std::uint64_t> m_selectedCells;
+    std::unordered_set<std::uint64_t> m_previousSelectedCells;
     std::vector<CellStoreListener*> m_listeners;
     GridNotifyHandler* m_notifyHandler = nullptr;
     TextMeasurer* m_measurer = nullptr;

@@ -25,16 +25,16 @@ void GridSelection::SetSelectedRange(int minRow, int minCol, int maxRow, int max
 
     // The result is the new range plus the kept previous selection; only cells whose
     // bit changes are touched, so a drag over a large block stays cheap.
-    const std::vector<std::uint32_t> old(m_store.SelectedCells().begin(),
+    const std::vector<std::uint64_t> old(m_store.SelectedCells().begin(),
                                          m_store.SelectedCells().end());
-    for (std::uint32_t key : old) {
+    for (std::uint64_t key : old) {
         const CellId c = CellStore::CellFromKey(key);
         if (inRange(c) || (keepPrevious && previous.count(key)))
             continue;
         m_store.SetCellState(c.row, c.col, m_store.GetCellState(c.row, c.col) & ~unsigned{CellSelected});
     }
     if (keepPrevious) {
-        for (std::uint32_t key : previous) {
+        for (std::uint64_t key : previous) {
             const CellId c = CellStore::CellFromKey(key);
             if (m_store.IsValidCell(c.row, c.col))
                 select(c.row, c.col);
@@ -50,7 +50,7 @@ void GridSelection::SetSelectedRange(int minRow, int minCol, int maxRow, int max
 CellRange GridSelection::GetSelectedCellRange() const
 {
     CellRange range{m_store.GetRowCount(), m_store.GetColumnCount(), -1, -1};
-    for (std::uint32_t key : m_store.SelectedCells()) {
+    for (std::uint64_t key : m_store.SelectedCells()) {
         const CellId c = CellStore::CellFromKey(key);
         range.minRow = std::min(range.minRow, c.row);
         range.minCol = std::min(range.minCol, c.col);

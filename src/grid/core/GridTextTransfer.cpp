@@ -93,9 +93,10 @@ std::string CopyTextFromCells(const CellStore& store, const CellRange& range)
     std::string text;
     for (int r = range.minRow; r <= range.maxRow; ++r) {
         for (int c = range.minCol; c <= range.maxCol; ++c) {
-            const GridCell* cell = store.Cell(r, c);
-            if (cell && (cell->state & CellSelected))
-                text += cell->text.empty() ? std::string_view(" ") : std::string_view(cell->text);
+            if (store.GetCellState(r, c) & CellSelected) {
+                const std::string& cellText = store.CellTextRef(r, c);
+                text += cellText.empty() ? std::string_view(" ") : std::string_view(cellText);
+            }
             if (c != range.maxCol)
                 text += '\t';
         }
@@ -140,14 +141,14 @@ int CutSelectedCells(CellStore& store)
     if (!store.editable)
         return 0;
     // Sorted so the parent hears the edits row by row, whatever order the set keeps.
-    std::vector<std::uint32_t> keys(store.SelectedCells().begin(), store.SelectedCells().end());
-    std::sort(keys.begin(), keys.end(), [](std::uint32_t a, std::uint32_t b) {
+    std::vector<std::uint64_t> keys(store.SelectedCells().begin(), store.SelectedCells().end());
+    std::sort(keys.begin(), keys.end(), [](std::uint64_t a, std::uint64_t b) {
         const CellId ca = CellStore::CellFromKey(a);
         const CellId cb = CellStore::CellFromKey(b);
         return ca.row != cb.row ? ca.row < cb.row : ca.col < cb.col;
     });
     int emptied = 0;
-    for (std::uint32_t key : keys) {
+    for (std::uint64_t key : keys) {
         const CellId c = CellStore::CellFromKey(key);
         if (!store.IsCellEditable(c.row, c.col))
             continue;

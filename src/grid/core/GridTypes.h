@@ -89,10 +89,12 @@ struct CellId {
     int row = -1;
     int col = -1;
     bool operator==(const CellId&) const = default;
-    // Packed key of the selection sets; rows and columns stay below 65536.
-    std::uint32_t Key() const
+    // Packed key of the selection sets: the row in the high 32 bits, the column in the
+    // low ones.
+    std::uint64_t Key() const
     {
-        return (static_cast<std::uint32_t>(col) << 16) | (static_cast<std::uint32_t>(row) & 0xFFFF);
+        return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(row)) << 32) |
+               static_cast<std::uint32_t>(col);
     }
 };
 
