@@ -2,11 +2,12 @@
 
 #include "grid/QtTextMeasurer.h"
 #include "grid/core/CellStore.h"
-#include "grid/core/GridPagination.h"
 #include "grid/core/GridGeometry.h"
 #include "grid/core/GridNavigation.h"
+#include "grid/core/GridPagination.h"
 #include "grid/core/GridScroll.h"
 #include "grid/core/GridSelection.h"
+#include "grid/core/GridViewOptions.h"
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
@@ -22,6 +23,7 @@
 #include <vector>
 
 class QMenu;
+class QDropEvent;
 class QMimeData;
 class QPageLayout;
 class QPrintDialog;
@@ -35,12 +37,12 @@ class CTitleTip;
 class GridAccessible;
 
 // The spreadsheet window over a cell store: paints the visible cells, scrolls by whole
-// rows and columns, and maps keyboard and mouse input onto the store's focus and
-// selection. The store belongs to the worksheet document and must outlive the window;
+// rows and columns, and maps keyboard and mouse input onto its own focus and selection
+// (each window on a store has its own) under its own options. The store belongs to the worksheet document and must outlive the window;
 // the window becomes the store's listener and text measurer while it exists, so it
 // must be created before the worksheet sizes its rows and builds its header block
 // (applying the screen font resets every cell's font, as a font change does).
-class CGridCtrl : public QAbstractScrollArea, public CellStoreListener {
+class CGridCtrl : public QAbstractScrollArea, public CellStoreListener, public GridSelectionObserver {
     Q_OBJECT
 
 public:
@@ -49,6 +51,9 @@ public:
 
     CellStore& Store() { return m_store; }
     const CellStore& Store() const { return m_store; }
+    // How this window shows and handles the cells; set by whoever creates the window.
+    GridViewOptions& Options() { return m_options; }
+    const GridViewOptions& Options() const { return m_options; }
 
     // Font --------------------------------------------------------------------------------
     // Gives every cell the font and recomputes the margin and default sizes; repaints.
@@ -96,13 +101,14 @@ public:
                           bool eraseBackground = true);
 
     // Selection ---------------------------------------------------------------------------
-    // Moves the focus: the parent hears GridNotifySelChanging for the old cell and
-    // GridNotifySelChanged for the new one, and the headers of both rows and columns are
-    // repainted. Returns the previous focus cell.
+    // Moves this window's focus (an invalid cell clears it); both cells and the headers
+    // of their rows and columns are repainted. Returns the previous focus cell.
     CellId SetFocusCell(CellId cell);
     CellId SetFocusCell(int row, int col) { return SetFocusCell(CellId{row, col}); }
-    CellId GetFocusCell() const { return m_store.GetFocusCell(); }
+    CellId GetFocusCell() const { return m_selection.GetFocusCell(); }
+    // This window's focus, anchor and selected cells.
     GridSelection& Selection() { return m_selection; }
+    const GridSelection& Selection() const { return m_selection; }
     void SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol)
     {
         m_selection.SetSelectedRange(minRow, minCol, maxRow, maxCol);
@@ -167,14 +173,16 @@ public:
     bool CanCopy() const;
     bool CanCut() const;
     bool CanPaste() const;
-    bool CanSelectAll() const { return m_store.selectionEnabled; }
+    bool CanSelectAll() const { return m_options.selectionEnabled; }
     // The selected block as plain text; nullptr when nothing is selected. The caller owns
     // it.
     virtual std::unique_ptr<QMimeData> CopyTextFromGrid() const;
     // Pastes the plain text of mime from cell on; false when the cell is invalid or
     // read-only or the data hold no text. Read-only targets and targets past the edges
-    // are skipped; the window is repainted.
-    virtual bool PasteTextToGrid(CellId cell, const QMimeData* mime);
+    // are skipped; the window is repainted. The cells reached leave the selection
+    // `leaving` (a moving drag's source), this window's own when none is given.
+    virtual bool PasteTextToGrid(CellId cell, const QMimeData* mime,
+                                 GridSelection* leaving = nullptr);
     // Empties every selected editable cell, as an edit of each (grid editable only).
     virtual void CutSelectedText();
     // Puts mime on the system clipboard; false when the clipboard did not take it.
@@ -304,6 +312,8 @@ protected:
     // CellStoreListener
     void CellChanged(int row, int col) override;
     void LayoutChanged() override;
+    // GridSelectionObserver
+    void SelectionCellChanged(int row, int col) override;
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -350,6 +360,10 @@ private:
     void StopTimer();
     void ShowTitleTip(const QPoint& point);
     void SetDragOverCell(CellId cell);
+    // The selection a drop's cells leave: the source window's when the drag came from a
+    // window on this store (its move then cuts only what is still selected there), else
+    // this window's.
+    GridSelection* DragSourceSelection(const QDropEvent* event);
     void DragAutoScroll();
     void PrintGridLines(QPainter& painter, int firstRow, int endRow, int top);
     QString WindowTitleForPrint() const;
@@ -365,7 +379,8 @@ private:
     SystemColours m_sysColours;
     QImage m_buffer;  // off-screen surface, reused between paints
 
-    GridSelection m_selection;
+    GridViewOptions m_options;
+    GridSelection m_selection; // reads m_options, so declared after it
     MouseMode m_mouseMode = MouseNothing;
     CellId m_leftClickDownCell;
     QPoint m_leftClickDownPoint;

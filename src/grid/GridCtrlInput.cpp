@@ -26,18 +26,8 @@ void CGridCtrl::RedrawHeaders(CellId cell, CellId other)
 
 CellId CGridCtrl::SetFocusCell(CellId cell)
 {
-    const CellId prev = m_store.GetFocusCell();
-    if (cell == prev)
-        return prev;
-    const bool prevValid = m_store.IsValidCell(prev.row, prev.col);
-    if (prevValid)
-        m_store.SendNotifyToParent(prev.row, prev.col, GridNotifySelChanging);
-    // Moving the focus bit repaints both cells and, through CellChanged, their headers.
-    m_store.SetFocusCellRaw(cell);
-    const CellId now = m_store.GetFocusCell();
-    if (m_store.IsValidCell(now.row, now.col))
-        m_store.SendNotifyToParent(now.row, now.col, GridNotifySelChanged);
-    return prev;
+    // The selection reports both cells, which repaints them and their headers.
+    return m_selection.SetFocusCell(cell);
 }
 
 void CGridCtrl::ResetSelectedRange()
@@ -51,7 +41,7 @@ void CGridCtrl::ResetSelectedRange()
 bool CGridCtrl::focusNextPrevChild(bool next)
 {
     // With handleTabKey the grid keeps Tab for moving between cells.
-    if (m_store.handleTabKey && !(QApplication::keyboardModifiers() & Qt::ControlModifier))
+    if (m_options.handleTabKey && !(QApplication::keyboardModifiers() & Qt::ControlModifier))
         return false;
     return QAbstractScrollArea::focusNextPrevChild(next);
 }
@@ -60,7 +50,7 @@ bool CGridCtrl::event(QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && m_store.handleTabKey &&
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && m_options.handleTabKey &&
             !(key->modifiers() & Qt::ControlModifier)) {
             keyPressEvent(key);
             return true;
@@ -71,21 +61,20 @@ bool CGridCtrl::event(QEvent* event)
 
 void CGridCtrl::DeleteFocusCellText()
 {
-    const CellId focus = m_store.GetFocusCell();
+    const CellId focus = m_selection.GetFocusCell();
     if (!m_store.IsCellEditable(focus.row, focus.col))
         return;
     // Only the focus cell is cleared, whatever else is selected.
     const UserEdit edit(*this, QStringLiteral("Delete"));
-    m_store.SendNotifyToParent(focus.row, focus.col, GridNotifyBeginEdit);
     m_store.SetCellText(focus.row, focus.col, std::string());
     m_store.SetModified(true, focus.row, focus.col);
-    m_store.SendNotifyToParent(focus.row, focus.col, GridNotifyEndEdit);
+    m_store.NotifyEditEnded(focus.row, focus.col);
     RedrawCell(focus.row, focus.col);
 }
 
 bool CGridCtrl::OnKeyDown(unsigned code, bool shift, bool ctrl)
 {
-    const CellId focus = m_store.GetFocusCell();
+    const CellId focus = m_selection.GetFocusCell();
     if (!m_store.IsValidCell(focus.row, focus.col))
         return false;
     if (ctrl) {
@@ -121,10 +110,10 @@ bool CGridCtrl::OnKeyDown(unsigned code, bool shift, bool ctrl)
 
     if (m_mouseMode == MouseNothing) {
         // A plain key selects exactly the new cell; Shift extends the block from the anchor.
-        m_store.PreviousSelectedCells().clear();
-        m_mouseMode = m_store.listMode ? MouseSelectRows : MouseSelectCells;
+        m_selection.ForgetKeptSelection();
+        m_mouseMode = m_options.listMode ? MouseSelectRows : MouseSelectCells;
         if (!shift || key == GridKey::Tab)
-            m_store.SetSelectionStartCell(nav.next);
+            m_selection.SetSelectionStartCell(nav.next);
         m_selection.OnSelecting(nav.next, m_mouseMode);
         m_mouseMode = MouseNothing;
     }
@@ -147,7 +136,7 @@ void CGridCtrl::keyPressEvent(QKeyEvent* event)
     const bool ctrl = mods & Qt::ControlModifier;
     // F2 edits the focus cell keeping its text, as a double click does; Alt+Down or Alt+Up
     // on a cell edited with a list starts that edit with the list dropped down.
-    const CellId at = m_store.GetFocusCell();
+    const CellId at = m_selection.GetFocusCell();
     const bool f2 = event->key() == Qt::Key_F2 && !(mods & (Qt::AltModifier | Qt::ControlModifier));
     const bool dropDown = (event->key() == Qt::Key_Down || event->key() == Qt::Key_Up) &&
                           (mods & Qt::AltModifier) && !ctrl && HasDropDownList(at.row, at.col);
@@ -174,8 +163,8 @@ void CGridCtrl::keyPressEvent(QKeyEvent* event)
     const bool isCharacter = ch != 0 && ch != 127 && ch != KeyEscape && ch < 256 &&
                              event->key() != Qt::Key_Delete && !(mods & Qt::AltModifier);
     if (isCharacter && !ctrl && m_mouseMode == MouseNothing &&
-        !(m_store.handleTabKey && ch == KeyTab)) {
-        const CellId focus = m_store.GetFocusCell();
+        !(m_options.handleTabKey && ch == KeyTab)) {
+        const CellId focus = m_selection.GetFocusCell();
         OnEditCell(focus.row, focus.col, ch);
         return;
     }
@@ -198,7 +187,6 @@ void CGridCtrl::OnEditCell(int row, int col, unsigned firstChar)
     QRect rect;
     if (!GetCellRect(row, col, rect))
         return;
-    m_store.SendNotifyToParent(row, col, GridNotifyBeginEdit);
     GridItem item;
     item.row = row;
     item.col = col;
@@ -241,12 +229,12 @@ void CGridCtrl::OnEndInPlaceEdit(int row, int col, const std::string& text, unsi
         const UserEdit edit(*this, TypedEditName(row, col));
         OnEndEditCell(row, col, text);
         InvalidateCell(row, col);
-        m_store.SendNotifyToParent(row, col, GridNotifyEndEdit);
+        m_store.NotifyEditEnded(row, col);
     }
     if (lastKey == KeyTab || (lastKey >= KeyPageUp && lastKey <= KeyDown)) {
         // Editing goes on in the cell the key leads to.
         OnKeyDown(lastKey, shift, false);
-        const CellId focus = m_store.GetFocusCell();
+        const CellId focus = m_selection.GetFocusCell();
         OnEditCell(focus.row, focus.col, lastKey);
     }
 }

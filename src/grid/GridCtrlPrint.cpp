@@ -116,7 +116,7 @@ void CGridCtrl::PrintGridLines(QPainter& painter, int firstRow, int endRow, int 
     // The lines of a band of rows are drawn after its cells, each as one stroke across
     // the band: the same picture as a line along every cell's edges, with a fraction of
     // the drawing operations for the preview to keep and replay.
-    const int mode = m_store.gridLines;
+    const int mode = m_options.gridLines;
     int right = -1;
     for (int col = 0; col < m_printExtent.col; ++col)
         right += m_store.GetColumnWidth(col);

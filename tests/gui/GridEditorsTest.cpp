@@ -133,13 +133,13 @@ TEST_F(EditorsFixture, EscapeRestoresAndUnchangedTextIsNotModified)
     w.store.SetCellText(3, 2, "abc");
     CInPlaceEdit* edit = Open(3, 2, 'x');
     ASSERT_NE(edit, nullptr);
-    w.notes.entries.clear();
+    w.notes.ended.clear();
     QTest::keyClick(edit, Qt::Key_Escape);
     EXPECT_EQ(edit->LastKey(), KeyEscape);
     EXPECT_EQ(w.store.GetCellText(3, 2), "abc");
     EXPECT_EQ(w.store.GetCellState(3, 2) & CellModified, 0u);
     EXPECT_FALSE(w.store.GetModified());
-    EXPECT_EQ(w.Count(GridNotifyEndEdit), 1) << "the end is still reported";
+    EXPECT_EQ(w.EditsEnded(), 1) << "the end is still reported";
     EXPECT_FALSE(grid.IsEditing()) << "Escape does not move on";
     EXPECT_EQ(grid.GetFocusCell(), (CellId{3, 2}));
 }
@@ -161,8 +161,6 @@ TEST(GridEditors, RoleListPreselectsTheMatchingRoleAndCtrlArrowEnds)
 {
     App();
     CellStore store;
-    NotifyRecorder notes;
-    store.SetNotifyHandler(&notes);
     RoleGrid grid(store);
     store.SetRowCount(20);
     store.SetColumnCount(6);
@@ -209,15 +207,14 @@ TEST(GridEditors, RoleListPreselectsTheMatchingRoleAndCtrlArrowEnds)
     EXPECT_EQ(grid.list->currentText(), QStringLiteral("I"));
     QTest::keyClick(grid.list->lineEdit(), Qt::Key_Escape);
     EXPECT_EQ(store.GetCellText(6, 3), "zzz");
-    store.SetNotifyHandler(nullptr);
 }
 
 TEST(GridEditors, ClosingTheGridWhileEditingKeepsTheTypedText)
 {
     App();
     CellStore store;
-    NotifyRecorder notes;
-    store.SetNotifyHandler(&notes);
+    EditRecorder notes;
+    store.AddListener(&notes);
     {
         CGridCtrl grid(store);
         store.SetRowCount(10);
@@ -235,6 +232,6 @@ TEST(GridEditors, ClosingTheGridWhileEditingKeepsTheTypedText)
     }
     EXPECT_EQ(store.GetCellText(2, 2), "42");
     EXPECT_TRUE(store.GetModified());
-    EXPECT_EQ(notes.entries.back().code, GridNotifyEndEdit);
-    store.SetNotifyHandler(nullptr);
+    EXPECT_EQ(notes.ended, (std::vector<CellId>{{2, 2}})) << "the closing ended the edit";
+    store.RemoveListener(&notes);
 }

@@ -392,8 +392,8 @@ TEST(WorksheetUndo, BlockMovedByDragIsOneStep)
     ScriptedPrompts prompts;
     CGridDoc doc(settings, prompts);
     CellStore& cells = doc.GetWorksheet().Store();
-    cells.dragAndDropEnabled = true;
     MovingGrid grid(cells);
+    grid.Options().dragAndDropEnabled = true;
     QObject::connect(&grid, &CGridCtrl::userEditBegun, &doc.Undo(), &WorksheetUndo::BeginUserEdit);
     QObject::connect(&grid, &CGridCtrl::userEditEnded, &doc.Undo(), &WorksheetUndo::EndUserEdit);
     grid.resize(600, 500);

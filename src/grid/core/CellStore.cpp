@@ -29,8 +29,6 @@ CellStore::CellStore(int rows, int cols, int fixedRows, int fixedCols)
     SetColumnCount(cols);
     SetFixedRowCount(fixedRows);
     SetFixedColumnCount(fixedCols);
-    m_selectedCells.clear();
-    m_previousSelectedCells.clear();
 }
 
 CellStore::~CellStore() = default;
@@ -78,14 +76,9 @@ bool CellStore::SetRowCount(int n)
         return true;
     if (n < m_fixedRowCount)
         m_fixedRowCount = n;
-    if (m_focusCell.row >= n)
-        SetFocusCellRaw(CellId{});
-    if (m_selectionStartCell.row >= n)
-        m_selectionStartCell = CellId{};
     for (int r = n; r < m_rowCount; ++r)
         for (int c = 0; c < m_columnCount; ++c)
             EmptyCell(r, c);
-    ForgetPreviousSelection(n, m_columnCount);
     const int old = m_rowCount;
     m_rows.resize(n);
     m_rowHeights.resize(n, m_defaultRowHeight);
@@ -107,14 +100,9 @@ bool CellStore::SetColumnCount(int n)
         return true;
     if (n < m_fixedColumnCount)
         m_fixedColumnCount = n;
-    if (m_focusCell.col >= n)
-        SetFocusCellRaw(CellId{});
-    if (m_selectionStartCell.col >= n)
-        m_selectionStartCell = CellId{};
     for (int r = 0; r < m_rowCount; ++r)
         for (int c = n; c < m_columnCount; ++c)
             EmptyCell(r, c);
-    ForgetPreviousSelection(m_rowCount, n);
     const int old = m_columnCount;
     m_columnWidths.resize(n, m_defaultColumnWidth);
     m_columnCount = n;
@@ -137,8 +125,6 @@ bool CellStore::SetFixedRowCount(int n)
         return false;
     if (n > m_rowCount && !SetRowCount(n))
         return false;
-    if (m_focusCell.row >= 0 && m_focusCell.row < n)
-        SetFocusCellRaw(CellId{});
     m_fixedRowCount = n;
     NotifyLayout();
     return true;
@@ -150,8 +136,6 @@ bool CellStore::SetFixedColumnCount(int n)
         return false;
     if (n > m_columnCount && !SetColumnCount(n))
         return false;
-    if (m_focusCell.col >= 0 && m_focusCell.col < n)
-        SetFocusCellRaw(CellId{});
     m_fixedColumnCount = n;
     NotifyLayout();
     return true;
@@ -159,10 +143,6 @@ bool CellStore::SetFixedColumnCount(int n)
 
 void CellStore::DeleteAllCells()
 {
-    ClearSelectedCells();
-    SetFocusCellRaw(CellId{});
-    m_selectionStartCell = CellId{};
-    m_previousSelectedCells.clear();
     for (int r = 0; r < m_rowCount; ++r)
         for (int c = 0; c < m_columnCount; ++c)
             EmptyCell(r, c);
@@ -267,13 +247,6 @@ bool CellStore::SetCellState(int row, int col, unsigned state)
     GridCell* cell = MutableCell(row, col);
     if (!cell)
         return false;
-    const CellId id{row, col};
-    if ((cell->state & CellSelected) != (state & CellSelected)) {
-        if (state & CellSelected)
-            m_selectedCells.insert(id.Key());
-        else
-            m_selectedCells.erase(id.Key());
-    }
     if (cell->state != state) {
         cell->state = state;
         NotifyCell(row, col);
@@ -412,64 +385,12 @@ void CellStore::SetModified(bool modified, int row, int col)
                 cell.state &= ~static_cast<unsigned>(CellModified);
 }
 
-// Selection ---------------------------------------------------------------------------
-
-void CellStore::ForgetPreviousSelection(int rows, int cols)
-{
-    // Cells that a shrink removes must not come back selected when a Ctrl-selection
-    // later restores the previous set.
-    std::erase_if(m_previousSelectedCells, [&](std::uint32_t key) {
-        const CellId id = CellFromKey(key);
-        return id.row >= rows || id.col >= cols;
-    });
-}
-
-void CellStore::SetFocusCellRaw(CellId cell)
-{
-    if (m_focusCell == cell)
-        return;
-    const CellId old = m_focusCell;
-    if (!IsValidCell(cell.row, cell.col))
-        for (CellStoreListener* listener : m_listeners)
-            listener->FocusCleared();
-    // The new focus is in place before either cell is reported changed, so a listener
-    // sees where the focus went when it repaints the old cell.
-    m_focusCell = IsValidCell(cell.row, cell.col) ? cell : CellId{};
-    if (IsValidCell(old.row, old.col))
-        SetCellState(old.row, old.col, GetCellState(old.row, old.col) & ~static_cast<unsigned>(CellFocused));
-    if (IsValidCell(m_focusCell.row, m_focusCell.col))
-        SetCellState(m_focusCell.row, m_focusCell.col,
-                     GetCellState(m_focusCell.row, m_focusCell.col) | CellFocused);
-}
-
-void CellStore::ClearSelectedCells()
-{
-    const std::vector<std::uint32_t> keys(m_selectedCells.begin(), m_selectedCells.end());
-    for (std::uint32_t key : keys) {
-        const CellId id = CellFromKey(key);
-        if (IsValidCell(id.row, id.col))
-            SetCellState(id.row, id.col, GetCellState(id.row, id.col) & ~static_cast<unsigned>(CellSelected));
-        else
-            m_selectedCells.erase(key);
-    }
-}
-
 bool CellStore::CheckConsistency() const
 {
-    std::size_t selected = 0;
-    for (int r = 0; r < m_rowCount; ++r) {
+    for (int r = 0; r < m_rowCount; ++r)
         if (static_cast<int>(m_rows[r].size()) != m_columnCount)
             return false;
-        for (int c = 0; c < m_columnCount; ++c) {
-            if (m_rows[r][c].state & CellSelected) {
-                ++selected;
-                if (!m_selectedCells.count(CellId{r, c}.Key()))
-                    return false;
-            }
-        }
-    }
-    return selected == m_selectedCells.size() &&
-           static_cast<int>(m_rowHeights.size()) == m_rowCount &&
+    return static_cast<int>(m_rowHeights.size()) == m_rowCount &&
            static_cast<int>(m_columnWidths.size()) == m_columnCount &&
            m_fixedRowCount <= m_rowCount && m_fixedColumnCount <= m_columnCount;
 }
@@ -595,9 +516,10 @@ void CellStore::SetGridFont(const LogFont& font)
     NotifyLayout();
 }
 
-long CellStore::SendNotifyToParent(int row, int col, int code) const
+void CellStore::NotifyEditEnded(int row, int col) const
 {
-    return m_notifyHandler ? m_notifyHandler->OnGridNotify(row, col, code) : 0;
+    for (CellStoreListener* listener : m_listeners)
+        listener->EditEnded(row, col);
 }
 
 // Sorting -----------------------------------------------------------------------------
@@ -606,7 +528,6 @@ void CellStore::SwapRows(int a, int b)
 {
     std::swap(m_rows[a], m_rows[b]);
     std::swap(m_rowHeights[a], m_rowHeights[b]);
-    // The sort clears the selection first, so no selected-set entry moves here.
 }
 
 bool CellStore::SortRange(int col, bool ascending, int lo0, int hi0)
@@ -657,11 +578,7 @@ bool CellStore::SortTextRows(int col, bool ascending)
 {
     if (col < 0 || col >= m_columnCount)
         return false;
-    ClearSelectedCells();
-    SetFocusCellRaw(CellId{});
     const bool sorted = SortRange(col, ascending, m_fixedRowCount, -1);
-    sortColumn = col;
-    sortAscending = ascending;
     NotifyLayout();
     return sorted;
 }

@@ -11,6 +11,12 @@ namespace orvalis {
 CWorksheetGrid::CWorksheetGrid(CellStore& store, QWidget* parent)
     : CGridCtrl(store, parent)
 {
+    // A worksheet window: blocks can be dragged, cells are picked one by one (not whole
+    // rows), and the cells outside the header block are light yellow.
+    GridViewOptions& options = Options();
+    options.dragAndDropEnabled = true;
+    options.listMode = false;
+    options.textBackColor = kTextBackColour;
 }
 
 void CWorksheetGrid::CreateInPlaceEditControl(const QRect& rect, Qt::Alignment alignment, int id,
