@@ -124,21 +124,21 @@ public:
     int timerInterval = 25;      // auto-scroll period while drag-selecting, milliseconds
 
     // Editing -----------------------------------------------------------------------------
-    // Starts an in-place edit of the cell when it is editable and on screen. firstChar is
-    // the typed character, KeyMouse for a start by mouse, or the key that ended the edit
-    // of the previous cell.
-    virtual void OnEditCell(int row, int col, unsigned firstChar);
+    // Starts an in-place edit of the cell when it is editable and on screen, begun as
+    // start says (a typed character, the mouse, or the key that ended the edit of the
+    // previous cell).
+    virtual void OnEditCell(int row, int col, EditStart start);
     // Makes the editor over rect (the cell rectangle); it deletes itself when editing
     // ends. The worksheet's grid offers its role list here.
     virtual void CreateInPlaceEditControl(const QRect& rect, Qt::Alignment alignment, int id,
                                           int row, int col, const std::string& text,
-                                          unsigned firstChar);
+                                          EditStart start);
     // True for a cell whose editor is a drop-down list: Alt+Down or Alt+Up there starts
     // the edit with the list dropped down. None by default.
     virtual bool HasDropDownList(int row, int col) const;
     // An editor's end of edit: stores the text, tells the parent, and continues editing
     // in the next cell when lastKey was Tab or a navigation key. shift: Shift was held.
-    void OnEndInPlaceEdit(int row, int col, const std::string& text, unsigned lastKey,
+    void OnEndInPlaceEdit(int row, int col, const std::string& text, GridKey lastKey,
                           bool shift);
     // Stores an edited text; a text equal to the cell's does not mark it modified.
     virtual void OnEndEditCell(int row, int col, const std::string& text);
@@ -334,9 +334,11 @@ protected:
     void dragLeaveEvent(QDragLeaveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-    // The key-down step of the key table for a key code; false when the key goes to the
-    // default handling.
-    bool OnKeyDown(unsigned code, bool shift, bool ctrl);
+    // The key-down step of the key table; false when the key goes to the default
+    // handling.
+    bool OnKeyDown(GridKey key, bool shift);
+    // Ctrl+A, Ctrl+C, Ctrl+V and Ctrl+X on the grid (qtKey: the letter).
+    void OnCtrlLetter(int qtKey);
 
     // The cell font's Qt font, semi-bold when asked.
     const QFont& CellQFont(int row, int col, bool semiBold);

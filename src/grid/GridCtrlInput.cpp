@@ -72,26 +72,29 @@ void CGridCtrl::DeleteFocusCellText()
     RedrawCell(focus.row, focus.col);
 }
 
-bool CGridCtrl::OnKeyDown(unsigned code, bool shift, bool ctrl)
+void CGridCtrl::OnCtrlLetter(int qtKey)
+{
+    const CellId focus = m_selection.GetFocusCell();
+    if (!m_store.IsValidCell(focus.row, focus.col))
+        return;
+    switch (qtKey) {
+    case Qt::Key_A: OnEditSelectAll(); break;
+    case Qt::Key_C: OnEditCopy(); break;
+    case Qt::Key_V: OnEditPaste(); break;
+    case Qt::Key_X: OnEditCut(); break;
+    default: break;
+    }
+}
+
+bool CGridCtrl::OnKeyDown(GridKey key, bool shift)
 {
     const CellId focus = m_selection.GetFocusCell();
     if (!m_store.IsValidCell(focus.row, focus.col))
         return false;
-    if (ctrl) {
-        // The letters then go on to the default handling like any other key.
-        switch (code) {
-        case 'A': OnEditSelectAll(); break;
-        case 'C': OnEditCopy(); break;
-        case 'V': OnEditPaste(); break;
-        case 'X': OnEditCut(); break;
-        default: break;
-        }
-    }
-    if (code == KeyDelete) {
+    if (key == GridKey::Delete) {
         DeleteFocusCellText();
         return true;
     }
-    const GridKey key = GridKeyFromCode(code);
     int rowsScrolled = 0;
     if (key == GridKey::PageDown || key == GridKey::PageUp) {
         const int before = GetTopLeftNonFixedCell().row;
@@ -141,31 +144,38 @@ void CGridCtrl::keyPressEvent(QKeyEvent* event)
     const bool dropDown = (event->key() == Qt::Key_Down || event->key() == Qt::Key_Up) &&
                           (mods & Qt::AltModifier) && !ctrl && HasDropDownList(at.row, at.col);
     if ((f2 || dropDown) && m_mouseMode == MouseNothing && m_store.IsValidCell(at.row, at.col)) {
-        OnEditCell(at.row, at.col, KeyMouse);
+        OnEditCell(at.row, at.col, EditStart::Mouse());
         auto* list = qobject_cast<CInPlaceList*>(InPlaceEditor());
         if (dropDown && list)
             list->showPopup();
         event->accept();
         return;
     }
-    unsigned code = GridKeyCodeOf(event->key());
-    if (code == 0 && event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z)
-        code = static_cast<unsigned>(event->key());  // letters keep their upper-case code
-    const bool used = code != 0 && OnKeyDown(code, shift, ctrl);
+    // Ctrl with a letter acts, then the letter goes on to the default handling.
+    if (ctrl && event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z)
+        OnCtrlLetter(event->key());
+    const GridKey key = GridKeyOf(event->key());
+    const bool used = key != GridKey::Other && OnKeyDown(key, shift);
 
     // The character step: typing starts an edit with that character. Keys that type no
     // character (navigation, Delete), Alt combinations and Escape do not: an edit opened by
     // Escape would only be left open over the cell, its text selected for the next key.
     const QString text = event->text();
-    unsigned ch = text.size() == 1 ? text.at(0).unicode() : 0;
+    char16_t ch = text.size() == 1 ? text.at(0).unicode() : 0;
     if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)
-        ch = KeyTab;  // Shift+Tab types a Tab as well
-    const bool isCharacter = ch != 0 && ch != 127 && ch != KeyEscape && ch < 256 &&
+        ch = u'\t'; // Shift+Tab types a Tab as well
+    const bool isCharacter = ch != 0 && ch != 127 && ch != 27 && ch < 256 &&
                              event->key() != Qt::Key_Delete && !(mods & Qt::AltModifier);
     if (isCharacter && !ctrl && m_mouseMode == MouseNothing &&
-        !(m_options.handleTabKey && ch == KeyTab)) {
+        !(m_options.handleTabKey && ch == u'\t')) {
+        // Tab, Enter and Backspace start the edit as those keys; anything else is typed.
+        const GridKey typedKey = ch == u'\t'   ? GridKey::Tab
+                                 : ch == u'\r' ? GridKey::Enter
+                                 : ch == u'\b' ? GridKey::Backspace
+                                               : GridKey::Other;
         const CellId focus = m_selection.GetFocusCell();
-        OnEditCell(focus.row, focus.col, ch);
+        OnEditCell(focus.row, focus.col,
+                   typedKey != GridKey::Other ? EditStart::Key(typedKey) : EditStart::Typed(ch));
         return;
     }
     // Keys the grid does not use go on to the parent; the scroll area's own key scrolling
@@ -178,7 +188,7 @@ void CGridCtrl::keyPressEvent(QKeyEvent* event)
 
 // In-place editing ------------------------------------------------------------------------
 
-void CGridCtrl::OnEditCell(int row, int col, unsigned firstChar)
+void CGridCtrl::OnEditCell(int row, int col, EditStart start)
 {
     EnsureVisible(row, col);
     if (!m_store.IsValidCell(row, col) || !m_store.IsCellEditable(row, col) ||
@@ -200,7 +210,7 @@ void CGridCtrl::OnEditCell(int row, int col, unsigned firstChar)
         alignment = Qt::AlignHCenter;
     if (m_titleTip)
         m_titleTip->Hide();
-    CreateInPlaceEditControl(rect, alignment, 8, row, col, item.text, firstChar);
+    CreateInPlaceEditControl(rect, alignment, 8, row, col, item.text, start);
 }
 
 bool CGridCtrl::HasDropDownList(int, int) const
@@ -210,9 +220,9 @@ bool CGridCtrl::HasDropDownList(int, int) const
 
 void CGridCtrl::CreateInPlaceEditControl(const QRect& rect, Qt::Alignment alignment, int id,
                                          int row, int col, const std::string& text,
-                                         unsigned firstChar)
+                                         EditStart start)
 {
-    m_editor = new CInPlaceEdit(this, viewport(), rect, alignment, id, row, col, text, firstChar);
+    m_editor = new CInPlaceEdit(this, viewport(), rect, alignment, id, row, col, text, start);
 }
 
 void CGridCtrl::EndEditing()
@@ -221,7 +231,7 @@ void CGridCtrl::EndEditing()
         editor->EndEdit();
 }
 
-void CGridCtrl::OnEndInPlaceEdit(int row, int col, const std::string& text, unsigned lastKey,
+void CGridCtrl::OnEndInPlaceEdit(int row, int col, const std::string& text, GridKey lastKey,
                                  bool shift)
 {
     m_editor = nullptr;
@@ -231,11 +241,12 @@ void CGridCtrl::OnEndInPlaceEdit(int row, int col, const std::string& text, unsi
         InvalidateCell(row, col);
         m_store.NotifyEditEnded(row, col);
     }
-    if (lastKey == KeyTab || (lastKey >= KeyPageUp && lastKey <= KeyDown)) {
+    if (lastKey == GridKey::Tab || IsArrowOrPageKey(lastKey) || lastKey == GridKey::Home ||
+        lastKey == GridKey::End) {
         // Editing goes on in the cell the key leads to.
-        OnKeyDown(lastKey, shift, false);
+        OnKeyDown(lastKey, shift);
         const CellId focus = m_selection.GetFocusCell();
-        OnEditCell(focus.row, focus.col, lastKey);
+        OnEditCell(focus.row, focus.col, EditStart::Key(lastKey));
     }
 }
 

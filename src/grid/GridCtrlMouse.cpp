@@ -266,7 +266,7 @@ void CGridCtrl::mouseReleaseEvent(QMouseEvent* event)
     case MousePrepareEdit: {
         const CellId focus = m_selection.GetFocusCell();
         m_mouseMode = MouseNothing;
-        OnEditCell(focus.row, focus.col, KeyMouse);
+        OnEditCell(focus.row, focus.col, EditStart::Mouse());
         break;
     }
     case MousePrepareDrag:
@@ -331,11 +331,11 @@ void CGridCtrl::mouseDoubleClickEvent(QMouseEvent* event)
         const CellId down = m_leftClickDownCell;
         const CellId focus = m_selection.GetFocusCell();
         if (m_store.IsValidCell(down.row, down.col) && !m_store.IsFixed(down.row, down.col)) {
-            OnEditCell(focus.row, focus.col, KeyMouse);
+            OnEditCell(focus.row, focus.col, EditStart::Mouse());
         } else if (m_options.listMode && m_store.IsValidCell(cell.row, cell.col) &&
                    cell.row >= m_store.GetFixedRowCount() &&
                    cell.col < m_store.GetFixedColumnCount()) {
-            OnEditCell(cell.row, cell.col, KeyMouse);
+            OnEditCell(cell.row, cell.col, EditStart::Mouse());
         }
     }
 }
@@ -359,17 +359,17 @@ void CGridCtrl::timerEvent(QTimerEvent* event)
         m_selection.OnSelecting(GetCellFromPt(QPoint(x, y)), m_mouseMode);
     };
     if (p.y() > bottom) {
-        OnKeyDown(KeyDown, false, false);
+        OnKeyDown(GridKey::Down, false);
         select(std::clamp(p.x(), 0, right), bottom);
     } else if (p.y() < fh) {
-        OnKeyDown(KeyUp, false, false);
+        OnKeyDown(GridKey::Up, false);
         select(std::clamp(p.x(), 0, right), fh + 1);
     }
     if (p.x() > right) {
-        OnKeyDown(KeyRight, false, false);
+        OnKeyDown(GridKey::Right, false);
         select(right, std::clamp(p.y(), 0, bottom));
     } else if (p.x() < fw) {
-        OnKeyDown(KeyLeft, false, false);
+        OnKeyDown(GridKey::Left, false);
         select(fw + 1, std::clamp(p.y(), 0, bottom));
     }
 }

@@ -45,8 +45,8 @@ TEST(GridNavigation, KeyTable)
         EXPECT_EQ(nav.changeLine, c.changeLine) << c.name;
         EXPECT_EQ(nav.defaultHandling, c.defaultHandling) << c.name;
     }
-    EXPECT_EQ(GridKeyFromCode(KeyPageDown), GridKey::PageDown);
-    EXPECT_EQ(GridKeyFromCode(KeyDelete), GridKey::Other);
+    const Navigation del = NextCellForKey(store, {2, 3}, GridKey::Delete, false);
+    EXPECT_TRUE(del.defaultHandling) << "Delete moves nothing";
 }
 
 TEST(GridSelection, RangesRowsColumnsAndTheKeptSelection)

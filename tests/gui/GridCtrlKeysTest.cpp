@@ -196,3 +196,21 @@ TEST_F(KeysFixture, TypingStartsAnEditWithThatCharacter)
     QTest::keyClick(&grid, '8');
     EXPECT_FALSE(grid.IsEditing()) << "a read-only cell is not edited";
 }
+
+TEST_F(KeysFixture, PunctuationTypedOntoACellIsTypedNotTakenForAKey)
+{
+    // These characters share their numbers with navigation keys on some platforms; on
+    // the grid they are typed like any other.
+    const char typed[] = {'!', '"', '#', '$', '%', '&', '\'', '('};
+    for (const char c : typed) {
+        w.store.SetCellText(3, 2, "old");
+        Focus(3, 2);
+        QTest::keyClick(&grid, c);
+        auto* edit = qobject_cast<QLineEdit*>(grid.InPlaceEditor());
+        ASSERT_NE(edit, nullptr) << c;
+        EXPECT_EQ(edit->text(), QString(QLatin1Char(c))) << c;
+        QTest::keyClick(edit, Qt::Key_Return);
+        Settle();
+        EXPECT_EQ(w.store.GetCellText(3, 2), std::string(1, c));
+    }
+}

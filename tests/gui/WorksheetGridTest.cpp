@@ -83,7 +83,7 @@ TEST_F(WorksheetGridFixture, ANewWindowStartsWhereItsOriginalStandsThenGoesItsOw
 TEST_F(WorksheetGridFixture, RoleRowEditsWithTheRoleListAndMarksTheWorksheet)
 {
     Grid().SetFocusCell(kRoleRow, 1);
-    Grid().OnEditCell(kRoleRow, 1, KeyEnter);
+    Grid().OnEditCell(kRoleRow, 1, EditStart::Key(GridKey::Enter));
     auto* list = qobject_cast<CInPlaceList*>(Grid().InPlaceEditor());
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->count(), 10);
@@ -139,7 +139,7 @@ TEST_F(WorksheetGridFixture, AltDownAndAltUpDropTheRoleListWhileMnemonicsStillRe
 TEST_F(WorksheetGridFixture, OtherCellsUseThePlainEditorAndHeaderValuesAreReadBack)
 {
     Grid().SetFocusCell(kNumTapsRow, kValueColumn);
-    Grid().OnEditCell(kNumTapsRow, kValueColumn, '1');
+    Grid().OnEditCell(kNumTapsRow, kValueColumn, EditStart::Typed(u'1'));
     auto* edit = qobject_cast<CInPlaceEdit*>(Grid().InPlaceEditor());
     ASSERT_NE(edit, nullptr);
     QTest::keyClicks(edit, QStringLiteral("1"));

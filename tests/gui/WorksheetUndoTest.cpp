@@ -51,7 +51,7 @@ struct WorksheetUndoFixture : ::testing::Test {
     void Type(int row, int col, const QString& text)
     {
         Grid().SetFocusCell(row, col);
-        Grid().OnEditCell(row, col, KeyEnter);
+        Grid().OnEditCell(row, col, EditStart::Key(GridKey::Enter));
         // The plain editor, or the line of the role row's list.
         QWidget* editor = Grid().InPlaceEditor();
         ASSERT_NE(editor, nullptr);

@@ -21,15 +21,15 @@ CWorksheetGrid::CWorksheetGrid(CellStore& store, QWidget* parent)
 
 void CWorksheetGrid::CreateInPlaceEditControl(const QRect& rect, Qt::Alignment alignment, int id,
                                               int row, int col, const std::string& text,
-                                              unsigned firstChar)
+                                              EditStart start)
 {
     if (row != kRoleRow) {
-        CGridCtrl::CreateInPlaceEditControl(rect, alignment, id, row, col, text, firstChar);
+        CGridCtrl::CreateInPlaceEditControl(rect, alignment, id, row, col, text, start);
         return;
     }
     const std::vector<std::string> roles(kRoleTexts.begin(), kRoleTexts.end());
     SetInPlaceEditor(new CInPlaceList(this, viewport(), rect, true, id, row, col, roles, text,
-                                      firstChar));
+                                      start));
 }
 
 QString CWorksheetGrid::TypedEditName(int row, int col) const

@@ -19,7 +19,7 @@ public:
     explicit CWorksheetGrid(CellStore& store, QWidget* parent = nullptr);
 
     void CreateInPlaceEditControl(const QRect& rect, Qt::Alignment alignment, int id, int row,
-                                  int col, const std::string& text, unsigned firstChar) override;
+                                  int col, const std::string& text, EditStart start) override;
     bool HasDropDownList(int row, int col) const override;
     void OnEditSelectAll() override;
     QString TypedEditName(int row, int col) const override;
