@@ -15,9 +15,19 @@
 
 namespace orvalis {
 
-CGridCtrl::CGridCtrl(CellStore& store, QWidget* parent)
-    : QAbstractScrollArea(parent), m_store(store), m_selection(store)
+namespace {
+
+QRect ToQRect(const GridRect& r)
 {
+    return QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom));
+}
+
+} // namespace
+
+CGridCtrl::CGridCtrl(CellStore& store, QWidget* parent)
+    : QAbstractScrollArea(parent), m_store(store), m_selection(store, m_options)
+{
+    m_selection.SetObserver(this);
     setFocusPolicy(Qt::StrongFocus);
     // Every pixel of the cell area is painted by OnDraw, so no background erase first.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -28,7 +38,7 @@ CGridCtrl::CGridCtrl(CellStore& store, QWidget* parent)
     rowsPerWheelNotch = QApplication::wheelScrollLines();
 
     m_sysColours = ReadSystemColours();
-    FollowPlatformColours(m_store, kStoreStartColours, m_sysColours);
+    FollowPlatformColours(m_options, kViewStartColours, m_sysColours);
 
     // Screen readers see the grid as a table of its cells.
     InstallGridAccessibility();
@@ -83,7 +93,7 @@ CGridCtrl::SystemColours CGridCtrl::ReadSystemColours() const
 void CGridCtrl::SystemColoursChanged()
 {
     const SystemColours now = ReadSystemColours();
-    FollowPlatformColours(m_store, m_sysColours, now);
+    FollowPlatformColours(m_options, m_sysColours, now);
     m_sysColours = now;
     viewport()->update();
 }
@@ -344,9 +354,15 @@ void CGridCtrl::CellChanged(int row, int col)
 {
     InvalidateCell(row, col);
     emit cellChanged(row, col);
-    // The focus may also move through the store directly (a worksheet loading, say):
-    // its headers' look follows it all the same.
-    const CellId focus = m_store.GetFocusCell();
+    if (m_accessible)
+        m_accessible->CellChanged(row, col, false);
+}
+
+void CGridCtrl::SelectionCellChanged(int row, int col)
+{
+    InvalidateCell(row, col);
+    // The headers' look follows the focus, however it moved.
+    const CellId focus = m_selection.GetFocusCell();
     const bool focusMoved = focus != m_shownFocus;
     if (focusMoved) {
         const CellId old = m_shownFocus;

@@ -6,8 +6,10 @@
 #include "grid/core/CellStore.h"
 #include "grid/core/GridGeometry.h"
 #include "grid/core/GridNavigation.h"
+#include "grid/core/GridPagination.h"
 #include "grid/core/GridScroll.h"
 #include "grid/core/GridSelection.h"
+#include "grid/core/GridViewOptions.h"
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
@@ -23,6 +25,7 @@
 #include <vector>
 
 class QMenu;
+class QDropEvent;
 class QMimeData;
 class QPageLayout;
 class QPrintDialog;
@@ -35,12 +38,12 @@ class CTitleTip;
 class GridAccessible;
 
 // The spreadsheet window over a cell store: paints the visible cells, scrolls by whole
-// rows and columns, and maps keyboard and mouse input onto the store's focus and
-// selection. The store belongs to the worksheet document and must outlive the window;
+// rows and columns, and maps keyboard and mouse input onto its own focus and selection
+// (each window on a store has its own) under its own options. The store belongs to the worksheet document and must outlive the window;
 // the window becomes the store's listener and text measurer while it exists, so it
 // must be created before the worksheet sizes its rows and builds its header block
 // (applying the screen font resets every cell's font, as a font change does).
-class CGridCtrl : public QAbstractScrollArea, public CellStoreListener {
+class CGridCtrl : public QAbstractScrollArea, public CellStoreListener, public GridSelectionObserver {
     Q_OBJECT
 
 public:
@@ -49,6 +52,9 @@ public:
 
     CellStore& Store() { return m_store; }
     const CellStore& Store() const { return m_store; }
+    // How this window shows and handles the cells; set by whoever creates the window.
+    GridViewOptions& Options() { return m_options; }
+    const GridViewOptions& Options() const { return m_options; }
 
     // Font --------------------------------------------------------------------------------
     // Gives every cell the font and recomputes the margin and default sizes; repaints.
@@ -96,13 +102,14 @@ public:
                           bool eraseBackground = true);
 
     // Selection ---------------------------------------------------------------------------
-    // Moves the focus: the parent hears GridNotifySelChanging for the old cell and
-    // GridNotifySelChanged for the new one, and the headers of both rows and columns are
-    // repainted. Returns the previous focus cell.
+    // Moves this window's focus (an invalid cell clears it); both cells and the headers
+    // of their rows and columns are repainted. Returns the previous focus cell.
     CellId SetFocusCell(CellId cell);
     CellId SetFocusCell(int row, int col) { return SetFocusCell(CellId{row, col}); }
-    CellId GetFocusCell() const { return m_store.GetFocusCell(); }
+    CellId GetFocusCell() const { return m_selection.GetFocusCell(); }
+    // This window's focus, anchor and selected cells.
     GridSelection& Selection() { return m_selection; }
+    const GridSelection& Selection() const { return m_selection; }
     void SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol)
     {
         m_selection.SetSelectedRange(minRow, minCol, maxRow, maxCol);
@@ -118,21 +125,21 @@ public:
     int timerInterval = 25;      // auto-scroll period while drag-selecting, milliseconds
 
     // Editing -----------------------------------------------------------------------------
-    // Starts an in-place edit of the cell when it is editable and on screen. firstChar is
-    // the typed character, KeyMouse for a start by mouse, or the key that ended the edit
-    // of the previous cell.
-    virtual void OnEditCell(int row, int col, unsigned firstChar);
+    // Starts an in-place edit of the cell when it is editable and on screen, begun as
+    // start says (a typed character, the mouse, or the key that ended the edit of the
+    // previous cell).
+    virtual void OnEditCell(int row, int col, EditStart start);
     // Makes the editor over rect (the cell rectangle); it deletes itself when editing
     // ends. The worksheet's grid offers its role list here.
     virtual void CreateInPlaceEditControl(const QRect& rect, Qt::Alignment alignment, int id,
                                           int row, int col, const std::string& text,
-                                          unsigned firstChar);
+                                          EditStart start);
     // True for a cell whose editor is a drop-down list: Alt+Down or Alt+Up there starts
     // the edit with the list dropped down. None by default.
     virtual bool HasDropDownList(int row, int col) const;
     // An editor's end of edit: stores the text, tells the parent, and continues editing
     // in the next cell when lastKey was Tab or a navigation key. shift: Shift was held.
-    void OnEndInPlaceEdit(int row, int col, const std::string& text, unsigned lastKey,
+    void OnEndInPlaceEdit(int row, int col, const std::string& text, GridKey lastKey,
                           bool shift);
     // Stores an edited text; a text equal to the cell's does not mark it modified.
     virtual void OnEndEditCell(int row, int col, const std::string& text);
@@ -167,14 +174,16 @@ public:
     bool CanCopy() const;
     bool CanCut() const;
     bool CanPaste() const;
-    bool CanSelectAll() const { return m_store.selectionEnabled; }
+    bool CanSelectAll() const { return m_options.selectionEnabled; }
     // The selected block as plain text; nullptr when nothing is selected. The caller owns
     // it.
     virtual std::unique_ptr<QMimeData> CopyTextFromGrid() const;
     // Pastes the plain text of mime from cell on; false when the cell is invalid or
     // read-only or the data hold no text. Read-only targets and targets past the edges
-    // are skipped; the window is repainted.
-    virtual bool PasteTextToGrid(CellId cell, const QMimeData* mime);
+    // are skipped; the window is repainted. The cells reached leave the selection
+    // `leaving` (a moving drag's source), this window's own when none is given.
+    virtual bool PasteTextToGrid(CellId cell, const QMimeData* mime,
+                                 GridSelection* leaving = nullptr);
     // Empties every selected editable cell, as an edit of each (grid editable only).
     virtual void CutSelectedText();
     // Puts mime on the system clipboard; false when the clipboard did not take it.
@@ -270,6 +279,8 @@ protected:
     // CellStoreListener
     void CellChanged(int row, int col) override;
     void LayoutChanged() override;
+    // GridSelectionObserver
+    void SelectionCellChanged(int row, int col) override;
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -290,9 +301,11 @@ protected:
     void dragLeaveEvent(QDragLeaveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-    // The key-down step of the key table for a key code; false when the key goes to the
-    // default handling.
-    bool OnKeyDown(unsigned code, bool shift, bool ctrl);
+    // The key-down step of the key table; false when the key goes to the default
+    // handling.
+    bool OnKeyDown(GridKey key, bool shift);
+    // Ctrl+A, Ctrl+C, Ctrl+V and Ctrl+X on the grid (qtKey: the letter).
+    void OnCtrlLetter(int qtKey);
 
     // The cell font's Qt font, semi-bold when asked.
     const QFont& CellQFont(int row, int col, bool semiBold);
@@ -312,6 +325,10 @@ private:
     void StopTimer();
     void ShowTitleTip(const QPoint& point);
     void SetDragOverCell(CellId cell);
+    // The selection a drop's cells leave: the source window's when the drag came from a
+    // window on this store (its move then cuts only what is still selected there), else
+    // this window's.
+    GridSelection* DragSourceSelection(const QDropEvent* event);
     void DragAutoScroll();
     QString WindowTitleForPrint() const;
 
@@ -323,7 +340,8 @@ private:
     SystemColours m_sysColours;
     QImage m_buffer;  // off-screen surface, reused between paints
 
-    GridSelection m_selection;
+    GridViewOptions m_options;
+    GridSelection m_selection; // reads m_options, so declared after it
     MouseMode m_mouseMode = MouseNothing;
     CellId m_leftClickDownCell;
     QPoint m_leftClickDownPoint;

@@ -53,7 +53,7 @@ void CGridCtrl::paintEvent(QPaintEvent* event)
         painter.fillRect(band, Qt::white);
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     };
-    if (!m_store.doubleBuffer) {
+    if (!m_options.doubleBuffer) {
         QPainter painter(viewport());
         OnDraw(painter, clip);
         drawBand(painter);
@@ -94,15 +94,15 @@ void CGridCtrl::OnDraw(QPainter& painter, const QRect& clip)
 
     // Background bands; the cells paint over the first three.
     if (cl < fw && ct < v.bottom)
-        FillArea(painter, cl, ct, fw, v.bottom, ColorFromGrid(m_store.fixedBackColor));
+        FillArea(painter, cl, ct, fw, v.bottom, ColorFromGrid(m_options.fixedBackColor));
     if (ct < fh && cr > fw && cl < v.right)
-        FillArea(painter, fw - 1, ct, v.right, fh, ColorFromGrid(m_store.fixedBackColor));
+        FillArea(painter, fw - 1, ct, v.right, fh, ColorFromGrid(m_options.fixedBackColor));
     FillArea(painter, std::max({cl, v.left, fw}), std::max({ct, v.top, fh}), std::min(cr, v.right),
-             std::min(cb, v.bottom), ColorFromGrid(m_store.textBackColor));
+             std::min(cb, v.bottom), ColorFromGrid(m_options.textBackColor));
     if (v.right < cr)
-        FillArea(painter, v.right, ct, cr, cb, ColorFromGrid(m_store.backColor));
+        FillArea(painter, v.right, ct, cr, cb, ColorFromGrid(m_options.backColor));
     if (v.bottom < cb && cl < v.right)
-        FillArea(painter, cl, v.bottom, v.right, cb, ColorFromGrid(m_store.backColor));
+        FillArea(painter, cl, v.bottom, v.right, cb, ColorFromGrid(m_options.backColor));
 
     const int fixedRows = m_store.GetFixedRowCount();
     const int fixedCols = m_store.GetFixedColumnCount();
@@ -128,8 +128,8 @@ void CGridCtrl::DrawGridLines(QPainter& painter, const GridRect& v)
     const CellRange vis = g.VisibleNonFixedCellRange();
     const int fw = g.FixedColumnWidth();
     const int fh = g.FixedRowHeight();
-    painter.setPen(QPen(ColorFromGrid(m_store.gridLineColor), 0));
-    if (m_store.gridLines == GridLinesVertical || m_store.gridLines == GridLinesBoth) {
+    painter.setPen(QPen(ColorFromGrid(m_options.gridLineColor), 0));
+    if (m_options.gridLines == GridLinesVertical || m_options.gridLines == GridLinesBoth) {
         int x = fw;
         for (int col = vis.minCol; col <= vis.maxCol; ++col) {
             x += m_store.GetColumnWidth(col);
@@ -137,7 +137,7 @@ void CGridCtrl::DrawGridLines(QPainter& painter, const GridRect& v)
                 painter.drawLine(x - 1, fh, x - 1, v.bottom - 1);
         }
     }
-    if (m_store.gridLines == GridLinesHorizontal || m_store.gridLines == GridLinesBoth) {
+    if (m_options.gridLines == GridLinesHorizontal || m_options.gridLines == GridLinesBoth) {
         int y = fh;
         for (int row = vis.minRow; row <= vis.maxRow; ++row) {
             y += m_store.GetRowHeight(row);
@@ -165,11 +165,11 @@ bool CGridCtrl::DrawFixedCell(QPainter& painter, int row, int col, QRect rect, b
     if (!m_store.IsValidCell(row, col))
         return false;
     const QPalette& pal = palette();
-    painter.fillRect(rect, Resolve(m_store.GetCellBackColor(row, col), m_store.fixedBackColor));
-    const QColor textColour = Resolve(m_store.GetCellTextColor(row, col), m_store.fixedTextColor);
+    painter.fillRect(rect, Resolve(m_store.GetCellBackColor(row, col), m_options.fixedBackColor));
+    const QColor textColour = Resolve(m_store.GetCellTextColor(row, col), m_options.fixedTextColor);
 
     // The headers of the focus cell's row and column look pressed and carry semi-bold text.
-    const CellId focus = m_store.GetFocusCell();
+    const CellId focus = m_selection.GetFocusCell();
     const bool focusLine = m_store.IsValidCell(focus.row, focus.col) &&
                            (focus.row == row || focus.col == col);
     const QFont& font = CellQFont(row, col, focusLine);
@@ -203,21 +203,20 @@ bool CGridCtrl::DrawCell(QPainter& painter, int row, int col, QRect rect, bool)
     if (!m_store.IsValidCell(row, col))
         return false;
     const QPalette& pal = palette();
-    const unsigned state = m_store.GetCellState(row, col);
-    const QColor back = Resolve(m_store.GetCellBackColor(row, col), m_store.textBackColor);
-    QColor textColour = Resolve(m_store.GetCellTextColor(row, col), m_store.textColor);
-    if (state & CellFocused) {
+    const QColor back = Resolve(m_store.GetCellBackColor(row, col), m_options.textBackColor);
+    QColor textColour = Resolve(m_store.GetCellTextColor(row, col), m_options.textColor);
+    if (m_selection.IsFocused(row, col)) {
         // The focus cell keeps its own colours even when selected, inside a black frame.
         painter.fillRect(rect, back);
         Outline(painter, rect, Qt::black);
         rect.adjust(1, 1, -1, -1);
-    } else if (state & CellSelected) {
+    } else if (m_selection.IsSelected(row, col)) {
         painter.fillRect(rect, pal.color(QPalette::Active, QPalette::Highlight));
         textColour = pal.color(QPalette::Active, QPalette::HighlightedText);
     } else {
         painter.fillRect(rect, back);
     }
-    if (state & CellDropHighlighted)
+    if (m_lastDragOverCell == CellId{row, col})
         Outline(painter, rect, Qt::black);
     rect.adjust(m_store.GetMargin(), 0, -m_store.GetMargin(), 0);
     painter.setPen(textColour);

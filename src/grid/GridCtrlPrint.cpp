@@ -32,7 +32,7 @@ QString CGridCtrl::WindowTitleForPrint() const
 
 GridPrinter CGridCtrl::MakePrinter() const
 {
-    GridPrinter printer(m_store);
+    GridPrinter printer(m_store, m_options);
     printer.title = WindowTitleForPrint();
     return printer;
 }

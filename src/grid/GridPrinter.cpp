@@ -51,7 +51,8 @@ QTransform PageToPaper(const QPainter& painter, const PrintPageLayout& page)
 
 } // namespace
 
-GridPrinter::GridPrinter(const CellStore& store) : appTitle(AppTitle()), m_store(store)
+GridPrinter::GridPrinter(const CellStore& store, const GridViewOptions& look)
+    : appTitle(AppTitle()), m_store(store), m_look(look)
 {
 }
 
@@ -184,7 +185,7 @@ void GridPrinter::PrintGridLines(QPainter& painter, int firstRow, int endRow)
     // The lines of a band of rows are drawn after its cells, each as one stroke across
     // the band: the same picture as a line along every cell's edges, with a fraction of
     // the drawing operations for the preview to keep and replay.
-    const int mode = m_store.gridLines;
+    const int mode = m_look.gridLines;
     int right = -1;
     for (int col = 0; col < m_printExtent.col; ++col)
         right += m_cells->ColumnWidth(col);
@@ -220,7 +221,7 @@ void GridPrinter::DrawFixedCell(QPainter& painter, int row, int col, QRect rect)
         return;
     rect.adjust(1, 1, -1, -1);
     rect.adjust(m_store.GetMargin(), 0, -m_store.GetMargin(), 0);
-    painter.setPen(Resolve(m_store.GetCellTextColor(row, col), m_store.fixedTextColor));
+    painter.setPen(Resolve(m_store.GetCellTextColor(row, col), m_look.fixedTextColor));
     DrawCellText(painter, rect, m_store.GetCellFormat(row, col), m_store.CellTextRef(row, col),
                  m_fonts.Font(m_store.CellFontRef(row, col)));
 }
@@ -229,9 +230,9 @@ void GridPrinter::DrawCell(QPainter& painter, int row, int col, QRect rect)
 {
     if (!m_store.allowDraw || !m_store.IsValidCell(row, col))
         return;
-    painter.fillRect(rect, Resolve(m_store.GetCellBackColor(row, col), m_store.textBackColor));
+    painter.fillRect(rect, Resolve(m_store.GetCellBackColor(row, col), m_look.textBackColor));
     rect.adjust(m_store.GetMargin(), 0, -m_store.GetMargin(), 0);
-    painter.setPen(Resolve(m_store.GetCellTextColor(row, col), m_store.textColor));
+    painter.setPen(Resolve(m_store.GetCellTextColor(row, col), m_look.textColor));
     DrawCellText(painter, rect, m_store.GetCellFormat(row, col), m_store.CellTextRef(row, col),
                  m_fonts.Font(m_store.CellFontRef(row, col)));
 }

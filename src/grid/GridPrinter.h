@@ -4,6 +4,7 @@
 #include "grid/core/CellStore.h"
 #include "grid/core/GridGeometry.h"
 #include "grid/core/GridPagination.h"
+#include "grid/core/GridViewOptions.h"
 
 #include <QFont>
 #include <QRect>
@@ -27,11 +28,12 @@ namespace orvalis {
 // number and the time of printing. Paper shows the cells' texts and colours between
 // plain grid lines: no selection, focus or raised title edges.
 //
-// Reads the store only, through its getters. The store must outlive the printer and
-// stay unchanged from Begin to the last page printed.
+// Reads the store only, through its getters, and draws it with a view's colours and
+// grid lines (the window's own, or those a window would have). The store must outlive
+// the printer and stay unchanged from Begin to the last page printed.
 class GridPrinter {
 public:
-    explicit GridPrinter(const CellStore& store);
+    GridPrinter(const CellStore& store, const GridViewOptions& look);
 
     // The job, set before Begin ------------------------------------------------------
     QString title;    // centred in every page header
@@ -86,6 +88,7 @@ private:
     void DrawCell(QPainter& painter, int row, int col, QRect rect);
 
     const CellStore& m_store;
+    GridViewOptions m_look;
     FontCache m_fonts;                   // cell fonts, as the screen makes them
     QFont m_printerFont;                 // header, footer and page font of the job
     PrintPageLayout m_layout;            // page geometry of the job

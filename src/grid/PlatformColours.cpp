@@ -24,13 +24,13 @@ PlatformColours ReadPlatformColours(const QPalette& palette)
                            GridFromColor(palette.color(QPalette::Active, QPalette::Button))};
 }
 
-void FollowPlatformColours(CellStore& store, const PlatformColours& was, const PlatformColours& now)
+void FollowPlatformColours(GridViewOptions& options, const PlatformColours& was, const PlatformColours& now)
 {
-    Follow(store.textColor, was.windowText, now.windowText);
-    Follow(store.textBackColor, was.window, now.window);
-    Follow(store.backColor, was.shadow, now.shadow);
-    Follow(store.fixedTextColor, was.windowText, now.windowText);
-    Follow(store.fixedBackColor, was.face, now.face);
+    Follow(options.textColor, was.windowText, now.windowText);
+    Follow(options.textBackColor, was.window, now.window);
+    Follow(options.backColor, was.shadow, now.shadow);
+    Follow(options.fixedTextColor, was.windowText, now.windowText);
+    Follow(options.fixedBackColor, was.face, now.face);
 }
 
 } // namespace orvalis

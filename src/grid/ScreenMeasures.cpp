@@ -12,7 +12,6 @@ ScreenMeasures::ScreenMeasures(CellStore& store) : m_store(store)
 {
     if (m_store.GetTextMeasurer())
         return;
-    FollowPlatformColours(m_store, kStoreStartColours, ReadPlatformColours(QGuiApplication::palette()));
     m_store.SetTextMeasurer(&m_measurer);
     m_store.SetGridFont(LogFontFromFont(QGuiApplication::font()));
 }

@@ -6,8 +6,7 @@
 namespace orvalis {
 
 // Gives a store that no window shows what a grid window over it gives it: the
-// platform's colours where the store still has its starting ones, the application's
-// font, and the screen's text measurer for as long as this object lives, so that rows
+// application's font, and the screen's text measurer for as long as this object lives, so that rows
 // and columns sized now measure as they do in the window. For drawing a worksheet's
 // pages without a window. A store that already has a measurer keeps it. The store must
 // outlive this object.

@@ -3,6 +3,8 @@
 // kept every cell.
 
 #include "grid/core/CellStore.h"
+#include "grid/core/GridSelection.h"
+#include "grid/core/GridViewOptions.h"
 #include "support/WorksheetShapedStore.h"
 
 #include <gtest/gtest.h>
@@ -66,7 +68,7 @@ TEST(CellStoreStorage, EmptiedCellsGiveTheirMemoryBack)
         for (int r : c.rows) {
             store.SetCellText(r, 2, std::string(r == 9 ? 100 : 3, 'x'));
             store.SetCellBackColor(r, 2, Rgb(1, 2, 3));
-            store.SetCellState(r, 2, CellSelected | CellReadOnly);
+            store.SetCellState(r, 2, CellModified | CellReadOnly);
         }
         ASSERT_GT(store.CellHeapBytes(), emptyBytes);
         const std::string& held = store.CellTextRef(c.rows.front() + 1, 2);
@@ -235,25 +237,25 @@ TEST(CellStoreStorage, AWorksheetShapedStoreNeedsAFractionOfACellPerCell)
 TEST(CellStoreStorage, SelectionKeysStayApartPastRow65535)
 {
     CellStore store(200000, 3, 1, 1);
+    GridViewOptions options;
+    GridSelection selection(store, options);
     // Rows 70,000 and 4,464 share their low 16 bits.
     const CellId cells[] = {{70000, 2}, {4464, 2}, {199999, 1}, {131072, 2}};
     for (const CellId& c : cells) {
-        store.SetCellState(c.row, c.col, CellSelected);
-        EXPECT_EQ(CellStore::CellFromKey(c.Key()), c);
+        EXPECT_TRUE(selection.SetSelected(c, true));
+        EXPECT_EQ(GridSelection::CellFromKey(GridSelection::KeyOf(c)), c);
     }
-    EXPECT_EQ(store.SelectedCells().size(), 4u);
-    store.SetFocusCellRaw(CellId{199999, 2});
-    EXPECT_NE(store.GetCellState(199999, 2) & CellFocused, 0u);
-    store.PreviousSelectedCells().insert(CellId{150000, 1}.Key());
+    EXPECT_EQ(selection.SelectedCells().size(), 4u);
+    EXPECT_TRUE(selection.IsSelected(70000, 2) && selection.IsSelected(4464, 2));
+    EXPECT_FALSE(selection.IsSelected(4464, 1));
+    selection.SetFocusCell(CellId{199999, 2});
     ASSERT_TRUE(store.SetRowCount(100000));
-    EXPECT_EQ(store.SelectedCells().size(), 2u) << "cells of removed rows leave the set";
-    EXPECT_TRUE(store.PreviousSelectedCells().empty());
-    EXPECT_EQ(store.GetFocusCell(), CellId{});
-    EXPECT_TRUE(store.CheckConsistency());
-    store.ClearSelectedCells();
-    EXPECT_EQ(store.GetCellState(70000, 2), 0u);
-    EXPECT_EQ(store.GetCellState(4464, 2), 0u);
-    EXPECT_TRUE(store.SelectedCells().empty());
+    EXPECT_EQ(selection.SelectedCells().size(), 2u) << "cells of removed rows leave the set";
+    EXPECT_EQ(selection.GetFocusCell(), CellId{});
+    EXPECT_TRUE(store.CheckConsistency() && selection.CheckConsistency());
+    selection.ClearSelectedCells();
+    EXPECT_FALSE(selection.IsSelected(70000, 2));
+    EXPECT_TRUE(selection.SelectedCells().empty());
 }
 
 TEST(CellStoreStorage, RowOffsetsMatchASumOverEveryRow)

@@ -19,8 +19,10 @@
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetLayout.h"
 #include "worksheet/ui/ChartPage.h"
+#include "worksheet/ui/WorksheetGrid.h"
 #include "worksheet/ui/WorksheetPrinter.h"
 
+#include <QGuiApplication>
 #include <QFile>
 #include <QPainter>
 
@@ -129,7 +131,7 @@ QStringList SmallSheetWithATallRow(const Paper& paper)
     CellStore store(8, 4, 1, 1);
     CGridCtrl grid(store);
     grid.printTitle = QStringLiteral("Small");
-    store.gridLines = GridLinesVertical;
+    grid.Options().gridLines = GridLinesVertical;
     for (int col = 0; col < 4; ++col) {
         store.SetColumnWidth(col, 200);
         store.SetCellText(0, col, "title " + std::to_string(col));
@@ -157,8 +159,9 @@ QStringList WorksheetWithChartPage(const Paper& paper)
     worksheet.AutoSizeHeaderBlock();
     const ForecastCheck check = CheckLastEvaluation(worksheet);
     ChartData chart = ReadWorksheetChart(worksheet, worksheet.Settings(), &check);
-    return RecordJob(WorksheetPrinter(worksheet.Store(), QStringLiteral("stocks.ows"), std::move(chart)), paper,
-                     Keep::Everything);
+    const GridViewOptions look = WorksheetViewOptions(ReadPlatformColours(QGuiApplication::palette()));
+    return RecordJob(WorksheetPrinter(worksheet.Store(), look, QStringLiteral("stocks.ows"), std::move(chart)),
+                     paper, Keep::Everything);
 }
 
 QString RecordPath(const char* name)

@@ -46,7 +46,7 @@ TEST(GridPrinter, PrintsACellStoreThatNoWindowShows)
 {
     Sheet sheet(200);
     ASSERT_NE(sheet.store.GetTextMeasurer(), nullptr) << "measured as the window measures";
-    GridPrinter printer(sheet.store);
+    GridPrinter printer(sheet.store, GridViewOptions{});
     printer.title = QStringLiteral("Plain");
     printer.printedAt = QStringLiteral("at noon");
     RecordingDevice device(9000, 12800, kDpi);
@@ -89,7 +89,7 @@ TEST(GridPrinter, PrintedExtentAndClosingPage)
         {"no column: nothing", CellId{10, 0}, false, -1, false},
     };
     for (const Case& c : cases) {
-        GridPrinter printer(sheet.store);
+        GridPrinter printer(sheet.store, GridViewOptions{});
         printer.extent = c.extent;
         std::vector<QRect> bodies;
         if (c.closing)

@@ -33,8 +33,6 @@ CellStore::CellStore(int rows, int cols, int fixedRows, int fixedCols)
     SetColumnCount(cols);
     SetFixedRowCount(fixedRows);
     SetFixedColumnCount(fixedCols);
-    m_selectedCells.clear();
-    m_previousSelectedCells.clear();
 }
 
 CellStore::~CellStore() = default;
@@ -101,12 +99,7 @@ bool CellStore::SetRowCount(int n)
         return true;
     if (n < m_fixedRowCount)
         m_fixedRowCount = n;
-    if (m_focusCell.row >= n)
-        SetFocusCellRaw(CellId{});
-    if (m_selectionStartCell.row >= n)
-        m_selectionStartCell = CellId{};
     EmptyUsedCells(n, m_rowCount, 0, m_columnCount);
-    ForgetPreviousSelection(n, m_columnCount);
     for (CellColumn& column : m_columns)
         column.Resize(n);
     m_rowHeights.Resize(n, m_defaultRowHeight);
@@ -123,12 +116,7 @@ bool CellStore::SetColumnCount(int n)
         return true;
     if (n < m_fixedColumnCount)
         m_fixedColumnCount = n;
-    if (m_focusCell.col >= n)
-        SetFocusCellRaw(CellId{});
-    if (m_selectionStartCell.col >= n)
-        m_selectionStartCell = CellId{};
     EmptyUsedCells(0, m_rowCount, n, m_columnCount);
-    ForgetPreviousSelection(m_rowCount, n);
     m_columnWidths.resize(n, m_defaultColumnWidth);
     // New columns have nothing above their cells to take a format from.
     m_columns.resize(static_cast<std::size_t>(n));
@@ -145,8 +133,6 @@ bool CellStore::SetFixedRowCount(int n)
         return false;
     if (n > m_rowCount && !SetRowCount(n))
         return false;
-    if (m_focusCell.row >= 0 && m_focusCell.row < n)
-        SetFocusCellRaw(CellId{});
     m_fixedRowCount = n;
     NotifyLayout();
     return true;
@@ -158,8 +144,6 @@ bool CellStore::SetFixedColumnCount(int n)
         return false;
     if (n > m_columnCount && !SetColumnCount(n))
         return false;
-    if (m_focusCell.col >= 0 && m_focusCell.col < n)
-        SetFocusCellRaw(CellId{});
     m_fixedColumnCount = n;
     NotifyLayout();
     return true;
@@ -167,10 +151,6 @@ bool CellStore::SetFixedColumnCount(int n)
 
 void CellStore::DeleteAllCells()
 {
-    ClearSelectedCells();
-    SetFocusCellRaw(CellId{});
-    m_selectionStartCell = CellId{};
-    m_previousSelectedCells.clear();
     EmptyUsedCells(0, m_rowCount, 0, m_columnCount);
     m_columns.clear();
     m_rowHeights.Resize(0, 0);
@@ -287,13 +267,6 @@ bool CellStore::SetCellState(int row, int col, unsigned state)
     if (!IsValidCell(row, col))
         return false;
     CellAttributes a = Attributes(row, col);
-    const CellId id{row, col};
-    if ((a.state & CellSelected) != (state & CellSelected)) {
-        if (state & CellSelected)
-            m_selectedCells.insert(id.Key());
-        else
-            m_selectedCells.erase(id.Key());
-    }
     if (a.state != state) {
         a.state = state;
         ChangeAttributes(row, col, a);
@@ -426,47 +399,6 @@ void CellStore::SetModified(bool modified, int row, int col)
             column.ChangeAllAttributes(
                 [](CellAttributes& a) { a.state &= ~static_cast<unsigned>(CellModified); });
 }
-// Selection ---------------------------------------------------------------------------
-
-void CellStore::ForgetPreviousSelection(int rows, int cols)
-{
-    // Cells that a shrink removes must not come back selected when a Ctrl-selection
-    // later restores the previous set.
-    std::erase_if(m_previousSelectedCells, [&](std::uint64_t key) {
-        const CellId id = CellFromKey(key);
-        return id.row >= rows || id.col >= cols;
-    });
-}
-
-void CellStore::SetFocusCellRaw(CellId cell)
-{
-    if (m_focusCell == cell)
-        return;
-    const CellId old = m_focusCell;
-    if (!IsValidCell(cell.row, cell.col))
-        for (CellStoreListener* listener : m_listeners)
-            listener->FocusCleared();
-    // The new focus is in place before either cell is reported changed, so a listener
-    // sees where the focus went when it repaints the old cell.
-    m_focusCell = IsValidCell(cell.row, cell.col) ? cell : CellId{};
-    if (IsValidCell(old.row, old.col))
-        SetCellState(old.row, old.col, GetCellState(old.row, old.col) & ~static_cast<unsigned>(CellFocused));
-    if (IsValidCell(m_focusCell.row, m_focusCell.col))
-        SetCellState(m_focusCell.row, m_focusCell.col,
-                     GetCellState(m_focusCell.row, m_focusCell.col) | CellFocused);
-}
-
-void CellStore::ClearSelectedCells()
-{
-    const std::vector<std::uint64_t> keys(m_selectedCells.begin(), m_selectedCells.end());
-    for (std::uint64_t key : keys) {
-        const CellId id = CellFromKey(key);
-        if (IsValidCell(id.row, id.col))
-            SetCellState(id.row, id.col, GetCellState(id.row, id.col) & ~static_cast<unsigned>(CellSelected));
-        else
-            m_selectedCells.erase(key);
-    }
-}
 
 bool CellStore::CheckConsistency() const
 {
@@ -475,16 +407,7 @@ bool CellStore::CheckConsistency() const
     for (const CellColumn& column : m_columns)
         if (column.RowCount() != m_rowCount || !column.CheckConsistency())
             return false;
-    std::size_t selected = 0;
-    bool inSet = true;
-    ForEachUsedCell(0, m_rowCount, 0, m_columnCount, [&](int r, int c) {
-        if (Attributes(r, c).state & CellSelected) {
-            ++selected;
-            inSet = inSet && m_selectedCells.count(CellId{r, c}.Key());
-        }
-    });
-    return inSet && selected == m_selectedCells.size() &&
-           m_rowHeights.Count() == m_rowCount &&
+    return m_rowHeights.Count() == m_rowCount &&
            static_cast<int>(m_columnWidths.size()) == m_columnCount &&
            m_fixedRowCount <= m_rowCount && m_fixedColumnCount <= m_columnCount;
 }
@@ -634,9 +557,10 @@ std::size_t CellStore::CellHeapBytes() const
     return bytes;
 }
 
-long CellStore::SendNotifyToParent(int row, int col, int code) const
+void CellStore::NotifyEditEnded(int row, int col) const
 {
-    return m_notifyHandler ? m_notifyHandler->OnGridNotify(row, col, code) : 0;
+    for (CellStoreListener* listener : m_listeners)
+        listener->EditEnded(row, col);
 }
 
 // Sorting -----------------------------------------------------------------------------
@@ -648,7 +572,6 @@ void CellStore::SwapRows(int a, int b)
     const int height = m_rowHeights.Get(a);
     m_rowHeights.Set(a, m_rowHeights.Get(b));
     m_rowHeights.Set(b, height);
-    // The sort clears the selection first, so no selected-set entry moves here.
 }
 
 bool CellStore::SortRange(int col, bool ascending, int lo0, int hi0)
@@ -700,11 +623,7 @@ bool CellStore::SortTextRows(int col, bool ascending)
 {
     if (col < 0 || col >= m_columnCount)
         return false;
-    ClearSelectedCells();
-    SetFocusCellRaw(CellId{});
     const bool sorted = SortRange(col, ascending, m_fixedRowCount, -1);
-    sortColumn = col;
-    sortAscending = ascending;
     NotifyLayout();
     return sorted;
 }

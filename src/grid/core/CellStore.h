@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <string>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -56,21 +55,17 @@ public:
     // A cell's text is about to be replaced; oldText is the text it holds until then.
     // Told whether or not drawing is allowed, so a recorder of edits misses none.
     virtual void CellTextChanging(int /*row*/, int /*col*/, const std::string& /*oldText*/) {}
-    // The focus cell is about to move (clearing it because a count shrank, say).
-    virtual void FocusCleared() {}
-};
-
-// The grid's parent: receives the grid notifications synchronously.
-class GridNotifyHandler {
-public:
-    virtual ~GridNotifyHandler() = default;
-    virtual long OnGridNotify(int row, int col, int code) = 0;
+    // A user's edit of the cell ended (typing, Delete, paste, cut, a drop, an edit taken
+    // back or done again), whether or not its text changed; heard also while drawing is
+    // off. The worksheet reads its header values back here.
+    virtual void EditEnded(int /*row*/, int /*col*/) {}
 };
 
 // The worksheet's store of truth: text cells kept column by column in blocks that exist
 // only where cells differ from their neighbours (see CellColumn), with a band of fixed
-// rows and columns, per-row heights with running sums and per-column widths, the focus
-// cell and the set of selected cells. Plain C++: usable without any window. Every cell
+// rows and columns, per-row heights with running sums and per-column widths. Focus and
+// selection belong to each view (GridSelection), not to the cells. Plain C++: usable
+// without any window. Every cell
 // operation out of range answers its neutral value (false, -1, 0, empty text) and never
 // fails loudly.
 class CellStore {
@@ -90,7 +85,6 @@ public:
     }
     void AddListener(CellStoreListener* listener) { m_listeners.push_back(listener); }
     void RemoveListener(CellStoreListener* listener) { std::erase(m_listeners, listener); }
-    void SetNotifyHandler(GridNotifyHandler* handler) { m_notifyHandler = handler; }
     void SetTextMeasurer(TextMeasurer* measurer) { m_measurer = measurer; }
     TextMeasurer* GetTextMeasurer() const { return m_measurer; }
 
@@ -121,8 +115,7 @@ public:
     // valid until that cell's text changes or the counts change or rows are sorted.
     const std::string& CellTextRef(int row, int col) const;
     bool SetCellText(int row, int col, const std::string& text);
-    // Copies the masked fields. A state goes through SetCellState, so the selected-cell
-    // set stays in step with the CellSelected bits.
+    // Copies the masked fields.
     bool SetCell(const GridItem& item);
     bool GetCell(GridItem& item) const;
     bool SetCellState(int row, int col, unsigned state);
@@ -144,29 +137,14 @@ public:
     // getters above read a cell without copying it.
     const GridCell* Cell(int row, int col) const;
 
-    // Empties a cell before it is freed or cut: state 0 (it leaves the selection), no text.
+    // Empties a cell before it is freed or cut: state 0, no text.
     virtual void EmptyCell(int row, int col);
 
     // Marks one cell (row > 0 and col > 0) or the whole grid modified.
     void SetModified(bool modified = true, int row = -1, int col = -1);
     bool GetModified() const { return m_modified; }
 
-    // Selection set ---------------------------------------------------------------------
-    const std::unordered_set<std::uint64_t>& SelectedCells() const { return m_selectedCells; }
-    std::unordered_set<std::uint64_t>& PreviousSelectedCells() { return m_previousSelectedCells; }
-    static CellId CellFromKey(std::uint64_t key)
-    {
-        return CellId{static_cast<int>(key >> 32), static_cast<int>(key & 0xFFFFFFFFu)};
-    }
-    CellId GetFocusCell() const { return m_focusCell; }
-    // Moves the focus bit; no notification (the widget adds those and the repaint).
-    void SetFocusCellRaw(CellId cell);
-    CellId GetSelectionStartCell() const { return m_selectionStartCell; }
-    void SetSelectionStartCell(CellId cell) { m_selectionStartCell = cell; }
-    // Clears CellSelected on every selected cell.
-    void ClearSelectedCells();
-    // True when the selected-cell set equals the cells with the selected bit and the
-    // cell columns and sizes match the counts.
+    // True when the cell columns, the sizes and the fixed bands match the counts.
     bool CheckConsistency() const;
     // Heap bytes held for the cells (texts and attribute records), for tests and
     // benchmarks.
@@ -206,34 +184,20 @@ public:
     void SetGridFont(const LogFont& font);
     const LogFont& GetGridFontRecord() const { return m_gridFont; }
 
-    // Notification to the parent; 0 when there is none.
-    long SendNotifyToParent(int row, int col, int code) const;
+    // Tells every listener that a user's edit of the cell ended (see EditEnded).
+    void NotifyEditEnded(int row, int col) const;
 
-    // List mode sort of rows fixedRowCount.. by the text of col.
+    // Sorts rows fixedRowCount.. by the text of col (a list view's title click).
     bool SortTextRows(int col, bool ascending);
 
-    // Properties ----------------------------------------------------------------------
+    // Switches of the store itself; how a window shows the cells is the window's own
+    // (GridViewOptions).
+    // False while the cells are locked against the user (a training run): no cell is
+    // editable then, whichever window shows it.
     bool editable = true;
-    bool dragAndDropEnabled = false;
-    bool listMode = false;
-    bool singleRowSelection = false;
+    // False: listeners hear no cell or layout change (bulk writes); they repaint whole
+    // afterwards. Text changes are still heard, so an edit history misses none.
     bool allowDraw = true;
-    bool selectionEnabled = true;
-    bool sortOnClick = true;
-    bool handleTabKey = true;
-    bool doubleBuffer = true;
-    bool titleTips = true;
-    bool allowRowResize = true;
-    bool allowColumnResize = true;
-    int gridLines = GridLinesBoth;
-    GridColour textColor = Rgb(0, 0, 0);
-    GridColour textBackColor = Rgb(255, 255, 255);
-    GridColour backColor = Rgb(128, 128, 128);
-    GridColour fixedTextColor = Rgb(0, 0, 0);
-    GridColour fixedBackColor = Rgb(240, 240, 240);
-    GridColour gridLineColor = Rgb(192, 192, 192);
-    bool sortAscending = true;
-    int sortColumn = -1;
 
 protected:
     void NotifyCell(int row, int col) const;
@@ -256,7 +220,6 @@ private:
     std::uint16_t InternFont(const LogFont& font);
     bool SortRange(int col, bool ascending, int lo0, int hi0);
     void SwapRows(int a, int b);
-    void ForgetPreviousSelection(int rows, int cols);
 
     int m_rowCount = 0;
     int m_columnCount = 0;
@@ -272,12 +235,7 @@ private:
     LogFont m_gridFont;
     std::vector<LogFont> m_fonts;  // font table; entry 0 is the grid font
     bool m_modified = false;
-    CellId m_focusCell;
-    CellId m_selectionStartCell;
-    std::unordered_set<std::uint64_t> m_selectedCells;
-    std::unordered_set<std::uint64_t> m_previousSelectedCells;
     std::vector<CellStoreListener*> m_listeners;
-    GridNotifyHandler* m_notifyHandler = nullptr;
     TextMeasurer* m_measurer = nullptr;
     mutable std::uint64_t m_layoutGeneration = 0;  // see LayoutGeneration()
 };

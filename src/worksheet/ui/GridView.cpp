@@ -52,8 +52,7 @@ CGridView::CGridView(CGridDoc& doc, QWidget* parent)
             m_grid->EndEditing();
     });
     // Every window's edits go into the worksheet's one history. A step taken back or
-    // forward is selected (the selection lives in the cells, so every window shows it)
-    // and scrolled into view.
+    // forward is selected and scrolled into view in every window on the worksheet.
     WorksheetUndo& undo = doc.Undo();
     connect(m_grid, &CGridCtrl::userEditBegun, &undo, &WorksheetUndo::BeginUserEdit);
     connect(m_grid, &CGridCtrl::userEditEnded, &undo, &WorksheetUndo::EndUserEdit);

@@ -12,13 +12,18 @@ namespace orvalis {
 // Select All shows the wait cursor while it runs. Printed, the worksheet can end with a
 // page holding its chart. An edit of the role row is a role choice in the worksheet's
 // history.
+// How a worksheet window shows its cells, from the platform's colours: blocks can be
+// dragged, cells are picked one by one (not whole rows), and the cells outside the header
+// block are light yellow. Paper printed without a window is drawn with these too.
+GridViewOptions WorksheetViewOptions(const PlatformColours& platform);
+
 class CWorksheetGrid final : public CGridCtrl {
     Q_OBJECT
 public:
     explicit CWorksheetGrid(CellStore& store, QWidget* parent = nullptr);
 
     void CreateInPlaceEditControl(const QRect& rect, Qt::Alignment alignment, int id, int row,
-                                  int col, const std::string& text, unsigned firstChar) override;
+                                  int col, const std::string& text, EditStart start) override;
     bool HasDropDownList(int row, int col) const override;
     void OnEditSelectAll() override;
     QString TypedEditName(int row, int col) const override;

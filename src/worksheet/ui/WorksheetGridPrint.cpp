@@ -47,10 +47,10 @@ bool StoredPrintChartPage()
     return store.ReadString(kWindowGroup, kChartPageKey).value_or("false") == "true";
 }
 
-GridPrinter WorksheetPrinter(const CellStore& cells, const QString& title,
+GridPrinter WorksheetPrinter(const CellStore& cells, const GridViewOptions& look, const QString& title,
                              std::optional<ChartData> chart)
 {
-    GridPrinter printer(cells);
+    GridPrinter printer(cells, look);
     printer.title = title;
     const UsedGridExtent used = FindUsedGrid(cells);
     printer.extent = CellId{used.lastRow + 1, used.lastColumn + 1};
@@ -80,7 +80,7 @@ GridPrinter CWorksheetGrid::MakePrinter() const
     std::optional<ChartData> chart;
     if (printChartPage && chartSource)
         chart = chartSource();
-    return WorksheetPrinter(Store(), CGridCtrl::MakePrinter().title, std::move(chart));
+    return WorksheetPrinter(Store(), Options(), CGridCtrl::MakePrinter().title, std::move(chart));
 }
 
 void CWorksheetGrid::AddPrintOptions(QPrintDialog& dialog)

@@ -6,8 +6,10 @@
 #include "worksheet/LastRunCheck.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/ui/ChartPage.h"
+#include "worksheet/ui/WorksheetGrid.h"
 #include "worksheet/ui/WorksheetPrinter.h"
 
+#include <QGuiApplication>
 #include <QPrinter>
 
 namespace orvalis {
@@ -24,7 +26,8 @@ int DrawWorksheetPdf(Worksheet& worksheet, const QString& title, const PdfPaper&
         const ForecastCheck check = CheckLastEvaluation(worksheet);
         chart = ReadWorksheetChart(worksheet, worksheet.Settings(), &check);
     }
-    GridPrinter pages = WorksheetPrinter(worksheet.Store(), title, std::move(chart));
+    const GridViewOptions look = WorksheetViewOptions(ReadPlatformColours(QGuiApplication::palette()));
+    GridPrinter pages = WorksheetPrinter(worksheet.Store(), look, title, std::move(chart));
     // The printer only describes the job: the pages go into memory.
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);

@@ -14,8 +14,9 @@ namespace orvalis {
 // empty rest of the grid, under title. With a chart that has something to draw, the
 // pages end with one more: the chart scaled to the page, under the grid pages' header
 // and above their footer. File Print, Print Preview and the batch tool all print
-// through here. cells must outlive the printer.
-GridPrinter WorksheetPrinter(const CellStore& cells, const QString& title,
+// through here, with the colours and grid lines of look (a worksheet window's options).
+// cells must outlive the printer.
+GridPrinter WorksheetPrinter(const CellStore& cells, const GridViewOptions& look, const QString& title,
                              std::optional<ChartData> chart);
 
 } // namespace orvalis
