@@ -17,7 +17,7 @@ struct PlatformColours {
 
 // The colours a view starts with before it takes the platform's colours.
 inline constexpr PlatformColours kViewStartColours{Rgb(0, 0, 0), Rgb(255, 255, 255),
-                                                    Rgb(128, 128, 128), Rgb(240, 240, 240)};
+                                                   Rgb(128, 128, 128), Rgb(240, 240, 240)};
 
 // The platform's colours in palette: window text, base, dark and button.
 PlatformColours ReadPlatformColours(const QPalette& palette);

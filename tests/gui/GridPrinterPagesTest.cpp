@@ -22,8 +22,8 @@
 #include "worksheet/ui/WorksheetGrid.h"
 #include "worksheet/ui/WorksheetPrinter.h"
 
-#include <QGuiApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QPainter>
 
 #include <gtest/gtest.h>
