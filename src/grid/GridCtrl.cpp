@@ -15,15 +15,6 @@
 
 namespace orvalis {
 
-namespace {
-
-QRect ToQRect(const GridRect& r)
-{
-    return QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom));
-}
-
-} // namespace
-
 CGridCtrl::CGridCtrl(CellStore& store, QWidget* parent)
     : QAbstractScrollArea(parent), m_store(store), m_selection(store, m_options)
 {
