@@ -126,8 +126,16 @@ int ApplyWindowRule(Worksheet& ws)
     taps = std::min({taps, c.numTraining - 1 - lag, kMaxNetworkInputs / sets});
     if (taps < (settings.use2PassEstimate ? 2 : 1))
         return c.numTaps;
-    if (taps != c.numTaps)
+    if (taps != c.numTaps) {
+        // Typed in as a user types a window, so everything a new window sets off follows;
+        // the window locks the worksheet against the user's edits while Train runs, and
+        // this value is Train's own.
+        CellStore& store = ws.Store();
+        const bool editable = store.editable;
+        store.editable = true;
         ws.ApplyCellEdit(kNumTapsRow, kValueColumn, std::to_string(taps));
+        store.editable = editable;
+    }
     return c.numTaps;
 }
 

@@ -73,17 +73,21 @@ TEST(WindowRule, TrainSetsNumTapsFromTheSeries)
         std::vector<double> y;
         int training, testing, eval, season;
         int lowest, highest; // the taps Train must set
+        bool locked;         // run as the window runs it, with the user's edits locked out
     };
     const Case cases[] = {
-        {"a season of 4 found in the data: season + 1", Seasonal(120), 80, 20, 20, -1, 5, 5},
-        {"AR(2) differences: order 2 or 3", AutoregressiveTwo(300), 200, 50, 50, 0, 2, 3},
+        {"a season of 4 found in the data: season + 1", Seasonal(120), 80, 20, 20, -1, 5, 5, false},
+        {"the same in the window, its edits locked during the run", Seasonal(120), 80, 20, 20, -1, 5, 5, true},
+        {"AR(2) differences: order 2 or 3", AutoregressiveTwo(300), 200, 50, 50, 0, 2, 3, false},
         {"a season longer than the Training rows allow: cut to Num Training - 1", Seasonal(40), 20, 10, 10,
-         25, 19, 19},
+         25, 19, 19, false},
     };
     for (const Case& c : cases) {
         RuleSheet sheet(c.y, c.training, c.testing, c.eval, 12);
         sheet.settings.seasonLength = c.season;
+        sheet.ws->Store().editable = !c.locked;
         ASSERT_TRUE(TrainWorksheet(*sheet.ws, nullptr)) << c.name;
+        EXPECT_EQ(sheet.ws->Store().editable, !c.locked) << c.name;
         const int taps = sheet.ws->counts.numTaps;
         EXPECT_GE(taps, c.lowest) << c.name;
         EXPECT_LE(taps, c.highest) << c.name;
