@@ -226,6 +226,7 @@ ForecastCheckInput ReadForecastCheckInput(Worksheet& ws, int horizon)
     ForecastCheckInput input;
     ForecastCheck& check = input.early;
     check.seasonAutomatic = ws.Settings().seasonLength < 0;
+    check.figuresLeakFree = EffectiveForecastOptions(ws.Settings().forecast).leakFreeEvaluation;
     const CheckColumns columns = CheckColumnsOf(ws);
     check.reason = SectionProblem(ws, columns);
     if (!check.reason.empty())

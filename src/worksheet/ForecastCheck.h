@@ -51,6 +51,9 @@ struct ForecastCheck {
     int n = 0;                // Evaluate rows checked
     int season = 0;           // season used, 0 for none
     bool seasonAutomatic = true; // the season was found from the data
+    // Evaluate forms Val:Est and the figures from the check's estimates (leak-free
+    // evaluation), so they hold no value they estimate.
+    bool figuresLeakFree = false;
     ForecastErrors network;   // the network's one-step estimates
     ForecastErrors naive;     // y[r-1]
     ForecastErrors seasonalNaive; // y[r-season]; empty without a season
