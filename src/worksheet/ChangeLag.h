@@ -7,7 +7,7 @@ class Worksheet;
 
 // "Learn the change": the network learns v[j] - v[j-L] of the target and of every input
 // instead of the values, and every estimate is turned back by adding the value L rows
-// before. These answer which L a run uses; 0 means the values themselves, as specified.
+// before. These answer which L a run uses; 0 means the values themselves, as usual.
 
 // The lag the settings ask for on a series whose fitted rows (Training and Testing) are
 // y[0 .. fitted-1]: the forecasting options' lag, or for "season" the season the

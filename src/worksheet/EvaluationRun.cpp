@@ -68,7 +68,7 @@ bool NetworkFitsWorksheet(Worksheet& ws, const CBackpropNet& net)
 
 // With leak-free evaluation on, the forecast check's estimates of the Evaluate rows (from
 // the values before each row only); empty when it is off or the check has none, and the
-// results are then the specified ones.
+// results are then the usual ones.
 std::vector<double> LeakFreeEstimates(Worksheet& ws)
 {
     std::vector<double> estimates;

@@ -234,7 +234,7 @@ TurnedBack TurnBack(Worksheet& ws, const std::vector<float>& predictions, const 
     if (lag > 0) {
         std::copy_n(v.Level(VectorSets::kInputSets), total, tb.levels.begin());
     } else {
-        // The values as the specified results turn the scaled series back.
+        // The values as the usual results turn the scaled series back.
         for (std::int64_t i = 0; i < total; ++i) {
             double value = BackTransform(v.Target(0)[i], scale);
             if (twoPass)

@@ -9,7 +9,7 @@ class Worksheet;
 // the step into it; without a season, the order of the linear autoregression that the
 // first differences support best (least BIC) is the memory the series shows.
 
-// The largest order the rule tries on `fitted` rows: a tenth of them (the specified
+// The largest order the rule tries on `fitted` rows: a tenth of them (the usual
 // window, which the rule may only shorten on a long series), at most 24 (two years of a
 // monthly series), at least 2.
 int WindowRuleBound(int fitted);

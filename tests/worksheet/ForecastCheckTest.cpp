@@ -193,7 +193,7 @@ Snapshot Take(Worksheet& ws)
 // output of the window that ends at row i): after Evaluate the check leaves every cell,
 // array, figure and weight as it found it, and its estimates do not depend on the phase
 // offset.
-TEST(ForecastCheck, LeavesTheSpecifiedResultsAloneAndIgnoresThePhaseOffset)
+TEST(ForecastCheck, LeavesTheUsualResultsAloneAndIgnoresThePhaseOffset)
 {
     for (bool twoPass : {true, false}) {
         TrainedSheet sheet(twoPass);

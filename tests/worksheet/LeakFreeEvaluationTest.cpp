@@ -22,14 +22,14 @@ TEST(LeakFreeEvaluation, WritesTheChecksEstimatesAndFiguresFromThem)
         bool twoPass;
         int lag;
         int phaseOffset;
-        bool leaky; // the specified estimates take in the rows they estimate
+        bool leaky; // the usual estimates take in the rows they estimate
     };
     const Case cases[] = {
         {"2 Pass", true, 0, 0, true},
         {"1 Pass", false, 0, 0, true},
         {"2 Pass, phase -1", true, 0, -1, true},
         // Changes that stay inside their training range scale the same with every row:
-        // the specified estimate is already the check's.
+        // the usual estimate is already the check's.
         {"1 Pass, change lag 1", false, 1, 0, false},
         {"2 Pass, change lag 2, phase -1", true, 2, -1, true},
     };
@@ -70,7 +70,7 @@ TEST(LeakFreeEvaluation, WritesTheChecksEstimatesAndFiguresFromThem)
             EXPECT_NE(sheet.Header(kValueFmRow, kStateColumn), leakyFm) << c.name;
         }
 
-        // Off again: the specified figures come back.
+        // Off again: the usual figures come back.
         sheet.settings.forecast.leakFreeEvaluation = false;
         ASSERT_TRUE(EvaluateWorksheet(*sheet.ws)) << c.name;
         EXPECT_EQ(sheet.Header(kValueFmRow, kStateColumn), leakyFm) << c.name;
