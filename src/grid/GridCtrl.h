@@ -16,6 +16,7 @@
 #include <QTransform>
 #include <QUndoStack>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -175,6 +176,11 @@ public:
     // read-only or the data hold no text. Read-only targets and targets past the edges
     // are skipped; the window is repainted.
     virtual bool PasteTextToGrid(CellId cell, const QMimeData* mime);
+    // When set, the owner's way to add rows at the end (up to the count given, as far as
+    // it allows): a paste whose lines run past the last row, and a typed cell of the last
+    // row left with the Down key, ask for the rows they need. Unset, the grid keeps its
+    // size.
+    std::function<void(int rowCount)> growRows;
     // Empties every selected editable cell, as an edit of each (grid editable only).
     virtual void CutSelectedText();
     // Puts mime on the system clipboard; false when the clipboard did not take it.

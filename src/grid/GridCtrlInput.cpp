@@ -243,6 +243,9 @@ void CGridCtrl::OnEndInPlaceEdit(int row, int col, const std::string& text, unsi
         InvalidateCell(row, col);
         m_store.SendNotifyToParent(row, col, GridNotifyEndEdit);
     }
+    // Typing down the last row goes on in a new row below it.
+    if (lastKey == KeyDown && growRows && row == m_store.GetRowCount() - 1 && !text.empty())
+        growRows(row + 2);
     if (lastKey == KeyTab || (lastKey >= KeyPageUp && lastKey <= KeyDown)) {
         // Editing goes on in the cell the key leads to.
         OnKeyDown(lastKey, shift, false);

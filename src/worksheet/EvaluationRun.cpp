@@ -21,7 +21,7 @@ class EngineSlots final : public PredictionSlots {
 public:
     EngineSlots(CBackpropNet& net, const VectorView& view) : m_net(net), m_view(view) {}
     double PredictRow(int row) override { return m_net.PredictRow(row, m_view); }
-    float Slot(int row) const override { return m_net.Predictions()[static_cast<std::size_t>(row)]; }
+    float Slot(int row) const override { return m_net.Prediction(row); }
     void SetSlot(int row, float value) override { m_net.SetPrediction(row, value); }
 
 private:
@@ -46,10 +46,16 @@ bool NetworkFitsWorksheet(Worksheet& ws, const CBackpropNet& net)
         messages.Error("Error: Num Taps Exceeds Num Training + Num Testing");
         return false;
     }
-    if (!ExtrapolationRoomOf(ws).Fits()) {
+    const ExtrapolationRoom room = ExtrapolationRoomOf(ws);
+    if (!room.Fits()) {
         messages.Error("Error: Extrapolation Runs Past the Last Worksheet Row");
         return false;
     }
+    // The extension runs on rows of its own: a full worksheet grows for them, and the
+    // vectors make room for them now, before the run takes pointers into them.
+    if (!ws.GrowRows(room.gridRows))
+        return false;
+    ws.vectors.Reserve(ws.Store().GetRowCount());
     return true;
 }
 
@@ -62,9 +68,11 @@ ExtrapolationRoom ExtrapolationRoomOf(const Worksheet& ws)
     room.count =
         ExtrapolationCountFor(settings.resultsMode, settings.extrapolationRows, ws.phaseOffset);
     room.lastDataRow = ws.counts.totalRows;
-    // The extension and its scratch row must stay on the worksheet.
-    const std::int64_t lastGridRow = ws.Store().GetRowCount() - 1;
+    // The extension and its scratch row must stay on the worksheet, grown if need be.
     const std::int64_t end = static_cast<std::int64_t>(ws.firstDataRow) + ws.counts.totalRows + room.count;
+    if (room.count > 0)
+        room.gridRows = end + 1;
+    const std::int64_t lastGridRow = ws.maxRows - 1;
     if (room.count > 0 && end > lastGridRow)
         room.rowsShort = static_cast<int>(std::min<std::int64_t>(end - lastGridRow, 1 << 30));
     return room;
@@ -100,8 +108,7 @@ bool EvaluateWorksheet(Worksheet& ws, EstimateFigures* figures)
             return RefuseRun(ws);
         }
     }
-    const int rows = std::clamp(ws.counts.totalRows + count, 0, CBackpropNet::MaxRows);
-    std::copy_n(net.Predictions().begin(), rows, ws.evaluationPredictions.begin());
+    KeepPredictions(net, ws.counts.totalRows + count, ws.evaluationPredictions);
     ws.SetStateAndText(WorksheetState::Eval);
     WriteEvaluationResults(ws);
     NoteEstimateRows(ws, settings.extrapolationRows);

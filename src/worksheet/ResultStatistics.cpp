@@ -161,8 +161,8 @@ RowInputs MakeInputs(Worksheet& ws, const std::vector<float>& predictions, const
 {
     VectorSets& v = ws.vectors;
     return RowInputs{{predictions.data(), static_cast<std::int64_t>(predictions.size())},
-                     {v.Target(0), VectorSets::kCapacity},
-                     {v.TargetAverage(0), VectorSets::kCapacity},
+                     {v.Target(0), v.Capacity()},
+                     {v.TargetAverage(0), v.Capacity()},
                      scale,
                      phase,
                      ws.Settings().use2PassEstimate};
@@ -180,7 +180,7 @@ std::int64_t RowsToWalk(const Worksheet& ws, std::int64_t rows)
 int DirectionMatches(const RowInputs& in, std::int64_t first, std::int64_t last, int offset)
 {
     int count = 0;
-    for (std::int64_t i = std::max<std::int64_t>(first, 0); i <= last && i < VectorSets::kCapacity; ++i) {
+    for (std::int64_t i = std::max<std::int64_t>(first, 0); i <= last && i < in.targets.size; ++i) {
         const double dt = in.targets(i + 1) - in.targets(i);
         const float dp = in.predictions(i + offset + 1) - in.predictions(i + offset);
         if ((dt < 0) == (dp < 0))

@@ -93,8 +93,7 @@ void FinishRun(Worksheet& ws, CBackpropNet& net, const VectorView& view, Trainin
                bool markTrained)
 {
     net.ListPredictions(view, 2);
-    const int rows = std::clamp(ws.counts.totalRows, 0, CBackpropNet::MaxRows);
-    std::copy_n(net.Predictions().begin(), rows, ws.trainingPredictions.begin());
+    KeepPredictions(net, ws.counts.totalRows, ws.trainingPredictions);
     if (markTrained)
         ws.SetStateAndText(WorksheetState::Trained);
     WriteTrainingResults(ws);
@@ -141,8 +140,15 @@ bool ContinueTraining(Worksheet& ws, TrainingProgress* progress, TrainingOutcome
 {
     WorksheetNetwork& network = ws.Network();
     CBackpropNet& net = network.net;
-    const VectorView view = network.lastView;
-    if (!network.trained || !net.DataFits(view))
+    // The run goes on over the rows of the last one; the vectors may have moved since
+    // (a longer worksheet extracted in between), so the view points at them afresh.
+    if (!network.trained)
+        return false;
+    VectorView view = network.lastView;
+    view.inputs = ws.vectors.InputPointers();
+    view.target = ws.vectors.Target(0);
+    view.rowCount = ws.vectors.Capacity();
+    if (!net.DataFits(view))
         return false;
     const TrainingOutcome result = net.RunTraining(view, progress);
     if (outcome)

@@ -107,9 +107,20 @@ VectorView VectorViewOf(Worksheet& ws)
     view.inputs = ws.vectors.InputPointers();
     view.inputSetCount = std::min(static_cast<int>(ws.roles.inputColumns.size()), VectorSets::kInputSets);
     view.target = ws.vectors.Target(0);
-    view.rowCount = VectorSets::kCapacity;
+    view.rowCount = ws.vectors.Capacity();
     view.numTaps = ws.counts.numTaps;
     return view;
+}
+
+void KeepPredictions(const CBackpropNet& net, int rows, std::vector<float>& kept)
+{
+    if (rows <= 0)
+        return;
+    const auto count = static_cast<std::size_t>(rows);
+    if (kept.size() < count)
+        kept.resize(count, 0.0f);
+    for (int r = 0; r < rows; ++r)
+        kept[static_cast<std::size_t>(r)] = net.Prediction(r);
 }
 
 } // namespace orvalis

@@ -4,6 +4,7 @@
 #include "network/VectorView.h"
 
 #include <memory>
+#include <vector>
 
 namespace orvalis {
 
@@ -49,5 +50,9 @@ VectorView DefineRunRanges(Worksheet& ws);
 // The worksheet's vector sets as the engine reads them: every input set, target set 0,
 // the full capacity of the arrays readable, and the worksheet's window length.
 VectorView VectorViewOf(Worksheet& ws);
+
+// Copies the engine's predictions of data rows 0..rows-1 into a worksheet's prediction
+// array, which grows to hold them and keeps what earlier runs left past them.
+void KeepPredictions(const CBackpropNet& net, int rows, std::vector<float>& kept);
 
 } // namespace orvalis

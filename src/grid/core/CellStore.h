@@ -98,7 +98,7 @@ public:
     // Counts are limited to kMaxCount: the selection sets pack row and column into 16 bits
     // each, so a larger count would make two cells share one key. Larger counts and
     // negative ones are refused (false).
-    static constexpr int kMaxCount = 0x10000;
+    static constexpr int kMaxCount = 0x100000;
     bool SetRowCount(int n);
     bool SetColumnCount(int n);
     bool SetFixedRowCount(int n);

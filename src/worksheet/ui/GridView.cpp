@@ -13,6 +13,7 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <string>
 
 namespace orvalis {
@@ -70,6 +71,11 @@ CGridView::CGridView(CGridDoc& doc, QWidget* parent)
             [this](int minRow, int minCol, int maxRow, int maxCol) {
                 ShowRestoredCells(minRow, minCol, maxRow, maxCol);
             });
+    // Paste and typing past the last row grow the worksheet, up to its row limit.
+    m_grid->growRows = [this](int rowCount) {
+        Worksheet& ws = m_doc.GetWorksheet();
+        ws.GrowRows(std::min(rowCount, ws.maxRows));
+    };
     m_grid->chartSource = [this] {
         return ReadWorksheetChart(m_doc.GetWorksheet(), m_doc.Settings(), m_doc.LastForecastCheck());
     };
