@@ -42,7 +42,7 @@ TEST(GrowCommand, LongSeriesImportsWholeAndRunsToItsEnd)
     ASSERT_EQ(shown.status, 0) << shown.err;
     const auto rows = Lines(shown.out);
     ASSERT_GE(rows.size(), 8u + 1860u);
-    EXPECT_EQ(rows.back().substr(0, 5), "1860,");
+    EXPECT_EQ(rows.back().substr(0, 15), "Data 1860,1860,");
 
     ASSERT_EQ(box.Run({"set", ows, "-o", ows, "--role", "2=Trg/In", "--mode", "extrapolate"}).status, 0);
     // The sections follow the whole series: two thirds of 1,860 rows train.
