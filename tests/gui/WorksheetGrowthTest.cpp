@@ -75,21 +75,19 @@ TEST_F(GrowthWindow, PastePastTheLastRowAddsTheRowsItNeeds)
     EXPECT_EQ(cells.GetCellText(1004, 1), "b");
 }
 
+// The end of a typed edit left with Down, as the in-place editor reports it.
 TEST_F(GrowthWindow, TypingDownFromTheLastRowOpensANewRow)
 {
     grid.SetFocusCell(1000, 1);
-    grid.OnEditCell(1000, 1, '7');
-    auto* edit = qobject_cast<CInPlaceEdit*>(grid.InPlaceEditor());
-    ASSERT_NE(edit, nullptr);
-    QTest::keyClick(edit, Qt::Key_Down);
+    grid.OnEndInPlaceEdit(1000, 1, "7", KeyDown, false);
     EXPECT_EQ(cells.GetCellText(1000, 1), "7");
     EXPECT_EQ(cells.GetRowCount(), 1002);
     EXPECT_EQ(grid.GetFocusCell(), (CellId{1001, 1}));
-    auto* next = qobject_cast<CInPlaceEdit*>(grid.InPlaceEditor());
-    ASSERT_NE(next, nullptr) << "editing goes on in the new row";
+    EXPECT_NE(grid.InPlaceEditor(), nullptr) << "editing goes on in the new row";
+    grid.EndEditing();
 
     // Leaving the new row empty adds nothing more.
-    QTest::keyClick(next, Qt::Key_Down);
+    grid.OnEndInPlaceEdit(1001, 1, "", KeyDown, false);
     EXPECT_EQ(cells.GetRowCount(), 1002);
 }
 
