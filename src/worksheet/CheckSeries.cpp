@@ -159,6 +159,12 @@ CheckColumns CheckColumnsOf(const Worksheet& ws)
         columns.target = ws.roles.targetColumns.empty() ? 0 : ws.roles.targetColumns.front();
         return columns;
     }
+    return RoleRowColumns(ws);
+}
+
+CheckColumns RoleRowColumns(const Worksheet& ws)
+{
+    CheckColumns columns;
     const CellStore& store = ws.Store();
     for (int col = 1; col < store.GetColumnCount(); ++col) {
         const ColumnRole role = RoleFromText(store.CellTextRef(kRoleRow, col));

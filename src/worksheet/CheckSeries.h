@@ -69,6 +69,9 @@ struct CheckColumns {
     int target = 0;
 };
 CheckColumns CheckColumnsOf(const Worksheet& ws);
+// The input and target columns as the role row reads now, the way the scan reads it,
+// without the scan's writes or messages.
+CheckColumns RoleRowColumns(const Worksheet& ws);
 
 // Reads rows 0 .. rows-1 of the columns and prepares them as above; out.taps, out.fitted
 // (<= rows), out.twoPass and out.lag are set by the caller. On failure returns false with `reason`

@@ -3,7 +3,6 @@
 #include "worksheet/AppSettings.h"
 #include "worksheet/ChangeLag.h"
 #include "worksheet/CheckSeries.h"
-#include "worksheet/ColumnRole.h"
 #include "worksheet/ForecastCheck.h"
 #include "worksheet/VectorSets.h"
 #include "worksheet/Worksheet.h"
@@ -41,23 +40,6 @@ double ResidualSquares(const double* z, int count, int first, int p)
     }
     const Eigen::VectorXd b = x.completeOrthogonalDecomposition().solve(target);
     return (target - x * b).squaredNorm();
-}
-
-// The input and target columns as the role row reads now: the rule runs before Train's
-// role scan, which alone shows the scan's messages.
-CheckColumns RoleRowColumns(const Worksheet& ws)
-{
-    CheckColumns columns;
-    const CellStore& store = ws.Store();
-    for (int col = 1; col < store.GetColumnCount() && col <= kLastDataColumn; ++col) {
-        const ColumnRole role = RoleFromText(store.CellTextRef(kRoleRow, col));
-        if ((role == ColumnRole::Input || role == ColumnRole::TrgIn) &&
-            columns.inputs.size() < static_cast<std::size_t>(VectorSets::kInputSets))
-            columns.inputs.push_back(col);
-        if ((role == ColumnRole::Target || role == ColumnRole::TrgIn) && columns.target == 0)
-            columns.target = col;
-    }
-    return columns;
 }
 
 } // namespace
@@ -112,6 +94,7 @@ int ApplyWindowRule(Worksheet& ws)
     series.taps = 1;
     series.fitted = fitted;
     std::string reason;
+    // The rule runs before Train's role scan, which alone shows the scan's messages.
     const CheckColumns columns = RoleRowColumns(ws);
     if (columns.target == 0 || !ReadCheckSeries(ws, columns, fitted, series, reason))
         return c.numTaps;
