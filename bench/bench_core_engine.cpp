@@ -20,7 +20,7 @@ namespace {
 // The DAX column of the sample series, scaled into 0.1..0.9 as the extraction does, in
 // buffers of the worksheet's size.
 struct Series {
-    std::vector<double> values = std::vector<double>(CBackpropNet::MaxRows + 100, 0.0);
+    std::vector<double> values = std::vector<double>(CBackpropNet::MinPredictionRows + 100, 0.0);
     const double* pointer = nullptr;
     int rows = 0;
     double mean = 0.0;

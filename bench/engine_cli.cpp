@@ -12,6 +12,7 @@
 #include "network/BackpropNet.h"
 #include "network/RandomGenerator.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
@@ -25,6 +26,8 @@
 using namespace orvalis;
 
 namespace {
+
+constexpr int kMaxRows = 1 << 20; // the longest worksheet's data rows at the most
 
 struct Data {
     int totalRows = 0, numTraining = 0, numTesting = 0, numTaps = 0, inputSets = 0;
@@ -82,11 +85,12 @@ bool ReadData(const char* path, Data& d)
     d.numTaps = static_cast<int>(next());
     d.inputSets = static_cast<int>(next());
     d.targetMean = next();
-    if (!ok || d.totalRows < 1 || d.totalRows > CBackpropNet::MaxRows || d.inputSets < 1 ||
+    if (!ok || d.totalRows < 1 || d.totalRows > kMaxRows || d.inputSets < 1 ||
         d.inputSets > CBackpropNet::MaxInputs)
         return false;
-    // Like the worksheet's vector buffers: 10,000 rows, zero past the data.
-    const std::size_t capacity = CBackpropNet::MaxRows + CBackpropNet::MaxOutputs;
+    // Like the worksheet's vector buffers: 10,000 rows at the least, zero past the data.
+    const std::size_t capacity = static_cast<std::size_t>(std::max(d.totalRows, CBackpropNet::MinPredictionRows)) +
+                                 CBackpropNet::MaxOutputs;
     d.sets.assign(static_cast<std::size_t>(d.inputSets), std::vector<double>(capacity, 0.0));
     for (auto& set : d.sets)
         for (int r = 0; r < d.totalRows; ++r)

@@ -9,9 +9,9 @@ const std::vector<BatchCommand>& BatchCommands()
     static const std::vector<BatchCommand> commands = {
         {"new", "new -o OUT.ows", 0, true, {}, &RunNewCommand},
         {"import", "import IN.csv|IN.txt -o OUT.ows [--row R] [--column C] [--header] "
-                   "[--last-rows]",
+                   "[--last-rows] [--grow]",
          1, true, {{"--row", true, false}, {"--column", true, false}, {"--header", false, false},
-                   {"--last-rows", false, false}},
+                   {"--last-rows", false, false}, {"--grow", false, false}},
          &RunImportCommand},
         {"set", "set IN.ows -o OUT.ows [--role COL=ROLE]... [--cell ROW,COL=TEXT]...", 1, true,
          {{"--role", true, true}, {"--cell", true, true}}, &RunSetCommand},

@@ -32,8 +32,11 @@ int RunImportCommand(BatchContext& context)
         context.Messages().Error(refusal);
         return context.Finish(*worksheet, BatchRefused);
     }
-    const ImportRequest request{args.positional[0], parameters.row, parameters.column,
-                                parameters.commentHeader, args.Has("--last-rows")};
+    ImportRequest request{args.positional[0], parameters.row, parameters.column,
+                          parameters.commentHeader, args.Has("--last-rows")};
+    // A file longer than the worksheet grows it; otherwise what does not fit is left out
+    // and said on stderr, and no question is asked.
+    request.growRows = args.Has("--grow");
     const ImportOutcome outcome = ImportFile(*worksheet, request);
     if (outcome.imported)
         return context.Finish(*worksheet, BatchDone);

@@ -7,12 +7,6 @@
 
 namespace orvalis {
 
-namespace {
-
-constexpr int kLastListedRow = 1000;
-
-} // namespace
-
 std::string EscapeCellText(const std::string& text)
 {
     std::string out;
@@ -30,7 +24,8 @@ std::string EscapeCellText(const std::string& text)
 
 void WriteCellListing(const CellStore& cells, std::ostream& out)
 {
-    const int lastRow = std::min(kLastListedRow, cells.GetRowCount() - 1);
+    // Every row: 1000 on a worksheet as created, more on one that has grown.
+    const int lastRow = cells.GetRowCount() - 1;
     const int lastCol = std::min(kLastDataColumn, cells.GetColumnCount() - 1);
     std::string line;
     for (int r = 1; r <= lastRow; ++r) {

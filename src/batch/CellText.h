@@ -14,7 +14,8 @@ namespace orvalis {
 std::string EscapeCellText(const std::string& text);
 
 // The --cells listing: one "row<TAB>column<TAB>text" line for every non-empty cell of
-// grid rows 1..1000 and columns 1..68, row by row, texts escaped as above.
+// grid rows 1 to the last (1000 on a worksheet that has not grown) and columns 1..68,
+// row by row, texts escaped as above.
 void WriteCellListing(const CellStore& cells, std::ostream& out);
 
 } // namespace orvalis

@@ -19,6 +19,7 @@
 #include <QTransform>
 #include <QUndoStack>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -184,6 +185,11 @@ public:
     // `leaving` (a moving drag's source), this window's own when none is given.
     virtual bool PasteTextToGrid(CellId cell, const QMimeData* mime,
                                  GridSelection* leaving = nullptr);
+    // When set, the owner's way to add rows at the end (up to the count given, as far as
+    // it allows): a paste whose lines run past the last row, and a typed cell of the last
+    // row left with the Down key, ask for the rows they need. Unset, the grid keeps its
+    // size.
+    std::function<void(int rowCount)> growRows;
     // Empties every selected editable cell, as an edit of each (grid editable only).
     virtual void CutSelectedText();
     // Puts mime on the system clipboard; false when the clipboard did not take it.

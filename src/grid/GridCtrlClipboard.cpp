@@ -91,6 +91,11 @@ bool CGridCtrl::PasteTextToGrid(CellId cell, const QMimeData* mime, GridSelectio
     if (!mime || !mime->hasText())
         return false;
     const CellBytes text = ToCellBytes(mime->text());
+    if (growRows && !text.bytes.empty() && m_store.IsCellEditable(cell.row, cell.col)) {
+        const CellId last = PasteTargetOf(cell, text.bytes, text.bytes.size() - 1);
+        if (last.row >= m_store.GetRowCount())
+            growRows(last.row + 1);
+    }
     const PasteOutcome outcome = PasteTextToCells(m_store, cell, text.bytes, leaving ? leaving : &m_selection);
     if (!outcome)
         return false;

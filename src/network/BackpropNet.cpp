@@ -121,7 +121,7 @@ bool CBackpropNet::DataFits(const VectorView& data) const
     // Training and testing rows read targets up to testLast + outputs - 1 (the
     // reference errors read input set 0 as far); listing reads inputs below evalLast.
     const int lastRead = std::max(testLast + outputCount - 1, evalLast);
-    return trainFirst >= data.numTaps && lastRead < data.rowCount && evalLast < MaxRows;
+    return trainFirst >= data.numTaps && lastRead < data.rowCount;
 }
 
 void CBackpropNet::PresentPattern(const double* input, double* output, const double* target,
@@ -244,14 +244,26 @@ TrainingOutcome CBackpropNet::RunStarts(const VectorView& data, TrainingObserver
     return kept.outcome;
 }
 
+void CBackpropNet::SetPrediction(int row, float value)
+{
+    if (row < 0)
+        return;
+    const auto index = static_cast<std::size_t>(row);
+    if (index >= predictions.size())
+        predictions.resize(index + 1, 0.0f);
+    predictions[index] = value;
+}
+
 void CBackpropNet::ListPredictions(const VectorView& data, int mode)
 {
-    predictions.fill(0.0f);
+    // Only rows the data can feed are listed, whatever the ranges say; the array covers
+    // them all.
+    const int first = std::max(mode == 2 ? trainFirst : evalFirst, 0);
+    const int last = std::min(mode == 2 ? testLast : evalLast, data.rowCount - 1);
+    predictions.assign(std::max<std::size_t>(MinPredictionRows, static_cast<std::size_t>(std::max(last + 1, 0))),
+                       0.0f);
     if (!IsBuilt())
         return;
-    // Rows outside the prediction array are never written, whatever the ranges say.
-    const int first = std::max(mode == 2 ? trainFirst : evalFirst, 0);
-    const int last = std::min(mode == 2 ? testLast : evalLast, MaxRows - 1);
     // A row presented without training changes nothing but the layer outputs and the
     // output error terms, which the next training pattern overwrites before use; the
     // error terms are therefore not computed here, and no target is read.

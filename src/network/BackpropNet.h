@@ -46,7 +46,7 @@ struct TrainingStarts {
 // is built and DataFits says yes. Rows are zero-based indexes into the vector sets.
 class CBackpropNet {
 public:
-    static constexpr int MaxRows = 10000;  // rows covered by predictions
+    static constexpr int MinPredictionRows = 10000; // rows the predictions cover at the least
     static constexpr int MaxInputs = 200;  // longest input vector
     static constexpr int MaxOutputs = 100; // longest output vector
 
@@ -119,8 +119,15 @@ public:
     // The first output for data row `row`, without training.
     double PredictRow(int row, const VectorView& data);
 
-    const std::array<float, MaxRows>& Predictions() const { return predictions; }
-    void SetPrediction(int row, float value) { predictions[row] = value; }
+    // The first output per row as ListPredictions and SetPrediction left it: at least
+    // MinPredictionRows entries, as many as the rows listed; rows past them read 0.
+    const std::vector<float>& Predictions() const { return predictions; }
+    float Prediction(int row) const
+    {
+        return row >= 0 && static_cast<std::size_t>(row) < predictions.size() ? predictions[static_cast<std::size_t>(row)] : 0.0f;
+    }
+    // Grows the predictions to hold row (a negative row is ignored).
+    void SetPrediction(int row, float value);
     double PatternError() const { return core.patternError; }
     // Error term of unit i of layer l as the last pattern left it (for checks).
     double ErrorTerm(int layer, int unit) const { return core.Error(layer, unit); }
@@ -134,7 +141,7 @@ public:
     double testError = 0.0, testMeanError = 0.0;
 
 private:
-    std::array<float, MaxRows> predictions{}; // first output per row, ListPredictions
+    std::vector<float> predictions = std::vector<float>(MinPredictionRows, 0.0f); // see Predictions()
     NetCore core;
 };
 

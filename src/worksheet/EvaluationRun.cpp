@@ -24,10 +24,7 @@ public:
     // lag: the change lag of the view, whose row r is data row r + lag.
     EngineSlots(CBackpropNet& net, const VectorView& view, int lag) : m_net(net), m_view(view), m_lag(lag) {}
     double PredictRow(int row) override { return m_net.PredictRow(row - m_lag, m_view); }
-    float Slot(int row) const override
-    {
-        return m_net.Predictions()[static_cast<std::size_t>(row - m_lag)];
-    }
+    float Slot(int row) const override { return m_net.Prediction(row - m_lag); }
     void SetSlot(int row, float value) override { m_net.SetPrediction(row - m_lag, value); }
 
 private:
@@ -59,10 +56,16 @@ bool NetworkFitsWorksheet(Worksheet& ws, const CBackpropNet& net)
         messages.Error("Error: Num Taps + Change Lag Exceeds Num Training + Num Testing");
         return false;
     }
-    if (!ExtrapolationRoomOf(ws).Fits()) {
+    const ExtrapolationRoom room = ExtrapolationRoomOf(ws);
+    if (!room.Fits()) {
         messages.Error("Error: Extrapolation Runs Past the Last Worksheet Row");
         return false;
     }
+    // The extension runs on rows of its own: a full worksheet grows for them, and the
+    // vectors make room for them now, before the run takes pointers into them.
+    if (!ws.GrowRows(room.gridRows))
+        return false;
+    ws.vectors.Reserve(ws.Store().GetRowCount());
     return true;
 }
 
@@ -91,9 +94,11 @@ ExtrapolationRoom ExtrapolationRoomOf(const Worksheet& ws)
     room.count =
         ExtrapolationCountFor(settings.resultsMode, settings.extrapolationRows, ws.phaseOffset);
     room.lastDataRow = ws.counts.totalRows;
-    // The extension and its scratch row must stay on the worksheet.
-    const std::int64_t lastGridRow = ws.Store().GetRowCount() - 1;
+    // The extension and its scratch row must stay on the worksheet, grown if need be.
     const std::int64_t end = static_cast<std::int64_t>(ws.firstDataRow) + ws.counts.totalRows + room.count;
+    if (room.count > 0)
+        room.gridRows = end + 1;
+    const std::int64_t lastGridRow = ws.maxRows - 1;
     if (room.count > 0 && end > lastGridRow)
         room.rowsShort = static_cast<int>(std::min<std::int64_t>(end - lastGridRow, 1 << 30));
     return room;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 namespace orvalis {
 
 class Worksheet;
@@ -15,11 +17,13 @@ struct EstimateFigures {
 };
 
 // The rows an evaluation in the current results mode adds after the sections
-// (ExtrapolationCountFor), and whether they and their scratch row stay on the worksheet.
+// (ExtrapolationCountFor), and whether they and their scratch row can stay on the
+// worksheet: a worksheet too short for them grows, up to its row limit.
 struct ExtrapolationRoom {
-    int count = 0;       // rows the evaluation extends the series by
-    int lastDataRow = 0; // data row number ("Data n") the sections end on
-    int rowsShort = 0;   // rows missing at the end of the grid; 0 when it fits
+    int count = 0;             // rows the evaluation extends the series by
+    int lastDataRow = 0;       // data row number ("Data n") the sections end on
+    std::int64_t gridRows = 0; // grid rows the extension and its scratch row need
+    int rowsShort = 0;         // rows missing past the row limit; 0 when it fits
     bool Fits() const { return rowsShort == 0; }
 };
 ExtrapolationRoom ExtrapolationRoomOf(const Worksheet& ws);
@@ -31,8 +35,9 @@ ExtrapolationRoom ExtrapolationRoomOf(const Worksheet& ws);
 // anything else), on a failed role scan or extraction, and (before the network is
 // used) when the network does not take the worksheet's window, the window is longer
 // than the Training and Testing rows (or as long, at phase offset -1, which starts it a
-// row earlier), or the extension would pass the last grid row; and when a row of the
-// extension does not extract (a prediction that is not a number).
+// row earlier), or the extension would pass the worksheet's row limit; and when a row of
+// the extension does not extract (a prediction that is not a number). A worksheet too
+// short for the extension grows to hold it before the network runs.
 // figures, when given, receives what the estimate dialog shows.
 bool EvaluateWorksheet(Worksheet& ws, EstimateFigures* figures = nullptr);
 

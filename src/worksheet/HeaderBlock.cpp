@@ -132,6 +132,24 @@ int BuildHeaderBlock(CellStore& store, const AppSettings& settings)
     return firstDataRow;
 }
 
+bool AddWorksheetRows(CellStore& store, int firstDataRow, int rowCount)
+{
+    const int old = store.GetRowCount();
+    if (rowCount <= old)
+        return true;
+    // New cells take their format from the cell above, so the data columns stay centred
+    // and the label column left-aligned; heights follow the last row as it was sized.
+    const int height = old > 0 ? store.GetRowHeight(old - 1) : store.GetDefaultRowHeight();
+    if (!store.SetRowCount(rowCount))
+        return false;
+    for (int r = old; r < rowCount; ++r) {
+        store.SetRowHeight(r, height);
+        SetTextAndFormat(store, r, 0, "Data " + std::to_string(r - firstDataRow + 1), kFormatLeft);
+        store.SetCellBackColor(r, 0, kTitleColour);
+    }
+    return true;
+}
+
 void ColourLegend(CellStore& store, const AppSettings& settings)
 {
     store.SetCellBackColor(2, 0, settings.trainColor);

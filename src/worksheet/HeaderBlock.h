@@ -13,6 +13,12 @@ struct AppSettings;
 // Returns FirstDataRow (8 with the comment row, 7 without).
 int BuildHeaderBlock(CellStore& store, const AppSettings& settings);
 
+// Adds rows at the end of a worksheet's grid until it has rowCount rows, each labelled
+// "Data %d" in the label column and formatted like the rows above; the section colours
+// are the caller's (UpdateRowLabels). True when the grid has rowCount rows afterwards;
+// false (and nothing added) when the store cannot hold that many.
+bool AddWorksheetRows(CellStore& store, int firstDataRow, int rowCount);
+
 // Colours the legend cells of the row-label column (rows 2-5: Training, Testing,
 // Evaluate, Extrapolate) in the settings' section colours.
 void ColourLegend(CellStore& store, const AppSettings& settings);

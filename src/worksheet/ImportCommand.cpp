@@ -24,9 +24,21 @@ ImportFileType ImportFileTypeOf(const std::string& path)
     return ImportFileType::NotSupported;
 }
 
+namespace {
+
+std::string GrowthQuestion(const ImportLoadResult& loaded, const std::string& path)
+{
+    return "Grow the worksheet so that the " + std::to_string(loaded.rowsLeftOut) +
+           (loaded.rowsLeftOut == 1 ? " row" : " rows") + " left out of " + FileBaseName(path) +
+           " are imported too?";
+}
+
+} // namespace
+
 ImportOutcome ImportFile(CellStore& cells, int firstDataRow, const ImportRequest& request,
                          UserMessages& messages,
-                         const std::function<void()>& configureFromColumn1)
+                         const std::function<void()>& configureFromColumn1,
+                         const std::function<void(std::int64_t)>& growRows)
 {
     ImportOutcome outcome;
     int row = request.row;
@@ -47,22 +59,45 @@ ImportOutcome ImportFile(CellStore& cells, int firstDataRow, const ImportRequest
     choice.keepLastRows = request.keepLastRows;
     // The header line stays in the row above the data whichever data lines are kept.
     choice.fixedLines = request.commentHeader ? 1 : 0;
-    const ImportLoadResult loaded =
-        LoadDelimitedFile(cells, request.path, firstDataRow + row - 1, column,
-                          comma ? kCommaSeparator : kTabSeparator, choice);
-    outcome.lastColumn = loaded.lastColumn;
-    outcome.opened = loaded.status == ImportLoadStatus::Loaded ||
-                     loaded.status == ImportLoadStatus::ReadError;
-    if (loaded.status != ImportLoadStatus::Loaded) {
-        ReportLoadFailure(loaded.status, request.path, messages);
-        messages.Error(comma ? "Error: Import CSV File Failure"
-                             : "Error: Import TAB Delimited File Failure");
+    if (request.growRows)
+        choice.grow = growRows;
+    // One reading of the file: failed (said), done, or to be read again into the grid
+    // grown at the user's word.
+    enum class Pass { Failed,
+                      Done,
+                      Again };
+    const auto load = [&] {
+        const ImportLoadResult loaded =
+            LoadDelimitedFile(cells, request.path, firstDataRow + row - 1, column,
+                              comma ? kCommaSeparator : kTabSeparator, choice);
+        outcome.lastColumn = loaded.lastColumn;
+        outcome.opened = outcome.opened || loaded.status == ImportLoadStatus::Loaded ||
+                         loaded.status == ImportLoadStatus::ReadError;
+        if (loaded.status != ImportLoadStatus::Loaded) {
+            ReportLoadFailure(loaded.status, request.path, messages);
+            messages.Error(comma ? "Error: Import CSV File Failure"
+                                 : "Error: Import TAB Delimited File Failure");
+            return Pass::Failed;
+        }
+        // Said before the configuration's own messages, which follow from what was kept.
+        if (const std::string leftOut = LeftOutMessage(loaded, request.path); !leftOut.empty())
+            messages.Information(leftOut);
+        // Rows the grid could not take may come in after all, once it has grown (columns
+        // cannot grow).
+        if (loaded.rowsLeftOut > 0 && !choice.grow && request.offerGrowth && growRows &&
+            messages.Ask(GrowthQuestion(loaded, request.path))) {
+            choice.grow = growRows;
+            choice.keepLastRows = false;
+            return Pass::Again;
+        }
+        return Pass::Done;
+    };
+    Pass pass = load();
+    if (pass == Pass::Again)
+        pass = load();
+    if (pass != Pass::Done)
         return outcome;
-    }
     outcome.imported = true;
-    // Said before the configuration's own messages, which follow from what was kept.
-    if (const std::string leftOut = LeftOutMessage(loaded, request.path); !leftOut.empty())
-        messages.Information(leftOut);
     if (row == 0 && column == 1) {
         outcome.headerImport = true;
         const int last = std::min(outcome.lastColumn - 1, kLastDataColumn);
@@ -79,8 +114,14 @@ ImportOutcome ImportFile(Worksheet& worksheet, const ImportRequest& request)
     const auto configure = [&] {
         worksheet.AutoConfigureSectionsFromColumn1(worksheet.Settings().resultsMode);
     };
+    // One empty row stays below the imported lines: the automatic sizing measures a
+    // series up to its first empty cell, and a column filled to the last row reads as
+    // having none.
+    const auto grow = [&](std::int64_t rows) {
+        worksheet.GrowRows(std::min<std::int64_t>(rows + 1, worksheet.maxRows));
+    };
     const ImportOutcome outcome = ImportFile(worksheet.Store(), worksheet.firstDataRow, request,
-                                             worksheet.Messages(), configure);
+                                             worksheet.Messages(), configure, grow);
     // Imported cells are the user's new data: closing without saving asks first.
     if (outcome.opened)
         worksheet.SetModified();

@@ -2,6 +2,7 @@
 
 #include "grid/core/CellStore.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -41,6 +42,11 @@ struct ImportRequest {
     int column = 1;             // grid column C0
     bool commentHeader = false; // the file's first line holds column names
     bool keepLastRows = false;  // a file longer than the grid gives its last data lines
+    bool growRows = false;      // a file longer than the grid grows it to fit
+    // Without growRows: when rows were left out, ask after saying so whether the grid
+    // should grow to take them, and import again if so (the window; the batch tool keeps
+    // its output as it was).
+    bool offerGrowth = false;
 };
 
 // Result of one import command.
@@ -58,11 +64,13 @@ struct ImportOutcome {
 // the role "Comment" and then calls configureFromColumn1 (the worksheet's
 // AutoConfigureSectionsFromColumn1 with the results mode in force). Failures are told
 // through messages with the command's own texts; the command then ends, keeping the
-// cells written so far. Writes cell texts only: the grid keeps its size and the state
-// its value.
+// cells written so far. Writes cell texts only and keeps the state; the grid keeps its
+// size unless the request grows it (through growRows, which adds grid rows up to the
+// count given, as far as the worksheet may grow).
 ImportOutcome ImportFile(CellStore& cells, int firstDataRow, const ImportRequest& request,
                          UserMessages& messages,
-                         const std::function<void()>& configureFromColumn1);
+                         const std::function<void()>& configureFromColumn1,
+                         const std::function<void(std::int64_t)>& growRows = {});
 
 // The import command on a worksheet: its grid, FirstDataRow and messages, the
 // application's results mode for the configuration after a header import. Marks the

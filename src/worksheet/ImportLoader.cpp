@@ -128,19 +128,26 @@ void ImportLoader::EndLine()
 
 namespace {
 
-// How many data lines to skip so that the last ones fit the store below their first
-// row: the file is measured by a loader that writes nothing.
-std::int64_t LinesToSkipForLastRows(CellStore& cells, std::string_view text, bool complete,
-                                    int firstRow, int firstColumn, char separator,
-                                    const ImportRowChoice& choice)
+// Lines of the text up to its last one holding a non-empty field: empty lines after
+// it are no data. Measured by a loader that writes nothing.
+std::int64_t FilledLines(CellStore& cells, std::string_view text, bool complete, int firstRow,
+                         int firstColumn, char separator)
 {
     ImportLoader measure(cells, firstRow, firstColumn, separator);
     measure.SkipLines(0, INT64_MAX);
     measure.Feed(text);
     if (complete)
         measure.Finish();
-    // Empty lines after the last filled one are no data: they must not push data out.
-    const std::int64_t dataLines = measure.LastFilledLine() + 1 - choice.fixedLines;
+    return measure.LastFilledLine() + 1;
+}
+
+// How many data lines to skip so that the last ones fit the store below their first
+// row.
+std::int64_t LinesToSkipForLastRows(CellStore& cells, std::int64_t filledLines, int firstRow,
+                                    const ImportRowChoice& choice)
+{
+    // Empty lines after the last filled one must not push data out.
+    const std::int64_t dataLines = filledLines - choice.fixedLines;
     const std::int64_t capacity = std::max<std::int64_t>(
         0, static_cast<std::int64_t>(cells.GetRowCount()) - firstRow - choice.fixedLines);
     return std::max<std::int64_t>(0, dataLines - capacity);
@@ -171,10 +178,18 @@ ImportLoadResult LoadDelimitedFile(CellStore& cells, const std::string& path, in
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     const bool complete = read != ReadOutcome::Failed;
     // The loader itself turns CR LF into a line end and keeps a lone CR.
+    std::int64_t filledLines = -1; // measured when needed
+    if (choice.grow) {
+        filledLines = FilledLines(cells, text, complete, firstRow, firstColumn, separator);
+        if (firstRow + filledLines > cells.GetRowCount())
+            choice.grow(firstRow + filledLines);
+    }
     ImportLoader loader(cells, firstRow, firstColumn, separator);
-    if (choice.keepLastRows)
-        loader.SkipLines(choice.fixedLines, LinesToSkipForLastRows(cells, text, complete, firstRow,
-                                                                   firstColumn, separator, choice));
+    if (choice.keepLastRows) {
+        if (filledLines < 0)
+            filledLines = FilledLines(cells, text, complete, firstRow, firstColumn, separator);
+        loader.SkipLines(choice.fixedLines, LinesToSkipForLastRows(cells, filledLines, firstRow, choice));
+    }
     loader.Feed(text);
     if (complete) {
         loader.Finish();

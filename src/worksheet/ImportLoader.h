@@ -3,6 +3,7 @@
 #include "grid/core/CellStore.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -101,6 +102,10 @@ struct ImportRowChoice {
     // Leading lines that land where they always do, whichever lines are kept (the
     // header line of a header import).
     int fixedLines = 0;
+    // When set, a file whose filled lines run past the store's last row first asks it to
+    // grow to the rows they need (given in grid rows, the fixed rows included); the store
+    // grows as far as its owner allows, and what still does not fit is left out as usual.
+    std::function<void(std::int64_t rows)> grow;
 };
 
 // Reads the file at path through an ImportLoader, at most kMaxFileReadBytes of it.

@@ -14,6 +14,7 @@ public:
     static constexpr const char* kColumnLabel = "Grid Column:";
     static constexpr const char* kHeaderLabel = "Comment Header";
     static constexpr const char* kKeepLastRowsLabel = "Keep the last rows";
+    static constexpr const char* kGrowLabel = "Grow the worksheet to fit";
     static constexpr const char* kInitialRowText = "1";
     static constexpr const char* kInitialColumnText = "1";
 
@@ -28,6 +29,7 @@ public:
     int column = 1;             // grid column C0, 1..69
     bool commentHeader = false; // requires row and column 1
     bool keepLastRows = false;  // a file longer than the grid gives its last lines; no check
+    bool growRows = false;      // a file longer than the grid grows it; no check
 };
 
 } // namespace orvalis

@@ -201,8 +201,8 @@ RowInputs MakeInputs(Worksheet& ws, const std::vector<float>& predictions, const
 {
     VectorSets& v = ws.vectors;
     return RowInputs{{predictions.data(), static_cast<std::int64_t>(predictions.size())},
-                     {v.Target(0), VectorSets::kCapacity},
-                     {v.TargetAverage(0), VectorSets::kCapacity},
+                     {v.Target(0), v.Capacity()},
+                     {v.TargetAverage(0), v.Capacity()},
                      scale,
                      phase,
                      ws.Settings().use2PassEstimate};
@@ -223,9 +223,9 @@ TurnedBack TurnBack(Worksheet& ws, const std::vector<float>& predictions, const 
 {
     VectorSets& v = ws.vectors;
     const int lag = v.changeLag;
-    const std::int64_t total = std::clamp<std::int64_t>(ws.counts.totalRows, 0, VectorSets::kCapacity);
+    const std::int64_t total = std::clamp<std::int64_t>(ws.counts.totalRows, 0, v.Capacity());
     const std::int64_t size = std::min<std::int64_t>(static_cast<std::int64_t>(predictions.size()),
-                                                     VectorSets::kCapacity);
+                                                     v.Capacity());
     const bool twoPass = ws.Settings().use2PassEstimate;
     TurnedBack tb;
     tb.unit = 0.8 / (static_cast<double>(scale.max) - static_cast<double>(scale.min));
@@ -267,7 +267,7 @@ TurnedBack TurnBack(Worksheet& ws, const std::vector<float>& predictions, const 
 int DirectionMatches(const RowInputs& in, std::int64_t first, std::int64_t last, int offset)
 {
     int count = 0;
-    for (std::int64_t i = std::max<std::int64_t>(first, 0); i <= last && i < VectorSets::kCapacity; ++i) {
+    for (std::int64_t i = std::max<std::int64_t>(first, 0); i <= last && i < in.targets.size; ++i) {
         const double dt = in.TargetStep(i);
         const float dp = in.EstimateStep(i + offset);
         if ((dt < 0) == (dp < 0))

@@ -158,8 +158,16 @@ bool ContinueTraining(Worksheet& ws, TrainingProgress* progress, TrainingOutcome
 {
     WorksheetNetwork& network = ws.Network();
     CBackpropNet& net = network.net;
-    const VectorView view = network.lastView;
-    if (!network.trained || !net.DataFits(view))
+    // The run goes on over the rows of the last one; the vectors may have moved since
+    // (a longer worksheet extracted in between), so the view points at them afresh.
+    if (!network.trained)
+        return false;
+    const int lag = std::max(network.changeLag, 0);
+    VectorView view = network.lastView;
+    view.inputs = ws.vectors.InputPointers(lag);
+    view.target = ws.vectors.Target(0) + lag;
+    view.rowCount = ws.vectors.Capacity() - lag;
+    if (!net.DataFits(view))
         return false;
     const bool patient = EffectiveForecastOptions(ws.Settings().forecast).patientTraining;
     const TrainingOutcome result = net.RunTraining(view, progress, patient);

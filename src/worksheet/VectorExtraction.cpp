@@ -8,6 +8,7 @@
 #include "worksheet/Worksheet.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -165,7 +166,12 @@ void DetrendAndScaleChanges(Worksheet& ws, int m, int lag, bool forTraining)
 
 bool ExtractVectors(Worksheet& ws, int rowCount, bool forTraining)
 {
-    if (!SectionsUsable(ws) || !ReadCells(ws, rowCount))
+    if (!SectionsUsable(ws))
+        return false;
+    // Every row read has its place: the sections fit the grid, and a row count past the
+    // grid stops at the grid's end with the empty-cell message.
+    ws.vectors.Reserve(std::min(rowCount < 0 ? INT_MAX : rowCount, ws.Store().GetRowCount()));
+    if (!ReadCells(ws, rowCount))
         return false;
 
     // Every row up to rowCount was read, so the rows used below exist in the arrays.
@@ -190,7 +196,7 @@ bool ExtractVectors(Worksheet& ws, int rowCount, bool forTraining)
             MovingAverageDetrend(v.InputAverage(k), v.Input(k), m, c.numTaps);
         MovingAverageDetrend(v.TargetAverage(0), v.Target(0), m, c.numTaps);
     } else {
-        const int zeroed = static_cast<int>(std::min<std::int64_t>(sections, VectorSets::kCapacity));
+        const int zeroed = static_cast<int>(std::min<std::int64_t>(sections, v.Capacity()));
         for (int k = 0; k < inputs; ++k)
             std::fill(v.InputAverage(k), v.InputAverage(k) + zeroed, 0.0);
         std::fill(v.TargetAverage(0), v.TargetAverage(0) + zeroed, 0.0);

@@ -15,14 +15,22 @@ struct TargetScale {
 
 // A worksheet's numeric series as its last vector extraction left them: one array per
 // input set and target set, indexed by data row, and the moving averages removed from
-// them. Every array holds kCapacity values, zero until written, and keeps what earlier
+// them. Every array holds Capacity() values, zero until written, and keeps what earlier
 // extractions wrote beyond the rows of the latest one. The storage is allocated on
-// first use, so a worksheet that never runs costs nothing.
+// first use, so a worksheet that never runs costs nothing; it holds kCapacity rows
+// and grows (keeping every value) when a longer worksheet needs more. Growing moves the
+// arrays: pointers taken before a Reserve that grew are stale, except the input pointers
+// table, which follows the arrays from the row it was last asked for.
 class VectorSets {
 public:
-    static constexpr int kCapacity = 10000; // rows of every array
+    static constexpr int kCapacity = 10000; // rows of every array at the least
     static constexpr int kInputSets = 16;
     static constexpr int kTargetSets = 6;
+
+    // Makes every array hold at least `rows` values (and kCapacity).
+    void Reserve(int rows);
+    // Rows of every array; kCapacity before the first use.
+    int Capacity() const { return m_capacity; }
 
     double* Input(int k) { return Array(k); }
     double* InputAverage(int k) { return Array(kInputSets + k); }
@@ -47,9 +55,13 @@ public:
 private:
     static constexpr int kArrays = 2 * kInputSets + 2 * kTargetSets;
     double* Array(int index);
+    // Sets the input pointers to the storage from m_pointerRow on.
+    void PointInputs();
 
-    std::vector<double> m_storage; // kArrays x kCapacity once allocated
-    std::vector<double> m_levels;  // (kInputSets + 1) x kCapacity once allocated
+    int m_capacity = kCapacity;
+    int m_pointerRow = 0;          // the data row the input pointers start at
+    std::vector<double> m_storage; // kArrays x m_capacity once allocated
+    std::vector<double> m_levels;  // (kInputSets + 1) x m_capacity once allocated
     std::array<const double*, kInputSets> m_inputPointers{};
 };
 

@@ -41,6 +41,18 @@ bool Worksheet::AutoSizeHeaderBlock()
     return true;
 }
 
+bool Worksheet::GrowRows(std::int64_t gridRows)
+{
+    if (gridRows <= m_store.GetRowCount())
+        return true;
+    if (gridRows > maxRows || !AddWorksheetRows(m_store, firstDataRow, static_cast<int>(gridRows)))
+        return false;
+    UpdateRowLabels();
+    // The rows are part of what a save writes.
+    SetModified(true);
+    return true;
+}
+
 void Worksheet::UpdateRowLabels()
 {
     UpdateRowLabels(counts.numTraining, counts.numTesting, counts.numEval,

@@ -65,6 +65,12 @@ public:
     // that attaches its measurer after the worksheet was built. False without measurer.
     bool AutoSizeHeaderBlock();
 
+    // Grows the grid to gridRows rows (header rows included): the new data rows are
+    // labelled, formatted and coloured like the others and start empty. A worksheet never
+    // shrinks: a smaller count changes nothing. Growing marks the worksheet modified.
+    // False, with nothing added, past maxRows.
+    bool GrowRows(std::int64_t gridRows);
+
     // Recolours the row labels for the current counts and ExtrapolationRows.
     void UpdateRowLabels();
     // Recolours the row labels for the given counts (colours only).
@@ -142,6 +148,8 @@ public:
     SectionCounts counts;
     WorksheetState state = WorksheetState::Init;
     int firstDataRow = 8;       // grid row of data row 0: 8 with the comment row, 7 without
+    // Grid rows this worksheet may grow to (kMaxWorksheetRows, within what the store holds).
+    int maxRows = kMaxWorksheetRows < CellStore::kMaxRowCount ? kMaxWorksheetRows : CellStore::kMaxRowCount;
     int inputSetCount = 0;      // input columns of the last successful scan, <= 16
     int targetSetCount = 0;     // target columns of the last scan, <= 6
     ColumnRoleMap roles;
@@ -150,8 +158,8 @@ public:
     int phaseOffset = 100;             // 100 undetermined, 0 or -1
     int savedColumnCount = 0;          // counts read from the last loaded file
     int savedRowCount = 0;
-    std::vector<float> trainingPredictions;    // kPredictionCapacity entries
-    std::vector<float> evaluationPredictions;  // kPredictionCapacity entries
+    std::vector<float> trainingPredictions;   // at least kPredictionCapacity entries, one per data row
+    std::vector<float> evaluationPredictions; // the same
     VectorSets vectors;                // the last vector extraction
     ResultStatistics statistics;       // the last results pass
     int extrapolationCount = 0;        // rows the last evaluation extended the series by

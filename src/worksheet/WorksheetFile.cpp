@@ -192,7 +192,14 @@ void ApplyContents(Worksheet& ws, WorksheetFileContents& file, const BeforeSizin
     if (ws.Settings().useCommentLine)
         for (std::size_t j = 0; j < file.comments.size(); ++j)
             store.SetCellText(kCommentRow, static_cast<int>(j) + 1, file.comments[j]);
-    for (std::size_t i = 0; i < file.rows.size(); ++i)
+    // A worksheet saved grown opens at its saved length; a shorter file leaves the new
+    // worksheet's rows as they are. A count past the row limit comes only with no data
+    // rows (the reader refuses it otherwise), and there is nothing to grow for.
+    if (file.rowCount <= ws.maxRows)
+        ws.GrowRows(file.rowCount);
+    const std::size_t rows = std::min<std::size_t>(
+        file.rows.size(), static_cast<std::size_t>(store.GetRowCount() - ws.firstDataRow));
+    for (std::size_t i = 0; i < rows; ++i)
         for (std::size_t j = 0; j < file.rows[i].size(); ++j)
             store.SetCellText(ws.firstDataRow + static_cast<int>(i), static_cast<int>(j) + 1,
                               file.rows[i][j]);
@@ -209,8 +216,7 @@ void ApplyContents(Worksheet& ws, WorksheetFileContents& file, const BeforeSizin
 FileResult LoadWorksheetBytes(Worksheet& ws, const std::uint8_t* data, std::size_t size,
                               const BeforeSizing& beforeSizing)
 {
-    auto parsed = ParseWorksheetFile(data, size, ws.firstDataRow, ws.Store().GetRowCount(),
-                                     ws.Store().GetColumnCount());
+    auto parsed = ParseWorksheetFile(data, size, ws.firstDataRow, ws.maxRows, ws.Store().GetColumnCount());
     if (FileError* error = std::get_if<FileError>(&parsed)) {
         ws.Messages().Error(error->message);
         return *error;

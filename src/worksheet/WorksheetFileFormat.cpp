@@ -195,7 +195,7 @@ std::string ShownVersion(const std::string& read)
 } // namespace
 
 std::variant<WorksheetFileContents, FileError> ParseWorksheetFile(
-    const std::uint8_t* data, std::size_t size, int firstDataRow, int gridRows, int gridColumns)
+    const std::uint8_t* data, std::size_t size, int firstDataRow, int maxRows, int gridColumns)
 {
     ByteReader in(data, size);
     WorksheetFileContents out;
@@ -237,15 +237,20 @@ std::variant<WorksheetFileContents, FileError> ParseWorksheetFile(
             out.comments.push_back(in.String("comment"));
         // Without used columns no data string follows, whatever the row count says.
         const std::int64_t lastRow = out.usedColumns > 0 ? out.rowCount : firstDataRow;
+        const std::size_t rowsAt = in.Position();
         for (std::int64_t row = firstDataRow; row < lastRow; ++row) {
             std::vector<std::string> cells;
             cells.reserve(static_cast<std::size_t>(out.usedColumns));
             for (int j = 1; j < k; ++j)
                 cells.push_back(in.String("cell"));
-            // Rows past the grid's last row are read and dropped.
-            if (row < gridRows)
+            // Rows past the longest worksheet are read (the file must hold them) but not
+            // kept: the file is refused below.
+            if (row < maxRows)
                 out.rows.push_back(std::move(cells));
         }
+        if (lastRow > maxRows)
+            in.Fail(FileError::Kind::Invalid, rowsAt,
+                    "row count " + std::to_string(out.rowCount) + " past the row limit");
         CheckUsedWeights(in, out, weightsAt);
     } catch (ParseFailure& failure) {
         return std::move(failure.error);

@@ -66,8 +66,8 @@ private:
     bool m_failed = false;
 };
 
-// Everything a worksheet file holds, as read. Rows and columns beyond the grid given
-// to the parser are read and dropped, so the size is bounded by the grid.
+// Everything a worksheet file holds, as read. Columns beyond the grid given to the
+// parser are read and dropped; rows are kept up to the row limit given to it.
 struct WorksheetFileContents {
     StoredNetwork network;
     int phaseOffset = 100;
@@ -81,12 +81,15 @@ struct WorksheetFileContents {
     std::vector<std::vector<std::string>> rows;  // grid rows FirstDataRow.. kept, K-1 texts each
 };
 
-// Reads a worksheet file for a grid of gridRows x gridColumns whose data start at
-// firstDataRow. Every count is checked before use and every length against the bytes
-// left, so nothing read can allocate more than the file could hold. Returns the
-// contents or the refusal (its message is the one the user sees).
+// Reads a worksheet file for a grid of gridColumns columns whose data start at
+// firstDataRow and that may grow to maxRows rows. Every count is checked before use and
+// every length against the bytes left, so nothing read can allocate more than the file
+// could hold. A file whose data rows run past maxRows is refused as invalid (once they
+// are read, so that a file ending early says so); a row count that large with no used
+// column has no rows to hold and is taken as read. Returns the contents or the refusal
+// (its message is the one the user sees).
 std::variant<WorksheetFileContents, FileError> ParseWorksheetFile(
-    const std::uint8_t* data, std::size_t size, int firstDataRow, int gridRows = 1001,
+    const std::uint8_t* data, std::size_t size, int firstDataRow, int maxRows = 1048576,
     int gridColumns = 69);
 
 // Writes the bytes of a worksheet file. Texts of cells are taken as they are.

@@ -8,7 +8,10 @@ namespace orvalis {
 // truth: section counts, state, figures and column roles are cell texts at these
 // coordinates, (row, column) with row 0 and column 0 the fixed title band.
 
-constexpr int kWorksheetRows = 1001;     // grid rows, including the fixed row 0
+constexpr int kWorksheetRows = 1001; // grid rows of a new worksheet, including the fixed row 0
+// Grid rows a worksheet may grow to (import, paste, typing, extrapolation, a file),
+// including the header rows above the data.
+constexpr int kMaxWorksheetRows = 1048576;
 constexpr int kWorksheetColumns = 69;    // grid columns, including the label column 0
 constexpr int kLastDataColumn = 68;      // data columns are 1..68
 constexpr int kRoleRow = 6;              // "I/O Select:" row: one role text per column

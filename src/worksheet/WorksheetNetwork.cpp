@@ -111,18 +111,23 @@ VectorView VectorViewOf(Worksheet& ws)
     view.inputs = ws.vectors.InputPointers(lag);
     view.inputSetCount = std::min(static_cast<int>(ws.roles.inputColumns.size()), VectorSets::kInputSets);
     view.target = ws.vectors.Target(0) + lag;
-    view.rowCount = VectorSets::kCapacity - lag;
+    view.rowCount = ws.vectors.Capacity() - lag;
     view.numTaps = ws.counts.numTaps;
     return view;
 }
 
 void CopyPredictions(const Worksheet& ws, const CBackpropNet& net, int rows, std::vector<float>& out)
 {
-    const int lag = ws.vectors.changeLag;
-    const int end = std::clamp(rows, 0, CBackpropNet::MaxRows);
-    const int shifted = std::clamp(end - lag, 0, CBackpropNet::MaxRows);
-    std::fill_n(out.begin(), std::min(lag, end), 0.0f);
-    std::copy_n(net.Predictions().begin(), shifted, out.begin() + std::min(lag, end));
+    if (rows <= 0)
+        return;
+    const int lag = std::min(ws.vectors.changeLag, rows);
+    const auto count = static_cast<std::size_t>(rows);
+    if (out.size() < count)
+        out.resize(count, 0.0f);
+    // The rows before the first change have no prediction of their own.
+    std::fill_n(out.begin(), lag, 0.0f);
+    for (int r = lag; r < rows; ++r)
+        out[static_cast<std::size_t>(r)] = net.Prediction(r - lag);
 }
 
 } // namespace orvalis

@@ -57,7 +57,8 @@ VectorView DefineRunRanges(Worksheet& ws);
 VectorView VectorViewOf(Worksheet& ws);
 
 // Copies the engine's predictions of data rows 0 .. rows-1 into out (indexed by data
-// row), moving them back by the change lag of the view they were listed from.
+// row), moving them back by the change lag of the view they were listed from. out grows
+// to hold them and keeps what earlier runs left past them.
 void CopyPredictions(const Worksheet& ws, const CBackpropNet& net, int rows, std::vector<float>& out);
 
 } // namespace orvalis

@@ -384,6 +384,8 @@ TEST(TrainingRefusal, FullWorksheetInDataExtrapolateIsRefusedBeforeTraining)
     ASSERT_NE(doc, nullptr);
     ASSERT_EQ(doc->PathName(), source);
     shell.prompts.log.clear();
+    // A worksheet that may not grow: one that can makes room instead.
+    doc->GetWorksheet().maxRows = 1001;
 
     frame.RouteCommand(CmdTrain);
     EXPECT_EQ(frame.Training().ProgressDialog(), nullptr) << "no run started";

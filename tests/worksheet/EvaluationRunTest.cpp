@@ -140,8 +140,9 @@ TEST(EvaluationRun, RefusalsBeforeTheNetworkIsUsed)
             << phase;
     }
     {
-        // The extension would pass the last grid row.
+        // The extension would pass the last grid row of a worksheet that may not grow.
         EvalSheet sheet(ResultsModeExtrapolate);
+        sheet.ws->maxRows = 1001;
         const int capacity = 1001 - sheet.ws->firstDataRow;
         sheet.Column(1, TestSeries(capacity));
         sheet.Column(2, TestSeries(capacity, 0.5));

@@ -12,6 +12,7 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <string>
 
 namespace orvalis {
@@ -68,6 +69,11 @@ CGridView::CGridView(CGridDoc& doc, QWidget* parent)
             [this](int minRow, int minCol, int maxRow, int maxCol) {
                 ShowRestoredCells(minRow, minCol, maxRow, maxCol);
             });
+    // Paste and typing past the last row grow the worksheet, up to its row limit.
+    m_grid->growRows = [this](int rowCount) {
+        Worksheet& ws = m_doc.GetWorksheet();
+        ws.GrowRows(std::min(rowCount, ws.maxRows));
+    };
     m_grid->chartSource = [this] {
         // A printed chart shows the bands even when printed right after an Evaluate.
         m_doc.FinishForecastCheck();

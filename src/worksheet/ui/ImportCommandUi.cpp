@@ -36,6 +36,9 @@ void RunImportCommand(CGridDoc& doc)
     request.column = parameters.column;
     request.commentHeader = parameters.commentHeader;
     request.keepLastRows = parameters.keepLastRows;
+    request.growRows = parameters.growRows;
+    // A file that did not fit is said as always, then the worksheet offers to grow.
+    request.offerGrowth = true;
     const WorksheetUndo::ProgramChange change(doc.Undo(),
                                               QStringLiteral("the import replaces the cells"));
     ImportFile(doc.GetWorksheet(), request);

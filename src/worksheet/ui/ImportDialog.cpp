@@ -20,6 +20,7 @@ CImportDialog::CImportDialog(UserMessages& messages, QWidget* parent)
 {
     setWindowTitle(QString::fromLatin1(ImportParameters::kTitle));
     m_keepLastRows = new QCheckBox(QString::fromLatin1(ImportParameters::kKeepLastRowsLabel));
+    m_grow = new QCheckBox(QString::fromLatin1(ImportParameters::kGrowLabel));
 
     auto* group = new QGroupBox(QString::fromLatin1(ImportParameters::kGroupLabel));
     auto* fields = new QFormLayout(group);
@@ -27,6 +28,7 @@ CImportDialog::CImportDialog(UserMessages& messages, QWidget* parent)
     fields->addRow(QString::fromLatin1(ImportParameters::kColumnLabel), m_column);
     fields->addRow(m_header);
     fields->addRow(m_keepLastRows);
+    fields->addRow(m_grow);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &CImportDialog::accept);
@@ -47,6 +49,7 @@ void CImportDialog::accept()
         return;
     }
     m_parameters.keepLastRows = m_keepLastRows->isChecked();
+    m_parameters.growRows = m_grow->isChecked();
     QDialog::accept();
 }
 

@@ -12,8 +12,9 @@ namespace orvalis {
 class UserMessages;
 
 // The "File Import" dialog: start row and column in the grid, whether the file's first
-// line is a header of column names, and whether a file longer than the grid gives its
-// last lines rather than its first. OK checks the fields in order and keeps the
+// line is a header of column names, whether a file longer than the grid gives its
+// last lines rather than its first, and whether it grows the worksheet to fit instead
+// (growing wins when both are ticked: nothing is left out). OK checks the fields in order and keeps the
 // dialog open on the first failing one, after showing its message.
 class CImportDialog final : public QDialog {
     Q_OBJECT
@@ -27,6 +28,7 @@ public:
     QLineEdit& ColumnEdit() { return *m_column; }
     QCheckBox& HeaderCheck() { return *m_header; }
     QCheckBox& KeepLastRowsCheck() { return *m_keepLastRows; }
+    QCheckBox& GrowCheck() { return *m_grow; }
 
 public slots:
     void accept() override;
@@ -38,6 +40,7 @@ private:
     QLineEdit* m_column;
     QCheckBox* m_header;
     QCheckBox* m_keepLastRows = nullptr;
+    QCheckBox* m_grow = nullptr;
 };
 
 } // namespace orvalis
