@@ -148,10 +148,12 @@ std::string ApplyChangeOptions(const BatchArguments& arguments, ForecastOptions&
         int value = 0;
         if (text == "season")
             forecast.changeLag = ForecastOptions::ChangeLagSeason;
+        else if (text == "auto")
+            forecast.changeLag = ForecastOptions::ChangeLagAuto;
         else if (ParseWholeNumber(text, value) && value >= 0 && value <= ForecastOptions::MaxChangeLag)
             forecast.changeLag = value;
         else
-            return "--change-lag takes 0 (off), season or a whole number from 1 to " +
+            return "--change-lag takes 0 (off), season, auto or a whole number from 1 to " +
                    std::to_string(ForecastOptions::MaxChangeLag);
     }
     if (arguments.Has("--taps-rule")) {
@@ -165,8 +167,8 @@ std::string ApplyChangeOptions(const BatchArguments& arguments, ForecastOptions&
     return {};
 }
 
-// The forecasting options: --change-lag, --taps-rule, --leak-free, --patient, --starts,
-// --seed and --forecaster.
+// The forecasting options: --change-lag, --taps-rule, --leak-free, --patient, --patience,
+// --starts, --seed and --forecaster.
 std::string ApplyForecastOptions(const BatchArguments& arguments, ForecastOptions& options)
 {
     if (std::string problem = ApplyChangeOptions(arguments, options); !problem.empty())
@@ -187,6 +189,14 @@ std::string ApplyForecastOptions(const BatchArguments& arguments, ForecastOption
             return "--starts takes a whole number from 1 to " +
                    std::to_string(ForecastOptions::MaxStarts);
         options.starts = value;
+    }
+    if (arguments.Has("--patience")) {
+        int value = 0;
+        if (!ParseWholeNumber(arguments.Value("--patience"), value) || value < 0 ||
+            value > ForecastOptions::MaxPatience)
+            return "--patience takes a whole number from 0 to " +
+                   std::to_string(ForecastOptions::MaxPatience);
+        options.patience = value;
     }
     if (arguments.Has("--seed") && !ReadSeed(arguments.Value("--seed"), options.seed))
         return "--seed takes a whole number from 0 to 4294967295";

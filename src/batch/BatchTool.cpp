@@ -29,6 +29,7 @@ const std::vector<BatchOptionSpec>& SettingOptions()
         {"--taps-rule", true, false},
         {"--leak-free", true, false},
         {"--patient", true, false},
+        {"--patience", true, false},
         {"--starts", true, false},
         {"--seed", true, false},
         {"--forecaster", true, false},
@@ -51,18 +52,22 @@ void PrintUsage(std::ostream& out)
            "  --mode evaluate|extrapolate  --extrapolation-len N (2..20)\n"
            "  --season auto|N  season of the forecast check's baselines: N rows (2..1000),\n"
            "    0 for none; auto finds it from the Training and Testing rows\n"
-           "  --change-lag 0|1|season|N  learn the change over N rows (0 off; season: the\n"
-           "    forecast check's season, off without one); estimates are turned back\n"
+           "  --change-lag 0|1|season|auto|N  learn the change over N rows (0 off; season:\n"
+           "    the forecast check's season, off without one; auto: that season where the\n"
+           "    series trends through its seasons); estimates are turned back\n"
            "  --taps-rule spec|auto  auto: Num Taps is season + 1, or the order (2 to a tenth\n"
            "    of the rows, at most 24) of least BIC of the differences\n"
            "  --leak-free on|off  Evaluate writes the forecast check's estimates\n"
            "  --patient on|off  train to Maximum Cycles and keep the weights of the lowest\n"
            "    Testing error, instead of stopping when the error ratio rises past its goal\n"
+           "  --patience N  patient training stops after N cycles without a lower Testing\n"
+           "    error (0: goes on to Maximum Cycles)\n"
            "  --starts K (1..100)  --seed N  an untrained worksheet trains K times from\n"
            "    fresh random weights, start k from seed N + k - 1 (default 4711), and keeps\n"
            "    the network of the lowest Testing error (stdout then says which: start: k)\n"
            "  --forecaster on|off  the forecaster's settings: the window by rule, patient\n"
-           "    training and leak-free evaluation, learning the levels (change lag off)\n"
+           "    training with a patience of 100 cycles, the change lag auto and leak-free\n"
+           "    evaluation\n"
            "  --auto-training on|off  --auto-network on|off  the worksheet's automatic\n"
            "    training parameters and network shape, saved with it; automatic training\n"
            "    parameters switch 2 Pass on at every train, for the steps after it\n"

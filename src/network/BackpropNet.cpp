@@ -156,7 +156,7 @@ void CBackpropNet::MeasureErrors(const VectorView& data)
 }
 
 TrainingOutcome CBackpropNet::RunTraining(const VectorView& data, TrainingObserver* observer,
-                                          bool patient)
+                                          bool patient, int patience)
 {
     TrainingOutcome outcome;
     if (!IsBuilt())
@@ -170,6 +170,7 @@ TrainingOutcome CBackpropNet::RunTraining(const VectorView& data, TrainingObserv
     double best = std::numeric_limits<double>::infinity();
     bool stop = false;
     int cycle = 0;
+    int lastUpdate = 0;
     while (!stop) {
         TrainPatterns(data, patterns);
         MeasureErrors(data);
@@ -179,8 +180,10 @@ TrainingOutcome CBackpropNet::RunTraining(const VectorView& data, TrainingObserv
         if (testError < best) {
             best = testError;
             ++outcome.updates;
+            lastUpdate = cycle;
             core.StoreBestWeights();
-        } else if (!patient && testError > parameters.errorRatioGoal * best) {
+        } else if (patient ? patience > 0 && cycle - lastUpdate >= patience
+                           : testError > parameters.errorRatioGoal * best) {
             stop = true;
             core.RecallBestWeights();
         }
@@ -227,7 +230,7 @@ TrainingOutcome CBackpropNet::RunStarts(const VectorView& data, TrainingObserver
         RandomizeWeights();
         if (observer && count > 1)
             observer->BeginStart(k, count);
-        TrainingOutcome outcome = RunTraining(data, observer, starts.patient);
+        TrainingOutcome outcome = RunTraining(data, observer, starts.patient, starts.patience);
         outcome.start = k;
         if (k == 1 || outcome.bestTestError < kept.outcome.bestTestError)
             kept = {core, random.State(), trainError, testError, outcome};

@@ -35,6 +35,7 @@ struct TrainingStarts {
     int count = 1;                                     // starts, at least 1
     std::uint32_t seed = RandomGenerator::DefaultSeed; // seed of start 1
     bool patient = false;                              // every start trains patiently
+    int patience = 0;                                  // as RunTraining's
 };
 
 // The back-propagation network of a worksheet: a fully connected stack of sigmoid
@@ -103,9 +104,11 @@ public:
     void MeasureErrors(const VectorView& data);
     // One training run: cycles until the error ratio, the cycle limit or abortRequested
     // stops it; ends with the best weights of the run. A patient run does not stop on the
-    // error ratio: it goes to the cycle limit (or an abort). observer may be null.
+    // error ratio: it goes to the cycle limit (or an abort), or with patience > 0 until
+    // that many cycles in a row have not lowered the best test error. observer may be
+    // null.
     TrainingOutcome RunTraining(const VectorView& data, TrainingObserver* observer,
-                                bool patient = false);
+                                bool patient = false, int patience = 0);
     // starts.count runs of the built network's shape, each from fresh weights of its own
     // seed, ending with the network (weights, momentum memory, last measurement) and the
     // generator state of the run with the lowest test error; the first of equal ones

@@ -17,12 +17,16 @@ enum ResultsModeValue : int { ResultsModeEvaluate = 1, ResultsModeExtrapolate = 
 // (EffectiveForecastOptions).
 struct ForecastOptions {
     static constexpr int ChangeLagSeason = -1;
+    static constexpr int ChangeLagAuto = -2;
+    static constexpr int MaxPatience = 1000000;
     static constexpr int MaxChangeLag = 1000;
     static constexpr int MaxStarts = 100;
     static constexpr std::uint32_t DefaultSeed = 4711;
 
     // Learn the change: the network learns y[t] - y[t-L] of the target and of every input;
-    // 0 off, ChangeLagSeason the worksheet's season (off when it has none), 1..MaxChangeLag.
+    // 0 off, ChangeLagSeason the worksheet's season (off when it has none), ChangeLagAuto
+    // the season where the series trends through its seasons (see ChangeLag.h), else off,
+    // 1..MaxChangeLag.
     int changeLag = 0;
     // Window by rule: Num Taps from the series (season + 1, or the order of least BIC)
     // instead of the sections' tenth of the rows.
@@ -30,6 +34,9 @@ struct ForecastOptions {
     // Patient training: no stop on the error-ratio goal; the run goes to Maximum Cycles and
     // keeps the weights with the lowest Testing error.
     bool patientTraining = false;
+    // Patient training stops once this many cycles in a row have not lowered the Testing
+    // error; 0 goes on to Maximum Cycles. 0..MaxPatience.
+    int patience = 0;
     // Trainings from different random starts, the first from seed; the network with the
     // lowest Testing error is kept. 1..MaxStarts.
     int starts = 1;

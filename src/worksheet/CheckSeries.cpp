@@ -201,7 +201,7 @@ bool ReadCheckSeries(const Worksheet& ws, const CheckColumns& columns, int rows,
         return false;
 
     if (out.lag < 0)
-        out.lag = ResolveChangeLag(ws.Settings(), out.target.data(), out.fitted);
+        out.lag = ResolveChangeLag(ws.Settings(), out.target.data(), out.fitted, ws.counts.numTraining);
     out.inputChanges.clear();
     out.targetChange.clear();
     if (out.lag > 0) {

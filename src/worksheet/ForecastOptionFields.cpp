@@ -62,6 +62,8 @@ ForecastOptionFields WithGovernedFrom(ForecastOptionFields fields,
         fields.tapsByRule = source.tapsByRule;
     if (governed.patientTraining)
         fields.patientTraining = source.patientTraining;
+    if (governed.patience)
+        fields.patience = source.patience;
     if (governed.starts)
         fields.starts = source.starts;
     if (governed.seed)
@@ -83,6 +85,7 @@ ForecasterGoverned GovernedByForecaster()
     b.changeLag = a.changeLag + 2;
     b.tapsByRule = !a.tapsByRule;
     b.patientTraining = !a.patientTraining;
+    b.patience = a.patience + 1;
     b.starts = a.starts + 1;
     b.seed = a.seed + 1;
     b.leakFreeEvaluation = !a.leakFreeEvaluation;
@@ -92,6 +95,7 @@ ForecasterGoverned GovernedByForecaster()
     governed.changeLag = ea.changeLag == eb.changeLag;
     governed.tapsByRule = ea.tapsByRule == eb.tapsByRule;
     governed.patientTraining = ea.patientTraining == eb.patientTraining;
+    governed.patience = ea.patience == eb.patience;
     governed.starts = ea.starts == eb.starts;
     governed.seed = ea.seed == eb.seed;
     governed.leakFreeEvaluation = ea.leakFreeEvaluation == eb.leakFreeEvaluation;
@@ -102,6 +106,8 @@ std::string ChangeLagText(int changeLag)
 {
     if (changeLag == ForecastOptions::ChangeLagSeason)
         return "Season";
+    if (changeLag == ForecastOptions::ChangeLagAuto)
+        return "Auto";
     return changeLag == 0 ? "Off" : IntegerText(changeLag);
 }
 
@@ -112,6 +118,8 @@ std::optional<int> ReadChangeLagText(const std::string& text)
         return 0;
     if (word == "season")
         return ForecastOptions::ChangeLagSeason;
+    if (word == "auto")
+        return ForecastOptions::ChangeLagAuto;
     const auto lag = ReadWholeNumber(word, 1, ForecastOptions::MaxChangeLag);
     if (!lag)
         return std::nullopt;
@@ -125,6 +133,7 @@ ForecastOptionFields OpenForecastOptionFields(const ForecastOptions& options)
     fields.changeLag = ChangeLagText(options.changeLag);
     fields.tapsByRule = options.tapsByRule;
     fields.patientTraining = options.patientTraining;
+    fields.patience = IntegerText(options.patience);
     fields.starts = IntegerText(options.starts);
     fields.seed = SeedText(options.seed);
     fields.leakFreeEvaluation = options.leakFreeEvaluation;
@@ -153,8 +162,13 @@ bool AcceptForecastOptionFields(const ForecastOptionFields& fields, ForecastOpti
 {
     const std::optional<int> lag = ReadChangeLagText(fields.changeLag);
     if (!lag) {
-        messages.Error("Error: Learn the Change Must Be Off, Season or 1 to " +
+        messages.Error("Error: Learn the Change Must Be Off, Season, Auto or 1 to " +
                        std::to_string(ForecastOptions::MaxChangeLag));
+        return false;
+    }
+    const auto patience = ReadWholeNumber(fields.patience, 0, ForecastOptions::MaxPatience);
+    if (!patience) {
+        messages.Error("Error: Patience Must Be 0 to " + std::to_string(ForecastOptions::MaxPatience));
         return false;
     }
     const auto starts = ReadWholeNumber(fields.starts, 1, ForecastOptions::MaxStarts);
@@ -171,6 +185,7 @@ bool AcceptForecastOptionFields(const ForecastOptionFields& fields, ForecastOpti
     options.changeLag = *lag;
     options.tapsByRule = fields.tapsByRule;
     options.patientTraining = fields.patientTraining;
+    options.patience = static_cast<int>(*patience);
     options.starts = static_cast<int>(*starts);
     options.seed = static_cast<std::uint32_t>(*seed);
     options.leakFreeEvaluation = fields.leakFreeEvaluation;

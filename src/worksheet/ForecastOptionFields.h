@@ -14,6 +14,7 @@ struct ForecastOptionFields {
     std::string changeLag;           // "Learn the change:" "Off", "Season" or rows back
     bool tapsByRule = false;         // "Window by rule"
     bool patientTraining = false;    // "Patient training"
+    std::string patience;            // "Patience:" cycles without a lower Testing error
     std::string starts;              // "Starts:" trainings from different random starts
     std::string seed;                // "Seed:" random start of the first training
     bool leakFreeEvaluation = false; // "Leak-free evaluation"
@@ -27,6 +28,7 @@ struct ForecasterGoverned {
     bool changeLag = false;
     bool tapsByRule = false;
     bool patientTraining = false;
+    bool patience = false;
     bool starts = false;
     bool seed = false;
     bool leakFreeEvaluation = false;
@@ -37,10 +39,11 @@ struct ForecasterGoverned {
 // chose.
 ForecasterGoverned GovernedByForecaster();
 
-// The lag as its field shows it: "Off" (0), "Season" (the worksheet's season) or "%d".
+// The lag as its field shows it: "Off" (0), "Season" (the worksheet's season), "Auto"
+// (the season where the series trends through it) or "%d".
 std::string ChangeLagText(int changeLag);
-// The lag a field's text gives: "Off", "0" or nothing is off, "Season" in any case the
-// season, else a whole number from 1 to ForecastOptions::MaxChangeLag; blanks around it
+// The lag a field's text gives: "Off", "0" or nothing is off, "Season" and "Auto" in any
+// case those choices, else a whole number from 1 to ForecastOptions::MaxChangeLag; blanks around it
 // allowed. Nothing for any other text.
 std::optional<int> ReadChangeLagText(const std::string& text);
 

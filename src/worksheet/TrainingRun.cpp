@@ -146,8 +146,9 @@ bool TrainWorksheet(Worksheet& ws, TrainingProgress* progress, TrainingOutcome* 
     const int starts = std::clamp(options.starts, 1, ForecastOptions::MaxStarts);
     const TrainingOutcome result =
         fresh && starts > 1
-            ? net.RunStarts(view, progress, {starts, options.seed, options.patientTraining})
-            : net.RunTraining(view, progress, options.patientTraining);
+            ? net.RunStarts(view, progress,
+                            {starts, options.seed, options.patientTraining, options.patience})
+            : net.RunTraining(view, progress, options.patientTraining, options.patience);
     if (outcome)
         *outcome = result;
     FinishRun(ws, net, view, progress, true);
@@ -169,8 +170,9 @@ bool ContinueTraining(Worksheet& ws, TrainingProgress* progress, TrainingOutcome
     view.rowCount = ws.vectors.Capacity() - lag;
     if (!net.DataFits(view))
         return false;
-    const bool patient = EffectiveForecastOptions(ws.Settings().forecast).patientTraining;
-    const TrainingOutcome result = net.RunTraining(view, progress, patient);
+    const ForecastOptions options = EffectiveForecastOptions(ws.Settings().forecast);
+    const TrainingOutcome result =
+        net.RunTraining(view, progress, options.patientTraining, options.patience);
     if (outcome)
         *outcome = result;
     FinishRun(ws, net, view, progress, false);

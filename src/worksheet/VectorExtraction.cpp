@@ -183,7 +183,7 @@ bool ExtractVectors(Worksheet& ws, int rowCount, bool forTraining)
     const int inputs = std::min<int>(static_cast<int>(ws.roles.inputColumns.size()),
                                      VectorSets::kInputSets);
     const int fitted = static_cast<int>(std::clamp<std::int64_t>(sections, 0, std::max(rowCount, 0)));
-    const int lag = forTraining ? ResolveChangeLag(ws.Settings(), v.Target(0), fitted)
+    const int lag = forTraining ? ResolveChangeLag(ws.Settings(), v.Target(0), fitted, ws.counts.numTraining)
                                 : TrainedChangeLag(ws, v.Target(0), fitted);
     v.changeLag = lag;
     if (lag > 0) {

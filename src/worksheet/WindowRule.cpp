@@ -104,7 +104,7 @@ int ApplyWindowRule(Worksheet& ws)
     const int found = settings.seasonLength >= 0 ? settings.seasonLength : DetectSeason(y, fitted);
     const int season = found >= 2 && found < fitted ? found : 0;
     int taps = RuleTaps(y, fitted, season);
-    const int lag = ResolveChangeLag(settings, y, fitted);
+    const int lag = ResolveChangeLag(settings, y, fitted, c.numTraining);
     const int sets = std::max<int>(1, static_cast<int>(columns.inputs.size()));
     taps = std::min({taps, c.numTraining - 1 - lag, kMaxNetworkInputs / sets});
     if (taps < (settings.use2PassEstimate ? 2 : 1))

@@ -83,8 +83,10 @@ TEST(TrainingOptions, ValuesAreReadIntoTheSettingsOrRefused)
         std::string problem; // "" accepted; else how the refusal begins
         ForecastOptions expected;
     };
-    ForecastOptions patient, starts, seedMax, seedZero, forecaster;
+    ForecastOptions patient, patience, autoLag, starts, seedMax, seedZero, forecaster;
     patient.patientTraining = true;
+    patience.patience = 250;
+    autoLag.changeLag = ForecastOptions::ChangeLagAuto;
     starts.starts = 100;
     seedMax.seed = 4294967295u;
     seedZero.seed = 0;
@@ -92,6 +94,10 @@ TEST(TrainingOptions, ValuesAreReadIntoTheSettingsOrRefused)
     const std::vector<Case> cases = {
         {"patient on", {"--patient", "on"}, "", patient},
         {"patient yes", {"--patient", "yes"}, "--patient takes on or off", {}},
+        {"patience 250", {"--patience", "250"}, "", patience},
+        {"patience past a million", {"--patience", "1000001"}, "--patience takes a whole number from 0 to 1000000", {}},
+        {"patience in words", {"--patience", "long"}, "--patience takes", {}},
+        {"change lag auto", {"--change-lag", "auto"}, "", autoLag},
         {"starts 100", {"--starts", "100"}, "", starts},
         {"starts 0", {"--starts", "0"}, "--starts takes a whole number from 1 to 100", {}},
         {"starts 101", {"--starts", "101"}, "--starts takes", {}},

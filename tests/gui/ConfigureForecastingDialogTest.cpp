@@ -40,6 +40,7 @@ struct ConfigureForecasting : ::testing::Test {
         f.changeLag = d.ChangeLagCombo().currentText().toStdString();
         f.tapsByRule = d.TapsByRuleCheck().isChecked();
         f.patientTraining = d.PatientCheck().isChecked();
+        f.patience = d.PatienceEdit().text().toStdString();
         f.starts = d.StartsEdit().text().toStdString();
         f.seed = d.SeedEdit().text().toStdString();
         f.leakFreeEvaluation = d.LeakFreeCheck().isChecked();
@@ -155,7 +156,7 @@ TEST_F(ConfigureForecasting, RefusalKeepsTheDialogOpenAndCancelChangesNothing)
         const char* starts;
         const char* message;
     };
-    for (const Case& c : {Case{"1001", "1", "Error: Learn the Change Must Be Off, Season or 1 to 1000"},
+    for (const Case& c : {Case{"1001", "1", "Error: Learn the Change Must Be Off, Season, Auto or 1 to 1000"},
                           Case{"Season", "101", "Error: Starts Must Be 1 to 100"}}) {
         prompts.log.clear();
         dialog.ChangeLagCombo().setEditText(QString::fromLatin1(c.lag));

@@ -110,6 +110,37 @@ TEST(PatientTraining, GoesPastARiseOfTheRatioAndKeepsTheBestTestingWeights)
     EXPECT_EQ(outcome.bestTestError, patient.recorder.testErrors[best]);
 }
 
+// With a patience of P cycles the patient run ends P cycles after its last better testing
+// error, on the weights of that cycle; the cycles before go exactly as without patience.
+TEST(PatientTraining, PatienceEndsTheRunThatManyCyclesAfterTheLastBetterTestingError)
+{
+    TrialRun full;
+    full.net.RunTraining(full.data.view, &full.recorder, true);
+    const std::vector<double>& errors = full.recorder.testErrors;
+    // The first cycle whose best so far then stands for 3 cycles.
+    constexpr int kPatience = 3;
+    std::size_t last = 0;
+    std::size_t end = errors.size();
+    for (std::size_t c = 1; c < errors.size(); ++c) {
+        if (errors[c] < errors[last])
+            last = c;
+        else if (c - last >= kPatience) {
+            end = c + 1;
+            break;
+        }
+    }
+    ASSERT_LT(end, errors.size()) << "the trial run must have a stretch of 3 cycles without a better error";
+
+    TrialRun patient;
+    const TrainingOutcome outcome =
+        patient.net.RunTraining(patient.data.view, &patient.recorder, true, kPatience);
+    EXPECT_EQ(outcome.cycles, static_cast<int>(end));
+    EXPECT_TRUE(std::equal(patient.recorder.testErrors.begin(), patient.recorder.testErrors.end(),
+                           errors.begin()));
+    EXPECT_EQ(patient.net.WeightsInOrder(), full.recorder.weights[last]);
+    EXPECT_EQ(outcome.bestTestError, errors[last]);
+}
+
 // Start k draws its weights from seed + k - 1; the starts keep the network of the lowest
 // testing error among the single runs from those seeds, the same to the bit, and leave
 // the generator where that single run left it, so a Continue goes on alike.

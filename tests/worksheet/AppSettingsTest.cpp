@@ -117,6 +117,7 @@ TEST(AppSettings, ForecastOptionsRoundTripAndStayUnwrittenWhileUnused)
     s.forecast.changeLag = ForecastOptions::ChangeLagSeason;
     s.forecast.tapsByRule = true;
     s.forecast.patientTraining = true;
+    s.forecast.patience = 300;
     s.forecast.starts = 5;
     s.forecast.seed = 4000000000u;
     s.forecast.leakFreeEvaluation = true;
@@ -133,7 +134,8 @@ TEST(AppSettings, ForecastOptionsRoundTripAndStayUnwrittenWhileUnused)
         const char* name;
         std::int64_t stored;
     };
-    for (const Case& c : {Case{"ChangeLag", -2}, Case{"ChangeLag", 1001}, Case{"TrainingStarts", 0},
+    for (const Case& c : {Case{"ChangeLag", -3}, Case{"ChangeLag", 1001}, Case{"TrainingStarts", 0},
+                          Case{"TrainingPatience", -1}, Case{"TrainingPatience", 1000001},
                           Case{"TrainingStarts", 101}, Case{"TrainingSeed", -1},
                           Case{"TrainingSeed", 4294967296LL}}) {
         MemorySettingsStore odd;
@@ -154,9 +156,10 @@ TEST(AppSettings, ForecasterSwitchStandsForItsSetAndKeepsStartsAndSeed)
     EXPECT_EQ(EffectiveForecastOptions(own), own);
     own.forecaster = true;
     const ForecastOptions used = EffectiveForecastOptions(own);
-    // The set learns the levels: a lag of the user's own gives way to it.
-    EXPECT_EQ(used.changeLag, 0);
+    // The set decides the lag from the series: a lag of the user's own gives way to it.
+    EXPECT_EQ(used.changeLag, ForecastOptions::ChangeLagAuto);
     EXPECT_TRUE(used.tapsByRule && used.patientTraining && used.leakFreeEvaluation);
+    EXPECT_EQ(used.patience, 100);
     EXPECT_EQ(used.starts, 3);
     EXPECT_EQ(used.seed, 9u);
 }

@@ -268,12 +268,49 @@ TEST(ChangeLag, WhichLagARunUses)
         AppSettings settings;
         settings.forecast.changeLag = c.changeLag;
         settings.seasonLength = c.seasonLength;
-        EXPECT_EQ(ResolveChangeLag(settings, y.data(), 40), c.expected) << c.name;
+        EXPECT_EQ(ResolveChangeLag(settings, y.data(), 40, 32), c.expected) << c.name;
     }
+}
+
+namespace {
+
+// A season of 4 with a fixed pseudo-random wobble, on a level or on a rising line.
+std::vector<double> SeasonalSeries(int rows, double slope)
+{
+    std::vector<double> y;
+    std::uint32_t state = 12345;
+    for (int j = 0; j < rows; ++j) {
+        state = state * 1103515245u + 12345u;
+        const double wobble = static_cast<double>((state >> 16) % 1000) / 1000.0 - 0.5;
+        y.push_back(100.0 + slope * j + 10.0 * std::sin(j * 3.14159265358979 / 2) + 2.0 * wobble);
+    }
+    return y;
+}
+
+} // namespace
+
+TEST(ChangeLag, AutomaticLagLearnsTheSeasonalChangeOnlyOfATrendingSeries)
+{
+    const std::vector<double> rising = SeasonalSeries(80, 1.5);
+    const std::vector<double> level = SeasonalSeries(80, 0.0);
+    EXPECT_TRUE(SeasonalChangeFits(rising.data(), 80, 64, 4));
+    EXPECT_FALSE(SeasonalChangeFits(level.data(), 80, 64, 4));
+    // Too few Training rows for the two fits, or no Testing rows to compare them on.
+    EXPECT_FALSE(SeasonalChangeFits(rising.data(), 80, 14, 4));
+    EXPECT_FALSE(SeasonalChangeFits(rising.data(), 64, 64, 4));
+
+    AppSettings settings;
+    settings.forecast.changeLag = ForecastOptions::ChangeLagAuto;
+    EXPECT_EQ(ResolveChangeLag(settings, rising.data(), 80, 64), 4);
+    EXPECT_EQ(ResolveChangeLag(settings, level.data(), 80, 64), 0);
+    settings.seasonLength = 0; // no season: nothing to learn the change over
+    EXPECT_EQ(ResolveChangeLag(settings, rising.data(), 80, 64), 0);
+
+    // The forecaster's settings decide the same way.
     AppSettings forecaster;
     forecaster.forecast.forecaster = true;
-    EXPECT_EQ(ResolveChangeLag(forecaster, y.data(), 40),
-              EffectiveForecastOptions(forecaster.forecast).changeLag);
+    EXPECT_EQ(ResolveChangeLag(forecaster, rising.data(), 80, 64), 4);
+    EXPECT_EQ(ResolveChangeLag(forecaster, level.data(), 80, 64), 0);
 }
 
 TEST(ChangeLag, RefusesAWindowThatWouldReachBelowTheFirstChange)

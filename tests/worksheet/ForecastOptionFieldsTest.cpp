@@ -18,6 +18,7 @@ ForecastOptions EveryOptionSet()
     o.changeLag = 12;
     o.tapsByRule = true;
     o.patientTraining = true;
+    o.patience = 250;
     o.starts = 7;
     o.seed = 4294967295u;
     o.leakFreeEvaluation = true;
@@ -66,7 +67,8 @@ TEST(ForecastOptionFields, LearnTheChangeTexts)
         {"12ab", {}},
         {"1.5", {}},
         {"99999999999999999999", {}},
-        {"auto", {}},
+        {" AUTO", -2},
+        {"automatic", {}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ReadChangeLagText(c.text), c.lag) << '"' << c.text << '"';
@@ -82,10 +84,12 @@ TEST(ForecastOptionFields, OutOfRangeValuesAreRefusedAndNothingIsStored)
         const char* starts;
         const char* seed;
         const char* message;
+        const char* patience = "0";
     };
-    const std::string lag = "Error: Learn the Change Must Be Off, Season or 1 to 1000";
+    const std::string lag = "Error: Learn the Change Must Be Off, Season, Auto or 1 to 1000";
     const std::string starts = "Error: Starts Must Be 1 to 100";
     const std::string seed = "Error: Seed Must Be 0 to 4294967295";
+    const std::string patience = "Error: Patience Must Be 0 to 1000000";
     const Case cases[] = {
         {"lag past 1000", "1001", "1", "1", lag.c_str()},
         {"negative lag", "-2", "1", "1", lag.c_str()},
@@ -97,6 +101,8 @@ TEST(ForecastOptionFields, OutOfRangeValuesAreRefusedAndNothingIsStored)
         {"seed past 32 bits", "1", "1", "4294967296", seed.c_str()},
         {"negative seed", "1", "1", "-1", seed.c_str()},
         {"seed left empty", "1", "1", " ", seed.c_str()},
+        {"patience past a million", "1", "1", "1", patience.c_str(), "1000001"},
+        {"negative patience", "1", "1", "1", patience.c_str(), "-5"},
     };
     for (const Case& c : cases) {
         ForecastOptionFields fields = OpenForecastOptionFields(EveryOptionSet());
@@ -105,6 +111,7 @@ TEST(ForecastOptionFields, OutOfRangeValuesAreRefusedAndNothingIsStored)
         fields.changeLag = c.changeLag;
         fields.starts = c.starts;
         fields.seed = c.seed;
+        fields.patience = c.patience;
         ForecastOptions options;
         RecordingMessages messages;
         EXPECT_FALSE(AcceptForecastOptionFields(fields, options, messages)) << c.name;

@@ -17,7 +17,7 @@ namespace orvalis {
 namespace {
 
 // The choices offered for "Learn the change"; any number of rows back can be typed.
-constexpr const char* kChangeLagEntries[] = {"Off", "1", "Season"};
+constexpr const char* kChangeLagEntries[] = {"Off", "1", "Season", "Auto"};
 
 // The line under an option saying what it does. A screen reader gets it as the field's
 // description.
@@ -57,7 +57,7 @@ CConfigureForecastingDialog::CConfigureForecastingDialog(ForecastOptions& option
     line->setFrameShadow(QFrame::Sunken);
     form->addRow(line);
 
-    // An editable drop-down: the three usual choices, or any number of rows back typed in.
+    // An editable drop-down: the four usual choices, or any number of rows back typed in.
     m_changeLag = new QComboBox;
     m_changeLag->setEditable(true);
     m_changeLag->setInsertPolicy(QComboBox::NoInsert);
@@ -77,6 +77,9 @@ CConfigureForecastingDialog::CConfigureForecastingDialog(ForecastOptions& option
                              "Num Taps from the series: one season and one row, or the best order.");
     m_patient = AddSwitch(*form, "Patient training",
                           "Train to Maximum Cycles and keep the weights best on the Testing rows.");
+    m_patience = AddField(*form, "Patience:");
+    AddNote(*form, *m_patience,
+            "Patient training stops after this many cycles without a better Testing error (0: never).");
     m_starts = AddField(*form, "Starts:");
     AddNote(*form, *m_starts, "Train from this many random starts and keep the best network.");
     m_seed = AddField(*form, "Seed:");
@@ -106,6 +109,7 @@ ForecastOptionFields CConfigureForecastingDialog::Shown() const
     fields.changeLag = ToLatin1(m_changeLag->currentText());
     fields.tapsByRule = m_tapsByRule->isChecked();
     fields.patientTraining = m_patient->isChecked();
+    fields.patience = ToLatin1(m_patience->text());
     fields.starts = ToLatin1(m_starts->text());
     fields.seed = ToLatin1(m_seed->text());
     fields.leakFreeEvaluation = m_leakFree->isChecked();
@@ -117,6 +121,7 @@ void CConfigureForecastingDialog::ShowFields(const ForecastOptionFields& fields)
     m_changeLag->setEditText(FromLatin1(fields.changeLag));
     m_tapsByRule->setChecked(fields.tapsByRule);
     m_patient->setChecked(fields.patientTraining);
+    m_patience->setText(FromLatin1(fields.patience));
     m_starts->setText(FromLatin1(fields.starts));
     m_seed->setText(FromLatin1(fields.seed));
     m_leakFree->setChecked(fields.leakFreeEvaluation);
@@ -144,6 +149,7 @@ void CConfigureForecastingDialog::EnableFields()
     m_changeLag->setEnabled(!(on && governed.changeLag));
     m_tapsByRule->setEnabled(!(on && governed.tapsByRule));
     m_patient->setEnabled(!(on && governed.patientTraining));
+    m_patience->setEnabled(!(on && governed.patience));
     m_starts->setEnabled(!(on && governed.starts));
     m_seed->setEnabled(!(on && governed.seed));
     m_leakFree->setEnabled(!(on && governed.leakFreeEvaluation));

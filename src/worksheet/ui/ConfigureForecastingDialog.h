@@ -29,6 +29,7 @@ public:
     QComboBox& ChangeLagCombo() { return *m_changeLag; }
     QCheckBox& TapsByRuleCheck() { return *m_tapsByRule; }
     QCheckBox& PatientCheck() { return *m_patient; }
+    QLineEdit& PatienceEdit() { return *m_patience; }
     QLineEdit& StartsEdit() { return *m_starts; }
     QLineEdit& SeedEdit() { return *m_seed; }
     QCheckBox& LeakFreeCheck() { return *m_leakFree; }
@@ -53,6 +54,7 @@ private:
     QComboBox* m_changeLag;
     QCheckBox* m_tapsByRule;
     QCheckBox* m_patient;
+    QLineEdit* m_patience;
     QLineEdit* m_starts;
     QLineEdit* m_seed;
     QCheckBox* m_leakFree;
