@@ -52,14 +52,28 @@ struct LongGrid {
     int lastRow = 0; // the last grid row, below the file's lines
 };
 
+std::unique_ptr<LongGrid>& LongGridSlot()
+{
+    static std::unique_ptr<LongGrid> sheet;
+    return sheet;
+}
+
+// The widget goes while the application still stands (a static outliving it would be
+// destroyed after the application).
+void DropLongGrid()
+{
+    LongGridSlot().reset();
+}
+
 // The worksheet and its shown grid, made once for all the benchmarks of this file.
 LongGrid* ShownLongGrid()
 {
-    static std::unique_ptr<LongGrid> sheet;
+    std::unique_ptr<LongGrid>& sheet = LongGridSlot();
     static bool tried = false;
     if (tried)
         return sheet.get();
     tried = true;
+    qAddPostRoutine(DropLongGrid);
     const std::string csv = bench::WriteLongSeriesCsv(kLongRows);
     if (csv.empty())
         return nullptr;
