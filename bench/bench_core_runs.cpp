@@ -84,6 +84,28 @@ void BM_TrainWorksheet600Rows(benchmark::State& state)
 }
 BENCHMARK(BM_TrainWorksheet600Rows)->Unit(benchmark::kMillisecond);
 
+// The same training with the training options: range(0) = 1 patient training (to
+// Maximum Cycles, the best Testing weights kept), range(0) = 3 three starts from seeds
+// 4711..4713 with the default stop.
+void BM_TrainWorksheet600RowsOptions(benchmark::State& state)
+{
+    BenchSheet sheet(600, ResultsModeEvaluate, true);
+    sheet.Counts(400, 100, 100, 20);
+    if (state.range(0) == 1)
+        sheet.settings.forecast.patientTraining = true;
+    else
+        sheet.settings.forecast.starts = static_cast<int>(state.range(0));
+    TrainingOutcome outcome;
+    for (auto _ : state) {
+        sheet.ws->ResetTraining();
+        if (!TrainWorksheet(*sheet.ws, nullptr, &outcome))
+            state.SkipWithError("training refused");
+    }
+    state.counters["cycles"] = outcome.cycles;
+    state.counters["start"] = outcome.start;
+}
+BENCHMARK(BM_TrainWorksheet600RowsOptions)->Arg(1)->Arg(3)->Unit(benchmark::kMillisecond);
+
 // Evaluate in Data Extrapolate mode on 994 filled data rows: 987 rows in the sections
 // and the last 7 the user's, used as scratch for the 6 extrapolated rows and restored.
 void BM_EvaluateWorksheet994RowsExtrapolated(benchmark::State& state)

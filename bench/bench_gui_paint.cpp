@@ -25,6 +25,7 @@ struct Sheet {
     {
         grid = std::make_unique<CGridCtrl>(store);
         testsupport::ShapeLikeWorksheet(store, "Column ", "Data ");
+        testsupport::LookLikeWorksheet(grid->Options());
         for (int r = 1; r < 1001; ++r) {
             for (int c = 1; c < 6; ++c) {
                 store.SetCellText(r, c, std::to_string(r * 1.125 + c));
@@ -34,7 +35,7 @@ struct Sheet {
         for (int r = 10; r < 400; ++r)
             store.SetCellBackColor(r, 0, Rgb(0, 192, 192));
         store.AutoSize();
-        store.SetFocusCellRaw(CellId{5, 3});
+        grid->Selection().SetFocusCell(CellId{5, 3});
         grid->resize(1280, 800);
         grid->show();
         QCoreApplication::processEvents();

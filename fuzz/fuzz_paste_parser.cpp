@@ -2,8 +2,8 @@
 //
 // The first byte picks the start cell (some near the far edges, one read-only); the rest
 // is the pasted text. Pasting the same text a second time must change nothing, the
-// selection set must stay in step with the cells' selected bits, and the cell named for
-// the text's first byte is the start cell.
+// selection must hold only cells of the store, and the cell named for the text's first
+// byte is the start cell.
 #include "grid/core/GridTextTransfer.h"
 
 #include <cstddef>
@@ -16,14 +16,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     // One store for the whole run, so inputs meet what earlier ones left behind.
     static orvalis::CellStore cells(12, 6, 1, 1);
+    static const orvalis::GridViewOptions options;
+    static orvalis::GridSelection selection(cells, options);
     static const bool locked = cells.SetCellState(9, 4, orvalis::CellReadOnly);
     (void)locked;
     const orvalis::CellId start{1 + (data[0] & 0x0F) % 11, 1 + (data[0] >> 4) % 5};
     const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
-    cells.SetCellState(start.row, start.col, cells.GetCellState(start.row, start.col) | orvalis::CellSelected);
-    const orvalis::PasteOutcome first = orvalis::PasteTextToCells(cells, start, text);
-    const orvalis::PasteOutcome second = orvalis::PasteTextToCells(cells, start, text);
-    if (first.accepted != second.accepted || second.changedCells != 0 || !cells.CheckConsistency())
+    selection.SetSelected(start, true);
+    const orvalis::PasteOutcome first = orvalis::PasteTextToCells(cells, start, text, &selection);
+    const orvalis::PasteOutcome second = orvalis::PasteTextToCells(cells, start, text, &selection);
+    if (first.accepted != second.accepted || second.changedCells != 0 || !cells.CheckConsistency() ||
+        !selection.CheckConsistency())
         __builtin_trap();
     const bool textLeft = !text.empty() && text[0] != '\0';
     const orvalis::CellId firstTarget = orvalis::PasteTargetOf(start, text, 0);

@@ -37,7 +37,7 @@ int main(int argc, char** argv)
     qInstallMessageHandler(DropQtMessages);
     std::vector<std::string> args(argv + 1, argv + argc);
     orvalis::InstallPartialOutputCleanup();
-    // Printing and charts draw with the window's code, which needs the GUI application
+    // Printing and charts draw with Qt's painting, which needs the GUI application
     // object; it is made only for those commands, always on the offscreen platform, so
     // no display is ever needed.
     std::optional<QApplication> gui;

@@ -53,6 +53,10 @@ public:
     // file NAME" and what failed, and returns false.
     bool WriteOutput(const std::string& path, std::string_view bytes);
 
+    // Says once, before `step` reads its vectors, that it runs in 2 Pass although
+    // --two-pass off was given (a train with automatic training parameters switched it on).
+    void NoteTwoPassOverride(const std::string& step);
+
     // Ends a command that has a worksheet: writes the --cells listing when asked and
     // saves to -o when given, for status Done, Refused and Aborted. Returns the final status (a
     // file that cannot be written makes it FileError).
@@ -64,10 +68,17 @@ private:
     std::ostream& m_out;
     std::ostream& m_err;
     StderrMessages m_messages;
+    bool m_twoPassNoted = false;
 };
 
 // Applies the setting options (--comment-line, --two-pass, --auto-sizing, --mode,
-// --extrapolation-len, --season) to settings. Returns what is wrong with a value, or "".
+// --extrapolation-len, --season, --change-lag, --taps-rule, --leak-free, --patient,
+// --starts, --seed, --forecaster) to settings. Returns what is wrong with a value, or "";
+// the values of --auto-training and --auto-network are checked here too.
 std::string ApplySettingOptions(const BatchArguments& arguments, AppSettings& settings);
+
+// Sets the worksheet's automatic switches from --auto-training and --auto-network (values
+// already checked by ApplySettingOptions); absent options leave them as they are.
+void ApplyWorksheetSwitches(const BatchArguments& arguments, Worksheet& worksheet);
 
 } // namespace orvalis

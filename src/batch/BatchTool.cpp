@@ -25,6 +25,15 @@ const std::vector<BatchOptionSpec>& SettingOptions()
         {"--mode", true, false},
         {"--extrapolation-len", true, false},
         {"--season", true, false},
+        {"--change-lag", true, false},
+        {"--taps-rule", true, false},
+        {"--leak-free", true, false},
+        {"--patient", true, false},
+        {"--starts", true, false},
+        {"--seed", true, false},
+        {"--forecaster", true, false},
+        {"--auto-training", true, false},
+        {"--auto-network", true, false},
         {"--cells", true, false},
     };
     return options;
@@ -42,6 +51,21 @@ void PrintUsage(std::ostream& out)
            "  --mode evaluate|extrapolate  --extrapolation-len N (2..20)\n"
            "  --season auto|N  season of the forecast check's baselines: N rows (2..1000),\n"
            "    0 for none; auto finds it from the Training and Testing rows\n"
+           "  --change-lag 0|1|season|N  learn the change over N rows (0 off; season: the\n"
+           "    forecast check's season, off without one); estimates are turned back\n"
+           "  --taps-rule spec|auto  auto: Num Taps is season + 1, or the order (2 to a tenth\n"
+           "    of the rows, at most 24) of least BIC of the differences\n"
+           "  --leak-free on|off  Evaluate writes the forecast check's estimates\n"
+           "  --patient on|off  train to Maximum Cycles and keep the weights of the lowest\n"
+           "    Testing error, instead of stopping when the error ratio rises past its goal\n"
+           "  --starts K (1..100)  --seed N  an untrained worksheet trains K times from\n"
+           "    fresh random weights, start k from seed N + k - 1 (default 4711), and keeps\n"
+           "    the network of the lowest Testing error (stdout then says which: start: k)\n"
+           "  --forecaster on|off  the forecaster's settings: the window by rule, patient\n"
+           "    training and leak-free evaluation, learning the levels (change lag off)\n"
+           "  --auto-training on|off  --auto-network on|off  the worksheet's automatic\n"
+           "    training parameters and network shape, saved with it; automatic training\n"
+           "    parameters switch 2 Pass on at every train, for the steps after it\n"
            "  --cells FILE  list every non-empty cell as row<TAB>column<TAB>text\n"
            "several worksheets at once: train|evaluate IN.ows... --out-dir DIR [-j N],\n"
            "  run IN.ows... --out-dir DIR [-j N] STEP...; each result is saved as DIR/NAME,\n"

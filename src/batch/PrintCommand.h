@@ -17,9 +17,10 @@ struct BatchPdfRequest {
 };
 
 // Draws the worksheet's printed pages as the bytes of a PDF file; returns the number of
-// pages, 0 when they could not be drawn. Printing lives above this library (it draws
-// with the window's own printing code), so the program installs the writer before it
-// runs a command; the command writes the bytes.
+// pages, 0 when they could not be drawn. Printing draws with Qt, which this library
+// does not use (the worksheet's printer over its cells, the same as File Print's), so
+// the program installs the writer before it runs a command; the command writes the
+// bytes.
 using BatchPdfWriter = std::function<int(Worksheet&, const BatchPdfRequest&, std::string& bytes)>;
 void SetBatchPdfWriter(BatchPdfWriter writer);
 

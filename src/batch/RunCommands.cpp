@@ -39,14 +39,18 @@ public:
     // The signal that stopped the run (or came after its last cycle), 0 when none did.
     int StopSignal() const { return m_interrupt.Signal(); }
 
+    void BeginStart(int start, int count) override
+    {
+        std::snprintf(m_start, sizeof m_start, "start %d of %d  ", start, count);
+    }
     void ReportCycle(int cycle, int updates, double trainRatio, double testRatio) override
     {
         if (!m_active)
             return;
-        char line[160];
+        char line[192];
         std::snprintf(line, sizeof line,
-                      "\rcycle %d  updates %d  training error ratio %f  testing error ratio %f ",
-                      cycle, updates, trainRatio, testRatio);
+                      "\r%scycle %d  updates %d  training error ratio %f  testing error ratio %f ",
+                      m_start, cycle, updates, trainRatio, testRatio);
         std::cerr << line << std::flush;
         m_written = true;
     }
@@ -62,6 +66,7 @@ private:
     InterruptAbort m_interrupt;
     bool m_active;
     bool m_written = false;
+    char m_start[32] = ""; // "start 2 of 5  " while several starts train
 };
 
 // One worksheet worked on step after step, as a user would in one window.
@@ -71,6 +76,7 @@ public:
 
     bool Train()
     {
+        m_context.NoteTwoPassOverride("train");
         ProgressLine progress(m_ws.Network().net);
         TrainingOutcome outcome;
         const bool ok = TrainWorksheet(m_ws, &progress, &outcome);
@@ -93,7 +99,11 @@ public:
         m_outcome = outcome;
         return true;
     }
-    bool Evaluate() { return EvaluateWorksheet(m_ws); }
+    bool Evaluate()
+    {
+        m_context.NoteTwoPassOverride("evaluate");
+        return EvaluateWorksheet(m_ws);
+    }
     bool Clear()
     {
         ClearTraining(m_ws);
@@ -129,6 +139,9 @@ public:
             << "phase_offset: " << m_ws.phaseOffset << '\n';
         if (m_outcome)
             out << "cycles: " << m_outcome->cycles << '\n' << "updates: " << m_outcome->updates << '\n';
+        // The start kept, only after a training of several starts: one run's lines stay.
+        if (m_outcome && m_outcome->startCount > 1)
+            out << "start: " << m_outcome->start << '\n';
         out.flush();
     }
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "grid/core/GridGeometry.h"
 #include "grid/core/GridTypes.h"
 
 #include <QColor>
 #include <QFont>
+#include <QRect>
 
 namespace orvalis {
 
@@ -27,6 +29,12 @@ inline GridColour GridFromColor(const QColor& c)
 {
     return Rgb(static_cast<unsigned>(c.red()), static_cast<unsigned>(c.green()),
                static_cast<unsigned>(c.blue()));
+}
+
+// A cell rectangle of the geometry (inclusive edges) as Qt counts it.
+inline QRect ToQRect(const GridRect& r)
+{
+    return QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom));
 }
 
 } // namespace orvalis

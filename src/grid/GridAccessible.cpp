@@ -26,7 +26,7 @@ GridAccessible::GridAccessible(CGridCtrl* grid)
 {
     m_rows = grid->Store().GetRowCount();
     m_cols = grid->Store().GetColumnCount();
-    m_selectedCount = qsizetype(grid->Store().SelectedCells().size());
+    m_selectedCount = qsizetype(grid->Selection().SelectedCells().size());
     grid->m_accessible = this;
 }
 
@@ -149,20 +149,14 @@ QAccessibleInterface* GridAccessible::cellAt(int row, int column) const
 
 int GridAccessible::selectedCellCount() const
 {
-    return int(Grid()->Store().SelectedCells().size());
+    return int(Grid()->Selection().SelectedCells().size());
 }
 
 QList<QAccessibleInterface*> GridAccessible::selectedCells() const
 {
     // In reading order, so a client announcing them goes row by row.
-    std::vector<CellId> cells;
-    for (std::uint32_t key : Grid()->Store().SelectedCells())
-        cells.push_back(CellStore::CellFromKey(key));
-    std::sort(cells.begin(), cells.end(), [](CellId a, CellId b) {
-        return a.row != b.row ? a.row < b.row : a.col < b.col;
-    });
     QList<QAccessibleInterface*> out;
-    for (CellId c : cells)
+    for (CellId c : Grid()->Selection().SelectedCellsInOrder())
         if (QAccessibleInterface* i = CellInterface(c.row, c.col))
             out.append(i);
     return out;
@@ -195,11 +189,12 @@ QString GridAccessible::rowDescription(int row) const
 bool GridAccessible::isColumnSelected(int column) const
 {
     const CellStore& store = Grid()->Store();
+    const GridSelection& selection = Grid()->Selection();
     const int col = column + store.GetFixedColumnCount();
     if (column < 0 || col >= store.GetColumnCount() || rowCount() == 0)
         return false;
     for (int r = store.GetFixedRowCount(); r < store.GetRowCount(); ++r)
-        if (!(store.GetCellState(r, col) & CellSelected))
+        if (!selection.IsSelected(r, col))
             return false;
     return true;
 }
@@ -207,11 +202,12 @@ bool GridAccessible::isColumnSelected(int column) const
 bool GridAccessible::isRowSelected(int row) const
 {
     const CellStore& store = Grid()->Store();
+    const GridSelection& selection = Grid()->Selection();
     const int r = row + store.GetFixedRowCount();
     if (row < 0 || r >= store.GetRowCount() || columnCount() == 0)
         return false;
     for (int c = store.GetFixedColumnCount(); c < store.GetColumnCount(); ++c)
-        if (!(store.GetCellState(r, c) & CellSelected))
+        if (!selection.IsSelected(r, c))
             return false;
     return true;
 }
@@ -237,7 +233,7 @@ QList<int> GridAccessible::selectedRows() const
 bool GridAccessible::selectRow(int row)
 {
     const CellStore& store = Grid()->Store();
-    if (!store.selectionEnabled || row < 0 || row >= rowCount())
+    if (!Grid()->Options().selectionEnabled || row < 0 || row >= rowCount())
         return false;
     const int r = row + store.GetFixedRowCount();
     Grid()->SetSelectedRange(r, store.GetFixedColumnCount(), r, store.GetColumnCount() - 1);
@@ -247,7 +243,8 @@ bool GridAccessible::selectRow(int row)
 bool GridAccessible::selectColumn(int column)
 {
     const CellStore& store = Grid()->Store();
-    if (!store.selectionEnabled || store.singleRowSelection || column < 0 ||
+    const GridViewOptions& options = Grid()->Options();
+    if (!options.selectionEnabled || options.singleRowSelection || column < 0 ||
         column >= columnCount())
         return false;
     const int c = column + store.GetFixedColumnCount();
@@ -257,23 +254,23 @@ bool GridAccessible::selectColumn(int column)
 
 bool GridAccessible::unselectRow(int row)
 {
-    CellStore& store = Grid()->Store();
+    const CellStore& store = Grid()->Store();
     if (row < 0 || row >= rowCount())
         return false;
     const int r = row + store.GetFixedRowCount();
     for (int c = store.GetFixedColumnCount(); c < store.GetColumnCount(); ++c)
-        store.SetCellState(r, c, store.GetCellState(r, c) & ~CellSelected);
+        Grid()->Selection().SetSelected(CellId{r, c}, false);
     return true;
 }
 
 bool GridAccessible::unselectColumn(int column)
 {
-    CellStore& store = Grid()->Store();
+    const CellStore& store = Grid()->Store();
     if (column < 0 || column >= columnCount())
         return false;
     const int c = column + store.GetFixedColumnCount();
     for (int r = store.GetFixedRowCount(); r < store.GetRowCount(); ++r)
-        store.SetCellState(r, c, store.GetCellState(r, c) & ~CellSelected);
+        Grid()->Selection().SetSelected(CellId{r, c}, false);
     return true;
 }
 
@@ -298,7 +295,7 @@ void GridAccessible::CellChanged(int row, int col, bool focusMoved)
             cell->lastText = text;
             Send(QAccessible::NameChanged, index);
         }
-        const bool selected = (grid->Store().GetCellState(row, col) & CellSelected) != 0;
+        const bool selected = grid->Selection().IsSelected(row, col);
         if (selected != cell->lastSelected) {
             cell->lastSelected = selected;
             Send(selected ? QAccessible::SelectionAdd : QAccessible::SelectionRemove, index);
@@ -307,7 +304,7 @@ void GridAccessible::CellChanged(int row, int col, bool focusMoved)
     // A block selection touches many cells a client never asked for: one summary event
     // after the change, instead of one per cell.
     if (!m_selectionPending &&
-        qsizetype(grid->Store().SelectedCells().size()) != m_selectedCount) {
+        qsizetype(grid->Selection().SelectedCells().size()) != m_selectedCount) {
         m_selectionPending = true;
         QTimer::singleShot(0, grid, [this] { SendSelectionSummary(); });
     }
@@ -316,7 +313,7 @@ void GridAccessible::CellChanged(int row, int col, bool focusMoved)
 void GridAccessible::SendSelectionSummary()
 {
     m_selectionPending = false;
-    m_selectedCount = qsizetype(Grid()->Store().SelectedCells().size());
+    m_selectedCount = qsizetype(Grid()->Selection().SelectedCells().size());
     Send(QAccessible::SelectionWithin);
 }
 

@@ -24,7 +24,7 @@ GridCellAccessible::GridCellAccessible(CGridCtrl* grid, int row, int col)
 {
     if (grid) {
         lastText = ShownCellText(grid->Store().CellTextRef(row, col));
-        lastSelected = (grid->Store().GetCellState(row, col) & CellSelected) != 0;
+        lastSelected = grid->Selection().IsSelected(row, col);
     }
 }
 
@@ -89,12 +89,12 @@ QAccessible::State GridCellAccessible::state() const
     }
     if (IsFixedCell())
         return s;
-    const unsigned bits = store.GetCellState(m_row, m_col);
+    const GridViewOptions& options = m_grid->Options();
     s.focusable = true;
-    s.focused = m_grid->hasFocus() && store.GetFocusCell() == CellId{m_row, m_col};
-    s.selectable = store.selectionEnabled;
-    s.selected = (bits & CellSelected) != 0;
-    s.multiSelectable = store.selectionEnabled && !store.singleRowSelection;
+    s.focused = m_grid->hasFocus() && m_grid->GetFocusCell() == CellId{m_row, m_col};
+    s.selectable = options.selectionEnabled;
+    s.selected = m_grid->Selection().IsSelected(m_row, m_col);
+    s.multiSelectable = options.selectionEnabled && !options.singleRowSelection;
     s.extSelectable = s.multiSelectable;
     if (store.IsCellEditable(m_row, m_col))
         s.editable = true;
@@ -114,7 +114,7 @@ void* GridCellAccessible::interface_cast(QAccessible::InterfaceType type)
 
 bool GridCellAccessible::isSelected() const
 {
-    return isValid() && (m_grid->Store().GetCellState(m_row, m_col) & CellSelected) != 0;
+    return isValid() && m_grid->Selection().IsSelected(m_row, m_col);
 }
 
 QList<QAccessibleInterface*> GridCellAccessible::columnHeaderCells() const
@@ -158,9 +158,9 @@ void GridCellAccessible::doAction(const QString& actionName)
         m_grid->setFocus();
         m_grid->SetFocusCell(m_row, m_col);
         m_grid->EnsureVisible(m_row, m_col);
-    } else if (actionName == toggleAction() && m_grid->Store().selectionEnabled) {
-        const unsigned bits = m_grid->Store().GetCellState(m_row, m_col);
-        m_grid->Store().SetCellState(m_row, m_col, bits ^ CellSelected);
+    } else if (actionName == toggleAction()) {
+        GridSelection& selection = m_grid->Selection();
+        selection.SetSelected(CellId{m_row, m_col}, !selection.IsSelected(m_row, m_col));
     }
 }
 

@@ -15,38 +15,10 @@
 
 namespace orvalis {
 
-namespace {
-
-// The colours a store starts with before any window gave it the platform's colours.
-constexpr CGridCtrl::SystemColours kStoreDefaults{Rgb(0, 0, 0), Rgb(255, 255, 255),
-                                                  Rgb(128, 128, 128), Rgb(240, 240, 240)};
-
-void Follow(GridColour& colour, GridColour was, GridColour now)
-{
-    if (colour == was)
-        colour = now;
-}
-
-void FollowAll(CellStore& store, const CGridCtrl::SystemColours& was,
-               const CGridCtrl::SystemColours& now)
-{
-    Follow(store.textColor, was.windowText, now.windowText);
-    Follow(store.textBackColor, was.window, now.window);
-    Follow(store.backColor, was.shadow, now.shadow);
-    Follow(store.fixedTextColor, was.windowText, now.windowText);
-    Follow(store.fixedBackColor, was.face, now.face);
-}
-
-QRect ToQRect(const GridRect& r)
-{
-    return QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom));
-}
-
-} // namespace
-
 CGridCtrl::CGridCtrl(CellStore& store, QWidget* parent)
-    : QAbstractScrollArea(parent), m_store(store), m_selection(store)
+    : QAbstractScrollArea(parent), m_store(store), m_selection(store, m_options)
 {
+    m_selection.SetObserver(this);
     setFocusPolicy(Qt::StrongFocus);
     // Every pixel of the cell area is painted by OnDraw, so no background erase first.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -57,7 +29,7 @@ CGridCtrl::CGridCtrl(CellStore& store, QWidget* parent)
     rowsPerWheelNotch = QApplication::wheelScrollLines();
 
     m_sysColours = ReadSystemColours();
-    FollowAll(m_store, kStoreDefaults, m_sysColours);
+    FollowPlatformColours(m_options, kViewStartColours, m_sysColours);
 
     // Screen readers see the grid as a table of its cells.
     InstallGridAccessibility();
@@ -106,17 +78,13 @@ QFont CGridCtrl::GetGridFont() const
 
 CGridCtrl::SystemColours CGridCtrl::ReadSystemColours() const
 {
-    const QPalette pal = palette();
-    return SystemColours{GridFromColor(pal.color(QPalette::Active, QPalette::WindowText)),
-                         GridFromColor(pal.color(QPalette::Active, QPalette::Base)),
-                         GridFromColor(pal.color(QPalette::Active, QPalette::Dark)),
-                         GridFromColor(pal.color(QPalette::Active, QPalette::Button))};
+    return ReadPlatformColours(palette());
 }
 
 void CGridCtrl::SystemColoursChanged()
 {
     const SystemColours now = ReadSystemColours();
-    FollowAll(m_store, m_sysColours, now);
+    FollowPlatformColours(m_options, m_sysColours, now);
     m_sysColours = now;
     viewport()->update();
 }
@@ -377,9 +345,15 @@ void CGridCtrl::CellChanged(int row, int col)
 {
     InvalidateCell(row, col);
     emit cellChanged(row, col);
-    // The focus may also move through the store directly (a worksheet loading, say):
-    // its headers' look follows it all the same.
-    const CellId focus = m_store.GetFocusCell();
+    if (m_accessible)
+        m_accessible->CellChanged(row, col, false);
+}
+
+void CGridCtrl::SelectionCellChanged(int row, int col)
+{
+    InvalidateCell(row, col);
+    // The headers' look follows the focus, however it moved.
+    const CellId focus = m_selection.GetFocusCell();
     const bool focusMoved = focus != m_shownFocus;
     if (focusMoved) {
         const CellId old = m_shownFocus;

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "grid/GridPrinter.h"
+#include "grid/PlatformColours.h"
 #include "grid/QtTextMeasurer.h"
 #include "grid/core/CellStore.h"
-#include "grid/core/GridPagination.h"
 #include "grid/core/GridGeometry.h"
 #include "grid/core/GridNavigation.h"
+#include "grid/core/GridPagination.h"
 #include "grid/core/GridScroll.h"
 #include "grid/core/GridSelection.h"
+#include "grid/core/GridViewOptions.h"
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
@@ -23,11 +26,11 @@
 #include <vector>
 
 class QMenu;
+class QDropEvent;
 class QMimeData;
 class QPageLayout;
 class QPrintDialog;
 class QPrintPreviewDialog;
-class QPagedPaintDevice;
 class QPrinter;
 
 namespace orvalis {
@@ -36,12 +39,12 @@ class CTitleTip;
 class GridAccessible;
 
 // The spreadsheet window over a cell store: paints the visible cells, scrolls by whole
-// rows and columns, and maps keyboard and mouse input onto the store's focus and
-// selection. The store belongs to the worksheet document and must outlive the window;
+// rows and columns, and maps keyboard and mouse input onto its own focus and selection
+// (each window on a store has its own) under its own options. The store belongs to the worksheet document and must outlive the window;
 // the window becomes the store's listener and text measurer while it exists, so it
 // must be created before the worksheet sizes its rows and builds its header block
 // (applying the screen font resets every cell's font, as a font change does).
-class CGridCtrl : public QAbstractScrollArea, public CellStoreListener {
+class CGridCtrl : public QAbstractScrollArea, public CellStoreListener, public GridSelectionObserver {
     Q_OBJECT
 
 public:
@@ -50,6 +53,9 @@ public:
 
     CellStore& Store() { return m_store; }
     const CellStore& Store() const { return m_store; }
+    // How this window shows and handles the cells; set by whoever creates the window.
+    GridViewOptions& Options() { return m_options; }
+    const GridViewOptions& Options() const { return m_options; }
 
     // Font --------------------------------------------------------------------------------
     // Gives every cell the font and recomputes the margin and default sizes; repaints.
@@ -97,13 +103,14 @@ public:
                           bool eraseBackground = true);
 
     // Selection ---------------------------------------------------------------------------
-    // Moves the focus: the parent hears GridNotifySelChanging for the old cell and
-    // GridNotifySelChanged for the new one, and the headers of both rows and columns are
-    // repainted. Returns the previous focus cell.
+    // Moves this window's focus (an invalid cell clears it); both cells and the headers
+    // of their rows and columns are repainted. Returns the previous focus cell.
     CellId SetFocusCell(CellId cell);
     CellId SetFocusCell(int row, int col) { return SetFocusCell(CellId{row, col}); }
-    CellId GetFocusCell() const { return m_store.GetFocusCell(); }
+    CellId GetFocusCell() const { return m_selection.GetFocusCell(); }
+    // This window's focus, anchor and selected cells.
     GridSelection& Selection() { return m_selection; }
+    const GridSelection& Selection() const { return m_selection; }
     void SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol)
     {
         m_selection.SetSelectedRange(minRow, minCol, maxRow, maxCol);
@@ -119,21 +126,21 @@ public:
     int timerInterval = 25;      // auto-scroll period while drag-selecting, milliseconds
 
     // Editing -----------------------------------------------------------------------------
-    // Starts an in-place edit of the cell when it is editable and on screen. firstChar is
-    // the typed character, KeyMouse for a start by mouse, or the key that ended the edit
-    // of the previous cell.
-    virtual void OnEditCell(int row, int col, unsigned firstChar);
+    // Starts an in-place edit of the cell when it is editable and on screen, begun as
+    // start says (a typed character, the mouse, or the key that ended the edit of the
+    // previous cell).
+    virtual void OnEditCell(int row, int col, EditStart start);
     // Makes the editor over rect (the cell rectangle); it deletes itself when editing
     // ends. The worksheet's grid offers its role list here.
     virtual void CreateInPlaceEditControl(const QRect& rect, Qt::Alignment alignment, int id,
                                           int row, int col, const std::string& text,
-                                          unsigned firstChar);
+                                          EditStart start);
     // True for a cell whose editor is a drop-down list: Alt+Down or Alt+Up there starts
     // the edit with the list dropped down. None by default.
     virtual bool HasDropDownList(int row, int col) const;
     // An editor's end of edit: stores the text, tells the parent, and continues editing
     // in the next cell when lastKey was Tab or a navigation key. shift: Shift was held.
-    void OnEndInPlaceEdit(int row, int col, const std::string& text, unsigned lastKey,
+    void OnEndInPlaceEdit(int row, int col, const std::string& text, GridKey lastKey,
                           bool shift);
     // Stores an edited text; a text equal to the cell's does not mark it modified.
     virtual void OnEndEditCell(int row, int col, const std::string& text);
@@ -168,14 +175,16 @@ public:
     bool CanCopy() const;
     bool CanCut() const;
     bool CanPaste() const;
-    bool CanSelectAll() const { return m_store.selectionEnabled; }
+    bool CanSelectAll() const { return m_options.selectionEnabled; }
     // The selected block as plain text; nullptr when nothing is selected. The caller owns
     // it.
     virtual std::unique_ptr<QMimeData> CopyTextFromGrid() const;
     // Pastes the plain text of mime from cell on; false when the cell is invalid or
     // read-only or the data hold no text. Read-only targets and targets past the edges
-    // are skipped; the window is repainted.
-    virtual bool PasteTextToGrid(CellId cell, const QMimeData* mime);
+    // are skipped; the window is repainted. The cells reached leave the selection
+    // `leaving` (a moving drag's source), this window's own when none is given.
+    virtual bool PasteTextToGrid(CellId cell, const QMimeData* mime,
+                                 GridSelection* leaving = nullptr);
     // When set, the owner's way to add rows at the end (up to the count given, as far as
     // it allows): a paste whose lines run past the last row, and a typed cell of the last
     // row left with the Down key, ask for the rows they need. Unset, the grid keeps its
@@ -204,69 +213,35 @@ public:
     int dragScrollMargin = 16;
 
     // Printing ----------------------------------------------------------------------------
-    // Print job state: page numbers count from 1; the drawing rectangle is set for the
-    // header, fixed-row and footer bands.
-    struct PrintInfo {
-        int currentPage = 1;
-        int maxPage = 1;
-        QRect drawRect;
-    };
-    // Measures the print font on the painter's device and paginates; info.maxPage becomes
-    // the page count. False (nothing set up) when the sheet has only fixed rows or the
-    // painter is not active.
-    virtual bool OnBeginPrinting(QPainter& painter, PrintInfo& info);
-    // Prints page info.currentPage: header, fixed rows, the page's rows, footer.
-    virtual void OnPrint(QPainter& painter, PrintInfo& info);
-    virtual void OnEndPrinting(QPainter& painter, PrintInfo& info);
-    virtual void PrintHeader(QPainter& painter, PrintInfo& info);
-    virtual void PrintHeaderRows(QPainter& painter, PrintInfo& info);
-    virtual void PrintFooter(QPainter& painter, PrintInfo& info);
-    // The part of the sheet that is printed: rows 0..row-1 and columns 0..col-1 (counts,
-    // fixed rows and columns included). The whole sheet here; a sheet that knows which of
-    // its cells are in use prints only those.
-    virtual CellId PrintedExtent() const;
+    // The pages are drawn from the cells alone by a GridPrinter (GridPrinter.h); the
+    // window names them and brings up the print dialog and the preview.
+    // A printer of the whole sheet as it stands, titled printTitle or else the title of
+    // the first window up the parent chain that has one. A sheet that prints only part
+    // of its cells, or pages of its own, says so here.
+    virtual GridPrinter MakePrinter() const;
     // The number of pages the sheet prints on device (a printer as set up), without
     // printing; 0 when there is nothing to print.
-    virtual int PrintPageCount(QPaintDevice& device);
+    int PrintPageCount(QPaintDevice& device) const { return MakePrinter().CountPages(device); }
     // Prints every page (or the printer's page range) of the sheet on printer. Returns
     // the number of pages printed; 0 when nothing could be (the printer refused to
     // start, or the sheet has only fixed rows).
-    int PrintTo(QPrinter& printer);
-    // Prints pages firstPage to lastPage (0: to the last) on device. Returns the number
-    // of pages printed, 0 as above.
-    int PrintPages(QPagedPaintDevice& device, int firstPage, int lastPage);
-    // Prints as PrintTo does into the bytes of a PDF file laid out as printer is (paper,
-    // margins, resolution, page range, creator and title); the printer itself is not
-    // used. Returns the number of pages, 0 as above.
-    int PrintToPdf(const QPrinter& printer, QByteArray& bytes);
+    int PrintTo(QPrinter& printer) const;
+    // Prints as PrintTo does into the bytes of a PDF file laid out as printer is; the
+    // printer itself is not used. Returns the number of pages, 0 as above.
+    int PrintToPdf(const QPrinter& printer, QByteArray& bytes) const;
     // The print dialog, then printing; the print preview window. The printer starts from
     // pageLayout when one is given (the program's Print Setup).
     void Print(const QPageLayout* pageLayout = nullptr);
     void PrintPreview(const QPageLayout* pageLayout = nullptr);
-    // The title in the centre of every page header; empty: the title of the first
-    // window up the parent chain that has one.
+    // The title in the centre of every page header; empty: the window's title.
     QString printTitle;
-    // The application's title, right-aligned in every page header.
-    QString printAppTitle = QStringLiteral("Brennix - Tavelle Orvalis");
-    // Page layout of the current job, valid between OnBeginPrinting and OnEndPrinting.
-    const PrintPageLayout& PrintLayout() const { return m_printLayout; }
-    // The current job's logical page mapped onto the painter's paper (the left margin lies
-    // left of x = 0), and the width between the two margins.
-    QTransform PageToPaper(const QPainter& painter) const;
-    int PrintContentWidth() const { return m_printLayout.pageWidth - 8 * m_printLayout.charWidth; }
-    const std::vector<int>& PrintPageStarts() const { return m_pageStarts; }
 
     // Header presses: start selecting whole columns or rows (or none, in the corner).
     virtual void OnFixedRowClick(CellId& cell);
     virtual void OnFixedColumnClick(CellId& cell);
 
     // Colours of the platform that the grid's own colours were taken from.
-    struct SystemColours {
-        GridColour windowText = 0;
-        GridColour window = 0;
-        GridColour shadow = 0;
-        GridColour face = 0;
-    };
+    using SystemColours = PlatformColours;
     // Takes new platform colours: every grid colour that still equals the remembered
     // platform colour follows it; colours set by the program stay.
     void SystemColoursChanged();
@@ -310,6 +285,8 @@ protected:
     // CellStoreListener
     void CellChanged(int row, int col) override;
     void LayoutChanged() override;
+    // GridSelectionObserver
+    void SelectionCellChanged(int row, int col) override;
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -330,16 +307,14 @@ protected:
     void dragLeaveEvent(QDragLeaveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-    // The key-down step of the key table for a key code; false when the key goes to the
-    // default handling.
-    bool OnKeyDown(unsigned code, bool shift, bool ctrl);
+    // The key-down step of the key table; false when the key goes to the default
+    // handling.
+    bool OnKeyDown(GridKey key, bool shift);
+    // Ctrl+A, Ctrl+C, Ctrl+V and Ctrl+X on the grid (qtKey: the letter).
+    void OnCtrlLetter(int qtKey);
 
     // The cell font's Qt font, semi-bold when asked.
     const QFont& CellQFont(int row, int col, bool semiBold);
-    void DrawCellText(QPainter& painter, const QRect& rect, unsigned format,
-                      const std::string& text, const QFont& font);
-
-    bool m_printing = false;  // set while the print path draws cells
 
 private:
     GridViewport CurrentViewport() const;
@@ -356,12 +331,12 @@ private:
     void StopTimer();
     void ShowTitleTip(const QPoint& point);
     void SetDragOverCell(CellId cell);
+    // The selection a drop's cells leave: the source window's when the drag came from a
+    // window on this store (its move then cuts only what is still selected there), else
+    // this window's.
+    GridSelection* DragSourceSelection(const QDropEvent* event);
     void DragAutoScroll();
-    void PrintGridLines(QPainter& painter, int firstRow, int endRow, int top);
     QString WindowTitleForPrint() const;
-    // Measures the print font on device and paginates the printed extent; false when
-    // there is nothing to print.
-    bool Paginate(QPaintDevice& device);
 
     CellStore& m_store;
     QtTextMeasurer m_measurer;
@@ -371,7 +346,8 @@ private:
     SystemColours m_sysColours;
     QImage m_buffer;  // off-screen surface, reused between paints
 
-    GridSelection m_selection;
+    GridViewOptions m_options;
+    GridSelection m_selection; // reads m_options, so declared after it
     MouseMode m_mouseMode = MouseNothing;
     CellId m_leftClickDownCell;
     QPoint m_leftClickDownPoint;
@@ -389,10 +365,6 @@ private:
     CellId m_lastDragOverCell;     // drop target under a drag, (-1, -1) when none
     QPoint m_dragPoint;            // latest drag position over the cell area
     QBasicTimer m_dragScrollTimer; // scrolls while a drag rests near an edge
-    QFont m_printerFont;           // print font of the current job
-    PrintPageLayout m_printLayout; // page geometry of the current job
-    std::vector<int> m_pageStarts; // first row of each page of the current job
-    CellId m_printExtent;          // rows and columns printed by the current job (counts)
     // The table a screen reader asked for, told of every cell change; null until then.
     GridAccessible* m_accessible = nullptr;
     friend class GridAccessible;

@@ -59,7 +59,7 @@ CellBytes ToCellBytes(const QString& text)
 
 bool CGridCtrl::CanCopy() const
 {
-    return !m_store.SelectedCells().empty();
+    return !m_selection.SelectedCells().empty();
 }
 
 bool CGridCtrl::CanCut() const
@@ -69,7 +69,7 @@ bool CGridCtrl::CanCut() const
 
 bool CGridCtrl::CanPaste() const
 {
-    const CellId focus = m_store.GetFocusCell();
+    const CellId focus = m_selection.GetFocusCell();
     if (!m_store.IsValidCell(focus.row, focus.col) || !m_store.IsCellEditable(focus.row, focus.col))
         return false;
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
@@ -78,7 +78,7 @@ bool CGridCtrl::CanPaste() const
 
 std::unique_ptr<QMimeData> CGridCtrl::CopyTextFromGrid() const
 {
-    const std::string block = CopyTextFromCells(m_store, GetSelectedCellRange());
+    const std::string block = CopyTextFromCells(m_store, m_selection, GetSelectedCellRange());
     if (block.empty())
         return nullptr;
     auto mime = std::make_unique<QMimeData>();
@@ -86,7 +86,7 @@ std::unique_ptr<QMimeData> CGridCtrl::CopyTextFromGrid() const
     return mime;
 }
 
-bool CGridCtrl::PasteTextToGrid(CellId cell, const QMimeData* mime)
+bool CGridCtrl::PasteTextToGrid(CellId cell, const QMimeData* mime, GridSelection* leaving)
 {
     if (!mime || !mime->hasText())
         return false;
@@ -96,7 +96,7 @@ bool CGridCtrl::PasteTextToGrid(CellId cell, const QMimeData* mime)
         if (last.row >= m_store.GetRowCount())
             growRows(last.row + 1);
     }
-    const PasteOutcome outcome = PasteTextToCells(m_store, cell, text.bytes);
+    const PasteOutcome outcome = PasteTextToCells(m_store, cell, text.bytes, leaving ? leaving : &m_selection);
     if (!outcome)
         return false;
     viewport()->update();
@@ -112,7 +112,7 @@ void CGridCtrl::CutSelectedText()
 {
     if (!m_store.editable)
         return;
-    CutSelectedCells(m_store);
+    CutSelectedCells(m_store, m_selection);
     viewport()->update();
 }
 
@@ -149,7 +149,7 @@ void CGridCtrl::OnEditPaste()
 {
     if (!m_store.editable)
         return;
-    CellId target = m_store.GetFocusCell();
+    CellId target = m_selection.GetFocusCell();
     if (!m_store.IsValidCell(target.row, target.col))
         target = GetTopLeftNonFixedCell();
     if (!m_store.IsValidCell(target.row, target.col))

@@ -41,13 +41,11 @@ Qt::DropAction CGridCtrl::ExecDrag(std::unique_ptr<QMimeData> mime)
 
 void CGridCtrl::OnBeginDrag()
 {
-    if (!m_store.dragAndDropEnabled)
+    if (!m_options.dragAndDropEnabled)
         return;
     std::unique_ptr<QMimeData> mime = CopyTextFromGrid();
     if (!mime)
         return;
-    const CellRange range = GetSelectedCellRange();
-    m_store.SendNotifyToParent(range.minRow, range.minCol, GridNotifyBeginDrag);
     m_mouseMode = MouseDragging;
     // A block moved within the grid is one edit: its drop and the cut that follows.
     const UserEdit edit(*this, QStringLiteral("Drop"));
@@ -63,14 +61,11 @@ void CGridCtrl::SetDragOverCell(CellId cell)
 {
     if (cell == m_lastDragOverCell)
         return;
+    // The drop target is this window's own mark: only its two cells repaint.
     const CellId old = m_lastDragOverCell;
     m_lastDragOverCell = cell;
-    if (m_store.IsValidCell(old.row, old.col))
-        m_store.SetCellState(old.row, old.col,
-                             m_store.GetCellState(old.row, old.col) & ~unsigned{CellDropHighlighted});
-    if (m_store.IsValidCell(cell.row, cell.col))
-        m_store.SetCellState(cell.row, cell.col,
-                             m_store.GetCellState(cell.row, cell.col) | CellDropHighlighted);
+    InvalidateCell(old.row, old.col);
+    InvalidateCell(cell.row, cell.col);
 }
 
 namespace {
@@ -89,7 +84,7 @@ bool CarriesLocalFiles(const QMimeData* mime)
 
 void CGridCtrl::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!m_store.dragAndDropEnabled || !event->mimeData() || !event->mimeData()->hasText() ||
+    if (!m_options.dragAndDropEnabled || !event->mimeData() || !event->mimeData()->hasText() ||
         CarriesLocalFiles(event->mimeData())) {
         event->ignore();
         return;
@@ -103,7 +98,7 @@ void CGridCtrl::dragEnterEvent(QDragEnterEvent* event)
 void CGridCtrl::dragMoveEvent(QDragMoveEvent* event)
 {
     m_dragPoint = event->position().toPoint();
-    if (!m_store.dragAndDropEnabled || !m_store.editable || !event->mimeData() ||
+    if (!m_options.dragAndDropEnabled || !m_store.editable || !event->mimeData() ||
         !event->mimeData()->hasText()) {
         event->ignore();
         return;
@@ -139,12 +134,18 @@ void CGridCtrl::dragLeaveEvent(QDragLeaveEvent* event)
     event->accept();
 }
 
+GridSelection* CGridCtrl::DragSourceSelection(const QDropEvent* event)
+{
+    auto* source = qobject_cast<CGridCtrl*>(event->source());
+    return source && &source->m_store == &m_store ? &source->m_selection : &m_selection;
+}
+
 void CGridCtrl::dropEvent(QDropEvent* event)
 {
     m_dragScrollTimer.stop();
     const CellId cell = m_lastDragOverCell;
     SetDragOverCell(CellId{});
-    if (!m_store.dragAndDropEnabled || !m_store.IsValidCell(cell.row, cell.col) ||
+    if (!m_options.dragAndDropEnabled || !m_store.IsValidCell(cell.row, cell.col) ||
         !m_store.IsCellEditable(cell.row, cell.col)) {
         event->ignore();
         return;
@@ -154,7 +155,7 @@ void CGridCtrl::dropEvent(QDropEvent* event)
     bool pasted = false;
     {
         const UserEdit edit(*this, QStringLiteral("Drop"));
-        pasted = PasteTextToGrid(cell, event->mimeData());
+        pasted = PasteTextToGrid(cell, event->mimeData(), DragSourceSelection(event));
     }
     if (!pasted) {
         event->ignore();

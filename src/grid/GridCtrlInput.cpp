@@ -26,18 +26,8 @@ void CGridCtrl::RedrawHeaders(CellId cell, CellId other)
 
 CellId CGridCtrl::SetFocusCell(CellId cell)
 {
-    const CellId prev = m_store.GetFocusCell();
-    if (cell == prev)
-        return prev;
-    const bool prevValid = m_store.IsValidCell(prev.row, prev.col);
-    if (prevValid)
-        m_store.SendNotifyToParent(prev.row, prev.col, GridNotifySelChanging);
-    // Moving the focus bit repaints both cells and, through CellChanged, their headers.
-    m_store.SetFocusCellRaw(cell);
-    const CellId now = m_store.GetFocusCell();
-    if (m_store.IsValidCell(now.row, now.col))
-        m_store.SendNotifyToParent(now.row, now.col, GridNotifySelChanged);
-    return prev;
+    // The selection reports both cells, which repaints them and their headers.
+    return m_selection.SetFocusCell(cell);
 }
 
 void CGridCtrl::ResetSelectedRange()
@@ -51,7 +41,7 @@ void CGridCtrl::ResetSelectedRange()
 bool CGridCtrl::focusNextPrevChild(bool next)
 {
     // With handleTabKey the grid keeps Tab for moving between cells.
-    if (m_store.handleTabKey && !(QApplication::keyboardModifiers() & Qt::ControlModifier))
+    if (m_options.handleTabKey && !(QApplication::keyboardModifiers() & Qt::ControlModifier))
         return false;
     return QAbstractScrollArea::focusNextPrevChild(next);
 }
@@ -60,7 +50,7 @@ bool CGridCtrl::event(QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && m_store.handleTabKey &&
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && m_options.handleTabKey &&
             !(key->modifiers() & Qt::ControlModifier)) {
             keyPressEvent(key);
             return true;
@@ -71,38 +61,40 @@ bool CGridCtrl::event(QEvent* event)
 
 void CGridCtrl::DeleteFocusCellText()
 {
-    const CellId focus = m_store.GetFocusCell();
+    const CellId focus = m_selection.GetFocusCell();
     if (!m_store.IsCellEditable(focus.row, focus.col))
         return;
     // Only the focus cell is cleared, whatever else is selected.
     const UserEdit edit(*this, QStringLiteral("Delete"));
-    m_store.SendNotifyToParent(focus.row, focus.col, GridNotifyBeginEdit);
     m_store.SetCellText(focus.row, focus.col, std::string());
     m_store.SetModified(true, focus.row, focus.col);
-    m_store.SendNotifyToParent(focus.row, focus.col, GridNotifyEndEdit);
+    m_store.NotifyEditEnded(focus.row, focus.col);
     RedrawCell(focus.row, focus.col);
 }
 
-bool CGridCtrl::OnKeyDown(unsigned code, bool shift, bool ctrl)
+void CGridCtrl::OnCtrlLetter(int qtKey)
 {
-    const CellId focus = m_store.GetFocusCell();
+    const CellId focus = m_selection.GetFocusCell();
+    if (!m_store.IsValidCell(focus.row, focus.col))
+        return;
+    switch (qtKey) {
+    case Qt::Key_A: OnEditSelectAll(); break;
+    case Qt::Key_C: OnEditCopy(); break;
+    case Qt::Key_V: OnEditPaste(); break;
+    case Qt::Key_X: OnEditCut(); break;
+    default: break;
+    }
+}
+
+bool CGridCtrl::OnKeyDown(GridKey key, bool shift)
+{
+    const CellId focus = m_selection.GetFocusCell();
     if (!m_store.IsValidCell(focus.row, focus.col))
         return false;
-    if (ctrl) {
-        // The letters then go on to the default handling like any other key.
-        switch (code) {
-        case 'A': OnEditSelectAll(); break;
-        case 'C': OnEditCopy(); break;
-        case 'V': OnEditPaste(); break;
-        case 'X': OnEditCut(); break;
-        default: break;
-        }
-    }
-    if (code == KeyDelete) {
+    if (key == GridKey::Delete) {
         DeleteFocusCellText();
         return true;
     }
-    const GridKey key = GridKeyFromCode(code);
     int rowsScrolled = 0;
     if (key == GridKey::PageDown || key == GridKey::PageUp) {
         const int before = GetTopLeftNonFixedCell().row;
@@ -121,10 +113,10 @@ bool CGridCtrl::OnKeyDown(unsigned code, bool shift, bool ctrl)
 
     if (m_mouseMode == MouseNothing) {
         // A plain key selects exactly the new cell; Shift extends the block from the anchor.
-        m_store.PreviousSelectedCells().clear();
-        m_mouseMode = m_store.listMode ? MouseSelectRows : MouseSelectCells;
+        m_selection.ForgetKeptSelection();
+        m_mouseMode = m_options.listMode ? MouseSelectRows : MouseSelectCells;
         if (!shift || key == GridKey::Tab)
-            m_store.SetSelectionStartCell(nav.next);
+            m_selection.SetSelectionStartCell(nav.next);
         m_selection.OnSelecting(nav.next, m_mouseMode);
         m_mouseMode = MouseNothing;
     }
@@ -147,36 +139,43 @@ void CGridCtrl::keyPressEvent(QKeyEvent* event)
     const bool ctrl = mods & Qt::ControlModifier;
     // F2 edits the focus cell keeping its text, as a double click does; Alt+Down or Alt+Up
     // on a cell edited with a list starts that edit with the list dropped down.
-    const CellId at = m_store.GetFocusCell();
+    const CellId at = m_selection.GetFocusCell();
     const bool f2 = event->key() == Qt::Key_F2 && !(mods & (Qt::AltModifier | Qt::ControlModifier));
     const bool dropDown = (event->key() == Qt::Key_Down || event->key() == Qt::Key_Up) &&
                           (mods & Qt::AltModifier) && !ctrl && HasDropDownList(at.row, at.col);
     if ((f2 || dropDown) && m_mouseMode == MouseNothing && m_store.IsValidCell(at.row, at.col)) {
-        OnEditCell(at.row, at.col, KeyMouse);
+        OnEditCell(at.row, at.col, EditStart::Mouse());
         auto* list = qobject_cast<CInPlaceList*>(InPlaceEditor());
         if (dropDown && list)
             list->showPopup();
         event->accept();
         return;
     }
-    unsigned code = GridKeyCodeOf(event->key());
-    if (code == 0 && event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z)
-        code = static_cast<unsigned>(event->key());  // letters keep their upper-case code
-    const bool used = code != 0 && OnKeyDown(code, shift, ctrl);
+    // Ctrl with a letter acts, then the letter goes on to the default handling.
+    if (ctrl && event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z)
+        OnCtrlLetter(event->key());
+    const GridKey key = GridKeyOf(event->key());
+    const bool used = key != GridKey::Other && OnKeyDown(key, shift);
 
     // The character step: typing starts an edit with that character. Keys that type no
     // character (navigation, Delete), Alt combinations and Escape do not: an edit opened by
     // Escape would only be left open over the cell, its text selected for the next key.
     const QString text = event->text();
-    unsigned ch = text.size() == 1 ? text.at(0).unicode() : 0;
+    char16_t ch = text.size() == 1 ? text.at(0).unicode() : 0;
     if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)
-        ch = KeyTab;  // Shift+Tab types a Tab as well
-    const bool isCharacter = ch != 0 && ch != 127 && ch != KeyEscape && ch < 256 &&
+        ch = u'\t'; // Shift+Tab types a Tab as well
+    const bool isCharacter = ch != 0 && ch != 127 && ch != 27 && ch < 256 &&
                              event->key() != Qt::Key_Delete && !(mods & Qt::AltModifier);
     if (isCharacter && !ctrl && m_mouseMode == MouseNothing &&
-        !(m_store.handleTabKey && ch == KeyTab)) {
-        const CellId focus = m_store.GetFocusCell();
-        OnEditCell(focus.row, focus.col, ch);
+        !(m_options.handleTabKey && ch == u'\t')) {
+        // Tab, Enter and Backspace start the edit as those keys; anything else is typed.
+        const GridKey typedKey = ch == u'\t'   ? GridKey::Tab
+                                 : ch == u'\r' ? GridKey::Enter
+                                 : ch == u'\b' ? GridKey::Backspace
+                                               : GridKey::Other;
+        const CellId focus = m_selection.GetFocusCell();
+        OnEditCell(focus.row, focus.col,
+                   typedKey != GridKey::Other ? EditStart::Key(typedKey) : EditStart::Typed(ch));
         return;
     }
     // Keys the grid does not use go on to the parent; the scroll area's own key scrolling
@@ -189,7 +188,7 @@ void CGridCtrl::keyPressEvent(QKeyEvent* event)
 
 // In-place editing ------------------------------------------------------------------------
 
-void CGridCtrl::OnEditCell(int row, int col, unsigned firstChar)
+void CGridCtrl::OnEditCell(int row, int col, EditStart start)
 {
     EnsureVisible(row, col);
     if (!m_store.IsValidCell(row, col) || !m_store.IsCellEditable(row, col) ||
@@ -198,7 +197,6 @@ void CGridCtrl::OnEditCell(int row, int col, unsigned firstChar)
     QRect rect;
     if (!GetCellRect(row, col, rect))
         return;
-    m_store.SendNotifyToParent(row, col, GridNotifyBeginEdit);
     GridItem item;
     item.row = row;
     item.col = col;
@@ -212,7 +210,7 @@ void CGridCtrl::OnEditCell(int row, int col, unsigned firstChar)
         alignment = Qt::AlignHCenter;
     if (m_titleTip)
         m_titleTip->Hide();
-    CreateInPlaceEditControl(rect, alignment, 8, row, col, item.text, firstChar);
+    CreateInPlaceEditControl(rect, alignment, 8, row, col, item.text, start);
 }
 
 bool CGridCtrl::HasDropDownList(int, int) const
@@ -222,9 +220,9 @@ bool CGridCtrl::HasDropDownList(int, int) const
 
 void CGridCtrl::CreateInPlaceEditControl(const QRect& rect, Qt::Alignment alignment, int id,
                                          int row, int col, const std::string& text,
-                                         unsigned firstChar)
+                                         EditStart start)
 {
-    m_editor = new CInPlaceEdit(this, viewport(), rect, alignment, id, row, col, text, firstChar);
+    m_editor = new CInPlaceEdit(this, viewport(), rect, alignment, id, row, col, text, start);
 }
 
 void CGridCtrl::EndEditing()
@@ -233,7 +231,7 @@ void CGridCtrl::EndEditing()
         editor->EndEdit();
 }
 
-void CGridCtrl::OnEndInPlaceEdit(int row, int col, const std::string& text, unsigned lastKey,
+void CGridCtrl::OnEndInPlaceEdit(int row, int col, const std::string& text, GridKey lastKey,
                                  bool shift)
 {
     m_editor = nullptr;
@@ -241,16 +239,17 @@ void CGridCtrl::OnEndInPlaceEdit(int row, int col, const std::string& text, unsi
         const UserEdit edit(*this, TypedEditName(row, col));
         OnEndEditCell(row, col, text);
         InvalidateCell(row, col);
-        m_store.SendNotifyToParent(row, col, GridNotifyEndEdit);
+        m_store.NotifyEditEnded(row, col);
     }
     // Typing down the last row goes on in a new row below it.
-    if (lastKey == KeyDown && growRows && row == m_store.GetRowCount() - 1 && !text.empty())
+    if (lastKey == GridKey::Down && growRows && row == m_store.GetRowCount() - 1 && !text.empty())
         growRows(row + 2);
-    if (lastKey == KeyTab || (lastKey >= KeyPageUp && lastKey <= KeyDown)) {
+    if (lastKey == GridKey::Tab || IsArrowOrPageKey(lastKey) || lastKey == GridKey::Home ||
+        lastKey == GridKey::End) {
         // Editing goes on in the cell the key leads to.
-        OnKeyDown(lastKey, shift, false);
-        const CellId focus = m_store.GetFocusCell();
-        OnEditCell(focus.row, focus.col, lastKey);
+        OnKeyDown(lastKey, shift);
+        const CellId focus = m_selection.GetFocusCell();
+        OnEditCell(focus.row, focus.col, EditStart::Key(lastKey));
     }
 }
 

@@ -80,17 +80,20 @@ void CGridCtrl::StopTimer()
 
 void CGridCtrl::OnFixedRowClick(CellId& cell)
 {
-    if (m_store.listMode) {
-        if (!m_store.sortOnClick)
+    if (m_options.listMode) {
+        if (!m_options.sortOnClick)
             return;
         setCursor(Qt::WaitCursor);
-        if (cell.col == m_store.sortColumn) {
-            m_store.sortAscending = !m_store.sortAscending;
+        if (cell.col == m_options.sortColumn) {
+            m_options.sortAscending = !m_options.sortAscending;
         } else {
-            m_store.sortAscending = true;
-            m_store.sortColumn = cell.col;
+            m_options.sortAscending = true;
+            m_options.sortColumn = cell.col;
         }
-        m_store.SortTextRows(m_store.sortColumn, m_store.sortAscending);
+        // Rows move under the selection: it starts afresh.
+        m_selection.ClearSelectedCells();
+        SetFocusCell(CellId{});
+        m_store.SortTextRows(m_options.sortColumn, m_options.sortAscending);
         unsetCursor();
         viewport()->update();
         return;
@@ -123,10 +126,10 @@ void CGridCtrl::mousePressEvent(QMouseEvent* event)
     const CellId pressed = m_leftClickDownCell;
     if (!m_store.IsValidCell(pressed.row, pressed.col))
         return;
-    m_store.SetSelectionStartCell(shift ? m_store.GetFocusCell() : pressed);
+    m_selection.SetSelectionStartCell(shift ? m_selection.GetFocusCell() : pressed);
     setFocus(Qt::MouseFocusReason);  // ends any in-place edit
 
-    if (pressed == m_store.GetFocusCell()) {
+    if (pressed == m_selection.GetFocusCell()) {
         m_mouseMode = MousePrepareEdit;
         return;
     }
@@ -136,16 +139,16 @@ void CGridCtrl::mousePressEvent(QMouseEvent* event)
         SetFocusCell(std::max(pressed.row, m_store.GetFixedRowCount()),
                      std::max(pressed.col, m_store.GetFixedColumnCount()));
     }
-    if (m_store.dragAndDropEnabled && m_hadFocusAtPress &&
-        (m_store.GetCellState(pressed.row, pressed.col) & CellSelected)) {
+    if (m_options.dragAndDropEnabled && m_hadFocusAtPress &&
+        m_selection.IsSelected(pressed.row, pressed.col)) {
         m_mouseMode = MousePrepareDrag;
         return;
     }
     if (m_mouseMode == MouseNothing) {
-        if (m_store.allowColumnResize && MouseOverColumnResizeArea(point)) {
+        if (m_options.allowColumnResize && MouseOverColumnResizeArea(point)) {
             viewport()->setCursor(Qt::SizeHorCursor);
             m_mouseMode = MouseOverColumnDivider;
-        } else if (m_store.allowRowResize && MouseOverRowResizeArea(point)) {
+        } else if (m_options.allowRowResize && MouseOverRowResizeArea(point)) {
             viewport()->setCursor(Qt::SizeVerCursor);
             m_mouseMode = MouseOverRowDivider;
         }
@@ -154,17 +157,16 @@ void CGridCtrl::mousePressEvent(QMouseEvent* event)
         StartSizing(point);
     } else {
         // Ctrl keeps the old selection and adds the new one to it.
-        auto& previous = m_store.PreviousSelectedCells();
-        previous.clear();
+        m_selection.ForgetKeptSelection();
         if (ctrl)
-            previous.insert(m_store.SelectedCells().begin(), m_store.SelectedCells().end());
+            m_selection.KeepSelection();
         CellId cell = pressed;
         if (cell.row < m_store.GetFixedRowCount()) {
             OnFixedRowClick(cell);
         } else if (cell.col < m_store.GetFixedColumnCount()) {
             OnFixedColumnClick(cell);
         } else {
-            m_mouseMode = m_store.listMode ? MouseSelectRows : MouseSelectCells;
+            m_mouseMode = m_options.listMode ? MouseSelectRows : MouseSelectCells;
             m_selection.OnSelecting(cell, m_mouseMode);
         }
         StopTimer();
@@ -197,12 +199,12 @@ void CGridCtrl::mouseMoveEvent(QMouseEvent* event)
     if (m_titleTip && m_titleTip->isVisible() && !m_titleTip->HoverRect().contains(point))
         m_titleTip->Hide();
     if (!(event->buttons() & Qt::LeftButton) || m_mouseMode == MouseNothing) {
-        if (m_store.allowColumnResize && MouseOverColumnResizeArea(point)) {
+        if (m_options.allowColumnResize && MouseOverColumnResizeArea(point)) {
             if (m_mouseMode != MouseOverColumnDivider) {
                 viewport()->setCursor(Qt::SizeHorCursor);
                 m_mouseMode = MouseOverColumnDivider;
             }
-        } else if (m_store.allowRowResize && MouseOverRowResizeArea(point)) {
+        } else if (m_options.allowRowResize && MouseOverRowResizeArea(point)) {
             if (m_mouseMode != MouseOverRowDivider) {
                 viewport()->setCursor(Qt::SizeVerCursor);
                 m_mouseMode = MouseOverRowDivider;
@@ -211,7 +213,7 @@ void CGridCtrl::mouseMoveEvent(QMouseEvent* event)
             viewport()->setCursor(Qt::ArrowCursor);
             m_mouseMode = MouseNothing;
         }
-        if (m_mouseMode == MouseNothing && m_store.titleTips)
+        if (m_mouseMode == MouseNothing && m_options.titleTips)
             ShowTitleTip(point);
         m_lastMousePoint = point;
         return;
@@ -227,7 +229,7 @@ void CGridCtrl::mouseMoveEvent(QMouseEvent* event)
         const CellId cell = GetCellFromPt(point);
         if (!m_store.IsValidCell(cell.row, cell.col))
             return;
-        if (cell != m_store.GetFocusCell()) {
+        if (cell != m_selection.GetFocusCell()) {
             m_selection.OnSelecting(cell, m_mouseMode);
             if (!m_store.IsFixed(cell.row, cell.col))
                 SetFocusCell(cell);
@@ -262,9 +264,9 @@ void CGridCtrl::mouseReleaseEvent(QMouseEvent* event)
     StopTimer();
     switch (m_mouseMode) {
     case MousePrepareEdit: {
-        const CellId focus = m_store.GetFocusCell();
+        const CellId focus = m_selection.GetFocusCell();
         m_mouseMode = MouseNothing;
-        OnEditCell(focus.row, focus.col, KeyMouse);
+        OnEditCell(focus.row, focus.col, EditStart::Mouse());
         break;
     }
     case MousePrepareDrag:
@@ -286,10 +288,10 @@ void CGridCtrl::mouseReleaseEvent(QMouseEvent* event)
     // The pointer may still rest on a divider: offer it again at once, so the second
     // click of a double click on it does not move the focus.
     if (!(event->buttons() & Qt::LeftButton) && viewport()->rect().contains(point)) {
-        if (m_store.allowColumnResize && MouseOverColumnResizeArea(point)) {
+        if (m_options.allowColumnResize && MouseOverColumnResizeArea(point)) {
             viewport()->setCursor(Qt::SizeHorCursor);
             m_mouseMode = MouseOverColumnDivider;
-        } else if (m_store.allowRowResize && MouseOverRowResizeArea(point)) {
+        } else if (m_options.allowRowResize && MouseOverRowResizeArea(point)) {
             viewport()->setCursor(Qt::SizeVerCursor);
             m_mouseMode = MouseOverRowDivider;
         }
@@ -327,13 +329,13 @@ void CGridCtrl::mouseDoubleClickEvent(QMouseEvent* event)
         }
     } else {
         const CellId down = m_leftClickDownCell;
-        const CellId focus = m_store.GetFocusCell();
+        const CellId focus = m_selection.GetFocusCell();
         if (m_store.IsValidCell(down.row, down.col) && !m_store.IsFixed(down.row, down.col)) {
-            OnEditCell(focus.row, focus.col, KeyMouse);
-        } else if (m_store.listMode && m_store.IsValidCell(cell.row, cell.col) &&
+            OnEditCell(focus.row, focus.col, EditStart::Mouse());
+        } else if (m_options.listMode && m_store.IsValidCell(cell.row, cell.col) &&
                    cell.row >= m_store.GetFixedRowCount() &&
                    cell.col < m_store.GetFixedColumnCount()) {
-            OnEditCell(cell.row, cell.col, KeyMouse);
+            OnEditCell(cell.row, cell.col, EditStart::Mouse());
         }
     }
 }
@@ -357,17 +359,17 @@ void CGridCtrl::timerEvent(QTimerEvent* event)
         m_selection.OnSelecting(GetCellFromPt(QPoint(x, y)), m_mouseMode);
     };
     if (p.y() > bottom) {
-        OnKeyDown(KeyDown, false, false);
+        OnKeyDown(GridKey::Down, false);
         select(std::clamp(p.x(), 0, right), bottom);
     } else if (p.y() < fh) {
-        OnKeyDown(KeyUp, false, false);
+        OnKeyDown(GridKey::Up, false);
         select(std::clamp(p.x(), 0, right), fh + 1);
     }
     if (p.x() > right) {
-        OnKeyDown(KeyRight, false, false);
+        OnKeyDown(GridKey::Right, false);
         select(right, std::clamp(p.y(), 0, bottom));
     } else if (p.x() < fw) {
-        OnKeyDown(KeyLeft, false, false);
+        OnKeyDown(GridKey::Left, false);
         select(fw + 1, std::clamp(p.y(), 0, bottom));
     }
 }
@@ -378,7 +380,7 @@ void CGridCtrl::contextMenuEvent(QContextMenuEvent* event)
     QPoint at = event->globalPos();
     // From the keyboard (the Menu key) the menu opens under the focus cell, where the
     // user is working, rather than wherever the pointer happens to be.
-    const CellId focus = m_store.GetFocusCell();
+    const CellId focus = m_selection.GetFocusCell();
     QRect cell;
     if (event->reason() == QContextMenuEvent::Keyboard && IsCellVisible(focus.row, focus.col) &&
         GetCellRect(focus.row, focus.col, cell))

@@ -1,9 +1,9 @@
 // Painting of CGridCtrl: background bands, fixed cells with their 3D borders, normal
 // cells with focus frame and selection, and the grid lines.
 
+#include "grid/CellTextPainting.h"
 #include "grid/FontMapping.h"
 #include "grid/GridCtrl.h"
-#include "grid/ShownCellText.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -35,35 +35,6 @@ QColor Resolve(GridColour cell, GridColour fallback)
     return ColorFromGrid(cell == DefaultColor ? fallback : cell);
 }
 
-// Calls draw(row, col, rect) for each cell of rows rowFirst..rowLast and columns
-// colFirst..colLast that meets the clip; the first row starts at pixel `top`, the first
-// column at pixel `left`. Running edges start one pixel before, so neighbouring cells
-// share no pixel; the walk stops at the clip's far edges.
-template <class Draw>
-void ForEachCellInClip(const CellStore& store, int rowFirst, int rowLast, int top, int colFirst,
-                       int colLast, int left, const QRect& clip, Draw draw)
-{
-    int right = left - 1;
-    for (int col = colFirst; col <= colLast; ++col) {
-        const int cellLeft = right + 1;
-        right = cellLeft + store.GetColumnWidth(col) - 1;
-        if (cellLeft > clip.right())
-            break;
-        if (right < clip.left())
-            continue;
-        int bottom = top - 1;
-        for (int row = rowFirst; row <= rowLast; ++row) {
-            const int cellTop = bottom + 1;
-            bottom = cellTop + store.GetRowHeight(row) - 1;
-            if (cellTop > clip.bottom())
-                break;
-            if (bottom < clip.top())
-                continue;
-            draw(row, col, QRect(QPoint(cellLeft, cellTop), QPoint(right, bottom)));
-        }
-    }
-}
-
 } // namespace
 
 void CGridCtrl::paintEvent(QPaintEvent* event)
@@ -82,7 +53,7 @@ void CGridCtrl::paintEvent(QPaintEvent* event)
         painter.fillRect(band, Qt::white);
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     };
-    if (!m_store.doubleBuffer) {
+    if (!m_options.doubleBuffer) {
         QPainter painter(viewport());
         OnDraw(painter, clip);
         drawBand(painter);
@@ -123,30 +94,31 @@ void CGridCtrl::OnDraw(QPainter& painter, const QRect& clip)
 
     // Background bands; the cells paint over the first three.
     if (cl < fw && ct < v.bottom)
-        FillArea(painter, cl, ct, fw, v.bottom, ColorFromGrid(m_store.fixedBackColor));
+        FillArea(painter, cl, ct, fw, v.bottom, ColorFromGrid(m_options.fixedBackColor));
     if (ct < fh && cr > fw && cl < v.right)
-        FillArea(painter, fw - 1, ct, v.right, fh, ColorFromGrid(m_store.fixedBackColor));
+        FillArea(painter, fw - 1, ct, v.right, fh, ColorFromGrid(m_options.fixedBackColor));
     FillArea(painter, std::max({cl, v.left, fw}), std::max({ct, v.top, fh}), std::min(cr, v.right),
-             std::min(cb, v.bottom), ColorFromGrid(m_store.textBackColor));
+             std::min(cb, v.bottom), ColorFromGrid(m_options.textBackColor));
     if (v.right < cr)
-        FillArea(painter, v.right, ct, cr, cb, ColorFromGrid(m_store.backColor));
+        FillArea(painter, v.right, ct, cr, cb, ColorFromGrid(m_options.backColor));
     if (v.bottom < cb && cl < v.right)
-        FillArea(painter, cl, v.bottom, v.right, cb, ColorFromGrid(m_store.backColor));
+        FillArea(painter, cl, v.bottom, v.right, cb, ColorFromGrid(m_options.backColor));
 
     const int fixedRows = m_store.GetFixedRowCount();
     const int fixedCols = m_store.GetFixedColumnCount();
-    const auto fixedCell = [&](int row, int col, const QRect& rect) {
-        DrawFixedCell(painter, row, col, rect);
+    const GridRect area{clip.left(), clip.top(), clip.right(), clip.bottom()};
+    const auto fixedCell = [&](int row, int col, const GridRect& rect) {
+        DrawFixedCell(painter, row, col, ToQRect(rect));
     };
-    const auto cell = [&](int row, int col, const QRect& rect) {
-        DrawCell(painter, row, col, rect);
+    const auto cell = [&](int row, int col, const GridRect& rect) {
+        DrawCell(painter, row, col, ToQRect(rect));
     };
     // The top-left corner, the fixed columns of the visible rows, the fixed rows over
     // the visible columns, then the non-fixed cells.
-    ForEachCellInClip(m_store, 0, fixedRows - 1, 0, 0, fixedCols - 1, 0, clip, fixedCell);
-    ForEachCellInClip(m_store, vis.minRow, vis.maxRow, fh, 0, fixedCols - 1, 0, clip, fixedCell);
-    ForEachCellInClip(m_store, 0, fixedRows - 1, 0, vis.minCol, vis.maxCol, fw, clip, fixedCell);
-    ForEachCellInClip(m_store, vis.minRow, vis.maxRow, fh, vis.minCol, vis.maxCol, fw, clip, cell);
+    g.ForEachCellRect({0, 0, fixedRows - 1, fixedCols - 1}, {0, 0}, area, fixedCell);
+    g.ForEachCellRect({vis.minRow, 0, vis.maxRow, fixedCols - 1}, {0, fh}, area, fixedCell);
+    g.ForEachCellRect({0, vis.minCol, fixedRows - 1, vis.maxCol}, {fw, 0}, area, fixedCell);
+    g.ForEachCellRect(vis, {fw, fh}, area, cell);
     DrawGridLines(painter, v);
 }
 
@@ -156,8 +128,8 @@ void CGridCtrl::DrawGridLines(QPainter& painter, const GridRect& v)
     const CellRange vis = g.VisibleNonFixedCellRange();
     const int fw = g.FixedColumnWidth();
     const int fh = g.FixedRowHeight();
-    painter.setPen(QPen(ColorFromGrid(m_store.gridLineColor), 0));
-    if (m_store.gridLines == GridLinesVertical || m_store.gridLines == GridLinesBoth) {
+    painter.setPen(QPen(ColorFromGrid(m_options.gridLineColor), 0));
+    if (m_options.gridLines == GridLinesVertical || m_options.gridLines == GridLinesBoth) {
         int x = fw;
         for (int col = vis.minCol; col <= vis.maxCol; ++col) {
             x += m_store.GetColumnWidth(col);
@@ -165,7 +137,7 @@ void CGridCtrl::DrawGridLines(QPainter& painter, const GridRect& v)
                 painter.drawLine(x - 1, fh, x - 1, v.bottom - 1);
         }
     }
-    if (m_store.gridLines == GridLinesHorizontal || m_store.gridLines == GridLinesBoth) {
+    if (m_options.gridLines == GridLinesHorizontal || m_options.gridLines == GridLinesBoth) {
         int y = fh;
         for (int row = vis.minRow; row <= vis.maxRow; ++row) {
             y += m_store.GetRowHeight(row);
@@ -186,55 +158,22 @@ const QFont& CGridCtrl::CellQFont(int row, int col, bool semiBold)
     return m_measurer.Fonts().Font(heavy);
 }
 
-void CGridCtrl::DrawCellText(QPainter& painter, const QRect& rect, unsigned format,
-                             const std::string& text, const QFont& font)
-{
-    if (text.empty() || rect.width() <= 0 || rect.height() <= 0)
-        return;
-    int flags = Qt::TextExpandTabs;
-    if (format & FormatRight)
-        flags |= Qt::AlignRight;
-    else if (format & FormatCenter)
-        flags |= Qt::AlignHCenter;
-    else
-        flags |= Qt::AlignLeft;
-    // Vertical centring applies to single-line text only; other text starts at the top.
-    if ((format & FormatSingleLine) && (format & FormatVCenter))
-        flags |= Qt::AlignVCenter;
-    else
-        flags |= Qt::AlignTop;
-    if (format & FormatSingleLine)
-        flags |= Qt::TextSingleLine;
-    if (format & FormatWordBreak)
-        flags |= Qt::TextWordWrap;
-    QString s = ShownCellText(text);
-    painter.setFont(font);
-    // A cut text always ends in the ellipsis where the cell ends, on screen and on paper,
-    // so that nobody takes what shows for the whole.
-    if ((format & FormatEndEllipsis) || (IsCellTextCut(text) && !(format & FormatWordBreak)))
-        s = painter.fontMetrics().elidedText(s, Qt::ElideRight, rect.width());
-    painter.drawText(rect, flags, s);
-}
-
 bool CGridCtrl::DrawFixedCell(QPainter& painter, int row, int col, QRect rect, bool)
 {
     if (!m_store.allowDraw)
         return false;
-    const GridCell* cell = m_store.Cell(row, col);
-    if (!cell)
+    if (!m_store.IsValidCell(row, col))
         return false;
     const QPalette& pal = palette();
-    if (!m_printing)
-        painter.fillRect(rect, Resolve(cell->backColor, m_store.fixedBackColor));
-    const QColor textColour = Resolve(cell->textColor, m_store.fixedTextColor);
+    painter.fillRect(rect, Resolve(m_store.GetCellBackColor(row, col), m_options.fixedBackColor));
+    const QColor textColour = Resolve(m_store.GetCellTextColor(row, col), m_options.fixedTextColor);
 
     // The headers of the focus cell's row and column look pressed and carry semi-bold text.
-    const CellId focus = m_store.GetFocusCell();
-    const bool focusLine = !m_printing && m_store.IsValidCell(focus.row, focus.col) &&
+    const CellId focus = m_selection.GetFocusCell();
+    const bool focusLine = m_store.IsValidCell(focus.row, focus.col) &&
                            (focus.row == row || focus.col == col);
     const QFont& font = CellQFont(row, col, focusLine);
-    // On paper the grid lines alone frame the titles.
-    if (!m_printing && rect.width() > 1 && rect.height() > 1) {
+    if (rect.width() > 1 && rect.height() > 1) {
         const int l = rect.left();
         const int t = rect.top();
         const int r = rect.right();
@@ -253,7 +192,7 @@ bool CGridCtrl::DrawFixedCell(QPainter& painter, int row, int col, QRect rect, b
     rect.adjust(1, 1, -1, -1);
     rect.adjust(m_store.GetMargin(), 0, -m_store.GetMargin(), 0);
     painter.setPen(textColour);
-    DrawCellText(painter, rect, cell->format, m_store.CellTextRef(row, col), font);
+    DrawCellText(painter, rect, m_store.GetCellFormat(row, col), m_store.CellTextRef(row, col), font);
     return true;
 }
 
@@ -261,28 +200,27 @@ bool CGridCtrl::DrawCell(QPainter& painter, int row, int col, QRect rect, bool)
 {
     if (!m_store.allowDraw)
         return false;
-    const GridCell* cell = m_store.Cell(row, col);
-    if (!cell)
+    if (!m_store.IsValidCell(row, col))
         return false;
     const QPalette& pal = palette();
-    const QColor back = Resolve(cell->backColor, m_store.textBackColor);
-    QColor textColour = Resolve(cell->textColor, m_store.textColor);
-    if ((cell->state & CellFocused) && !m_printing) {
+    const QColor back = Resolve(m_store.GetCellBackColor(row, col), m_options.textBackColor);
+    QColor textColour = Resolve(m_store.GetCellTextColor(row, col), m_options.textColor);
+    if (m_selection.IsFocused(row, col)) {
         // The focus cell keeps its own colours even when selected, inside a black frame.
         painter.fillRect(rect, back);
         Outline(painter, rect, Qt::black);
         rect.adjust(1, 1, -1, -1);
-    } else if ((cell->state & CellSelected) && !m_printing) {
+    } else if (m_selection.IsSelected(row, col)) {
         painter.fillRect(rect, pal.color(QPalette::Active, QPalette::Highlight));
         textColour = pal.color(QPalette::Active, QPalette::HighlightedText);
     } else {
         painter.fillRect(rect, back);
     }
-    if ((cell->state & CellDropHighlighted) && !m_printing)
+    if (m_lastDragOverCell == CellId{row, col})
         Outline(painter, rect, Qt::black);
     rect.adjust(m_store.GetMargin(), 0, -m_store.GetMargin(), 0);
     painter.setPen(textColour);
-    DrawCellText(painter, rect, cell->format, m_store.CellTextRef(row, col),
+    DrawCellText(painter, rect, m_store.GetCellFormat(row, col), m_store.CellTextRef(row, col),
                  CellQFont(row, col, false));
     return true;
 }

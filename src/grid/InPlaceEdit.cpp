@@ -9,7 +9,7 @@ namespace orvalis {
 
 CInPlaceEdit::CInPlaceEdit(CGridCtrl* grid, QWidget* parent, const QRect& rect,
                            Qt::Alignment alignment, int id, int row, int col,
-                           const std::string& text, unsigned firstChar)
+                           const std::string& text, EditStart start)
     : QLineEdit(parent), CInPlaceEditor(this, grid, id, row, col, text)
 {
     // Over the cell without its grid lines, which stay visible around the editor.
@@ -22,19 +22,20 @@ CInPlaceEdit::CInPlaceEdit(CGridCtrl* grid, QWidget* parent, const QRect& rect,
     show();
     setFocus(Qt::OtherFocusReason);
 
-    m_exitOnArrows = firstChar != KeyMouse;
-    if (firstChar == KeyMouse || firstChar == KeyEnter) {
+    m_exitOnArrows = start.by != EditStart::By::Mouse;
+    const bool byKey = start.by == EditStart::By::Key;
+    if (start.by == EditStart::By::Mouse || (byKey && start.key == GridKey::Enter)) {
         end(false);
-    } else if (firstChar == KeyBackspace) {
+    } else if (byKey && start.key == GridKey::Backspace) {
         end(false);
         backspace();
-    } else if (firstChar == KeyTab || (firstChar >= KeySpace && firstChar <= KeyDown)) {
-        selectAll();
     } else {
         selectAll();
-        // Control characters type nothing into an edit box.
-        if (firstChar >= 32 && firstChar < 256)
-            insert(QString(QChar(static_cast<char16_t>(firstChar))));
+        // A typed Space only opens the cell, as a key would; control characters type
+        // nothing into an edit box.
+        const char16_t c = start.character;
+        if (start.by == EditStart::By::Typing && c > u' ' && c < 256)
+            insert(QString(QChar(c)));
     }
 }
 
@@ -57,7 +58,7 @@ bool CInPlaceEdit::event(QEvent* event)
 
 void CInPlaceEdit::keyPressEvent(QKeyEvent* event)
 {
-    const unsigned code = GridKeyCodeOf(event->key());
+    const GridKey code = GridKeyOf(event->key());
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     const bool shift = ShiftOf(event);
     if (IsArrowOrPageKey(code)) {
@@ -68,22 +69,22 @@ void CInPlaceEdit::keyPressEvent(QKeyEvent* event)
         // In an edit started with the mouse these keys stay in the one line: Up and Page
         // Up go to its start, Down and Page Down to its end, so none reaches the grid,
         // whose focus frame would leave the cell being edited.
-        if (code == KeyUp || code == KeyPageUp)
+        if (code == GridKey::Up || code == GridKey::PageUp)
             home(shift);
-        else if (code == KeyDown || code == KeyPageDown)
+        else if (code == GridKey::Down || code == GridKey::PageDown)
             end(shift);
         else
             QLineEdit::keyPressEvent(event);
         event->accept();
         return;
     }
-    if (code == KeyTab || code == KeyEnter) {
+    if (code == GridKey::Tab || code == GridKey::Enter) {
         LeaveWith(code, shift);
         return;
     }
-    if (code == KeyEscape) {
+    if (code == GridKey::Escape) {
         setText(InitialText());
-        LeaveWith(KeyEscape, shift);
+        LeaveWith(GridKey::Escape, shift);
         return;
     }
     if (event->modifiers() & Qt::AltModifier)

@@ -15,12 +15,12 @@ class CInPlaceEdit : public QLineEdit, public CInPlaceEditor {
     Q_OBJECT
 
 public:
-    // rect: the cell rectangle in the grid's cell-area coordinates. firstChar decides the
-    // caret: KeyMouse or Enter put it after the text, Backspace deletes the last
-    // character, Tab, Space and the navigation keys select the text, any other character
-    // replaces the text.
+    // rect: the cell rectangle in the grid's cell-area coordinates. start decides the
+    // caret: the mouse or Enter put it after the text, Backspace deletes the last
+    // character, Tab, Space and the other keys select the text, any other typed
+    // character replaces the text.
     CInPlaceEdit(CGridCtrl* grid, QWidget* parent, const QRect& rect, Qt::Alignment alignment,
-                 int id, int row, int col, const std::string& text, unsigned firstChar);
+                 int id, int row, int col, const std::string& text, EditStart start);
 
     bool ExitOnArrows() const { return m_exitOnArrows; }
 

@@ -35,7 +35,7 @@ bool CInPlaceEditor::ShiftOf(const QKeyEvent* event)
     return (event->modifiers() & Qt::ShiftModifier) || event->key() == Qt::Key_Backtab;
 }
 
-void CInPlaceEditor::LeaveWith(unsigned key, bool shift)
+void CInPlaceEditor::LeaveWith(GridKey key, bool shift)
 {
     m_lastKey = key;
     m_shift = shift;

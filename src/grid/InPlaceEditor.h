@@ -1,5 +1,7 @@
 #pragma once
 
+#include "grid/core/GridNavigation.h"
+
 #include <QPointer>
 #include <QString>
 
@@ -23,8 +25,8 @@ public:
     CInPlaceEditor(const CInPlaceEditor&) = delete;
     CInPlaceEditor& operator=(const CInPlaceEditor&) = delete;
 
-    // The key that ended editing (a grid key code), 0 while editing goes on.
-    unsigned LastKey() const { return m_lastKey; }
+    // The key that ended editing; Other while editing goes on or when focus left it.
+    GridKey LastKey() const { return m_lastKey; }
     int Id() const { return m_id; }
     // Ends editing now: reports the text to the grid once and deletes the editor later.
     // The focus leaving the editor calls this; the grid calls it when it closes.
@@ -45,7 +47,7 @@ protected:
     bool Ended() const { return m_ended; }
     // Records the ending key and hands the focus back to the grid, which ends editing
     // through the focus change; without a grid it ends at once.
-    void LeaveWith(unsigned key, bool shift);
+    void LeaveWith(GridKey key, bool shift);
     // Alt with a key while editing: true when the event is such a shortcut override, which
     // the editor keeps so that menu mnemonics do not fire. Every other key the editor does
     // not use itself reaches the frame's shortcuts, whose commands store the edit first.
@@ -60,7 +62,7 @@ private:
     int m_row;
     int m_col;
     QString m_initialText;
-    unsigned m_lastKey = 0;
+    GridKey m_lastKey = GridKey::Other;
     bool m_shift = false; // Shift was held with the ending key
     bool m_ended = false;
 };

@@ -13,7 +13,7 @@ namespace orvalis {
 CInPlaceList::CInPlaceList(CGridCtrl* grid, QWidget* parent, const QRect& rect,
                            bool withEditField, int id, int row, int col,
                            const std::vector<std::string>& items, const std::string& text,
-                           unsigned firstChar)
+                           EditStart start)
     : QComboBox(parent), CInPlaceEditor(this, grid, id, row, col, text)
 {
     setEditable(withEditField);
@@ -57,44 +57,44 @@ CInPlaceList::CInPlaceList(CGridCtrl* grid, QWidget* parent, const QRect& rect,
     show();
     setFocus(Qt::OtherFocusReason);
     if (withEditField)
-        PlaceCaret(firstChar);
+        PlaceCaret(start);
 }
 
-void CInPlaceList::PlaceCaret(unsigned firstChar)
+void CInPlaceList::PlaceCaret(EditStart start)
 {
     QLineEdit* edit = lineEdit();
-    if (firstChar == KeyMouse || firstChar == KeyEnter) {
+    const bool byKey = start.by == EditStart::By::Key;
+    if (start.by == EditStart::By::Mouse || (byKey && start.key == GridKey::Enter)) {
         edit->setCursorPosition(static_cast<int>(InitialText().size()));
         edit->deselect();
-    } else if (firstChar == KeyBackspace) {
+    } else if (byKey && start.key == GridKey::Backspace) {
         edit->setCursorPosition(static_cast<int>(InitialText().size()));
         edit->deselect();
         edit->backspace();
-    } else if (firstChar >= KeyPageUp && firstChar <= KeyDown) {
-        edit->selectAll();
     } else {
         edit->selectAll();
-        // Tab and Space count as typed here; control characters type nothing.
-        if (firstChar >= 32 && firstChar < 256)
-            edit->insert(QString(QChar(static_cast<char16_t>(firstChar))));
+        // Space counts as typed here; keys and control characters type nothing.
+        const char16_t c = start.character;
+        if (start.by == EditStart::By::Typing && c >= u' ' && c < 256)
+            edit->insert(QString(QChar(c)));
     }
 }
 
 bool CInPlaceList::HandleEndingKey(QKeyEvent* event)
 {
-    const unsigned code = GridKeyCodeOf(event->key());
+    const GridKey code = GridKeyOf(event->key());
     const bool shift = ShiftOf(event);
     if (IsArrowOrPageKey(code) && (event->modifiers() & Qt::ControlModifier)) {
         LeaveWith(code, shift);
         return true;
     }
-    if (code == KeyEscape) {
+    if (code == GridKey::Escape) {
         if (isEditable())
             setEditText(InitialText());
         else
             setCurrentIndex(findText(InitialText()));
     }
-    if (code == KeyTab || code == KeyEnter || code == KeyEscape) {
+    if (code == GridKey::Tab || code == GridKey::Enter || code == GridKey::Escape) {
         LeaveWith(code, shift);
         return true;
     }

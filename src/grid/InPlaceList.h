@@ -24,7 +24,7 @@ public:
     // a plain drop-down list. rect: the cell rectangle in the grid's cell-area coordinates.
     CInPlaceList(CGridCtrl* grid, QWidget* parent, const QRect& rect, bool withEditField,
                  int id, int row, int col, const std::vector<std::string>& items,
-                 const std::string& text, unsigned firstChar);
+                 const std::string& text, EditStart start);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -34,7 +34,7 @@ protected:
 private:
     // Handles the keys that end editing; true when the key was used.
     bool HandleEndingKey(QKeyEvent* event);
-    void PlaceCaret(unsigned firstChar);
+    void PlaceCaret(EditStart start);
     // Alt+Down, Alt+Up or F4, as a key press or its shortcut override.
     static bool IsDropDownToggle(const QEvent* event);
     // Drops the list down, or folds it up taking the highlighted item.

@@ -8,13 +8,13 @@
 
 namespace orvalis {
 
-void CBackpropNet::InitNetwork(const float* weights)
+void CBackpropNet::InitNetwork(const float* weights, std::uint32_t seed)
 {
     BuildLayers();
     if (weights) {
         ImportWeights(weights);
     } else {
-        RandomGenerator::Process().Seed(RandomGenerator::DefaultSeed);
+        RandomGenerator::Process().Seed(seed);
         RandomizeWeights();
     }
 }
@@ -155,7 +155,8 @@ void CBackpropNet::MeasureErrors(const VectorView& data)
     testError = core.MeasureRows(data, testFirst, testLast, parameters.gain);
 }
 
-TrainingOutcome CBackpropNet::RunTraining(const VectorView& data, TrainingObserver* observer)
+TrainingOutcome CBackpropNet::RunTraining(const VectorView& data, TrainingObserver* observer,
+                                          bool patient)
 {
     TrainingOutcome outcome;
     if (!IsBuilt())
@@ -179,7 +180,7 @@ TrainingOutcome CBackpropNet::RunTraining(const VectorView& data, TrainingObserv
             best = testError;
             ++outcome.updates;
             core.StoreBestWeights();
-        } else if (testError > parameters.errorRatioGoal * best) {
+        } else if (!patient && testError > parameters.errorRatioGoal * best) {
             stop = true;
             core.RecallBestWeights();
         }
@@ -198,7 +199,49 @@ TrainingOutcome CBackpropNet::RunTraining(const VectorView& data, TrainingObserv
         ++cycle;
     }
     outcome.cycles = cycle;
+    outcome.bestTestError = best;
     return outcome;
+}
+
+TrainingOutcome CBackpropNet::RunStarts(const VectorView& data, TrainingObserver* observer,
+                                        const TrainingStarts& starts)
+{
+    if (!IsBuilt())
+        return {};
+    const NetworkShape built = BuiltShape();
+    RandomGenerator& random = RandomGenerator::Process();
+    // What the best start so far left: its whole network (so that Continue goes on from
+    // its momentum memory as after a single run), its last measurement and the generator
+    // state after it (so that the draws after it are those of that start run alone).
+    struct Kept {
+        NetCore core;
+        std::uint32_t randomState = 0;
+        double trainError = 0.0, testError = 0.0;
+        TrainingOutcome outcome;
+    };
+    Kept kept;
+    const int count = std::max(starts.count, 1);
+    for (int k = 1; k <= count; ++k) {
+        core.Build(built.unitsPerLayer.data(), built.layerCount);
+        random.Seed(starts.seed + static_cast<std::uint32_t>(k - 1));
+        RandomizeWeights();
+        if (observer && count > 1)
+            observer->BeginStart(k, count);
+        TrainingOutcome outcome = RunTraining(data, observer, starts.patient);
+        outcome.start = k;
+        if (k == 1 || outcome.bestTestError < kept.outcome.bestTestError)
+            kept = {core, random.State(), trainError, testError, outcome};
+        kept.outcome.startCount = k;
+        if (abortRequested == 1)
+            break;
+    }
+    core = std::move(kept.core);
+    random.Seed(kept.randomState);
+    trainError = kept.trainError;
+    testError = kept.testError;
+    if (observer && count > 1)
+        observer->KeptStart(kept.outcome.start, count);
+    return kept.outcome;
 }
 
 void CBackpropNet::SetPrediction(int row, float value)

@@ -2,11 +2,13 @@
 
 #include "network/NetCore.h"
 #include "network/NetworkShape.h"
+#include "network/RandomGenerator.h"
 #include "network/TrainingParameters.h"
 #include "network/VectorView.h"
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace orvalis {
@@ -19,6 +21,20 @@ struct TrainingOutcome {
     int updates = 0;         // cycles that improved the best test error
     double trainRatio = 0.0; // last reported trainError / trainMeanError
     double testRatio = 0.0;  // last reported testError / testMeanError
+    // The lowest test error of the run, the one its final weights give; infinity when no
+    // cycle measured a number.
+    double bestTestError = std::numeric_limits<double>::infinity();
+    int start = 1;      // the start whose network was kept (1 for a single run)
+    int startCount = 1; // starts trained (fewer than asked when an abort ended them)
+};
+
+// Several trainings of one network from fresh random weights: start k (1-based) seeds the
+// process generator with seed + k - 1 (modulo 2^32) before it draws its weights, so start
+// 1 is the run a single training from that seed gives, draw for draw.
+struct TrainingStarts {
+    int count = 1;                                     // starts, at least 1
+    std::uint32_t seed = RandomGenerator::DefaultSeed; // seed of start 1
+    bool patient = false;                              // every start trains patiently
 };
 
 // The back-propagation network of a worksheet: a fully connected stack of sigmoid
@@ -42,8 +58,8 @@ public:
     int abortRequested = 0;        // 1 ends a run after its current cycle
 
     // Builds the network from `shape`; with weights (ExportWeights order and count)
-    // imports them, otherwise seeds the process generator with 4711 and randomises.
-    void InitNetwork(const float* weights = nullptr);
+    // imports them, otherwise seeds the process generator with seed and randomises.
+    void InitNetwork(const float* weights = nullptr, std::uint32_t seed = RandomGenerator::DefaultSeed);
     void BuildLayers();
     // weights[i][j] = RandomUniform(-0.5, 0.5) for every layer, unit and source in order.
     void RandomizeWeights();
@@ -86,8 +102,17 @@ public:
     void TrainPatterns(const VectorView& data, std::int64_t count);
     void MeasureErrors(const VectorView& data);
     // One training run: cycles until the error ratio, the cycle limit or abortRequested
-    // stops it; ends with the best weights of the run. observer may be null.
-    TrainingOutcome RunTraining(const VectorView& data, TrainingObserver* observer);
+    // stops it; ends with the best weights of the run. A patient run does not stop on the
+    // error ratio: it goes to the cycle limit (or an abort). observer may be null.
+    TrainingOutcome RunTraining(const VectorView& data, TrainingObserver* observer,
+                                bool patient = false);
+    // starts.count runs of the built network's shape, each from fresh weights of its own
+    // seed, ending with the network (weights, momentum memory, last measurement) and the
+    // generator state of the run with the lowest test error; the first of equal ones
+    // wins. An abort ends the start that runs and leaves the later ones out. The outcome
+    // is the kept run's, with its start number.
+    TrainingOutcome RunStarts(const VectorView& data, TrainingObserver* observer,
+                              const TrainingStarts& starts);
     // Clears all predictions, then lists the first output of rows trainFirst..testLast
     // (mode 2) or evalFirst..evalLast (any other mode).
     void ListPredictions(const VectorView& data, int mode);

@@ -18,6 +18,20 @@ public:
     // number of cycles so far that improved the best test error; the ratios are the
     // errors over their reference errors (inf or nan when a reference error is 0).
     virtual void ReportCycle(int cycle, int updates, double trainRatio, double testRatio) = 0;
+
+    // A training of several starts is about to run start `start` of `count` (1-based);
+    // its cycles count from 0 again. Not called for a single training.
+    virtual void BeginStart(int start, int count)
+    {
+        (void)start;
+        (void)count;
+    }
+    // After the last start of several: the start whose network the training kept.
+    virtual void KeptStart(int start, int count)
+    {
+        (void)start;
+        (void)count;
+    }
 };
 
 } // namespace orvalis

@@ -6,6 +6,7 @@
 #include "shell/WorksheetApp.h"
 #include "shell/WorksheetCommands.h"
 #include "worksheet/Worksheet.h"
+#include "worksheet/ui/ConfigureForecastingDialog.h"
 #include "worksheet/ui/GridDoc.h"
 #include "worksheet/ui/TrainingController.h"
 #include "worksheet/ui/UiPrompts.h"
@@ -41,6 +42,13 @@ void BindChildFrameCommands(CommandTarget& target, const WorksheetCommandContext
     target.On(CmdNetworkParameters, [&training, &doc] { training.ConfigureNetwork(doc); });
     target.On(CmdTrainingParameters, [&training, &doc] { training.ConfigureTraining(doc); });
     target.On(CmdResultParameters, [&training, &doc] { training.ConfigureResults(doc); });
+    // The options are the program's, not the worksheet's: they act from the next run.
+    target.On(CmdForecastingOptions, [&training, &app] {
+        if (training.IsRunning())
+            return;
+        CConfigureForecastingDialog dialog(app.Settings().forecast, app.Prompts(), app.MainFrame());
+        app.Prompts().RunDialog(dialog);
+    });
 }
 
 }  // namespace orvalis

@@ -49,6 +49,7 @@ enum CommandId : int {
     CmdTrainingParameters = 32775,
     CmdResultParameters = 32776,
     CmdDisplayColors = 32784,
+    CmdForecastingOptions = 32785,
 
     // Window
     CmdWindowNew = 57648,

@@ -21,6 +21,16 @@ enum class CommandHandler {
     None,  // no handler anywhere: shown disabled
 };
 
+// What a command may do while a training run dispatches events. Refused: it could
+// start a second run, replace the worksheet or change its sections. Refused while
+// locked: it would close, save or rewrite the worksheet that is being trained, so it
+// is refused only when the active worksheet is that one.
+enum class RunRule {
+    Allowed,
+    Refused,
+    RefusedWhileLocked,
+};
+
 // One row of the command table.
 struct CommandInfo {
     CommandId id;
@@ -31,6 +41,7 @@ struct CommandInfo {
     const char* image;      // toolbar image ":/toolbar/<image>.svg"; nullptr for none
     const char* themeIcon;  // the desktop theme's icon for it, preferred when present
     const char* toolTip;    // tooltip when the prompt gives none
+    RunRule duringRun;      // refused or not while a training run is going on
 };
 
 // The whole command vocabulary in menu order.

@@ -52,7 +52,7 @@ CChildFrame* DocManager::ShowFrame(std::unique_ptr<CGridDoc> doc, CChildFrame* f
     CWorksheetGrid& grid = frame->View().Grid();
     const CellId first{frame->Document().GetWorksheet().firstDataRow, 1};
     grid.SetFocusCell(first.row, first.col);
-    grid.Store().SetSelectionStartCell(first);
+    grid.Selection().SetSelectionStartCell(first);
     grid.SetSelectedRange(first.row, first.col, first.row, first.col);
     grid.setFocus(Qt::OtherFocusReason);
     emit documentCountChanged(static_cast<int>(m_docs.size()));
@@ -93,6 +93,17 @@ CChildFrame* DocManager::NewWindow(CChildFrame& frame)
     else
         window->show();
     m_mdiArea.setActiveSubWindow(window);
+    // Each window has its own focus and selection; the new one starts as the window it
+    // copies stands, and from then on the two go their own ways.
+    CWorksheetGrid& from = frame.View().Grid();
+    CWorksheetGrid& to = window->View().Grid();
+    to.SetFocusCell(from.GetFocusCell());
+    to.Selection().SetSelectionStartCell(from.Selection().GetSelectionStartCell());
+    for (const CellId cell : from.Selection().SelectedCellsInOrder())
+        to.Selection().SetSelected(cell, true);
+    const CellId focus = to.GetFocusCell();
+    to.EnsureVisible(focus.row, focus.col);
+    to.setFocus(Qt::OtherFocusReason);
     return window;
 }
 

@@ -1,6 +1,5 @@
 #include "shell/MainFrame.h"
 
-#include "shell/AppTitle.h"
 #include "shell/ChildFrame.h"
 #include "shell/DocManager.h"
 #include "shell/RecentFileList.h"
@@ -10,6 +9,7 @@
 #include "shell/TrainingCommands.h"
 #include "shell/WorksheetApp.h"
 #include "shell/WorksheetCommands.h"
+#include "shell/core/AppTitle.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/ui/GridDoc.h"
 #include "worksheet/ui/GridView.h"

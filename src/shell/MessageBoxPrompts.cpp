@@ -1,7 +1,7 @@
 #include "shell/MessageBoxPrompts.h"
 
-#include "shell/AppTitle.h"
 #include "shell/ShownText.h"
+#include "shell/core/AppTitle.h"
 
 #include <QApplication>
 #include <QDialog>

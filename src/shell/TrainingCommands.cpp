@@ -1,6 +1,6 @@
 #include "shell/TrainingCommands.h"
 
-#include "shell/CommandIds.h"
+#include "shell/CommandTable.h"
 #include "worksheet/ui/GridDoc.h"
 #include "worksheet/ui/TrainingController.h"
 
@@ -10,29 +10,18 @@ bool RefusedDuringRun(const CTrainingController& training, int id, const CGridDo
 {
     if (!training.IsRunning())
         return false;
-    switch (id) {
-    case CmdTrain:
-    case CmdToolbarTrain:
-    case CmdEvaluate:
-    case CmdToolbarEvaluate:
-    case CmdClearTraining:
-    case CmdAutoConfigVectors:
-    case CmdNetworkParameters:
-    case CmdTrainingParameters:
-    case CmdResultParameters:
-    case CmdFileImport:
-    case CmdFileOpen:
+    const CommandInfo* command = FindCommand(id);
+    if (!command)
+        return false;
+    switch (command->duringRun) {
+    case RunRule::Refused:
         return true;
-    case CmdFileClose:
-    case CmdFileSave:
-    case CmdFileSaveAs:
-    case CmdWindowNew:
-    case CmdEditCut:
-    case CmdEditPaste:
+    case RunRule::RefusedWhileLocked:
         return active && active->IsRunLocked();
-    default:
-        return id >= CmdFileMru1 && id < CmdFileMru1 + RecentFileCount;
+    case RunRule::Allowed:
+        break;
     }
+    return false;
 }
 
 } // namespace orvalis

@@ -12,8 +12,8 @@ using Colour = std::uint32_t;
 
 enum ResultsModeValue : int { ResultsModeEvaluate = 1, ResultsModeExtrapolate = 2 };
 
-// How Train and Evaluate forecast beyond the specified method. Every member at its default
-// gives the specified results; the forecaster's switch stands for a measured set of them
+// How Train and Evaluate forecast beyond the program's own method. Every member at its
+// default gives the program's usual results; the forecaster's switch stands for a measured set of them
 // (EffectiveForecastOptions).
 struct ForecastOptions {
     static constexpr int ChangeLagSeason = -1;

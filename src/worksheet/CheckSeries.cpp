@@ -1,6 +1,7 @@
 #include "worksheet/CheckSeries.h"
 
 #include "worksheet/AppSettings.h"
+#include "worksheet/ChangeLag.h"
 #include "worksheet/ColumnRole.h"
 #include "worksheet/NumberText.h"
 #include "worksheet/VectorExtraction.h"
@@ -108,11 +109,35 @@ std::vector<double> Detrended(const std::vector<double>& x, int count, int taps,
     return memo.Detrend(x.data(), count, taps);
 }
 
-void TrainingRange(const std::vector<double>& d, int fitted, double& min, double& max)
+// The changes of x at lag L, 0 below row L.
+std::vector<double> Changes(const std::vector<double>& x, int lag)
+{
+    std::vector<double> d(x.size(), 0.0);
+    for (std::size_t j = static_cast<std::size_t>(lag); j < x.size(); ++j)
+        d[j] = x[j] - x[j - static_cast<std::size_t>(lag)];
+    return d;
+}
+
+// The detrended learned series: rows below `first` (no change there) stay 0, and the
+// trailing means start at `first`, as the extraction's do.
+std::vector<double> DetrendedFrom(const std::vector<double>& x, int first, int count, int taps,
+                                  bool twoPass)
+{
+    if (first <= 0)
+        return Detrended(x, count, taps, twoPass);
+    const int from = std::min(first, count);
+    const std::vector<double> tail(x.begin() + from, x.begin() + count);
+    std::vector<double> d(static_cast<std::size_t>(from), 0.0);
+    const std::vector<double> detrended = Detrended(tail, count - from, taps, twoPass);
+    d.insert(d.end(), detrended.begin(), detrended.end());
+    return d;
+}
+
+void TrainingRange(const std::vector<double>& d, int first, int fitted, double& min, double& max)
 {
     min = std::numeric_limits<double>::infinity();
     max = -std::numeric_limits<double>::infinity();
-    for (int i = 0; i < fitted; ++i) {
+    for (int i = first; i < fitted; ++i) {
         min = std::min(min, d[static_cast<std::size_t>(i)]);
         max = std::max(max, d[static_cast<std::size_t>(i)]);
     }
@@ -134,6 +159,12 @@ CheckColumns CheckColumnsOf(const Worksheet& ws)
         columns.target = ws.roles.targetColumns.empty() ? 0 : ws.roles.targetColumns.front();
         return columns;
     }
+    return RoleRowColumns(ws);
+}
+
+CheckColumns RoleRowColumns(const Worksheet& ws)
+{
+    CheckColumns columns;
     const CellStore& store = ws.Store();
     for (int col = 1; col < store.GetColumnCount(); ++col) {
         const ColumnRole role = RoleFromText(store.CellTextRef(kRoleRow, col));
@@ -169,10 +200,20 @@ bool ReadCheckSeries(const Worksheet& ws, const CheckColumns& columns, int rows,
     else if (!ReadColumn(ws, targetColumn, rows, out.target, reason))
         return false;
 
+    if (out.lag < 0)
+        out.lag = ResolveChangeLag(ws.Settings(), out.target.data(), out.fitted);
+    out.inputChanges.clear();
+    out.targetChange.clear();
+    if (out.lag > 0) {
+        for (const std::vector<double>& x : out.inputs)
+            out.inputChanges.push_back(Changes(x, out.lag));
+        out.targetChange = Changes(out.target, out.lag);
+    }
+    const int first = out.FirstRow();
     for (int k = 0; k < inputSets; ++k) {
         const auto i = static_cast<std::size_t>(k);
-        std::vector<double> d = Detrended(out.inputs[i], rows, out.taps, out.twoPass);
-        TrainingRange(d, out.fitted, out.inputMin[i], out.inputMax[i]);
+        std::vector<double> d = DetrendedFrom(out.Learned(k), first, rows, out.taps, out.twoPass);
+        TrainingRange(d, first, out.fitted, out.inputMin[i], out.inputMax[i]);
         for (double& v : d)
             v = out.Scale(k, v);
         out.scaled[i] = std::move(d);
@@ -185,7 +226,8 @@ bool ReadCheckSeries(const Worksheet& ws, const CheckColumns& columns, int rows,
         min = out.inputMin[static_cast<std::size_t>(out.targetInput)];
         max = out.inputMax[static_cast<std::size_t>(out.targetInput)];
     } else {
-        TrainingRange(Detrended(out.target, out.fitted, out.taps, out.twoPass), out.fitted, min, max);
+        TrainingRange(DetrendedFrom(out.LearnedTarget(), first, out.fitted, out.taps, out.twoPass), first,
+                      out.fitted, min, max);
     }
     out.targetMin = static_cast<float>(min);
     out.targetMax = static_cast<float>(max);

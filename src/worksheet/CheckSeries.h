@@ -17,16 +17,33 @@ struct CheckSeries {
     int rows = 0;   // F + the Evaluate rows: every array holds this many values
     bool twoPass = false;
     int targetInput = -1; // the input set that is also target set 0, -1 for none
+    // The change lag L the network learned (0: the values). Set by the caller, or -1 to
+    // take the one the settings give for these rows.
+    int lag = 0;
 
     std::vector<std::vector<double>> inputs; // x_k as the cells hold them
     std::vector<double> target;              // y, target set 0
-    // 2 Pass: the values less their trailing mean over the T rows up to and including
-    // the row (as the extraction removes it); 1 Pass: the values. Then scaled into
-    // 0.1..0.9 with the range of rows 0..F-1 (the training scale record): rows past F
-    // fall wherever the range puts them.
+    // With a change lag: x_k[j] - x_k[j-L] and y[j] - y[j-L], 0 below row L (no change
+    // there, and no window reaches below L). Empty without one.
+    std::vector<std::vector<double>> inputChanges;
+    std::vector<double> targetChange;
+    // 2 Pass: the series the network learned (values or changes) less their trailing mean
+    // over the T rows up to and including the row (as the extraction removes it, from
+    // row L on); 1 Pass: that series. Then scaled into 0.1..0.9 with the range of rows
+    // L..F-1 (the training scale record): rows past F fall wherever the range puts them.
     std::vector<std::vector<double>> scaled;
     std::vector<double> inputMin, inputMax;   // each input set's training range
     float targetMin = 0.0f, targetMax = 0.0f; // the target's training record
+
+    // The series the network learned: the changes, or the values without a lag.
+    const std::vector<double>& Learned(int k) const
+    {
+        const auto i = static_cast<std::size_t>(k);
+        return lag > 0 ? inputChanges[i] : inputs[i];
+    }
+    const std::vector<double>& LearnedTarget() const { return lag > 0 ? targetChange : target; }
+    // The first row with a value of the learned series.
+    int FirstRow() const { return lag > 0 ? lag : 0; }
 
     // One value of input set k scaled by its training range.
     double Scale(int k, double detrended) const
@@ -52,9 +69,12 @@ struct CheckColumns {
     int target = 0;
 };
 CheckColumns CheckColumnsOf(const Worksheet& ws);
+// The input and target columns as the role row reads now, the way the scan reads it,
+// without the scan's writes or messages.
+CheckColumns RoleRowColumns(const Worksheet& ws);
 
 // Reads rows 0 .. rows-1 of the columns and prepares them as above; out.taps, out.fitted
-// (<= rows) and out.twoPass are set by the caller. On failure returns false with `reason`
+// (<= rows), out.twoPass and out.lag are set by the caller. On failure returns false with `reason`
 // saying, for a user, which cell does not hold a number.
 bool ReadCheckSeries(const Worksheet& ws, const CheckColumns& columns, int rows, CheckSeries& out,
                      std::string& reason);

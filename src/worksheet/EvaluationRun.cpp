@@ -2,6 +2,7 @@
 
 #include "worksheet/AppSettings.h"
 #include "worksheet/Extrapolation.h"
+#include "worksheet/ForecastCheck.h"
 #include "worksheet/ResultLayout.h"
 #include "worksheet/ResultStatistics.h"
 #include "worksheet/UserMessages.h"
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace orvalis {
 
@@ -19,14 +21,16 @@ namespace {
 // The engine's prediction array as the extrapolation writes into it.
 class EngineSlots final : public PredictionSlots {
 public:
-    EngineSlots(CBackpropNet& net, const VectorView& view) : m_net(net), m_view(view) {}
-    double PredictRow(int row) override { return m_net.PredictRow(row, m_view); }
-    float Slot(int row) const override { return m_net.Prediction(row); }
-    void SetSlot(int row, float value) override { m_net.SetPrediction(row, value); }
+    // lag: the change lag of the view, whose row r is data row r + lag.
+    EngineSlots(CBackpropNet& net, const VectorView& view, int lag) : m_net(net), m_view(view), m_lag(lag) {}
+    double PredictRow(int row) override { return m_net.PredictRow(row - m_lag, m_view); }
+    float Slot(int row) const override { return m_net.Prediction(row - m_lag); }
+    void SetSlot(int row, float value) override { m_net.SetPrediction(row - m_lag, value); }
 
 private:
     CBackpropNet& m_net;
     VectorView m_view;
+    int m_lag;
 };
 
 bool NetworkFitsWorksheet(Worksheet& ws, const CBackpropNet& net)
@@ -46,6 +50,12 @@ bool NetworkFitsWorksheet(Worksheet& ws, const CBackpropNet& net)
         messages.Error("Error: Num Taps Exceeds Num Training + Num Testing");
         return false;
     }
+    // Learning the change, windows start at row L, where the first change is.
+    const int lag = ws.vectors.changeLag;
+    if (lag > 0 && windowRows + lag > static_cast<std::int64_t>(c.numTraining) + c.numTesting) {
+        messages.Error("Error: Num Taps + Change Lag Exceeds Num Training + Num Testing");
+        return false;
+    }
     const ExtrapolationRoom room = ExtrapolationRoomOf(ws);
     if (!room.Fits()) {
         messages.Error("Error: Extrapolation Runs Past the Last Worksheet Row");
@@ -57,6 +67,22 @@ bool NetworkFitsWorksheet(Worksheet& ws, const CBackpropNet& net)
         return false;
     ws.vectors.Reserve(ws.Store().GetRowCount());
     return true;
+}
+
+// With leak-free evaluation on, the forecast check's estimates of the Evaluate rows (from
+// the values before each row only); empty when it is off or the check has none, and the
+// results are then the usual ones.
+std::vector<double> LeakFreeEstimates(Worksheet& ws)
+{
+    std::vector<double> estimates;
+    if (!EffectiveForecastOptions(ws.Settings().forecast).leakFreeEvaluation || ws.counts.numEval <= 0)
+        return estimates;
+    const ForecastCheck check = ComputeForecastCheck(ws, 1);
+    if (!check.available || static_cast<int>(check.rows.size()) != ws.counts.numEval)
+        return estimates;
+    for (const ForecastCheckRow& row : check.rows)
+        estimates.push_back(row.estimate);
+    return estimates;
 }
 
 } // namespace
@@ -100,7 +126,7 @@ bool EvaluateWorksheet(Worksheet& ws, EstimateFigures* figures)
     const int previousCount = ws.extrapolationCount;
     ws.extrapolationCount = count;
     if (count != 0) {
-        EngineSlots slots(net, view);
+        EngineSlots slots(net, view, ws.vectors.changeLag);
         if (!ExtrapolateSeries(ws, slots)) {
             // The extension's own message said why; the worksheet keeps its state and
             // its results of the last evaluation.
@@ -108,9 +134,10 @@ bool EvaluateWorksheet(Worksheet& ws, EstimateFigures* figures)
             return RefuseRun(ws);
         }
     }
-    KeepPredictions(net, ws.counts.totalRows + count, ws.evaluationPredictions);
+    CopyPredictions(ws, net, ws.counts.totalRows + count, ws.evaluationPredictions);
     ws.SetStateAndText(WorksheetState::Eval);
-    WriteEvaluationResults(ws);
+    const std::vector<double> leakFree = LeakFreeEstimates(ws);
+    WriteEvaluationResults(ws, leakFree.empty() ? nullptr : &leakFree);
     NoteEstimateRows(ws, settings.extrapolationRows);
 
     if (figures) {

@@ -31,6 +31,17 @@ std::vector<int> ScratchColumns(const Worksheet& ws)
     return columns;
 }
 
+// The value of the extended "Trg/In" series on data row `row` (row >= 0) as the latest
+// extraction read it: a data cell, or an extended cell written before this one.
+double ExtendedLevel(Worksheet& ws, int row)
+{
+    const auto& inputs = ws.roles.inputColumns;
+    const auto set = std::find(inputs.begin(), inputs.end(), ws.roles.trgInColumn) - inputs.begin();
+    if (row < 0 || set >= VectorSets::kInputSets)
+        return 0.0;
+    return ws.vectors.Level(static_cast<int>(set))[row];
+}
+
 // The text of the extended "Trg/In" cell of data row i: the prediction in slot i turned
 // back into the target's units, plus in 2 Pass the moving average of the row it follows.
 std::string ExtendedValue(Worksheet& ws, const PredictionSlots& slots, int i, int phase)
@@ -42,6 +53,14 @@ std::string ExtendedValue(Worksheet& ws, const PredictionSlots& slots, int i, in
     float value = static_cast<float>(((y - static_cast<long double>(0.1)) * 1.25L) * (max - min) + min);
     if (ws.Settings().use2PassEstimate)
         value = static_cast<float>(value + ws.vectors.TargetAverage(0)[phase == 0 ? i - 1 : i - 2]);
+    const int lag = ws.vectors.changeLag;
+    if (lag > 0) {
+        // The network gave the change of the row its output belongs to; the value is
+        // that change on top of the value L rows before, extended itself once the
+        // extension has passed L rows.
+        const int outputRow = phase == 0 ? i : i - 1;
+        value = static_cast<float>(value + ExtendedLevel(ws, outputRow - lag));
+    }
     return FormatNumber("%.3f", value);
 }
 

@@ -112,11 +112,10 @@ FittedRowsMemo& MemoOf(const CheckSeries& s)
 
 // The season the check uses: the setting, or (automatic) what the fitted rows suggest.
 // A season needs one whole season of fitted rows before the first row it scores.
-void ChooseSeason(const AppSettings& settings, const CheckSeries& s, FittedRowsMemo& memo,
-                  ForecastCheck& check)
+void ChooseSeason(int seasonSetting, const CheckSeries& s, FittedRowsMemo& memo, ForecastCheck& check)
 {
-    check.seasonAutomatic = settings.seasonLength < 0;
-    const int season = check.seasonAutomatic ? memo.Season() : settings.seasonLength;
+    check.seasonAutomatic = seasonSetting < 0;
+    const int season = check.seasonAutomatic ? memo.Season() : seasonSetting;
     check.season = season >= 2 && season < s.fitted ? season : 0;
 }
 
@@ -211,34 +210,70 @@ void ScoreEvaluateRows(NetworkForecaster& forecaster, const CheckSeries& s,
 
 ForecastCheck ComputeForecastCheck(Worksheet& ws, int horizon)
 {
-    ForecastCheck check;
+    return RunForecastCheck(ReadForecastCheckInput(ws, horizon));
+}
+
+void ForecastCheckInput::Detach()
+{
+    if (net && !ownNet) {
+        ownNet = std::make_shared<const CBackpropNet>(*net);
+        net = ownNet.get();
+    }
+}
+
+ForecastCheckInput ReadForecastCheckInput(Worksheet& ws, int horizon)
+{
+    ForecastCheckInput input;
+    ForecastCheck& check = input.early;
     check.seasonAutomatic = ws.Settings().seasonLength < 0;
+    check.figuresLeakFree = EffectiveForecastOptions(ws.Settings().forecast).leakFreeEvaluation;
     const CheckColumns columns = CheckColumnsOf(ws);
     check.reason = SectionProblem(ws, columns);
     if (!check.reason.empty())
-        return check;
+        return input;
     const CBackpropNet& net = ws.Network().net;
     check.reason = NetworkProblem(net, ws, columns);
     if (!check.reason.empty())
-        return check;
+        return input;
 
     const SectionCounts& c = ws.counts;
-    CheckSeries series;
+    CheckSeries& series = input.series;
     series.taps = c.numTaps;
     series.fitted = c.numTraining + c.numTesting;
     series.twoPass = ws.Settings().use2PassEstimate;
+    series.lag = ws.Network().changeLag; // -1 (a network read from a file): the settings' lag
     if (!ReadCheckSeries(ws, columns, series.fitted + c.numEval, series, check.reason))
+        return input;
+    input.readable = true;
+    input.seasonSetting = ws.Settings().seasonLength;
+    input.firstOrigin = c.numTraining;
+    input.firstDataRow = ws.firstDataRow;
+    input.horizon = std::clamp(horizon, 1, kMaxHorizon);
+    input.net = &net;
+    return input;
+}
+
+ForecastCheck RunForecastCheck(const ForecastCheckInput& input)
+{
+    ForecastCheck check = input.early;
+    if (!input.readable)
         return check;
+    const CheckSeries& series = input.series;
+    const CBackpropNet& net = *input.net;
+    if (series.lag > 0 && static_cast<std::int64_t>(series.taps) + series.lag >= series.fitted) {
+        check.reason = "Num Taps and the change lag are not less than the Training and Testing rows";
+        return check;
+    }
     FittedRowsMemo& memo = MemoOf(series);
-    ChooseSeason(ws.Settings(), series, memo, check);
+    ChooseSeason(input.seasonSetting, series, memo, check);
 
     NetworkForecaster forecaster(net, series);
-    check.intervals = Intervals(net, series, c.numTraining, std::clamp(horizon, 1, kMaxHorizon));
-    if (c.numEval == 0) {
+    check.intervals = Intervals(net, series, input.firstOrigin, input.horizon);
+    if (series.rows == series.fitted) {
         check.reason = "the worksheet has no Evaluate rows";
         return check;
     }
-    ScoreEvaluateRows(forecaster, series, memo.Linear(), ws.firstDataRow, check);
+    ScoreEvaluateRows(forecaster, series, memo.Linear(), input.firstDataRow, check);
     if (!check.network.mae) {
         check.reason = "the network's estimates are not numbers";
         return check;

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "network/BackpropNet.h"
+#include "worksheet/CheckSeries.h"
+
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -47,6 +51,9 @@ struct ForecastCheck {
     int n = 0;                // Evaluate rows checked
     int season = 0;           // season used, 0 for none
     bool seasonAutomatic = true; // the season was found from the data
+    // Evaluate forms Val:Est and the figures from the check's estimates (leak-free
+    // evaluation), so they hold no value they estimate.
+    bool figuresLeakFree = false;
     ForecastErrors network;   // the network's one-step estimates
     ForecastErrors naive;     // y[r-1]
     ForecastErrors seasonalNaive; // y[r-season]; empty without a season
@@ -69,6 +76,28 @@ struct ForecastCheck {
 // one, the role row read the way the scan reads it); changes nothing in the worksheet
 // (it may build the worksheet's network from its stored record, as Evaluate would).
 ForecastCheck ComputeForecastCheck(Worksheet& ws, int horizon);
+
+// What a check reads from a worksheet, taken at one moment. The rest of the check is a
+// pure function of it, so a window can read on its own thread (cells and network are
+// its) and compute on another while the user goes on.
+struct ForecastCheckInput {
+    ForecastCheck early;   // the check as it stands when it stops before any arithmetic
+    bool readable = false; // the series and the network were read: RunForecastCheck computes
+    CheckSeries series;
+    int seasonSetting = -1; // the SeasonLength setting
+    int firstOrigin = 0;    // the first Testing row, the first origin of the intervals
+    int firstDataRow = 0;
+    int horizon = 1;
+    // The worksheet's network, or a copy of it owned here (Detach) for a check that
+    // outlives the moment it was read.
+    const CBackpropNet* net = nullptr;
+    std::shared_ptr<const CBackpropNet> ownNet;
+
+    // Takes a copy of the network, so the input no longer refers to the worksheet.
+    void Detach();
+};
+ForecastCheckInput ReadForecastCheckInput(Worksheet& ws, int horizon);
+ForecastCheck RunForecastCheck(const ForecastCheckInput& input);
 
 // The verdict in one sentence, for the Results panel, the Estimate Operation window and
 // the report. `good` tells whether the network beat repeating the last value.

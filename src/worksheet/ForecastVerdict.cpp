@@ -74,7 +74,9 @@ ForecastVerdict MakeForecastVerdict(const ForecastCheck& check)
             verdict.text += BaselineClause("the value one season back", check.seasonalNaive, check.naive);
         verdict.text += ".";
     } else {
-        verdict.text += ". The figures above use the values they estimate.";
+        // With leak-free evaluation the figures are formed from these very estimates, and
+        // the warning about them would be false.
+        verdict.text += check.figuresLeakFree ? "." : ". The figures above use the values they estimate.";
     }
     return verdict;
 }

@@ -81,9 +81,6 @@ int BuildHeaderBlock(CellStore& store, const AppSettings& settings)
     store.SetFixedRowCount(1);
     store.SetFixedColumnCount(1);
     store.editable = true;
-    store.dragAndDropEnabled = true;
-    store.listMode = false;
-    store.textBackColor = kTextBackColour;
 
     const int firstDataRow = FirstDataRowFor(settings.useCommentLine);
     const int rows = store.GetRowCount();

@@ -10,21 +10,28 @@ namespace orvalis {
 
 ForecastCheck CheckLastEvaluation(Worksheet& ws)
 {
+    return RunForecastCheck(ReadLastEvaluationCheck(ws, ws.Settings().extrapolationLen));
+}
+
+ForecastCheckInput ReadLastEvaluationCheck(Worksheet& ws, int horizon)
+{
     if (ws.state != WorksheetState::Eval) {
-        ForecastCheck check;
+        ForecastCheckInput input;
+        ForecastCheck& check = input.early;
         check.seasonAutomatic = ws.Settings().seasonLength < 0;
         check.reason = "the worksheet is not evaluated";
-        return check;
+        return input;
     }
     if (ws.estimateBegin >= 0 && ReadResultLayout(ws).ForecastStart() != ws.estimateBegin) {
-        ForecastCheck check;
+        ForecastCheckInput input;
+        ForecastCheck& check = input.early;
         check.seasonAutomatic = ws.Settings().seasonLength < 0;
         check.reason = "the sections have moved since the last run, whose forecast started at "
                        "Data " +
                        std::to_string(ws.estimateBegin + 1);
-        return check;
+        return input;
     }
-    return ComputeForecastCheck(ws, ws.Settings().extrapolationLen);
+    return ReadForecastCheckInput(ws, horizon);
 }
 
 } // namespace orvalis

@@ -13,4 +13,8 @@ namespace orvalis {
 // network was trained on those rows, and a check over them would flatter it.
 ForecastCheck CheckLastEvaluation(Worksheet& ws);
 
+// The same check read from the worksheet with intervals up to `horizon`, to be computed
+// with RunForecastCheck (at once, or elsewhere after ForecastCheckInput::Detach).
+ForecastCheckInput ReadLastEvaluationCheck(Worksheet& ws, int horizon);
+
 } // namespace orvalis

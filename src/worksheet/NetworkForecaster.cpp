@@ -31,12 +31,15 @@ double NetworkForecaster::Estimate(double output, long double previousTargets) c
 
 double NetworkForecaster::OneStep(int row)
 {
-    const std::vector<double>& y = m_series.target;
+    const std::vector<double>& y = m_series.LearnedTarget();
     long double previous = 0.0L;
     if (m_series.twoPass)
         for (int i = row - m_series.taps + 1; i < row; ++i)
             previous += y[static_cast<std::size_t>(i)];
-    return Estimate(m_net.PredictRow(row, m_view), previous);
+    const double e = Estimate(m_net.PredictRow(row, m_view), previous);
+    // A change is turned back by the actual value L rows before, which the row follows.
+    const int lag = m_series.lag;
+    return lag > 0 ? e + m_series.target[static_cast<std::size_t>(row - lag)] : e;
 }
 
 double NetworkForecaster::ForecastValue(int k, int origin, int row) const
@@ -72,6 +75,12 @@ void NetworkForecaster::Recursive(int origin, int count, std::vector<double>& es
                          : m_series.inputs[static_cast<std::size_t>(k)][static_cast<std::size_t>(row)];
         return k < 0 ? m_forecastTarget[static_cast<std::size_t>(row - origin)] : ForecastValue(k, origin, row);
     };
+    // The same for the series the network learned: the value, or its change over L rows.
+    const int lag = m_series.lag;
+    const auto learned = [&](int k, int row) -> double {
+        return lag > 0 ? value(k, row) - value(k, row - lag) : value(k, row);
+    };
+    const int firstRow = m_series.FirstRow();
     for (int h = 0; h < count; ++h) {
         const int row = origin + h;
         if (h > 0) {
@@ -79,12 +88,12 @@ void NetworkForecaster::Recursive(int origin, int count, std::vector<double>& es
             // windows, and in 2 Pass it is detrended by its own trailing mean.
             const int last = row - 1;
             for (int k = 0; k < sets; ++k) {
-                double d = value(k, last);
+                double d = learned(k, last);
                 if (m_series.twoPass) {
-                    const int first = last - taps + 1 < 0 ? 0 : last - taps + 1;
+                    const int first = last - taps + 1 < firstRow ? firstRow : last - taps + 1;
                     long double sum = 0.0L;
                     for (int i = first; i <= last; ++i)
-                        sum += value(k, i);
+                        sum += learned(k, i);
                     d = d - static_cast<double>(sum / (last - first + 1));
                 }
                 m_window[static_cast<std::size_t>(k)][static_cast<std::size_t>(taps + h - 1)] =
@@ -94,8 +103,10 @@ void NetworkForecaster::Recursive(int origin, int count, std::vector<double>& es
         long double previous = 0.0L;
         if (m_series.twoPass)
             for (int i = row - taps + 1; i < row; ++i)
-                previous += value(-1, i);
-        const double e = Estimate(m_net.PredictRow(taps + h, view), previous);
+                previous += learned(-1, i);
+        double e = Estimate(m_net.PredictRow(taps + h, view), previous);
+        if (lag > 0)
+            e += value(-1, row - lag);
         m_forecastTarget[static_cast<std::size_t>(h)] = e;
         estimates[static_cast<std::size_t>(h)] = e;
     }

@@ -17,12 +17,14 @@ public:
     // net: built, with series.taps x input sets inputs. series must outlive this object.
     NetworkForecaster(const CBackpropNet& net, const CheckSeries& series);
 
-    // The estimate of row `row` (taps <= row < series.rows) from the actual values of
-    // rows row-taps .. row-1: the network's first output in target units, and in 2 Pass
-    // the e that equals it plus the trailing mean of the T rows up to row, e included.
+    // The estimate of row `row` (taps + lag <= row < series.rows) from the actual values
+    // of rows row-taps-lag .. row-1: the network's first output in target units, and in
+    // 2 Pass the e that equals it plus the trailing mean of the T rows up to row, e
+    // included; with a change lag L that e is a change, and the value of row - L is
+    // added.
     double OneStep(int row);
 
-    // Forecasts rows origin .. origin+count-1 (taps <= origin, origin+count <= rows)
+    // Forecasts rows origin .. origin+count-1 (taps + lag <= origin, origin+count <= rows)
     // from the actual values before origin, each estimate standing in for its row's
     // value in the windows and moving averages of the rows after it. Input sets other
     // than the target hold their last known value, as an extrapolation copies them

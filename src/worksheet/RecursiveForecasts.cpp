@@ -133,11 +133,15 @@ public:
             const double g = m_s.Unscale(outputs(b));
             double e = g;
             if (m_s.twoPass) {
-                // e = g + (S + e) / T, S the T-1 target values before the row.
+                // e = g + (S + e) / T, S the T-1 learned target values before the row.
                 const long double previous = Sum(-1, b, row - m_s.taps + 1, row - 1);
                 const double t = m_s.taps;
                 e = (t * g + static_cast<double>(previous)) / (t - 1.0);
             }
+            // A change is turned back by the value L rows before (a forecast one from L
+            // steps on).
+            if (m_s.lag > 0)
+                e += Value(b, -1, row - m_s.lag);
             m_forecast[static_cast<std::size_t>(b) * m_horizon + h] = e;
             errors.push_back(m_s.target[static_cast<std::size_t>(row)] - e);
         }
@@ -160,8 +164,24 @@ private:
             return Forecast(b, row - origin);
         return m_s.inputs[static_cast<std::size_t>(k)][static_cast<std::size_t>(origin - 1)];
     }
-    // Sum of rows from..to (inclusive, from >= 0) of set k (-1: the target): actual
-    // values before the origin, forecast values from it on.
+    // Value of row `row` of set k (-1: the target): actual before the origin, forecast
+    // from it on.
+    double Value(int b, int k, int row) const
+    {
+        if (row >= m_first + b)
+            return ForecastValue(b, k, row);
+        return k < 0 ? m_s.target[static_cast<std::size_t>(row)]
+                     : m_s.inputs[static_cast<std::size_t>(k)][static_cast<std::size_t>(row)];
+    }
+    // The learned series' value of forecast row `row`: the value, or its change.
+    double LearnedForecastValue(int b, int k, int row) const
+    {
+        const double v = ForecastValue(b, k, row);
+        return m_s.lag > 0 ? v - Value(b, k, row - m_s.lag) : v;
+    }
+    // Sum of rows from..to (inclusive, from >= the learned series' first row) of the
+    // learned series of set k (-1: the target): actual before the origin, forecast from
+    // it on.
     long double Sum(int k, int b, int from, int to) const
     {
         const int origin = m_first + b;
@@ -172,7 +192,7 @@ private:
                                                  prefix[static_cast<std::size_t>(from)]
                                            : 0.0L;
         for (int row = std::max(from, origin); row <= to; ++row)
-            sum += ForecastValue(b, k, row);
+            sum += LearnedForecastValue(b, k, row);
         return sum;
     }
     // The scaled input of set k for forecast row origin + step: its value less, in 2 Pass,
@@ -180,9 +200,9 @@ private:
     double ForecastRowInput(int b, int k, int step) const
     {
         const int row = m_first + b + step;
-        double d = ForecastValue(b, k, row);
+        double d = LearnedForecastValue(b, k, row);
         if (m_s.twoPass) {
-            const int from = std::max(0, row - m_s.taps + 1);
+            const int from = std::max(m_s.FirstRow(), row - m_s.taps + 1);
             d = d - static_cast<double>(Sum(k, b, from, row) / (row - from + 1));
         }
         return m_s.Scale(k, d);
@@ -209,11 +229,12 @@ std::vector<std::vector<double>> RecursiveErrors(const CBackpropNet& net, const 
     ZeroUpperVectorHalves();
     const LayerStack layers(net);
     std::vector<std::vector<long double>> inputSums;
-    for (const std::vector<double>& x : series.inputs)
-        inputSums.push_back(PrefixSums(x));
-    const std::vector<long double> targetSums = PrefixSums(series.target);
+    for (int k = 0; k < static_cast<int>(series.inputs.size()); ++k)
+        inputSums.push_back(PrefixSums(series.Learned(k)));
+    const std::vector<long double> targetSums = PrefixSums(series.LearnedTarget());
 
-    const int start = std::max(firstOrigin, series.taps);
+    // The first window must lie on rows with a value of the learned series.
+    const int start = std::max(firstOrigin, series.taps + series.FirstRow());
     for (int first = start; first < series.fitted; first += kBlockOrigins) {
         const int count = std::min(kBlockOrigins, series.fitted - first);
         OriginBlock block(series, inputSums, targetSums, first, count, horizon);

@@ -2,6 +2,7 @@
 
 #include "grid/core/CellStore.h"
 #include "worksheet/AppSettings.h"
+#include "worksheet/ChangeLag.h"
 #include "worksheet/IntegerText.h"
 #include "worksheet/NumberText.h"
 #include "worksheet/Worksheet.h"
@@ -100,6 +101,10 @@ void NoteEstimateRows(Worksheet& ws, int extrapolationRows)
 {
     const ResultLayout layout = ReadResultLayout(ws.Store(), ws.firstDataRow, extrapolationRows);
     ws.estimateBegin = layout.estimateBegin;
+    // Learning the change, training leaves the first L rows after the window without an
+    // estimate too.
+    if (layout.lastRun == LastRun::Training)
+        ws.estimateBegin = std::min(layout.estimateEnd, layout.estimateBegin + ws.vectors.changeLag);
     ws.estimateEnd = layout.estimateEnd;
 }
 
@@ -116,6 +121,10 @@ void NoteLoadedEstimateRows(Worksheet& ws)
             ++extended;
     }
     NoteEstimateRows(ws, extended);
+    // A training run that learned the change left L more rows without an estimate; the
+    // file does not hold L, so the settings' lag stands for it, as it does for Evaluate.
+    if (layout.lastRun == LastRun::Training)
+        ws.estimateBegin = std::min(ws.estimateEnd, layout.estimateBegin + SettingsChangeLag(ws));
 }
 
 std::optional<double> ReadDataValue(const CellStore& store, const ResultLayout& layout,

@@ -11,7 +11,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <string>
+#include <vector>
 
 namespace orvalis {
 
@@ -33,6 +35,24 @@ float BackTransform(long double y, const TargetScale& scale)
     return static_cast<float>(((y - static_cast<long double>(0.1)) * 1.25L) * (max - min) + min);
 }
 
+// Learning the change, the network's outputs are changes over L rows: each is turned
+// back into a value by adding the value L rows before the row the output belongs to (an
+// extrapolated row's own estimate once the extension has passed L rows), and every
+// result is formed from those values. Steps are measured in the units of the network's
+// output, as with the values.
+struct TurnedBack {
+    std::vector<double> levels;    // per data row: the cells' values, then extrapolated estimates
+    std::vector<double> estimates; // per prediction slot: the turned-back estimate
+    double unit = 1.0;             // output units per target unit: 0.8 / (max - min)
+
+    double Level(std::int64_t i) const { return At(levels, i); }
+    double Estimate(std::int64_t e) const { return At(estimates, e); }
+    static double At(const std::vector<double>& v, std::int64_t i)
+    {
+        return i >= 0 && i < static_cast<std::int64_t>(v.size()) ? v[static_cast<std::size_t>(i)] : 0.0;
+    }
+};
+
 struct RowInputs {
     RowArray<float> predictions;
     RowArray<double> targets;
@@ -40,6 +60,20 @@ struct RowInputs {
     TargetScale scale;
     int phase;     // 0 or -1
     bool twoPass;
+    const TurnedBack* change = nullptr; // set when the network learned the change
+
+    double TargetStep(std::int64_t i) const
+    {
+        if (change)
+            return (change->Level(i + 1) - change->Level(i)) * change->unit;
+        return targets(i + 1) - targets(i);
+    }
+    float EstimateStep(std::int64_t e) const
+    {
+        if (change)
+            return static_cast<float>((change->Estimate(e + 1) - change->Estimate(e)) * change->unit);
+        return predictions(e + 1) - predictions(e);
+    }
 };
 
 struct RowResult {
@@ -57,13 +91,18 @@ RowResult ComputeRow(const RowInputs& in, std::int64_t i, bool lastRow)
     const auto& P = in.predictions;
     const std::int64_t e = in.phase == 0 ? i : i + 1; // the row whose output estimates row i
     RowResult r;
-    r.estimate = BackTransform(P(e), in.scale);
-    const float da = P(e + 1) - P(e);
-    r.target = BackTransform(in.targets(i), in.scale);
-    const double dt = in.targets(i + 1) - in.targets(i);
-    if (in.twoPass) {
-        r.target = static_cast<float>(r.target + in.averages(i));
-        r.estimate = static_cast<float>(r.estimate + in.averages(e));
+    const float da = in.EstimateStep(e);
+    const double dt = in.TargetStep(i);
+    if (in.change) {
+        r.estimate = static_cast<float>(in.change->Estimate(e));
+        r.target = static_cast<float>(in.change->Level(i));
+    } else {
+        r.estimate = BackTransform(P(e), in.scale);
+        r.target = BackTransform(in.targets(i), in.scale);
+        if (in.twoPass) {
+            r.target = static_cast<float>(r.target + in.averages(i));
+            r.estimate = static_cast<float>(r.estimate + in.averages(e));
+        }
     }
     r.value = r.target - r.estimate;
     const bool targetFalls = dt < 0;
@@ -72,7 +111,8 @@ RowResult ComputeRow(const RowInputs& in, std::int64_t i, bool lastRow)
     r.match = targetFalls == estimateFalls;
     const double s = r.match ? std::fabs(dt - da) : std::fabs(dt) + std::fabs(static_cast<double>(da));
     r.slope = lastRow ? 0.0f : static_cast<float>(s);
-    r.slopeSource = P(i) - P(i - 1);
+    r.slopeSource = in.change ? static_cast<float>(in.change->Estimate(e) - in.change->Estimate(e - 1))
+                              : P(i) - P(i - 1);
     return r;
 }
 
@@ -175,14 +215,61 @@ std::int64_t RowsToWalk(const Worksheet& ws, std::int64_t rows)
     return std::clamp<std::int64_t>(rows, 0, ws.Store().GetRowCount() - ws.firstDataRow);
 }
 
+// The turned-back estimates of prediction slots [outFirst, outEnd); other slots read as
+// the row's value. From slot extendFrom on, an extension at phase offset -1 stores in
+// slot s the output of row s - 1 (the estimate shown on row s - 1).
+TurnedBack TurnBack(Worksheet& ws, const std::vector<float>& predictions, const TargetScale& scale,
+                    int phase, std::int64_t outFirst, std::int64_t outEnd, std::int64_t extendFrom)
+{
+    VectorSets& v = ws.vectors;
+    const int lag = v.changeLag;
+    const std::int64_t total = std::clamp<std::int64_t>(ws.counts.totalRows, 0, v.Capacity());
+    const std::int64_t size = std::min<std::int64_t>(static_cast<std::int64_t>(predictions.size()),
+                                                     v.Capacity());
+    const bool twoPass = ws.Settings().use2PassEstimate;
+    TurnedBack tb;
+    tb.unit = 0.8 / (static_cast<double>(scale.max) - static_cast<double>(scale.min));
+    tb.levels.assign(static_cast<std::size_t>(size), 0.0);
+    tb.estimates.assign(static_cast<std::size_t>(size), 0.0);
+    if (lag > 0) {
+        std::copy_n(v.Level(VectorSets::kInputSets), total, tb.levels.begin());
+    } else {
+        // The values as the usual results turn the scaled series back.
+        for (std::int64_t i = 0; i < total; ++i) {
+            double value = BackTransform(v.Target(0)[i], scale);
+            if (twoPass)
+                value = static_cast<float>(value + v.TargetAverage(0)[i]);
+            tb.levels[static_cast<std::size_t>(i)] = value;
+        }
+    }
+    for (std::int64_t e = 0; e < size; ++e) {
+        const auto slot = static_cast<std::size_t>(e);
+        if (e < outFirst || e >= outEnd) {
+            tb.estimates[slot] = e < total ? tb.levels[slot] : 0.0;
+            continue;
+        }
+        double change = BackTransform(predictions[slot], scale);
+        if (twoPass)
+            change = static_cast<float>(change + v.TargetAverage(0)[e]);
+        const bool shifted = phase == -1 && e >= extendFrom;
+        const std::int64_t outputRow = shifted ? e - 1 : e;
+        tb.estimates[slot] = lag > 0 ? change + tb.Level(outputRow - lag) : change;
+        // An extrapolated row's value is its estimate: the rows L further on build on it.
+        const std::int64_t shownRow = phase == -1 ? e - 1 : e;
+        if (shownRow >= total && shownRow < size)
+            tb.levels[static_cast<std::size_t>(shownRow)] = tb.estimates[slot];
+    }
+    return tb;
+}
+
 // Whether the prediction step of `offset` rows later has the direction of the target
 // step, counted over first..last.
 int DirectionMatches(const RowInputs& in, std::int64_t first, std::int64_t last, int offset)
 {
     int count = 0;
     for (std::int64_t i = std::max<std::int64_t>(first, 0); i <= last && i < in.targets.size; ++i) {
-        const double dt = in.targets(i + 1) - in.targets(i);
-        const float dp = in.predictions(i + offset + 1) - in.predictions(i + offset);
+        const double dt = in.TargetStep(i);
+        const float dp = in.EstimateStep(i + offset);
         if ((dt < 0) == (dp < 0))
             ++count;
     }
@@ -195,11 +282,21 @@ void WriteTrainingResults(Worksheet& ws)
 {
     const SectionCounts& c = ws.counts;
     const std::int64_t end = static_cast<std::int64_t>(c.numTraining) + c.numTesting - 1;
-    const std::int64_t first = c.numTaps;
+    std::int64_t first = c.numTaps;
     const std::int64_t last = end - 1;
-    const std::int64_t n = end - c.numTaps + 1;
+    std::int64_t n = end - c.numTaps + 1;
 
     RowInputs in = MakeInputs(ws, ws.trainingPredictions, ws.vectors.trainingTargetScale, 0);
+    const int lag = ws.vectors.changeLag;
+    TurnedBack change;
+    if (lag > 0) {
+        // The first L rows have no change, so the first window ends L rows later.
+        first += lag;
+        n -= lag;
+        change = TurnBack(ws, ws.trainingPredictions, ws.vectors.trainingTargetScale, 0, first, end + 1,
+                          std::numeric_limits<std::int64_t>::max());
+        in.change = &change;
+    }
     // Comparing the two percentages of n is comparing the two counts; a tie reads the
     // output one row later.
     const int sameRow = DirectionMatches(in, first, last, 0);
@@ -219,15 +316,31 @@ void WriteTrainingResults(Worksheet& ws)
     WriteFigures(ws, ws.statistics);
 }
 
-void WriteEvaluationResults(Worksheet& ws)
+void WriteEvaluationResults(Worksheet& ws, const std::vector<double>* leakFree)
 {
     const SectionCounts& c = ws.counts;
     const std::int64_t first = static_cast<std::int64_t>(c.numTraining) + c.numTesting;
     const std::int64_t end = static_cast<std::int64_t>(c.totalRows) + ws.Settings().extrapolationRows;
     const std::int64_t n = end - first + 1;
     const int phase = ws.phaseOffset == -1 ? -1 : 0;
-    const RowInputs in =
-        MakeInputs(ws, ws.evaluationPredictions, ws.vectors.evaluationTargetScale, phase);
+    RowInputs in = MakeInputs(ws, ws.evaluationPredictions, ws.vectors.evaluationTargetScale, phase);
+    TurnedBack change;
+    if (ws.vectors.changeLag > 0 || leakFree) {
+        const std::int64_t slots = static_cast<std::int64_t>(c.totalRows) + ws.extrapolationCount;
+        change = TurnBack(ws, ws.evaluationPredictions, ws.vectors.evaluationTargetScale, phase, first,
+                          slots, c.totalRows);
+        if (leakFree) {
+            // Each Evaluate row shows the estimate from the values before it, whatever the
+            // phase offset; the row reads it from the slot its phase points to.
+            for (std::size_t k = 0; k < leakFree->size(); ++k) {
+                const std::int64_t row = first + static_cast<std::int64_t>(k);
+                const std::int64_t slot = phase == -1 ? row + 1 : row;
+                if (slot < static_cast<std::int64_t>(change.estimates.size()))
+                    change.estimates[static_cast<std::size_t>(slot)] = (*leakFree)[k];
+            }
+        }
+        in.change = &change;
+    }
 
     Sums sums;
     const std::int64_t rows = RowsToWalk(ws, end);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 namespace orvalis {
 
 class Worksheet;
@@ -28,7 +30,9 @@ void WriteTrainingResults(Worksheet& ws);
 // from evaluationPredictions ("N/A" before the Evaluate rows; extrapolated rows get
 // "Val:Est" and "Val:Slope" only). In Model Evaluate mode also the six figures and the
 // two net changes; in Data Extrapolate mode the six cells show "---" and the figures
-// keep their values.
-void WriteEvaluationResults(Worksheet& ws);
+// keep their values. leakFree, when given, holds the estimates of the Evaluate rows from
+// the values before each row (the forecast check's, in row order): they are written and
+// every result is formed from them, with steps in the network's output units.
+void WriteEvaluationResults(Worksheet& ws, const std::vector<double>* leakFree = nullptr);
 
 } // namespace orvalis

@@ -4,6 +4,7 @@
 #include "worksheet/ResultLayout.h"
 #include "worksheet/ResultStatistics.h"
 #include "worksheet/UserMessages.h"
+#include "worksheet/WindowRule.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetNetwork.h"
 
@@ -67,6 +68,12 @@ bool SectionsFitNetwork(Worksheet& ws, const CBackpropNet& net)
         messages.Error("Error: Num Taps Must Be Less Than Num Training");
         return false;
     }
+    // Learning the change, the first L rows have no change to fill a window with.
+    const int lag = ws.vectors.changeLag;
+    if (lag > 0 && static_cast<std::int64_t>(c.numTaps) + lag >= c.numTraining) {
+        messages.Error("Error: Num Taps + Change Lag Must Be Less Than Num Training");
+        return false;
+    }
     // In state Init the network is about to be built from the shape record; otherwise
     // training continues on the network already built.
     const NetworkShape shape = ws.state == WorksheetState::Init ? net.shape : net.BuiltShape();
@@ -93,7 +100,7 @@ void FinishRun(Worksheet& ws, CBackpropNet& net, const VectorView& view, Trainin
                bool markTrained)
 {
     net.ListPredictions(view, 2);
-    KeepPredictions(net, ws.counts.totalRows, ws.trainingPredictions);
+    CopyPredictions(ws, net, ws.counts.totalRows, ws.trainingPredictions);
     if (markTrained)
         ws.SetStateAndText(WorksheetState::Trained);
     WriteTrainingResults(ws);
@@ -107,6 +114,8 @@ void FinishRun(Worksheet& ws, CBackpropNet& net, const VectorView& view, Trainin
 bool TrainWorksheet(Worksheet& ws, TrainingProgress* progress, TrainingOutcome* outcome)
 {
     ws.SetModified(true);
+    if (EffectiveForecastOptions(ws.Settings().forecast).tapsByRule)
+        ApplyWindowRule(ws);
     WorksheetNetwork& network = ws.Network();
     CBackpropNet& net = network.net;
     if (!BeginRun(ws, true))
@@ -122,14 +131,23 @@ bool TrainWorksheet(Worksheet& ws, TrainingProgress* progress, TrainingOutcome* 
 
     if (progress)
         progress->Show();
-    if (ws.state == WorksheetState::Init)
-        net.InitNetwork();
+    // Starts and the seed choose fresh weights, so they act on a network about to be
+    // built; a trained network goes on from its own weights.
+    const ForecastOptions options = EffectiveForecastOptions(ws.Settings().forecast);
+    const bool fresh = ws.state == WorksheetState::Init;
+    if (fresh)
+        net.InitNetwork(nullptr, options.seed);
     const VectorView view = DefineRunRanges(ws);
     if (!net.DataFits(view)) // the refusals above leave nothing for this to catch
         return RefuseRun(ws);
     network.trained = true;
     network.lastView = view;
-    const TrainingOutcome result = net.RunTraining(view, progress);
+    network.changeLag = ws.vectors.changeLag;
+    const int starts = std::clamp(options.starts, 1, ForecastOptions::MaxStarts);
+    const TrainingOutcome result =
+        fresh && starts > 1
+            ? net.RunStarts(view, progress, {starts, options.seed, options.patientTraining})
+            : net.RunTraining(view, progress, options.patientTraining);
     if (outcome)
         *outcome = result;
     FinishRun(ws, net, view, progress, true);
@@ -144,13 +162,15 @@ bool ContinueTraining(Worksheet& ws, TrainingProgress* progress, TrainingOutcome
     // (a longer worksheet extracted in between), so the view points at them afresh.
     if (!network.trained)
         return false;
+    const int lag = std::max(network.changeLag, 0);
     VectorView view = network.lastView;
-    view.inputs = ws.vectors.InputPointers();
-    view.target = ws.vectors.Target(0);
-    view.rowCount = ws.vectors.Capacity();
+    view.inputs = ws.vectors.InputPointers(lag);
+    view.target = ws.vectors.Target(0) + lag;
+    view.rowCount = ws.vectors.Capacity() - lag;
     if (!net.DataFits(view))
         return false;
-    const TrainingOutcome result = net.RunTraining(view, progress);
+    const bool patient = EffectiveForecastOptions(ws.Settings().forecast).patientTraining;
+    const TrainingOutcome result = net.RunTraining(view, progress, patient);
     if (outcome)
         *outcome = result;
     FinishRun(ws, net, view, progress, false);

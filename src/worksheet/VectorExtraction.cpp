@@ -1,6 +1,7 @@
 #include "worksheet/VectorExtraction.h"
 
 #include "worksheet/AppSettings.h"
+#include "worksheet/ChangeLag.h"
 #include "worksheet/NumberText.h"
 #include "worksheet/UserMessages.h"
 #include "worksheet/VectorSets.h"
@@ -117,6 +118,50 @@ bool ReadCells(Worksheet& ws, int rowCount)
     return true;
 }
 
+// Replaces rows 0..rows-1 of every input set and target set 0 by their changes at lag L,
+// keeping the values in the level arrays. Rows below L have no change; they are set to
+// 0, and the run starts its windows at row L (VectorViewOf), so no pattern, range or
+// moving average reads them.
+void LearnTheChange(VectorSets& v, int inputs, int rows, int lag)
+{
+    const auto difference = [&](double* x, double* level) {
+        std::copy_n(x, rows, level);
+        for (int j = rows - 1; j >= 0; --j)
+            x[j] = j >= lag ? level[j] - level[j - lag] : 0.0;
+    };
+    for (int k = 0; k < inputs; ++k)
+        difference(v.Input(k), v.Level(k));
+    difference(v.Target(0), v.Level(VectorSets::kInputSets));
+}
+
+// The 2 Pass moving averages and the 0.1..0.9 scaling of the changes, over the rows from
+// L on, as the values are treated from row 0 on.
+void DetrendAndScaleChanges(Worksheet& ws, int m, int lag, bool forTraining)
+{
+    VectorSets& v = ws.vectors;
+    const int inputs = std::min<int>(static_cast<int>(ws.roles.inputColumns.size()),
+                                     VectorSets::kInputSets);
+    const int first = std::min(lag, std::max(m, 0));
+    const int count = m - first;
+    for (int k = 0; k < inputs; ++k)
+        std::fill(v.InputAverage(k), v.InputAverage(k) + first, 0.0);
+    std::fill(v.TargetAverage(0), v.TargetAverage(0) + first, 0.0);
+    if (ws.Settings().use2PassEstimate) {
+        for (int k = 0; k < inputs; ++k)
+            MovingAverageDetrend(v.InputAverage(k) + first, v.Input(k) + first, count, ws.counts.numTaps);
+        MovingAverageDetrend(v.TargetAverage(0) + first, v.Target(0) + first, count, ws.counts.numTaps);
+    } else {
+        for (int k = 0; k < inputs; ++k)
+            std::fill(v.InputAverage(k) + first, v.InputAverage(k) + m, 0.0);
+        std::fill(v.TargetAverage(0) + first, v.TargetAverage(0) + m, 0.0);
+    }
+    TargetScale discarded;
+    for (int k = 0; k < inputs; ++k)
+        ScaleToUnitRange(discarded, v.Input(k) + first, count, kFallbackMin, kFallbackMax);
+    TargetScale& scale = forTraining ? v.trainingTargetScale : v.evaluationTargetScale;
+    v.targetMean = ScaleToUnitRange(scale, v.Target(0) + first, count, kFallbackMin, kFallbackMax);
+}
+
 } // namespace
 
 bool ExtractVectors(Worksheet& ws, int rowCount, bool forTraining)
@@ -137,6 +182,15 @@ bool ExtractVectors(Worksheet& ws, int rowCount, bool forTraining)
     VectorSets& v = ws.vectors;
     const int inputs = std::min<int>(static_cast<int>(ws.roles.inputColumns.size()),
                                      VectorSets::kInputSets);
+    const int fitted = static_cast<int>(std::clamp<std::int64_t>(sections, 0, std::max(rowCount, 0)));
+    const int lag = forTraining ? ResolveChangeLag(ws.Settings(), v.Target(0), fitted)
+                                : TrainedChangeLag(ws, v.Target(0), fitted);
+    v.changeLag = lag;
+    if (lag > 0) {
+        LearnTheChange(v, inputs, std::max(rowCount, 0), lag);
+        DetrendAndScaleChanges(ws, m, lag, forTraining);
+        return true;
+    }
     if (ws.Settings().use2PassEstimate) {
         for (int k = 0; k < inputs; ++k)
             MovingAverageDetrend(v.InputAverage(k), v.Input(k), m, c.numTaps);

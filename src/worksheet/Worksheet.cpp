@@ -24,12 +24,12 @@ Worksheet::Worksheet(AppSettings& settings, UserMessages& messages, TextMeasurer
 {
     m_store.SetTextMeasurer(measurer);
     firstDataRow = BuildHeaderBlock(m_store, m_settings);
-    m_store.SetNotifyHandler(this);
+    m_store.AddListener(this);
 }
 
 Worksheet::~Worksheet()
 {
-    m_store.SetNotifyHandler(nullptr);
+    m_store.RemoveListener(this);
 }
 
 bool Worksheet::AutoSizeHeaderBlock()
@@ -182,23 +182,19 @@ bool Worksheet::ApplyCellEdit(int row, int col, const std::string& text)
     if (!m_store.IsValidCell(row, col) || m_store.IsFixed(row, col) ||
         !m_store.IsCellEditable(row, col))
         return false;
-    m_store.SendNotifyToParent(row, col, GridNotifyBeginEdit);
     if (m_store.CellTextRef(row, col) != text) {
         m_store.SetModified(true, row, col);
         m_store.SetCellText(row, col, text);
     }
-    m_store.SendNotifyToParent(row, col, GridNotifyEndEdit);
+    m_store.NotifyEditEnded(row, col);
     return true;
 }
 
-long Worksheet::OnGridNotify(int row, int col, int code)
+void Worksheet::EditEnded(int row, int col)
 {
-    if (code == GridNotifyEndEdit) {
-        if (col == kValueColumn && row >= kStartOffsetRow && row <= kNumTapsRow)
-            HandleHeaderEdit(row);
-        SetModified(true);
-    }
-    return m_forward ? m_forward->OnGridNotify(row, col, code) : 0;
+    if (col == kValueColumn && row >= kStartOffsetRow && row <= kNumTapsRow)
+        HandleHeaderEdit(row);
+    SetModified(true);
 }
 
 void Worksheet::HandleHeaderEdit(int row)

@@ -37,14 +37,14 @@ struct SectionCounts {
 // and only referenced. Plain C++: the GUI's document, the batch tool and the tests all
 // drive the same object.
 //
-// The worksheet is its store's GridNotifyHandler: whoever shows the store (the grid
-// widget) sends its notifications through CellStore::SendNotifyToParent, and the
-// worksheet handles the ends of edits (header values, the modified mark) before passing
-// every notification on to the handler set with SetNotifyForward.
+// The worksheet listens to its store: whoever edits the cells for the user (a grid
+// window, the batch tool's set --cell, the edit history) ends each edit through
+// CellStore::NotifyEditEnded, and the worksheet reads header values back and sets the
+// modified mark.
 //
 // Messages go to the UserMessages given at construction. Operations that the user can
 // make fail show their message there and return false; the caller abandons silently.
-class Worksheet final : public GridNotifyHandler {
+class Worksheet final : public CellStoreListener {
 public:
     static constexpr int kPredictionCapacity = 10000;
 
@@ -85,15 +85,16 @@ public:
     bool ScanColumnRoles();
 
     // Applies text to a cell as if the user had typed it into the grid's editor: the
-    // cell must be editable (not fixed, not read-only); begin-edit and end-of-edit go
-    // through the store's notify handler, so header values are read back and the
-    // worksheet is marked modified. False when the cell cannot be edited.
+    // cell must be editable (not fixed, not read-only); the end of the edit is told to the
+    // store's listeners, so header values are read back and the worksheet is marked
+    // modified. False when the cell cannot be edited.
     bool ApplyCellEdit(int row, int col, const std::string& text);
 
-    // GridNotifyHandler: end of an edit. Returns the forwarded handler's answer, or 0.
-    long OnGridNotify(int row, int col, int code) override;
-    // Receives every notification after the worksheet has handled it (not owned).
-    void SetNotifyForward(GridNotifyHandler* handler) { m_forward = handler; }
+    // CellStoreListener: the end of a user's edit reads a header value back and marks
+    // the worksheet modified; other changes concern only the windows.
+    void EditEnded(int row, int col) override;
+    void CellChanged(int, int) override {}
+    void LayoutChanged() override {}
 
     // The document's modified mark. Every end of edit sets it; the observer (the GUI
     // document's title mark) is told on every change of the mark.
@@ -148,7 +149,7 @@ public:
     WorksheetState state = WorksheetState::Init;
     int firstDataRow = 8;       // grid row of data row 0: 8 with the comment row, 7 without
     // Grid rows this worksheet may grow to (kMaxWorksheetRows, within what the store holds).
-    int maxRows = kMaxWorksheetRows < CellStore::kMaxCount ? kMaxWorksheetRows : CellStore::kMaxCount;
+    int maxRows = kMaxWorksheetRows < CellStore::kMaxRowCount ? kMaxWorksheetRows : CellStore::kMaxRowCount;
     int inputSetCount = 0;      // input columns of the last successful scan, <= 16
     int targetSetCount = 0;     // target columns of the last scan, <= 6
     ColumnRoleMap roles;
@@ -181,7 +182,6 @@ private:
     AppSettings& m_settings;
     UserMessages& m_messages;
     CellStore m_store;
-    GridNotifyHandler* m_forward = nullptr;
     bool m_modified = false;
     std::uint64_t m_modificationCount = 0;
     std::function<void(bool)> m_modifiedObserver;

@@ -96,31 +96,38 @@ bool RefuseRun(Worksheet& ws)
 VectorView DefineRunRanges(Worksheet& ws)
 {
     const VectorView view = VectorViewOf(ws);
-    ws.Network().net.DefineRanges(view, ws.counts.totalRows, ws.vectors.targetMean,
-                                  ws.counts.numTraining, ws.counts.numTesting);
+    // Engine rows start at data row L: the first training window ends L rows later than
+    // with the values, and every section ends where it does on the worksheet.
+    const int lag = ws.vectors.changeLag;
+    ws.Network().net.DefineRanges(view, ws.counts.totalRows - lag, ws.vectors.targetMean,
+                                  ws.counts.numTraining - lag, ws.counts.numTesting);
     return view;
 }
 
 VectorView VectorViewOf(Worksheet& ws)
 {
+    const int lag = ws.vectors.changeLag;
     VectorView view;
-    view.inputs = ws.vectors.InputPointers();
+    view.inputs = ws.vectors.InputPointers(lag);
     view.inputSetCount = std::min(static_cast<int>(ws.roles.inputColumns.size()), VectorSets::kInputSets);
-    view.target = ws.vectors.Target(0);
-    view.rowCount = ws.vectors.Capacity();
+    view.target = ws.vectors.Target(0) + lag;
+    view.rowCount = ws.vectors.Capacity() - lag;
     view.numTaps = ws.counts.numTaps;
     return view;
 }
 
-void KeepPredictions(const CBackpropNet& net, int rows, std::vector<float>& kept)
+void CopyPredictions(const Worksheet& ws, const CBackpropNet& net, int rows, std::vector<float>& out)
 {
     if (rows <= 0)
         return;
+    const int lag = std::min(ws.vectors.changeLag, rows);
     const auto count = static_cast<std::size_t>(rows);
-    if (kept.size() < count)
-        kept.resize(count, 0.0f);
-    for (int r = 0; r < rows; ++r)
-        kept[static_cast<std::size_t>(r)] = net.Prediction(r);
+    if (out.size() < count)
+        out.resize(count, 0.0f);
+    // The rows before the first change have no prediction of their own.
+    std::fill_n(out.begin(), lag, 0.0f);
+    for (int r = lag; r < rows; ++r)
+        out[static_cast<std::size_t>(r)] = net.Prediction(r - lag);
 }
 
 } // namespace orvalis

@@ -21,6 +21,9 @@ struct WorksheetNetwork {
     // The vectors as the last run of this network (training or evaluation) read them:
     // Continue trains on these, whatever the header shows now.
     VectorView lastView;
+    // The change lag this network was trained with in this session; -1 for a network
+    // read from a file (which does not record it) or not trained yet.
+    int changeLag = -1;
 };
 
 // A network as the worksheet's stored record describes it: shape and parameters, built
@@ -48,11 +51,14 @@ bool RefuseRun(Worksheet& ws);
 VectorView DefineRunRanges(Worksheet& ws);
 
 // The worksheet's vector sets as the engine reads them: every input set, target set 0,
-// the full capacity of the arrays readable, and the worksheet's window length.
+// the full capacity of the arrays readable, and the worksheet's window length. When the
+// latest extraction learned the change at lag L, the view starts at data row L (the
+// first row with a change), so engine row r is data row r + L.
 VectorView VectorViewOf(Worksheet& ws);
 
-// Copies the engine's predictions of data rows 0..rows-1 into a worksheet's prediction
-// array, which grows to hold them and keeps what earlier runs left past them.
-void KeepPredictions(const CBackpropNet& net, int rows, std::vector<float>& kept);
+// Copies the engine's predictions of data rows 0 .. rows-1 into out (indexed by data
+// row), moving them back by the change lag of the view they were listed from. out grows
+// to hold them and keeps what earlier runs left past them.
+void CopyPredictions(const Worksheet& ws, const CBackpropNet& net, int rows, std::vector<float>& out);
 
 } // namespace orvalis

@@ -1,4 +1,5 @@
 #include "grid/core/CellStore.h"
+#include "grid/core/GridSelection.h"
 
 #include <gtest/gtest.h>
 
@@ -31,22 +32,27 @@ struct FixedMeasurer : TextMeasurer {
 TEST(CellStore, CountChangesKeepCellsFixedBandsAndSelectionConsistent)
 {
     CellStore store(5, 4, 1, 1);
-    store.SetCellState(3, 2, CellSelected);
-    store.SetCellState(4, 3, CellSelected | CellReadOnly);
-    store.PreviousSelectedCells().insert(CellId{4, 3}.Key());
-    store.SetFocusCellRaw(CellId{4, 1});
+    GridViewOptions options;
+    GridSelection selection(store, options);
+    store.SetCellState(4, 3, CellReadOnly);
+    selection.SetSelectedRange(4, 3, 4, 3);
+    selection.KeepSelection();
+    selection.SetSelectedRange(3, 2, 3, 2);
+    selection.SetFocusCell(CellId{4, 1});
+    ASSERT_EQ(selection.SelectedCells().size(), 2u);
     ASSERT_TRUE(store.CheckConsistency());
 
     EXPECT_TRUE(store.SetRowCount(5)) << "same count changes nothing";
     EXPECT_TRUE(store.SetRowCount(4));
-    EXPECT_TRUE(store.CheckConsistency()) << "removed selected cells leave the set";
-    EXPECT_EQ(store.SelectedCells().size(), 1u);
-    EXPECT_EQ(store.GetFocusCell(), CellId{}) << "focus in a removed row is cleared";
-    EXPECT_TRUE(store.PreviousSelectedCells().empty());
+    EXPECT_TRUE(store.CheckConsistency());
+    EXPECT_TRUE(selection.CheckConsistency()) << "removed selected cells leave the set";
+    EXPECT_EQ(selection.SelectedCells().size(), 1u);
+    EXPECT_EQ(selection.GetFocusCell(), CellId{}) << "focus in a removed row is cleared";
+    EXPECT_FALSE(selection.HasKeptCells());
 
     EXPECT_TRUE(store.SetColumnCount(2));
     EXPECT_TRUE(store.CheckConsistency());
-    EXPECT_TRUE(store.SelectedCells().empty());
+    EXPECT_TRUE(selection.SelectedCells().empty());
 
     EXPECT_TRUE(store.SetFixedRowCount(6)) << "grows the rows first";
     EXPECT_EQ(store.GetRowCount(), 6);
@@ -82,7 +88,7 @@ TEST(CellStore, OutOfRangeCellsAnswerNeutralValues)
         SCOPED_TRACE(testing::Message() << c.row << "," << c.col);
         EXPECT_FALSE(store.SetCellText(c.row, c.col, "y"));
         EXPECT_EQ(store.GetCellText(c.row, c.col), "");
-        EXPECT_FALSE(store.SetCellState(c.row, c.col, CellSelected));
+        EXPECT_FALSE(store.SetCellState(c.row, c.col, CellReadOnly));
         EXPECT_EQ(store.GetCellState(c.row, c.col), 0u);
         EXPECT_EQ(store.GetCellFormat(c.row, c.col), 0u);
         EXPECT_EQ(store.GetCellImage(c.row, c.col), -1);
@@ -98,28 +104,29 @@ TEST(CellStore, OutOfRangeCellsAnswerNeutralValues)
     EXPECT_TRUE(store.CheckConsistency());
 }
 
-TEST(CellStore, SelectedSetFollowsTheSelectedBitWhateverTheRoute)
+TEST(CellStore, StateBitsFollowEveryRoute)
 {
     CellStore store(4, 4, 1, 1);
-    store.SetCellState(2, 2, CellSelected);
-    store.SetCellState(2, 2, CellSelected);
-    EXPECT_EQ(store.SelectedCells().size(), 1u) << "selected twice, held once";
+    store.SetCellState(2, 2, CellReadOnly);
+    EXPECT_FALSE(store.IsCellEditable(2, 2));
     GridItem item;
     item.row = 3;
     item.col = 3;
     item.mask = ItemState | ItemText;
-    item.state = CellSelected;
+    item.state = CellReadOnly;
     item.text = "t";
     ASSERT_TRUE(store.SetCell(item));
-    EXPECT_EQ(store.SelectedCells().size(), 2u) << "a state set through the exchange record too";
+    EXPECT_EQ(store.GetCellState(3, 3), unsigned{CellReadOnly}) << "a state set through the exchange record too";
     EXPECT_EQ(store.GetCellText(3, 3), "t");
+    item.mask = ItemState;
     item.state = 0;
-    store.SetCell(item);
-    store.SetCellState(2, 2, CellReadOnly);
-    EXPECT_TRUE(store.SelectedCells().empty());
-    store.SetCellState(1, 1, CellSelected);
+    ASSERT_TRUE(store.GetCell(item));
+    EXPECT_EQ(item.state, unsigned{CellReadOnly});
+    store.SetCellState(1, 1, CellModified);
+    store.SetCellText(1, 1, "x");
     store.EmptyCell(1, 1);
-    EXPECT_TRUE(store.SelectedCells().empty());
+    EXPECT_EQ(store.GetCellState(1, 1), 0u) << "an emptied cell keeps no state";
+    EXPECT_EQ(store.GetCellText(1, 1), "");
     EXPECT_TRUE(store.CheckConsistency());
 }
 
@@ -187,7 +194,7 @@ TEST(CellStore, ListenerHearsEveryVisibleWriteButNotWhileDrawingIsOff)
     store.SetCellText(1, 1, "a");
     store.SetCellText(1, 1, "a");  // unchanged: nothing to redraw
     store.SetCellBackColor(2, 2, Rgb(1, 2, 3));
-    store.SetCellState(0, 1, CellSelected);
+    store.SetCellState(0, 1, CellReadOnly);
     ASSERT_EQ(listener.cells.size(), 3u);
     EXPECT_EQ(listener.cells[1], (CellId{2, 2}));
     store.allowDraw = false;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace orvalis;
 
 namespace {
@@ -160,6 +162,42 @@ TEST(GridGeometry, CellsBelowTheVisibleEndGetTheirOriginWithoutAWalkFromTheTop)
     GridPoint p;
     ASSERT_TRUE(g.CellOrigin(65535, 1, p));
     EXPECT_EQ(p.y, 20 + (65535 - g.TopLeftNonFixedCell().row) * 10);
+}
+
+// The one walk that screen and paper share: cells edge to edge from the origin, only
+// those meeting the clip, the walk ending at the clip's far edges.
+TEST(GridGeometry, CellRectangleWalk)
+{
+    CellStore store;
+    Shape(store);
+    store.SetRowHeight(3, 0); // a hidden row takes no pixel and moves nothing
+    const GridGeometry g(store, GridViewport{400, 300, 0, 0});
+    struct Visit {
+        int row, col;
+        GridRect rect;
+        bool operator==(const Visit&) const = default;
+    };
+    struct Case {
+        const char* name;
+        CellRange cells;
+        GridPoint origin;
+        GridRect clip;
+        std::vector<Visit> expected;
+    };
+    const GridRect all{-1000, -1000, 100000, 100000};
+    const Case cases[] = {
+        {"two by two from the origin", {1, 1, 2, 2}, {50, 20}, all, {{1, 1, {50, 20, 79, 29}}, {1, 2, {80, 20, 109, 29}}, {2, 1, {50, 30, 79, 39}}, {2, 2, {80, 30, 109, 39}}}},
+        {"a zero-height row is an empty rectangle and shifts nothing", {2, 1, 4, 1}, {0, 0}, all, {{2, 1, {0, 0, 29, 9}}, {3, 1, {0, 10, 29, 9}}, {4, 1, {0, 10, 29, 19}}}},
+        {"cells wholly outside the clip are skipped", {1, 1, 3, 4}, {0, 0}, {35, 0, 64, 9}, {{1, 2, {30, 0, 59, 9}}, {1, 3, {60, 0, 89, 9}}}},
+        {"the walk stops below the clip", {1, 1, 100, 1}, {0, 0}, {0, 0, 10, 15}, {{1, 1, {0, 0, 29, 9}}, {2, 1, {0, 10, 29, 19}}}},
+        {"an empty range visits nothing", {0, 0, -1, -1}, {0, 0}, all, {}},
+    };
+    for (const Case& c : cases) {
+        std::vector<Visit> got;
+        g.ForEachCellRect(c.cells, c.origin, c.clip,
+                          [&](int row, int col, const GridRect& rect) { got.push_back({row, col, rect}); });
+        EXPECT_EQ(got, c.expected) << c.name;
+    }
 }
 
 TEST(GridScroll, ScrollBarsAndStepTargets)

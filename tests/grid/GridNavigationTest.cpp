@@ -45,22 +45,23 @@ TEST(GridNavigation, KeyTable)
         EXPECT_EQ(nav.changeLine, c.changeLine) << c.name;
         EXPECT_EQ(nav.defaultHandling, c.defaultHandling) << c.name;
     }
-    EXPECT_EQ(GridKeyFromCode(KeyPageDown), GridKey::PageDown);
-    EXPECT_EQ(GridKeyFromCode(KeyDelete), GridKey::Other);
+    const Navigation del = NextCellForKey(store, {2, 3}, GridKey::Delete, false);
+    EXPECT_TRUE(del.defaultHandling) << "Delete moves nothing";
 }
 
 TEST(GridSelection, RangesRowsColumnsAndTheKeptSelection)
 {
     CellStore store(10, 5, 1, 1);
-    GridSelection sel(store);
+    GridViewOptions options;
+    GridSelection sel(store, options);
     EXPECT_EQ(sel.GetSelectedCellRange(), (CellRange{10, 5, -1, -1})) << "nothing selected";
 
-    store.SetSelectionStartCell({2, 2});
+    sel.SetSelectionStartCell({2, 2});
     sel.SelectCells({4, 1});
     EXPECT_EQ(sel.GetSelectedCellRange(), (CellRange{2, 1, 4, 2}));
-    EXPECT_EQ(store.SelectedCells().size(), 6u);
+    EXPECT_EQ(sel.SelectedCells().size(), 6u);
     sel.SelectCells({0, 3});  // a header cell selects nothing new
-    EXPECT_EQ(store.SelectedCells().size(), 6u);
+    EXPECT_EQ(sel.SelectedCells().size(), 6u);
 
     sel.SelectRows({3, 0});
     EXPECT_EQ(sel.GetSelectedCellRange(), (CellRange{2, 1, 3, 4})) << "rows from the anchor's";
@@ -68,32 +69,33 @@ TEST(GridSelection, RangesRowsColumnsAndTheKeptSelection)
     EXPECT_EQ(sel.GetSelectedCellRange(), (CellRange{1, 2, 9, 3})) << "columns, header rows excluded";
 
     // Ctrl-extending: the kept cells stay selected beside the new range.
-    store.PreviousSelectedCells().insert(CellId{9, 4}.Key());
+    sel.SetSelectedRange(9, 4, 9, 4);
+    sel.KeepSelection();
     sel.SetSelectedRange(1, 1, 1, 1);
-    EXPECT_EQ(store.SelectedCells().size(), 2u);
-    store.singleRowSelection = true;
+    EXPECT_EQ(sel.SelectedCells().size(), 2u);
+    options.singleRowSelection = true;
     sel.SetSelectedRange(1, 1, 1, 1);
-    EXPECT_EQ(store.SelectedCells().size(), 1u) << "single-row selection keeps nothing";
-    store.singleRowSelection = false;
-    store.PreviousSelectedCells().clear();
+    EXPECT_EQ(sel.SelectedCells().size(), 1u) << "single-row selection keeps nothing";
+    options.singleRowSelection = false;
+    sel.ForgetKeptSelection();
 
     sel.SelectAllCells();
-    EXPECT_EQ(store.SelectedCells().size(), 9u * 4u);
-    EXPECT_EQ(store.GetCellState(0, 0) & CellSelected, 0u);
-    store.selectionEnabled = false;
+    EXPECT_EQ(sel.SelectedCells().size(), 9u * 4u);
+    EXPECT_FALSE(sel.IsSelected(0, 0));
+    options.selectionEnabled = false;
     sel.SetSelectedRange(-1, -1, -1, -1);
-    EXPECT_EQ(store.SelectedCells().size(), 36u) << "selection switched off changes nothing";
-    store.selectionEnabled = true;
+    EXPECT_EQ(sel.SelectedCells().size(), 36u) << "selection switched off changes nothing";
+    options.selectionEnabled = true;
     sel.SetSelectedRange(-1, -1, -1, -1);
-    EXPECT_TRUE(store.SelectedCells().empty());
-    EXPECT_TRUE(store.CheckConsistency());
+    EXPECT_TRUE(sel.SelectedCells().empty());
+    EXPECT_TRUE(sel.CheckConsistency());
 
-    store.listMode = true;
-    store.singleRowSelection = true;
-    store.SetSelectionStartCell({2, 1});
+    options.listMode = true;
+    options.singleRowSelection = true;
+    sel.SetSelectionStartCell({2, 1});
     sel.OnSelecting({5, 3}, MouseSelectRows);
     EXPECT_EQ(sel.GetSelectedCellRange(), (CellRange{5, 1, 5, 4})) << "list mode, one row only";
     sel.OnSelecting({7, 3}, MouseSelectAll);
     EXPECT_EQ(sel.GetSelectedCellRange(), (CellRange{5, 1, 5, 4})) << "the corner selects nothing";
-    EXPECT_TRUE(store.CheckConsistency());
+    EXPECT_TRUE(sel.CheckConsistency());
 }

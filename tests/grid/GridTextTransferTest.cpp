@@ -10,18 +10,19 @@ using namespace std::string_literals;
 
 namespace {
 
-struct EditRecorder : GridNotifyHandler {
-    std::vector<int> codes;
-    long OnGridNotify(int, int, int code) override
-    {
-        codes.push_back(code);
-        return 0;
-    }
+// Records the cells whose edits ended, in the order heard.
+struct EditRecorder : CellStoreListener {
+    std::vector<CellId> ended;
+    void CellChanged(int, int) override {}
+    void LayoutChanged() override {}
+    void EditEnded(int row, int col) override { ended.push_back({row, col}); }
 };
 
 // A 10 x 6 store with one fixed row and column; every non-fixed cell holds "old".
 struct Sheet {
     CellStore store{10, 6, 1, 1};
+    GridViewOptions options;
+    GridSelection selection{store, options};
     EditRecorder notes;
     Sheet()
     {
@@ -29,9 +30,12 @@ struct Sheet {
             for (int c = 1; c < 6; ++c)
                 store.SetCellText(r, c, "old");
         store.SetModified(false);
-        store.SetNotifyHandler(&notes);
+        store.AddListener(&notes);
     }
-    void Select(int row, int col) { store.SetCellState(row, col, store.GetCellState(row, col) | CellSelected); }
+    ~Sheet() { store.RemoveListener(&notes); }
+    Sheet(const Sheet&) = delete;
+    Sheet& operator=(const Sheet&) = delete;
+    void Select(int row, int col) { selection.SetSelected(CellId{row, col}, true); }
 };
 
 } // namespace
@@ -45,7 +49,7 @@ TEST(GridTextTransfer, CopyWritesTabsLineFeedsBlanksAndTheTerminatingNul)
             s.store.SetCellText(2 + r, 1 + c, texts[r][c]);
             s.Select(2 + r, 1 + c);
         }
-    EXPECT_EQ(CopyTextFromCells(s.store, CellRange{2, 1, 3, 3}), "a\t \tc\nd\te\tf\0"s);
+    EXPECT_EQ(CopyTextFromCells(s.store, s.selection, CellRange{2, 1, 3, 3}), "a\t \tc\nd\te\tf\0"s);
 
     // Two cells picked with Ctrl: the enclosing range, unselected cells as empty fields.
     Sheet t;
@@ -53,10 +57,10 @@ TEST(GridTextTransfer, CopyWritesTabsLineFeedsBlanksAndTheTerminatingNul)
     t.store.SetCellText(5, 3, "y");
     t.Select(4, 2);
     t.Select(5, 3);
-    EXPECT_EQ(CopyTextFromCells(t.store, CellRange{4, 2, 5, 3}), "x\t\n\ty\0"s);
+    EXPECT_EQ(CopyTextFromCells(t.store, t.selection, CellRange{4, 2, 5, 3}), "x\t\n\ty\0"s);
 
-    EXPECT_EQ(CopyTextFromCells(t.store, CellRange{10, 6, -1, -1}), "") << "nothing selected";
-    EXPECT_EQ(CopyTextFromCells(t.store, CellRange{4, 2, 10, 3}), "") << "range past the last row";
+    EXPECT_EQ(CopyTextFromCells(t.store, t.selection, CellRange{10, 6, -1, -1}), "") << "nothing selected";
+    EXPECT_EQ(CopyTextFromCells(t.store, t.selection, CellRange{4, 2, 10, 3}), "") << "range past the last row";
 }
 
 TEST(GridTextTransfer, PasteLandsTextCellForCell)
@@ -150,22 +154,23 @@ TEST(GridTextTransfer, PasteWritesOnlyEditableCellsAndReportsOnlyRealChanges)
     s.store.SetCellState(5, 3, CellReadOnly);
     s.Select(5, 2);
     s.Select(6, 2);
-    const PasteOutcome outcome = PasteTextToCells(s.store, CellId{5, 2}, "old\tx\ty");
+    const PasteOutcome outcome = PasteTextToCells(s.store, CellId{5, 2}, "old\tx\ty", &s.selection);
     EXPECT_TRUE(outcome.accepted);
     EXPECT_EQ(outcome.changedCells, 1) << "(5,2) kept its text, (5,3) is read-only";
     EXPECT_EQ(s.store.GetCellText(5, 3), "old");
     EXPECT_EQ(s.store.GetCellText(5, 4), "y");
-    EXPECT_EQ(s.notes.codes, (std::vector<int>{GridNotifyBeginEdit, GridNotifyEndEdit}))
+    EXPECT_EQ(s.notes.ended, (std::vector<CellId>{{5, 4}}))
         << "only the changed cell is announced as an edit";
     EXPECT_TRUE(s.store.GetModified());
-    EXPECT_FALSE(s.store.GetCellState(5, 2) & CellSelected) << "a reached target leaves the selection";
-    EXPECT_TRUE(s.store.GetCellState(6, 2) & CellSelected) << "an untouched cell stays selected";
+    EXPECT_FALSE(s.selection.IsSelected(5, 2)) << "a reached target leaves the selection";
+    EXPECT_TRUE(s.selection.IsSelected(6, 2)) << "an untouched cell stays selected";
     EXPECT_TRUE(s.store.CheckConsistency());
+    EXPECT_TRUE(s.selection.CheckConsistency());
 
     Sheet same;
     EXPECT_EQ(PasteTextToCells(same.store, CellId{2, 2}, "old\told\n").changedCells, 0);
     EXPECT_FALSE(same.store.GetModified()) << "pasting what is there changes nothing";
-    EXPECT_TRUE(same.notes.codes.empty());
+    EXPECT_TRUE(same.notes.ended.empty());
 
     Sheet locked;
     locked.store.SetCellState(5, 2, CellReadOnly);
@@ -184,19 +189,21 @@ TEST(GridTextTransfer, CutEmptiesSelectedEditableCellsAndKeepsTheFocus)
     for (int c = 1; c <= 3; ++c)
         s.Select(3, c);
     s.store.SetCellState(3, 2, s.store.GetCellState(3, 2) | CellReadOnly);
-    s.store.SetFocusCellRaw(CellId{3, 1});
-    EXPECT_EQ(CutSelectedCells(s.store), 1) << "(3,2) is read-only, (3,3) held no text";
+    s.selection.SetFocusCell(CellId{3, 1});
+    EXPECT_EQ(CutSelectedCells(s.store, s.selection), 1) << "(3,2) is read-only, (3,3) held no text";
     EXPECT_EQ(s.store.GetCellText(3, 1), "");
     EXPECT_EQ(s.store.GetCellText(3, 2), "old");
-    EXPECT_EQ(s.store.GetCellState(3, 1), unsigned{CellFocused | CellModified})
-        << "emptied and marked, still the focus, no longer selected";
-    EXPECT_EQ(s.notes.codes, (std::vector<int>{GridNotifyBeginEdit, GridNotifyEndEdit}));
+    EXPECT_EQ(s.store.GetCellState(3, 1), unsigned{CellModified}) << "emptied and marked";
+    EXPECT_EQ(s.selection.GetFocusCell(), (CellId{3, 1})) << "still the focus";
+    EXPECT_EQ(s.selection.SelectedCellsInOrder(), (std::vector<CellId>{{3, 2}}))
+        << "the cut cells left the selection, the read-only one stays";
+    EXPECT_EQ(s.notes.ended, (std::vector<CellId>{{3, 1}}));
     EXPECT_TRUE(s.store.CheckConsistency());
 
     Sheet frozen;
     frozen.Select(2, 2);
     frozen.store.editable = false;
-    EXPECT_EQ(CutSelectedCells(frozen.store), 0);
+    EXPECT_EQ(CutSelectedCells(frozen.store, frozen.selection), 0);
     EXPECT_EQ(frozen.store.GetCellText(2, 2), "old");
 }
 
@@ -209,7 +216,7 @@ TEST(GridTextTransfer, CopyThenPasteElsewhereReproducesTheBlock)
     for (int r = 1; r <= 2; ++r)
         for (int c = 1; c <= 2; ++c)
             s.Select(r, c);
-    const std::string block = CopyTextFromCells(s.store, CellRange{1, 1, 2, 2});
+    const std::string block = CopyTextFromCells(s.store, s.selection, CellRange{1, 1, 2, 2});
     ASSERT_TRUE(PasteTextToCells(s.store, CellId{6, 3}, block));
     EXPECT_EQ(s.store.GetCellText(6, 3), "1.5");
     EXPECT_EQ(s.store.GetCellText(6, 4), "");

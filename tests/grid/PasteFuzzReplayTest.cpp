@@ -26,13 +26,19 @@ TEST(PasteFuzzReplay, CorpusPastesOnceAndSecondPasteChangesNothing)
         for (int row = 0; row < 12; ++row)
             for (int col = 0; col < 6; ++col) {
                 CellStore cells(12, 6, 1, 1);
-                cells.SetCellState(9, 4, CellReadOnly | CellSelected);
-                const PasteOutcome first = PasteTextToCells(cells, CellId{row, col}, text);
+                GridViewOptions options;
+                GridSelection selection(cells, options);
+                cells.SetCellState(9, 4, CellReadOnly);
+                selection.SetSelected(CellId{9, 4}, true);
+                const PasteOutcome first =
+                    PasteTextToCells(cells, CellId{row, col}, text, &selection);
                 const bool readOnlyStart = row == 9 && col == 4;
                 EXPECT_EQ(first.accepted, !readOnlyStart) << entry.path();
                 EXPECT_EQ(PasteTextToCells(cells, CellId{row, col}, text).changedCells, 0)
                     << entry.path() << " at " << row << "," << col;
                 EXPECT_TRUE(cells.CheckConsistency()) << entry.path();
+                EXPECT_TRUE(selection.CheckConsistency()) << entry.path();
+                EXPECT_TRUE(selection.IsSelected(9, 4)) << "a read-only cell is never reached";
             }
     }
     EXPECT_GE(files, 5);

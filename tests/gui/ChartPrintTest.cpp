@@ -1,5 +1,7 @@
 #include "ShellTestSupport.h"
 
+#include "shell/core/AppTitle.h"
+#include "shell/core/QtSettingsStore.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetLayout.h"
 #include "worksheet/ui/GridDoc.h"
@@ -143,6 +145,24 @@ TEST(ChartPrint, PrintDialogTakesTheChartBoxOnlyWhenAccepted)
         }
     }
     QDir::setCurrent(oldDir);
+}
+
+// The switch and the chart pane's splitter are kept in the settings store as the
+// program always kept them: a switch stored as a setting of its own type by an earlier
+// version reads back, and the splitter's layout comes back as the bytes it was.
+TEST(ChartPrint, WindowSettingsReadWhatEarlierVersionsStored)
+{
+    GuiApp();
+    OwnSettingsFolder();
+    for (const bool on : {true, false}) {
+        QSettings(CompanyName(), AppTitle()).setValue(QStringLiteral("Window/PrintChartPage"), on);
+        EXPECT_EQ(StoredPrintChartPage(), on) << on;
+    }
+    const QByteArray layout("\x00\xff splitter\n", 12);
+    QtSettingsStore().WriteBytes("Window", "ChartSplitter", layout);
+    EXPECT_EQ(QSettings(CompanyName(), AppTitle()).value(QStringLiteral("Window/ChartSplitter")).toByteArray(),
+              layout);
+    EXPECT_EQ(QtSettingsStore().ReadBytes("Window", "ChartSplitter"), layout);
 }
 
 } // namespace

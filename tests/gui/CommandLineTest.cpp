@@ -177,7 +177,7 @@ TEST(CommandLine, DroppedWorksheetFileOpensAndIsNotPasted)
     // Dropped over a grid: the grid leaves files alone, the window opens them.
     CGridCtrl* grid = shell.App().Docs().ActiveFrame()->findChild<CGridCtrl*>();
     ASSERT_NE(grid, nullptr);
-    grid->Store().dragAndDropEnabled = true;
+    grid->Options().dragAndDropEnabled = true;
     QRect cell;
     ASSERT_TRUE(grid->GetCellRect(kRoleRow + 2, 1, cell));
     QDragEnterEvent enter(cell.center(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);

@@ -6,6 +6,7 @@
 #include "worksheet/TrainingParameterFields.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetNetwork.h"
+#include "worksheet/ui/ConfigureForecastingDialog.h"
 #include "worksheet/ui/ConfigureNetworkDialog.h"
 #include "worksheet/ui/ConfigureResultsDialog.h"
 #include "worksheet/ui/ConfigureTrainingDialog.h"
@@ -326,9 +327,11 @@ TEST_F(ConfigureNetwork, EveryDialogFitsASmallScreenAtTwiceTheScale)
     CConfigureNetworkDialog network(ws);
     CConfigureTrainingDialog training(ws);
     CConfigureResultsDialog results(ws, weights);
+    CConfigureForecastingDialog forecasting(settings.forecast, prompts);
     CTrainingProgressDialog progress;
     CEstimateResultDialog estimate(EstimateFigures{});
-    for (QDialog* dialog : std::initializer_list<QDialog*>{&network, &training, &results, &progress, &estimate}) {
+    for (QDialog* dialog :
+         std::initializer_list<QDialog*>{&network, &training, &results, &forecasting, &progress, &estimate}) {
         SCOPED_TRACE(dialog->windowTitle().toStdString());
         const QSize size = dialog->sizeHint();
         EXPECT_LE(size.width(), 1366 / 2);

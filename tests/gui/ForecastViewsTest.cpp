@@ -31,6 +31,7 @@
 #include <QLineSeries>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -231,7 +232,19 @@ TEST(ForecastViews, WindowChartDrawsTheIntervalBands)
     ws.network.iterationsPerCycle = 2;
     ASSERT_TRUE(TrainWorksheet(ws, nullptr));
     ASSERT_TRUE(EvaluateWorksheet(ws));
+    const ForecastCheck expected = CheckLastEvaluation(ws);
     doc.UpdateForecastCheck();
+    // The bands' forecasts run away from the window: none are drawn until they are in,
+    // and they arrive by themselves, computed from the values the evaluation left (an
+    // edit made meanwhile does not reach them).
+    EXPECT_EQ(doc.LastForecastCheck(), nullptr);
+    ws.Store().SetCellText(ws.firstDataRow + 70, 1, "5000");
+    for (int i = 0; i < 1000 && !doc.LastForecastCheck(); ++i)
+        QTest::qWait(5);
+    ASSERT_NE(doc.LastForecastCheck(), nullptr);
+    ASSERT_EQ(doc.LastForecastCheck()->intervals.size(), expected.intervals.size());
+    for (std::size_t h = 0; h < expected.intervals.size(); ++h)
+        EXPECT_EQ(doc.LastForecastCheck()->intervals[h].hi95, expected.intervals[h].hi95) << h;
     pane.Refresh();
 
     const std::vector<ChartIntervalPoint>& points = pane.Data().intervals;

@@ -71,7 +71,7 @@ TEST_F(ClipboardFixture, PasteOfASpreadsheetBlockLandsCellForCellAndMarksOnlyRea
     EXPECT_EQ(w.store.GetCellText(6, 2), "3");
     EXPECT_EQ(w.store.GetCellText(7, 2), "") << "the final line end adds no row";
     EXPECT_TRUE(w.store.GetModified());
-    EXPECT_EQ(w.Count(GridNotifyEndEdit), 3) << "(6,3) already held its text";
+    EXPECT_EQ(w.EditsEnded(), 3) << "(6,3) already held its text";
 
     w.store.SetModified(false);
     grid.OnEditPaste();

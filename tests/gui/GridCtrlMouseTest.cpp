@@ -63,16 +63,16 @@ TEST_F(MouseFixture, PressAndReleaseOnTheFocusCellEditsWithTheMouseKey)
 
 TEST_F(MouseFixture, ClickOnASelectedCellWithDragOnClearsSelectionAndFocus)
 {
-    w.store.dragAndDropEnabled = true;
+    grid.Options().dragAndDropEnabled = true;
     grid.SetFocusCell(3, 3);
     grid.SetSelectedRange(3, 3, 5, 5);
     Press(w.CellCentre(4, 4));
     EXPECT_EQ(grid.GetMouseMode(), MousePrepareDrag);
     Release(w.CellCentre(4, 4));
-    EXPECT_TRUE(w.store.SelectedCells().empty());
+    EXPECT_TRUE(grid.Selection().SelectedCells().empty());
     EXPECT_EQ(grid.GetFocusCell(), CellId{});
 
-    w.store.dragAndDropEnabled = false;
+    grid.Options().dragAndDropEnabled = false;
     grid.SetFocusCell(3, 3);
     grid.SetSelectedRange(3, 3, 5, 5);
     Press(w.CellCentre(4, 4));
@@ -108,8 +108,8 @@ TEST_F(MouseFixture, CtrlClickAddsToTheSelection)
     Release(w.CellCentre(2, 2));
     Press(w.CellCentre(5, 4), Qt::ControlModifier);
     Release(w.CellCentre(5, 4));
-    EXPECT_EQ(w.store.SelectedCells().size(), 2u);
-    EXPECT_TRUE(w.store.CheckConsistency());
+    EXPECT_EQ(grid.Selection().SelectedCells().size(), 2u);
+    EXPECT_TRUE(grid.Selection().CheckConsistency());
 }
 
 TEST_F(MouseFixture, DraggingTwoPixelsRightOfADividerResizesTheColumnToItsLeft)
@@ -194,5 +194,5 @@ TEST(GridContextMenu, ItemsSeparatorsAndWhatIsOffered)
     EXPECT_EQ(shown.join(QLatin1Char('|')),
               QStringLiteral("Undo (off)|-|Cut (off)|Copy (off)|Paste (off)|Delete (off)|-|Select All"));
     menu->actions().last()->trigger();
-    EXPECT_EQ(w.store.SelectedCells().size(), 1000u * 68u);
+    EXPECT_EQ(w.grid->Selection().SelectedCells().size(), 1000u * 68u);
 }

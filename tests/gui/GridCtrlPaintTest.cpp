@@ -46,12 +46,12 @@ TEST(GridCtrlPaint, WorksheetShowsSectionColourHeaderAndGridLines)
     ASSERT_TRUE(grid.GetCellRect(0, 5, header));
     EXPECT_EQ(Pixel(image, header.left(), header.top()), Rgb8(pal.color(QPalette::Light))) << "raised top edge";
     EXPECT_EQ(Pixel(image, header.right(), header.bottom()), Rgb8(pal.color(QPalette::Shadow))) << "raised bottom edge";
-    EXPECT_EQ(Pixel(image, header.right() - 2, header.bottom() - 2), Rgb8(ColorFromGrid(w.store.fixedBackColor)));
+    EXPECT_EQ(Pixel(image, header.right() - 2, header.bottom() - 2), Rgb8(ColorFromGrid(grid.Options().fixedBackColor)));
 
     QRect cell;
     ASSERT_TRUE(grid.GetCellRect(5, 5, cell));
-    EXPECT_EQ(Pixel(image, cell.right(), cell.top() + 2), Rgb8(ColorFromGrid(w.store.gridLineColor)));
-    EXPECT_EQ(Pixel(image, cell.left() + 2, cell.bottom()), Rgb8(ColorFromGrid(w.store.gridLineColor)));
+    EXPECT_EQ(Pixel(image, cell.right(), cell.top() + 2), Rgb8(ColorFromGrid(grid.Options().gridLineColor)));
+    EXPECT_EQ(Pixel(image, cell.left() + 2, cell.bottom()), Rgb8(ColorFromGrid(grid.Options().gridLineColor)));
     EXPECT_EQ(Pixel(image, cell.left() + 2, cell.top() + 2), Rgb8(QColor(255, 255, 224)));
 }
 
@@ -60,9 +60,9 @@ TEST(GridCtrlPaint, FocusCellFramedAndItsHeadersSunkenSelectionHighlighted)
     WorksheetLikeGrid w;
     CGridCtrl& grid = *w.grid;
     const QPalette& pal = grid.palette();
-    w.store.SetCellState(4, 3, CellSelected);
-    w.store.SetCellState(4, 4, CellSelected);
-    w.store.SetFocusCellRaw(CellId{4, 4});
+    grid.Selection().SetSelected(CellId{4, 3}, true);
+    grid.Selection().SetSelected(CellId{4, 4}, true);
+    grid.Selection().SetFocusCell(CellId{4, 4});
     Settle();
     const QImage image = Shot(grid);
 
@@ -85,13 +85,13 @@ TEST(GridCtrlPaint, FocusCellFramedAndItsHeadersSunkenSelectionHighlighted)
     EXPECT_EQ(Pixel(image, rowHeader.left(), rowHeader.top()), Rgb8(pal.color(QPalette::Dark))) << "sunken";
     EXPECT_EQ(Pixel(image, otherHeader.left(), otherHeader.top()), Rgb8(pal.color(QPalette::Light))) << "raised";
 
-    // Moving the focus, even through the store alone, repaints the headers it leaves and
-    // the ones it reaches.
-    w.store.SetFocusCellRaw(CellId{6, 3});
+    // Moving the focus, even through the selection alone, repaints the headers it leaves
+    // and the ones it reaches.
+    grid.Selection().SetFocusCell(CellId{6, 3});
     QImage after = OnScreen(grid);
     EXPECT_EQ(Pixel(after, colHeader.left(), colHeader.top()), Rgb8(pal.color(QPalette::Light)));
     EXPECT_EQ(Pixel(after, otherHeader.left(), otherHeader.top()), Rgb8(pal.color(QPalette::Dark)));
-    w.store.SetFocusCellRaw(CellId{});
+    grid.Selection().SetFocusCell(CellId{});
     after = OnScreen(grid);
     EXPECT_EQ(Pixel(after, otherHeader.left(), otherHeader.top()), Rgb8(pal.color(QPalette::Light)));
 }
@@ -116,5 +116,5 @@ TEST(GridCtrlPaint, ScrolledToTheLastRowShowsItAndTheAreaBelowInBackColour)
     small.show();
     Settle();
     const QImage img2 = Shot(small);
-    EXPECT_EQ(Pixel(img2, 50, 150), Rgb8(ColorFromGrid(headerOnly.backColor)));
+    EXPECT_EQ(Pixel(img2, 50, 150), Rgb8(ColorFromGrid(small.Options().backColor)));
 }

@@ -59,7 +59,7 @@ struct Sheet {
     DragGrid grid{store};
     Sheet()
     {
-        store.dragAndDropEnabled = true;
+        grid.Options().dragAndDropEnabled = true;
         grid.resize(500, 400);
         grid.show();
         grid.activateWindow();
@@ -168,7 +168,7 @@ TEST(GridDragDrop, RefusedTargetsChangeNothingAndKeepSelectionAndFocus)
         EXPECT_EQ(s.grid.GetSelectedCellRange(), (CellRange{2, 1, 3, 2})) << c.name;
         EXPECT_EQ(s.grid.GetFocusCell(), (CellId{3, 2})) << c.name << ": focus on the pressed cell";
         EXPECT_EQ(s.grid.GetMouseMode(), MouseNothing) << c.name;
-        EXPECT_FALSE(s.store.GetCellState(8, 2) & CellDropHighlighted) << c.name;
+        EXPECT_EQ(s.grid.LastDragOverCell(), CellId{}) << c.name << ": no drop mark left";
         // The keys still work: the drag left no dead state behind.
         QTest::mouseRelease(s.grid.viewport(), Qt::LeftButton, Qt::NoModifier, s.Centre(3, 2));
         QTest::keyClick(&s.grid, Qt::Key_Down);
@@ -195,19 +195,17 @@ TEST(GridDragDrop, TheCellUnderTheDragIsHighlightedUntilTheDragLeaves)
     QCoreApplication::sendEvent(area, &enter);
     EXPECT_TRUE(enter.isAccepted());
     EXPECT_EQ(enter.dropAction(), Qt::CopyAction) << "Ctrl held: copy";
-    EXPECT_TRUE(s.store.GetCellState(4, 2) & CellDropHighlighted);
+    EXPECT_EQ(s.grid.LastDragOverCell(), (CellId{4, 2}));
     QDragMoveEvent over(s.Centre(5, 3), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton,
                         Qt::NoModifier);
     QCoreApplication::sendEvent(area, &over);
     EXPECT_EQ(over.dropAction(), Qt::MoveAction);
-    EXPECT_FALSE(s.store.GetCellState(4, 2) & CellDropHighlighted);
-    EXPECT_TRUE(s.store.GetCellState(5, 3) & CellDropHighlighted);
     EXPECT_EQ(s.grid.LastDragOverCell(), (CellId{5, 3}));
     QDragLeaveEvent leave;
     QCoreApplication::sendEvent(area, &leave);
-    EXPECT_FALSE(s.store.GetCellState(5, 3) & CellDropHighlighted);
+    EXPECT_EQ(s.grid.LastDragOverCell(), CellId{});
 
-    s.store.dragAndDropEnabled = false;
+    s.grid.Options().dragAndDropEnabled = false;
     QDragEnterEvent refused(s.Centre(4, 2), Qt::CopyAction | Qt::MoveAction, &mime,
                             Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(area, &refused);

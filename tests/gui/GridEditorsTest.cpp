@@ -22,13 +22,13 @@ class RoleGrid : public CGridCtrl {
 public:
     using CGridCtrl::CGridCtrl;
     void CreateInPlaceEditControl(const QRect& rect, Qt::Alignment alignment, int id, int row,
-                                  int col, const std::string& text, unsigned firstChar) override
+                                  int col, const std::string& text, EditStart start) override
     {
         if (row != 6) {
-            CGridCtrl::CreateInPlaceEditControl(rect, alignment, id, row, col, text, firstChar);
+            CGridCtrl::CreateInPlaceEditControl(rect, alignment, id, row, col, text, start);
             return;
         }
-        list = new CInPlaceList(this, viewport(), rect, true, id, row, col, kRoles, text, firstChar);
+        list = new CInPlaceList(this, viewport(), rect, true, id, row, col, kRoles, text, start);
     }
     QPointer<CInPlaceList> list;
 };
@@ -36,10 +36,10 @@ public:
 struct EditorsFixture : ::testing::Test {
     WorksheetLikeGrid w{640, 480};
     CGridCtrl& grid = *w.grid;
-    CInPlaceEdit* Open(int row, int col, unsigned firstChar)
+    CInPlaceEdit* Open(int row, int col, EditStart start)
     {
         grid.SetFocusCell(row, col);
-        grid.OnEditCell(row, col, firstChar);
+        grid.OnEditCell(row, col, start);
         return qobject_cast<CInPlaceEdit*>(grid.InPlaceEditor());
     }
 };
@@ -50,26 +50,29 @@ TEST_F(EditorsFixture, FirstKeyRules)
 {
     struct Case {
         const char* name;
-        unsigned firstChar;
+        EditStart start;
         const char* text;
         int caret;
         bool selected;
     } cases[] = {
-        {"typed character replaces", '7', "7", 1, false},
-        {"Backspace deletes the last character", KeyBackspace, "12", 2, false},
-        {"mouse puts the caret after the text", KeyMouse, "123", 3, false},
-        {"Enter puts the caret after the text", KeyEnter, "123", 3, false},
-        {"an arrow selects the text", KeyDown, "123", 3, true},
-        {"Escape types nothing", KeyEscape, "123", 3, true},
+        {"typed character replaces", EditStart::Typed(u'7'), "7", 1, false},
+        {"typed dollar replaces", EditStart::Typed(u'$'), "$", 1, false},
+        {"typed bracket replaces", EditStart::Typed(u'('), "(", 1, false},
+        {"typed Space only opens the cell", EditStart::Typed(u' '), "123", 3, true},
+        {"Backspace deletes the last character", EditStart::Key(GridKey::Backspace), "12", 2, false},
+        {"mouse puts the caret after the text", EditStart::Mouse(), "123", 3, false},
+        {"Enter puts the caret after the text", EditStart::Key(GridKey::Enter), "123", 3, false},
+        {"an arrow selects the text", EditStart::Key(GridKey::Down), "123", 3, true},
+        {"Escape types nothing", EditStart::Key(GridKey::Escape), "123", 3, true},
     };
     for (const Case& c : cases) {
         w.store.SetCellText(3, 2, "123");
-        CInPlaceEdit* edit = Open(3, 2, c.firstChar);
+        CInPlaceEdit* edit = Open(3, 2, c.start);
         ASSERT_NE(edit, nullptr) << c.name;
         EXPECT_EQ(edit->text(), QString::fromLatin1(c.text)) << c.name;
         EXPECT_EQ(edit->cursorPosition(), c.caret) << c.name;
         EXPECT_EQ(edit->hasSelectedText(), c.selected) << c.name;
-        EXPECT_EQ(edit->ExitOnArrows(), c.firstChar != KeyMouse) << c.name;
+        EXPECT_EQ(edit->ExitOnArrows(), c.start.by != EditStart::By::Mouse) << c.name;
         grid.setFocus();
         Settle();
     }
@@ -78,12 +81,12 @@ TEST_F(EditorsFixture, FirstKeyRules)
 TEST_F(EditorsFixture, ArrowEndsATypedEditAndEditingContinuesBelow)
 {
     w.store.SetCellText(4, 2, "old");
-    CInPlaceEdit* edit = Open(3, 2, '5');
+    CInPlaceEdit* edit = Open(3, 2, EditStart::Typed(u'5'));
     ASSERT_NE(edit, nullptr);
     QPointer<CInPlaceEdit> first = edit;
     QTest::keyClick(edit, Qt::Key_Down);
     ASSERT_FALSE(first.isNull());
-    EXPECT_EQ(first->LastKey(), KeyDown);
+    EXPECT_EQ(first->LastKey(), GridKey::Down);
     EXPECT_EQ(w.store.GetCellText(3, 2), "5");
     EXPECT_NE(w.store.GetCellState(3, 2) & CellModified, 0u);
     EXPECT_EQ(grid.GetFocusCell(), (CellId{4, 2}));
@@ -99,7 +102,7 @@ TEST_F(EditorsFixture, ArrowEndsATypedEditAndEditingContinuesBelow)
 TEST_F(EditorsFixture, MouseStartedEditKeepsArrowsOnlyCtrlArrowEnds)
 {
     w.store.SetCellText(3, 2, "abc");
-    CInPlaceEdit* edit = Open(3, 2, KeyMouse);
+    CInPlaceEdit* edit = Open(3, 2, EditStart::Mouse());
     ASSERT_NE(edit, nullptr);
     QTest::keyClick(edit, Qt::Key_Left);
     QTest::keyClick(edit, Qt::Key_Home);
@@ -124,29 +127,29 @@ TEST_F(EditorsFixture, MouseStartedEditKeepsArrowsOnlyCtrlArrowEnds)
         EXPECT_EQ(grid.GetFocusCell(), (CellId{3, 2})) << c.name << ": the focus frame stays";
     }
     QTest::keyClick(edit, Qt::Key_Right, Qt::ControlModifier);
-    EXPECT_EQ(edit->LastKey(), KeyRight);
+    EXPECT_EQ(edit->LastKey(), GridKey::Right);
     EXPECT_EQ(grid.GetFocusCell(), (CellId{3, 3}));
 }
 
 TEST_F(EditorsFixture, EscapeRestoresAndUnchangedTextIsNotModified)
 {
     w.store.SetCellText(3, 2, "abc");
-    CInPlaceEdit* edit = Open(3, 2, 'x');
+    CInPlaceEdit* edit = Open(3, 2, EditStart::Typed(u'x'));
     ASSERT_NE(edit, nullptr);
-    w.notes.entries.clear();
+    w.notes.ended.clear();
     QTest::keyClick(edit, Qt::Key_Escape);
-    EXPECT_EQ(edit->LastKey(), KeyEscape);
+    EXPECT_EQ(edit->LastKey(), GridKey::Escape);
     EXPECT_EQ(w.store.GetCellText(3, 2), "abc");
     EXPECT_EQ(w.store.GetCellState(3, 2) & CellModified, 0u);
     EXPECT_FALSE(w.store.GetModified());
-    EXPECT_EQ(w.Count(GridNotifyEndEdit), 1) << "the end is still reported";
+    EXPECT_EQ(w.EditsEnded(), 1) << "the end is still reported";
     EXPECT_FALSE(grid.IsEditing()) << "Escape does not move on";
     EXPECT_EQ(grid.GetFocusCell(), (CellId{3, 2}));
 }
 
 TEST_F(EditorsFixture, TypingGrowsTheEditorToTheRightUpToTheGridEdge)
 {
-    CInPlaceEdit* edit = Open(3, 2, KeyMouse);
+    CInPlaceEdit* edit = Open(3, 2, EditStart::Mouse());
     ASSERT_NE(edit, nullptr);
     const int left = edit->geometry().left();
     const int startWidth = edit->width();
@@ -161,8 +164,6 @@ TEST(GridEditors, RoleListPreselectsTheMatchingRoleAndCtrlArrowEnds)
 {
     App();
     CellStore store;
-    NotifyRecorder notes;
-    store.SetNotifyHandler(&notes);
     RoleGrid grid(store);
     store.SetRowCount(20);
     store.SetColumnCount(6);
@@ -174,7 +175,7 @@ TEST(GridEditors, RoleListPreselectsTheMatchingRoleAndCtrlArrowEnds)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&grid));
     store.SetCellText(6, 2, "targ");
     grid.SetFocusCell(6, 2);
-    grid.OnEditCell(6, 2, KeyEnter);
+    grid.OnEditCell(6, 2, EditStart::Key(GridKey::Enter));
     ASSERT_FALSE(grid.list.isNull());
     CInPlaceList* list = grid.list;
     EXPECT_EQ(list->count(), 10);
@@ -187,14 +188,14 @@ TEST(GridEditors, RoleListPreselectsTheMatchingRoleAndCtrlArrowEnds)
     EXPECT_EQ(list->currentText(), QStringLiteral("Trg/In")) << "a plain arrow moves in the list";
     EXPECT_FALSE(grid.list.isNull());
     QTest::keyClick(list->lineEdit(), Qt::Key_Down, Qt::ControlModifier);
-    EXPECT_EQ(list->LastKey(), KeyDown);
+    EXPECT_EQ(list->LastKey(), GridKey::Down);
     EXPECT_EQ(store.GetCellText(6, 2), "Trg/In");
     EXPECT_EQ(grid.GetFocusCell(), (CellId{7, 2}));
 
     // Typed text is kept as typed, even where it begins a role.
     store.SetCellText(6, 4, "No Data");
     grid.SetFocusCell(6, 4);
-    grid.OnEditCell(6, 4, 't');
+    grid.OnEditCell(6, 4, EditStart::Typed(u't'));
     ASSERT_FALSE(grid.list.isNull());
     QTest::keyClicks(grid.list->lineEdit(), QStringLiteral("ar"));
     EXPECT_EQ(grid.list->currentText(), QStringLiteral("tar"));
@@ -204,20 +205,19 @@ TEST(GridEditors, RoleListPreselectsTheMatchingRoleAndCtrlArrowEnds)
     // An unknown text stays in the edit field; Escape restores it.
     store.SetCellText(6, 3, "zzz");
     grid.SetFocusCell(6, 3);
-    grid.OnEditCell(6, 3, 'I');
+    grid.OnEditCell(6, 3, EditStart::Typed(u'I'));
     ASSERT_FALSE(grid.list.isNull());
     EXPECT_EQ(grid.list->currentText(), QStringLiteral("I"));
     QTest::keyClick(grid.list->lineEdit(), Qt::Key_Escape);
     EXPECT_EQ(store.GetCellText(6, 3), "zzz");
-    store.SetNotifyHandler(nullptr);
 }
 
 TEST(GridEditors, ClosingTheGridWhileEditingKeepsTheTypedText)
 {
     App();
     CellStore store;
-    NotifyRecorder notes;
-    store.SetNotifyHandler(&notes);
+    EditRecorder notes;
+    store.AddListener(&notes);
     {
         CGridCtrl grid(store);
         store.SetRowCount(10);
@@ -229,12 +229,12 @@ TEST(GridEditors, ClosingTheGridWhileEditingKeepsTheTypedText)
         grid.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&grid));
         grid.SetFocusCell(2, 2);
-        grid.OnEditCell(2, 2, '4');
+        grid.OnEditCell(2, 2, EditStart::Typed(u'4'));
         ASSERT_TRUE(grid.IsEditing());
         QTest::keyClicks(grid.InPlaceEditor(), QStringLiteral("2"));
     }
     EXPECT_EQ(store.GetCellText(2, 2), "42");
     EXPECT_TRUE(store.GetModified());
-    EXPECT_EQ(notes.entries.back().code, GridNotifyEndEdit);
-    store.SetNotifyHandler(nullptr);
+    EXPECT_EQ(notes.ended, (std::vector<CellId>{{2, 2}})) << "the closing ended the edit";
+    store.RemoveListener(&notes);
 }

@@ -23,11 +23,12 @@ QApplication& App()
 WorksheetLikeGrid::WorksheetLikeGrid(int width, int height)
 {
     App();
-    store.SetNotifyHandler(&notes);
+    store.AddListener(&notes);
     // The window first, as the worksheet view does, so the rows get the screen font's
     // default height.
     grid = std::make_unique<CGridCtrl>(store);
     testsupport::ShapeLikeWorksheet(store, "");
+    testsupport::LookLikeWorksheet(grid->Options());
     store.SetCellText(1, 0, "Start Offset");
     for (int r = 10; r < 20; ++r) {
         store.SetCellText(r, 0, std::to_string(r - 10));
@@ -48,15 +49,7 @@ WorksheetLikeGrid::WorksheetLikeGrid(int width, int height)
 WorksheetLikeGrid::~WorksheetLikeGrid()
 {
     grid.reset();
-    store.SetNotifyHandler(nullptr);
-}
-
-int WorksheetLikeGrid::Count(int code) const
-{
-    int n = 0;
-    for (const auto& e : notes.entries)
-        n += e.code == code ? 1 : 0;
-    return n;
+    store.RemoveListener(&notes);
 }
 
 QPoint WorksheetLikeGrid::CellCentre(int row, int col) const

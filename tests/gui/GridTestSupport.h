@@ -14,19 +14,12 @@ namespace orvalis::gridtest {
 // platform.
 QApplication& App();
 
-// Notifications the grid sent to its parent, in order.
-struct NotifyRecorder : GridNotifyHandler {
-    struct Entry {
-        int row;
-        int col;
-        int code;
-    };
-    std::vector<Entry> entries;
-    long OnGridNotify(int row, int col, int code) override
-    {
-        entries.push_back({row, col, code});
-        return 0;
-    }
+// The cells whose user edits ended, in the order the store told them.
+struct EditRecorder : CellStoreListener {
+    std::vector<CellId> ended;
+    void CellChanged(int, int) override {}
+    void LayoutChanged() override {}
+    void EditEnded(int row, int col) override { ended.push_back({row, col}); }
 };
 
 // A store shaped like a worksheet: 1001 x 69 cells, one fixed row and column, light
@@ -36,11 +29,11 @@ struct WorksheetLikeGrid {
     explicit WorksheetLikeGrid(int width = 1280, int height = 800);
     ~WorksheetLikeGrid();
     CellStore store;
-    NotifyRecorder notes;
+    EditRecorder notes;
     std::unique_ptr<CGridCtrl> grid;
     bool active = false;  // the window became the active one
-    // Notifications of one code so far.
-    int Count(int code) const;
+    // Edits ended so far.
+    int EditsEnded() const { return static_cast<int>(notes.ended.size()); }
     // Centre of a cell in the grid's cell-area coordinates.
     QPoint CellCentre(int row, int col) const;
     static constexpr GridColour kTrainColour = 0x00C0C0;  // RGB(192,192,0)

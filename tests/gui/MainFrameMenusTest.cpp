@@ -59,7 +59,8 @@ TEST(MainFrameMenus, WorksheetMenusItemForItem)
     EXPECT_EQ(Items(*menus[3]), (QStringList{"Train Orvalis", "Evaluate Orvalis", "Clear Training",
                                              "Auto-Config Vectors"}));
     EXPECT_EQ(Items(*menus[4]), (QStringList{"Orvalis Parameters", "Training Parameters",
-                                             "Result Parameters", "Display Colors"}));
+                                             "Result Parameters", "Forecasting...",
+                                             "Display Colors"}));
     EXPECT_EQ(Items(*menus[5]),
               (QStringList{"&New Window", "&Cascade", "&Tile", "&Arrange Icons"}));
     EXPECT_EQ(Items(*menus[6]), (QStringList{"Help Topics", "Tavelle FAQ", "&About Tavelle..."}));

@@ -2,6 +2,7 @@
 
 #include "shell/ChildFrame.h"
 #include "shell/CommandIds.h"
+#include "shell/CommandTable.h"
 #include "shell/DocManager.h"
 #include "shell/MainFrame.h"
 #include "shell/ResultsModeBar.h"
@@ -31,6 +32,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
 namespace orvalis::test {
 namespace {
@@ -147,6 +149,7 @@ TEST_F(TrainingWindow, AbortDuringTheRunEndsItAfterThatCycleAndRefusesASecondRun
         bool running = false;
         bool trainEnabled = true;
         bool importEnabled = true;
+        bool forecastingEnabled = true; // the run reads its options as it goes
         bool editTaken = true;
         bool closed = false;
         bool continueEnabled = true;
@@ -157,6 +160,7 @@ TEST_F(TrainingWindow, AbortDuringTheRunEndsItAfterThatCycleAndRefusesASecondRun
         during.running = Training().IsRunning();
         during.trainEnabled = !RefusedDuringRun(Training(), CmdTrain, Doc());
         during.importEnabled = Frame().Action(CmdFileImport)->isEnabled();
+        during.forecastingEnabled = Frame().Action(CmdForecastingOptions)->isEnabled();
         during.editTaken = Doc()->GetWorksheet().ApplyCellEdit(kNumTapsRow, kValueColumn, "3");
         during.dialog = Training().ProgressDialog();
         during.continueEnabled = Progress().ContinueButton().isEnabled();
@@ -171,6 +175,7 @@ TEST_F(TrainingWindow, AbortDuringTheRunEndsItAfterThatCycleAndRefusesASecondRun
     EXPECT_TRUE(during.running);
     EXPECT_FALSE(during.trainEnabled);
     EXPECT_FALSE(during.importEnabled);
+    EXPECT_FALSE(during.forecastingEnabled);
     EXPECT_FALSE(during.editTaken);
     EXPECT_FALSE(during.closed);
     EXPECT_FALSE(during.continueEnabled);
@@ -195,6 +200,43 @@ TEST_F(TrainingWindow, AbortDuringTheRunEndsItAfterThatCycleAndRefusesASecondRun
     QTest::mouseClick(&Progress().OkButton(), Qt::LeftButton);
     ShellFixture::Settle();
     EXPECT_EQ(Training().ProgressDialog(), nullptr);
+}
+
+// While the run goes, exactly these commands are refused: those that could start a
+// second run, replace the worksheet or change its sections always, and those that would
+// close, save or rewrite the trained worksheet only while it is the active one.
+TEST_F(TrainingWindow, DuringARunTheRefusedCommandsAreExactlyTheseOnes)
+{
+    const std::set<int> always = {CmdTrain, CmdToolbarTrain, CmdEvaluate, CmdToolbarEvaluate,
+                                  CmdClearTraining, CmdAutoConfigVectors, CmdNetworkParameters,
+                                  CmdTrainingParameters, CmdResultParameters, CmdForecastingOptions,
+                                  CmdFileImport,
+                                  CmdFileOpen, CmdFileMru1, CmdFileMru2, CmdFileMru3, CmdFileMru4};
+    const std::set<int> onTheTrainedWorksheet = {CmdFileClose, CmdFileSave, CmdFileSaveAs,
+                                                 CmdWindowNew, CmdEditCut, CmdEditPaste};
+    std::set<int> refusedActive, refusedNoWorksheet, refusedIdle;
+    bool running = false;
+    QTimer::singleShot(0, [&] {
+        running = Training().IsRunning();
+        for (const CommandInfo& info : CommandTable()) {
+            if (RefusedDuringRun(Training(), info.id, Doc()))
+                refusedActive.insert(info.id);
+            if (RefusedDuringRun(Training(), info.id, nullptr))
+                refusedNoWorksheet.insert(info.id);
+        }
+        QTest::mouseClick(&Progress().AbortButton(), Qt::LeftButton);
+    });
+    Frame().RouteCommand(CmdTrain);
+    ASSERT_TRUE(running);
+    for (const CommandInfo& info : CommandTable())
+        if (RefusedDuringRun(Training(), info.id, Doc()))
+            refusedIdle.insert(info.id);
+
+    std::set<int> both = always;
+    both.insert(onTheTrainedWorksheet.begin(), onTheTrainedWorksheet.end());
+    EXPECT_EQ(refusedActive, both);
+    EXPECT_EQ(refusedNoWorksheet, always);
+    EXPECT_TRUE(refusedIdle.empty()) << "nothing is refused once the run is over";
 }
 
 TEST_F(TrainingWindow, ContinueTrainsTheWorksheetThatWasTrainedNotTheActiveOne)
@@ -264,6 +306,39 @@ TEST_F(TrainingWindow, ClosingTheProgramDuringARunAbortsItThenAsksToSave)
     ASSERT_FALSE(shell->prompts.log.empty());
     EXPECT_EQ(shell->prompts.log.back().kind, "SaveChanges");
     EXPECT_FALSE(Frame().isVisible());
+}
+
+// Several starts: the window names the start that runs, and the worksheet it trains is
+// the batch tool's with the same option, byte for byte. A single training shows no start.
+TEST_F(TrainingWindow, SeveralStartsSayWhichStartRuns)
+{
+    QTimer::singleShot(0, [&] { Training().Abort(); });
+    Frame().RouteCommand(CmdTrain);
+    EXPECT_FALSE(Progress().StartField().isVisible());
+    QTest::mouseClick(&Progress().OkButton(), Qt::LeftButton);
+    shell->prompts.askAnswers = {true};
+    Frame().RouteCommand(CmdClearTraining);
+    ASSERT_EQ(StateCell(), "Init");
+
+    const QString batchOut = tmp.filePath(QStringLiteral("starts.ows"));
+    auto batch = RunBatch(tmp, {"train", source, "-o", batchOut, "--auto-sizing", "off", "--starts", "2"});
+    ASSERT_EQ(batch["status"], "0");
+    ASSERT_EQ(batch.count("start"), 1u);
+
+    shell->App().Settings().forecast.starts = 2;
+    QString firstStart;
+    QTimer::singleShot(0, [&] { firstStart = Progress().StartField().text(); });
+    Frame().RouteCommand(CmdTrain);
+    EXPECT_EQ(firstStart, "1 of 2");
+    EXPECT_EQ(Progress().StartField().text().toStdString(), batch["start"] + " of 2 (kept)");
+    EXPECT_TRUE(Progress().StartField().isVisible());
+    EXPECT_EQ(Progress().StartField().accessibleName(), "Start:");
+
+    const QString windowOut = tmp.filePath(QStringLiteral("window.ows"));
+    ASSERT_TRUE(Doc()->DoSave(windowOut));
+    const QByteArray expected = FileBytes(batchOut);
+    ASSERT_FALSE(expected.isEmpty());
+    EXPECT_TRUE(FileBytes(windowOut) == expected);
 }
 
 // A forecast shows itself: Evaluate in Data Extrapolate says in the status bar how many

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -46,12 +47,43 @@ TEST_F(WorksheetGridFixture, AWorksheetOpensWithItsFirstDataCellFocusedAndSelect
     EXPECT_EQ(Grid().GetSelectedCellRange(), (CellRange{first, 1, first + 1, 1}))
         << "Shift+Down extends from the first cell";
     EXPECT_FALSE(Frame().Document().IsModified());
+    // The worksheet window's own look and handling, set where the window is made.
+    const GridViewOptions& options = Grid().Options();
+    EXPECT_TRUE(options.dragAndDropEnabled);
+    EXPECT_FALSE(options.listMode);
+    EXPECT_EQ(options.textBackColor, Rgb(255, 255, 224));
+}
+
+TEST_F(WorksheetGridFixture, ANewWindowStartsWhereItsOriginalStandsThenGoesItsOwnWay)
+{
+    const int first = Sheet().firstDataRow;
+    Grid().SetFocusCell(first + 2, 3);
+    Grid().SetSelectedRange(first + 2, 3, first + 4, 3);
+    CChildFrame& original = Frame();
+    CChildFrame* copy = shell.App().Docs().NewWindow(original);
+    ASSERT_NE(copy, nullptr);
+    ASSERT_NE(copy, &original);
+    CWorksheetGrid& second = copy->View().Grid();
+    EXPECT_EQ(second.GetFocusCell(), (CellId{first + 2, 3}));
+    EXPECT_EQ(second.GetSelectedCellRange(), (CellRange{first + 2, 3, first + 4, 3}));
+
+    QTest::keyClick(&second, Qt::Key_Right);
+    EXPECT_EQ(second.GetFocusCell(), (CellId{first + 2, 4}));
+    EXPECT_EQ(original.View().Grid().GetFocusCell(), (CellId{first + 2, 3}))
+        << "a key in one window leaves the other's focus";
+    EXPECT_EQ(original.View().Grid().GetSelectedCellRange(), (CellRange{first + 2, 3, first + 4, 3}));
+
+    // Copy acts on the window it is given in.
+    original.View().Grid().Store().SetCellText(first + 2, 4, "mine");
+    const std::unique_ptr<QMimeData> fromSecond = second.CopyTextFromGrid();
+    ASSERT_NE(fromSecond, nullptr);
+    EXPECT_EQ(fromSecond->text(), QStringLiteral("mine"));
 }
 
 TEST_F(WorksheetGridFixture, RoleRowEditsWithTheRoleListAndMarksTheWorksheet)
 {
     Grid().SetFocusCell(kRoleRow, 1);
-    Grid().OnEditCell(kRoleRow, 1, KeyEnter);
+    Grid().OnEditCell(kRoleRow, 1, EditStart::Key(GridKey::Enter));
     auto* list = qobject_cast<CInPlaceList*>(Grid().InPlaceEditor());
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->count(), 10);
@@ -107,7 +139,7 @@ TEST_F(WorksheetGridFixture, AltDownAndAltUpDropTheRoleListWhileMnemonicsStillRe
 TEST_F(WorksheetGridFixture, OtherCellsUseThePlainEditorAndHeaderValuesAreReadBack)
 {
     Grid().SetFocusCell(kNumTapsRow, kValueColumn);
-    Grid().OnEditCell(kNumTapsRow, kValueColumn, '1');
+    Grid().OnEditCell(kNumTapsRow, kValueColumn, EditStart::Typed(u'1'));
     auto* edit = qobject_cast<CInPlaceEdit*>(Grid().InPlaceEditor());
     ASSERT_NE(edit, nullptr);
     QTest::keyClicks(edit, QStringLiteral("1"));

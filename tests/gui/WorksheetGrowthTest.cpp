@@ -79,7 +79,7 @@ TEST_F(GrowthWindow, PastePastTheLastRowAddsTheRowsItNeeds)
 TEST_F(GrowthWindow, TypingDownFromTheLastRowOpensANewRow)
 {
     grid.SetFocusCell(1000, 1);
-    grid.OnEndInPlaceEdit(1000, 1, "7", KeyDown, false);
+    grid.OnEndInPlaceEdit(1000, 1, "7", GridKey::Down, false);
     EXPECT_EQ(cells.GetCellText(1000, 1), "7");
     EXPECT_EQ(cells.GetRowCount(), 1002);
     EXPECT_EQ(grid.GetFocusCell(), (CellId{1001, 1}));
@@ -87,7 +87,7 @@ TEST_F(GrowthWindow, TypingDownFromTheLastRowOpensANewRow)
     grid.EndEditing();
 
     // Leaving the new row empty adds nothing more.
-    grid.OnEndInPlaceEdit(1001, 1, "", KeyDown, false);
+    grid.OnEndInPlaceEdit(1001, 1, "", GridKey::Down, false);
     EXPECT_EQ(cells.GetRowCount(), 1002);
 }
 

@@ -126,7 +126,7 @@ TEST(WorksheetPrint, TitleRowPrintsWithoutItsScreenFill)
     CellStore store(6, 4, 1, 0);
     CGridCtrl grid(store);
     grid.printTitle = QStringLiteral("Fill");
-    store.fixedBackColor = Rgb(255, 0, 0);
+    grid.Options().fixedBackColor = Rgb(255, 0, 0);
     for (int col = 0; col < 4; ++col) {
         store.SetColumnWidth(col, 200);
         store.SetCellText(0, col, "title");

@@ -51,7 +51,7 @@ struct WorksheetUndoFixture : ::testing::Test {
     void Type(int row, int col, const QString& text)
     {
         Grid().SetFocusCell(row, col);
-        Grid().OnEditCell(row, col, KeyEnter);
+        Grid().OnEditCell(row, col, EditStart::Key(GridKey::Enter));
         // The plain editor, or the line of the role row's list.
         QWidget* editor = Grid().InPlaceEditor();
         ASSERT_NE(editor, nullptr);
@@ -392,8 +392,8 @@ TEST(WorksheetUndo, BlockMovedByDragIsOneStep)
     ScriptedPrompts prompts;
     CGridDoc doc(settings, prompts);
     CellStore& cells = doc.GetWorksheet().Store();
-    cells.dragAndDropEnabled = true;
     MovingGrid grid(cells);
+    grid.Options().dragAndDropEnabled = true;
     QObject::connect(&grid, &CGridCtrl::userEditBegun, &doc.Undo(), &WorksheetUndo::BeginUserEdit);
     QObject::connect(&grid, &CGridCtrl::userEditEnded, &doc.Undo(), &WorksheetUndo::EndUserEdit);
     grid.resize(600, 500);

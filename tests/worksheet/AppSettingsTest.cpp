@@ -148,13 +148,16 @@ TEST(AppSettings, ForecastOptionsRoundTripAndStayUnwrittenWhileUnused)
 TEST(AppSettings, ForecasterSwitchStandsForItsSetAndKeepsStartsAndSeed)
 {
     ForecastOptions own;
+    own.changeLag = 12;
     own.starts = 3;
     own.seed = 9;
     EXPECT_EQ(EffectiveForecastOptions(own), own);
     own.forecaster = true;
     const ForecastOptions used = EffectiveForecastOptions(own);
-    EXPECT_NE(used.changeLag, 0);
+    // The set learns the levels: a lag of the user's own gives way to it.
+    EXPECT_EQ(used.changeLag, 0);
     EXPECT_TRUE(used.tapsByRule && used.patientTraining && used.leakFreeEvaluation);
+    EXPECT_EQ(used.starts, 3);
     EXPECT_EQ(used.seed, 9u);
 }
 

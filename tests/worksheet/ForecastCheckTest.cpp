@@ -193,7 +193,7 @@ Snapshot Take(Worksheet& ws)
 // output of the window that ends at row i): after Evaluate the check leaves every cell,
 // array, figure and weight as it found it, and its estimates do not depend on the phase
 // offset.
-TEST(ForecastCheck, LeavesTheSpecifiedResultsAloneAndIgnoresThePhaseOffset)
+TEST(ForecastCheck, LeavesTheUsualResultsAloneAndIgnoresThePhaseOffset)
 {
     for (bool twoPass : {true, false}) {
         TrainedSheet sheet(twoPass);
@@ -572,6 +572,8 @@ TEST(ForecastVerdict, OneSentenceFromTheFigures)
     ForecastCheck flat = better;
     flat.vsNaive.reset();
     flat.network.mae = 0.5;
+    ForecastCheck worseLeakFree = worse;
+    worseLeakFree.figuresLeakFree = true;
     ForecastCheck none;
     none.reason = "the network is not trained";
     struct Case {
@@ -593,6 +595,8 @@ TEST(ForecastVerdict, OneSentenceFromTheFigures)
          "Forecast check: 35 % worse than repeating the last value (MASE 3.35). The figures "
          "above use the values they estimate.",
          false},
+        {"worse, the figures formed from these estimates (leak-free evaluation)", worseLeakFree,
+         "Forecast check: 35 % worse than repeating the last value (MASE 3.35).", false},
         {"even", even,
          "Forecast check: as good as repeating the last value (MASE 0.82); a linear model on the "
          "same window: 21 % better.",

@@ -41,9 +41,6 @@ TEST_F(HeaderFixture, HeaderBlockCellsHaveTheirTextsFormatsColoursAndReadOnlyBit
     EXPECT_EQ(s.GetFixedRowCount(), 1);
     EXPECT_EQ(s.GetFixedColumnCount(), 1);
     EXPECT_TRUE(s.editable);
-    EXPECT_TRUE(s.dragAndDropEnabled);
-    EXPECT_FALSE(s.listMode);
-    EXPECT_EQ(s.textBackColor, Rgb(255, 255, 224));
 
     struct Case {
         int row, col;

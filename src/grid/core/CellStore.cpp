@@ -17,8 +17,12 @@ int SumOfSizes(std::vector<int>::const_iterator begin, std::vector<int>::const_i
         sum = std::min<long long>(sum + *it, std::numeric_limits<int>::max());
     return static_cast<int>(sum);
 }
-const std::string kEmpty;
+int HeldAtIntMax(std::int64_t sum)
+{
+    return static_cast<int>(std::min<std::int64_t>(sum, std::numeric_limits<int>::max()));
 }
+const std::string kEmpty;
+} // namespace
 
 CellStore::CellStore(int rows, int cols, int fixedRows, int fixedCols)
 {
@@ -29,8 +33,6 @@ CellStore::CellStore(int rows, int cols, int fixedRows, int fixedCols)
     SetColumnCount(cols);
     SetFixedRowCount(fixedRows);
     SetFixedColumnCount(fixedCols);
-    m_selectedCells.clear();
-    m_previousSelectedCells.clear();
 }
 
 CellStore::~CellStore() = default;
@@ -56,45 +58,52 @@ void CellStore::NotifyLayout() const
             listener->LayoutChanged();
 }
 
-GridCell CellStore::MakeCell(int row, int col) const
+// Visits the cells of the rectangle that hold text or a state bit, row by row, as a walk
+// over every cell would meet them, skipping the blocks of rows that hold neither.
+template <typename Visit>
+void CellStore::ForEachUsedCell(int firstRow, int endRow, int firstCol, int endCol,
+                                Visit visit) const
 {
-    GridCell cell;
-    // A new cell inherits the format of the cell above it, so a format set on the last
-    // row carries down into rows added later.
-    if (row > 0 && row - 1 < static_cast<int>(m_rows.size()) &&
-        col < static_cast<int>(m_rows[row - 1].size()))
-        cell.format = m_rows[row - 1][col].format;
-    cell.fontIndex = 0;
-    return cell;
+    std::vector<int> columns;
+    for (int block = firstRow >> CellColumn::kBlockShift;
+         firstRow < endRow && (block << CellColumn::kBlockShift) < endRow; ++block) {
+        columns.clear();
+        for (int c = firstCol; c < endCol; ++c)
+            if (m_columns[static_cast<std::size_t>(c)].BlockMayBeUsed(block))
+                columns.push_back(c);
+        if (columns.empty())
+            continue;
+        const int from = std::max(firstRow, block << CellColumn::kBlockShift);
+        const int to = std::min(endRow, (block + 1) << CellColumn::kBlockShift);
+        for (int r = from; r < to; ++r)
+            for (int c : columns)
+                if (m_columns[static_cast<std::size_t>(c)].IsUsed(r))
+                    visit(r, c);
+    }
+}
+
+void CellStore::EmptyUsedCells(int firstRow, int endRow, int firstCol, int endCol)
+{
+    // Only cells with text or state have anything to empty or report, so the others
+    // are passed over, which keeps dropping a million empty rows cheap.
+    ForEachUsedCell(firstRow, endRow, firstCol, endCol, [this](int r, int c) { EmptyCell(r, c); });
 }
 
 // Counts ------------------------------------------------------------------------------
 
 bool CellStore::SetRowCount(int n)
 {
-    if (n < 0 || n > kMaxCount)
+    if (n < 0 || n > kMaxRowCount)
         return false;
     if (n == m_rowCount)
         return true;
     if (n < m_fixedRowCount)
         m_fixedRowCount = n;
-    if (m_focusCell.row >= n)
-        SetFocusCellRaw(CellId{});
-    if (m_selectionStartCell.row >= n)
-        m_selectionStartCell = CellId{};
-    for (int r = n; r < m_rowCount; ++r)
-        for (int c = 0; c < m_columnCount; ++c)
-            EmptyCell(r, c);
-    ForgetPreviousSelection(n, m_columnCount);
-    const int old = m_rowCount;
-    m_rows.resize(n);
-    m_rowHeights.resize(n, m_defaultRowHeight);
+    EmptyUsedCells(n, m_rowCount, 0, m_columnCount);
+    for (CellColumn& column : m_columns)
+        column.Resize(n);
+    m_rowHeights.Resize(n, m_defaultRowHeight);
     m_rowCount = n;
-    for (int r = old; r < n; ++r) {
-        m_rows[r].reserve(m_columnCount);
-        for (int c = 0; c < m_columnCount; ++c)
-            m_rows[r].push_back(MakeCell(r, c));
-    }
     NotifyLayout();
     return true;
 }
@@ -107,26 +116,13 @@ bool CellStore::SetColumnCount(int n)
         return true;
     if (n < m_fixedColumnCount)
         m_fixedColumnCount = n;
-    if (m_focusCell.col >= n)
-        SetFocusCellRaw(CellId{});
-    if (m_selectionStartCell.col >= n)
-        m_selectionStartCell = CellId{};
-    for (int r = 0; r < m_rowCount; ++r)
-        for (int c = n; c < m_columnCount; ++c)
-            EmptyCell(r, c);
-    ForgetPreviousSelection(m_rowCount, n);
-    const int old = m_columnCount;
+    EmptyUsedCells(0, m_rowCount, n, m_columnCount);
     m_columnWidths.resize(n, m_defaultColumnWidth);
+    // New columns have nothing above their cells to take a format from.
+    m_columns.resize(static_cast<std::size_t>(n));
+    for (CellColumn& column : m_columns)
+        column.Resize(m_rowCount);
     m_columnCount = n;
-    for (int r = 0; r < m_rowCount; ++r) {
-        if (n < old) {
-            m_rows[r].resize(n);
-        } else {
-            m_rows[r].reserve(n);
-            for (int c = old; c < n; ++c)
-                m_rows[r].push_back(MakeCell(r, c));
-        }
-    }
     NotifyLayout();
     return true;
 }
@@ -137,8 +133,6 @@ bool CellStore::SetFixedRowCount(int n)
         return false;
     if (n > m_rowCount && !SetRowCount(n))
         return false;
-    if (m_focusCell.row >= 0 && m_focusCell.row < n)
-        SetFocusCellRaw(CellId{});
     m_fixedRowCount = n;
     NotifyLayout();
     return true;
@@ -150,8 +144,6 @@ bool CellStore::SetFixedColumnCount(int n)
         return false;
     if (n > m_columnCount && !SetColumnCount(n))
         return false;
-    if (m_focusCell.col >= 0 && m_focusCell.col < n)
-        SetFocusCellRaw(CellId{});
     m_fixedColumnCount = n;
     NotifyLayout();
     return true;
@@ -159,15 +151,9 @@ bool CellStore::SetFixedColumnCount(int n)
 
 void CellStore::DeleteAllCells()
 {
-    ClearSelectedCells();
-    SetFocusCellRaw(CellId{});
-    m_selectionStartCell = CellId{};
-    m_previousSelectedCells.clear();
-    for (int r = 0; r < m_rowCount; ++r)
-        for (int c = 0; c < m_columnCount; ++c)
-            EmptyCell(r, c);
-    m_rows.clear();
-    m_rowHeights.clear();
+    EmptyUsedCells(0, m_rowCount, 0, m_columnCount);
+    m_columns.clear();
+    m_rowHeights.Resize(0, 0);
     m_columnWidths.clear();
     m_rowCount = m_columnCount = m_fixedRowCount = m_fixedColumnCount = 0;
     NotifyLayout();
@@ -177,12 +163,27 @@ void CellStore::DeleteAllCells()
 
 const GridCell* CellStore::Cell(int row, int col) const
 {
-    return IsValidCell(row, col) ? &m_rows[row][col] : nullptr;
+    if (!IsValidCell(row, col))
+        return nullptr;
+    const CellAttributes& a = Attributes(row, col);
+    m_cellCopy.state = a.state;
+    m_cellCopy.format = a.format;
+    m_cellCopy.text = CellTextRef(row, col);
+    m_cellCopy.image = a.image;
+    m_cellCopy.backColor = a.backColor;
+    m_cellCopy.textColor = a.textColor;
+    m_cellCopy.param = a.param;
+    m_cellCopy.fontIndex = a.fontIndex;
+    return &m_cellCopy;
 }
 
-GridCell* CellStore::MutableCell(int row, int col)
+bool CellStore::ChangeAttributes(int row, int col, const CellAttributes& attributes)
 {
-    return IsValidCell(row, col) ? &m_rows[row][col] : nullptr;
+    CellColumn& column = m_columns[static_cast<std::size_t>(col)];
+    if (column.Attributes(row) == attributes)
+        return false;
+    column.SetAttributes(row, attributes);
+    return true;
 }
 
 std::string CellStore::GetCellText(int row, int col) const
@@ -192,18 +193,17 @@ std::string CellStore::GetCellText(int row, int col) const
 
 const std::string& CellStore::CellTextRef(int row, int col) const
 {
-    const GridCell* cell = Cell(row, col);
-    return cell ? cell->text : kEmpty;
+    return IsValidCell(row, col) ? m_columns[static_cast<std::size_t>(col)].Text(row) : kEmpty;
 }
 
 bool CellStore::SetCellText(int row, int col, const std::string& text)
 {
-    GridCell* cell = MutableCell(row, col);
-    if (!cell)
+    if (!IsValidCell(row, col))
         return false;
-    if (cell->text != text) {
-        NotifyTextChanging(row, col, cell->text);
-        cell->text = text;
+    CellColumn& column = m_columns[static_cast<std::size_t>(col)];
+    if (column.Text(row) != text) {
+        NotifyTextChanging(row, col, column.Text(row));
+        column.SetText(row, text);
         NotifyCell(row, col);
     }
     return true;
@@ -211,71 +211,65 @@ bool CellStore::SetCellText(int row, int col, const std::string& text)
 
 bool CellStore::SetCell(const GridItem& item)
 {
-    GridCell* cell = MutableCell(item.row, item.col);
-    if (!cell)
+    if (!IsValidCell(item.row, item.col))
         return false;
-    if ((item.mask & ItemText) && cell->text != item.text) {
-        NotifyTextChanging(item.row, item.col, cell->text);
-        cell->text = item.text;
+    CellColumn& column = m_columns[static_cast<std::size_t>(item.col)];
+    if ((item.mask & ItemText) && column.Text(item.row) != item.text) {
+        NotifyTextChanging(item.row, item.col, column.Text(item.row));
+        column.SetText(item.row, item.text);
     }
-    if (item.mask & ItemParam)
-        cell->param = item.param;
-    if (item.mask & ItemImage)
-        cell->image = item.image;
-    if (item.mask & ItemState) {
+    if (item.mask & ItemState)
         SetCellState(item.row, item.col, item.state);
-        cell = MutableCell(item.row, item.col);
-    }
+    CellAttributes a = column.Attributes(item.row);
+    if (item.mask & ItemParam)
+        a.param = item.param;
+    if (item.mask & ItemImage)
+        a.image = item.image;
     if (item.mask & ItemFormat)
-        cell->format = item.format;
+        a.format = item.format;
     if (item.mask & ItemBackColor)
-        cell->backColor = item.backColor;
+        a.backColor = item.backColor;
     if (item.mask & ItemTextColor)
-        cell->textColor = item.textColor;
+        a.textColor = item.textColor;
     if (item.mask & ItemFont)
-        cell->fontIndex = InternFont(item.font);
+        a.fontIndex = InternFont(item.font);
+    ChangeAttributes(item.row, item.col, a);
     NotifyCell(item.row, item.col);
     return true;
 }
 
 bool CellStore::GetCell(GridItem& item) const
 {
-    const GridCell* cell = Cell(item.row, item.col);
-    if (!cell)
+    if (!IsValidCell(item.row, item.col))
         return false;
+    const CellAttributes& a = Attributes(item.row, item.col);
     if (item.mask & ItemText)
         item.text = GetCellText(item.row, item.col);
     if (item.mask & ItemParam)
-        item.param = cell->param;
+        item.param = a.param;
     if (item.mask & ItemImage)
-        item.image = cell->image;
+        item.image = a.image;
     if (item.mask & ItemState)
-        item.state = cell->state;
+        item.state = a.state;
     if (item.mask & ItemFormat)
-        item.format = cell->format;
+        item.format = a.format;
     if (item.mask & ItemBackColor)
-        item.backColor = cell->backColor;
+        item.backColor = a.backColor;
     if (item.mask & ItemTextColor)
-        item.textColor = cell->textColor;
+        item.textColor = a.textColor;
     if (item.mask & ItemFont)
-        item.font = m_fonts[cell->fontIndex];
+        item.font = m_fonts[a.fontIndex];
     return true;
 }
 
 bool CellStore::SetCellState(int row, int col, unsigned state)
 {
-    GridCell* cell = MutableCell(row, col);
-    if (!cell)
+    if (!IsValidCell(row, col))
         return false;
-    const CellId id{row, col};
-    if ((cell->state & CellSelected) != (state & CellSelected)) {
-        if (state & CellSelected)
-            m_selectedCells.insert(id.Key());
-        else
-            m_selectedCells.erase(id.Key());
-    }
-    if (cell->state != state) {
-        cell->state = state;
+    CellAttributes a = Attributes(row, col);
+    if (a.state != state) {
+        a.state = state;
+        ChangeAttributes(row, col, a);
         NotifyCell(row, col);
     }
     return true;
@@ -283,68 +277,60 @@ bool CellStore::SetCellState(int row, int col, unsigned state)
 
 unsigned CellStore::GetCellState(int row, int col) const
 {
-    const GridCell* cell = Cell(row, col);
-    return cell ? cell->state : 0;
+    return IsValidCell(row, col) ? Attributes(row, col).state : 0;
 }
 
 bool CellStore::SetCellBackColor(int row, int col, GridColour colour)
 {
-    GridCell* cell = MutableCell(row, col);
-    if (!cell)
+    if (!IsValidCell(row, col))
         return false;
-    if (cell->backColor != colour) {
-        cell->backColor = colour;
+    CellAttributes a = Attributes(row, col);
+    a.backColor = colour;
+    if (ChangeAttributes(row, col, a))
         NotifyCell(row, col);
-    }
     return true;
 }
 
 GridColour CellStore::GetCellBackColor(int row, int col) const
 {
-    const GridCell* cell = Cell(row, col);
-    return cell ? cell->backColor : DefaultColor;
+    return IsValidCell(row, col) ? Attributes(row, col).backColor : DefaultColor;
 }
 
 bool CellStore::SetCellTextColor(int row, int col, GridColour colour)
 {
-    GridCell* cell = MutableCell(row, col);
-    if (!cell)
+    if (!IsValidCell(row, col))
         return false;
-    if (cell->textColor != colour) {
-        cell->textColor = colour;
+    CellAttributes a = Attributes(row, col);
+    a.textColor = colour;
+    if (ChangeAttributes(row, col, a))
         NotifyCell(row, col);
-    }
     return true;
 }
 
 GridColour CellStore::GetCellTextColor(int row, int col) const
 {
-    const GridCell* cell = Cell(row, col);
-    return cell ? cell->textColor : DefaultColor;
+    return IsValidCell(row, col) ? Attributes(row, col).textColor : DefaultColor;
 }
 
 bool CellStore::SetCellFormat(int row, int col, unsigned format)
 {
-    GridCell* cell = MutableCell(row, col);
-    if (!cell)
+    if (!IsValidCell(row, col))
         return false;
-    if (cell->format != format) {
-        cell->format = format;
+    CellAttributes a = Attributes(row, col);
+    a.format = format;
+    if (ChangeAttributes(row, col, a))
         NotifyCell(row, col);
-    }
     return true;
 }
 
 unsigned CellStore::GetCellFormat(int row, int col) const
 {
-    const GridCell* cell = Cell(row, col);
-    return cell ? cell->format : 0;
+    return IsValidCell(row, col) ? Attributes(row, col).format : 0;
 }
 
 int CellStore::GetCellImage(int row, int col) const
 {
-    const GridCell* cell = Cell(row, col);
-    return cell ? cell->image : -1;
+    return IsValidCell(row, col) ? Attributes(row, col).image : -1;
 }
 
 std::uint16_t CellStore::InternFont(const LogFont& font)
@@ -360,10 +346,11 @@ std::uint16_t CellStore::InternFont(const LogFont& font)
 
 bool CellStore::SetCellFont(int row, int col, const LogFont& font)
 {
-    GridCell* cell = MutableCell(row, col);
-    if (!cell)
+    if (!IsValidCell(row, col))
         return false;
-    cell->fontIndex = InternFont(font);
+    CellAttributes a = Attributes(row, col);
+    a.fontIndex = InternFont(font);
+    ChangeAttributes(row, col, a);
     NotifyCell(row, col);
     return true;
 }
@@ -375,8 +362,7 @@ LogFont CellStore::GetCellFont(int row, int col) const
 
 const LogFont& CellStore::CellFontRef(int row, int col) const
 {
-    const GridCell* cell = Cell(row, col);
-    return cell ? m_fonts[cell->fontIndex] : m_gridFont;
+    return IsValidCell(row, col) ? m_fonts[Attributes(row, col).fontIndex] : m_gridFont;
 }
 
 bool CellStore::IsCellEditable(int row, int col) const
@@ -395,81 +381,33 @@ void CellStore::EmptyCell(int row, int col)
 void CellStore::SetModified(bool modified, int row, int col)
 {
     if (row > 0 && col > 0) {
-        if (GridCell* cell = MutableCell(row, col)) {
+        if (IsValidCell(row, col)) {
+            CellAttributes a = Attributes(row, col);
             if (modified) {
-                cell->state |= CellModified;
+                a.state |= CellModified;
                 m_modified = true;
             } else {
-                cell->state &= ~static_cast<unsigned>(CellModified);
+                a.state &= ~static_cast<unsigned>(CellModified);
             }
+            ChangeAttributes(row, col, a);
         }
     } else {
         m_modified = modified;
     }
     if (!m_modified)
-        for (auto& r : m_rows)
-            for (auto& cell : r)
-                cell.state &= ~static_cast<unsigned>(CellModified);
-}
-
-// Selection ---------------------------------------------------------------------------
-
-void CellStore::ForgetPreviousSelection(int rows, int cols)
-{
-    // Cells that a shrink removes must not come back selected when a Ctrl-selection
-    // later restores the previous set.
-    std::erase_if(m_previousSelectedCells, [&](std::uint32_t key) {
-        const CellId id = CellFromKey(key);
-        return id.row >= rows || id.col >= cols;
-    });
-}
-
-void CellStore::SetFocusCellRaw(CellId cell)
-{
-    if (m_focusCell == cell)
-        return;
-    const CellId old = m_focusCell;
-    if (!IsValidCell(cell.row, cell.col))
-        for (CellStoreListener* listener : m_listeners)
-            listener->FocusCleared();
-    // The new focus is in place before either cell is reported changed, so a listener
-    // sees where the focus went when it repaints the old cell.
-    m_focusCell = IsValidCell(cell.row, cell.col) ? cell : CellId{};
-    if (IsValidCell(old.row, old.col))
-        SetCellState(old.row, old.col, GetCellState(old.row, old.col) & ~static_cast<unsigned>(CellFocused));
-    if (IsValidCell(m_focusCell.row, m_focusCell.col))
-        SetCellState(m_focusCell.row, m_focusCell.col,
-                     GetCellState(m_focusCell.row, m_focusCell.col) | CellFocused);
-}
-
-void CellStore::ClearSelectedCells()
-{
-    const std::vector<std::uint32_t> keys(m_selectedCells.begin(), m_selectedCells.end());
-    for (std::uint32_t key : keys) {
-        const CellId id = CellFromKey(key);
-        if (IsValidCell(id.row, id.col))
-            SetCellState(id.row, id.col, GetCellState(id.row, id.col) & ~static_cast<unsigned>(CellSelected));
-        else
-            m_selectedCells.erase(key);
-    }
+        for (CellColumn& column : m_columns)
+            column.ChangeAllAttributes(
+                [](CellAttributes& a) { a.state &= ~static_cast<unsigned>(CellModified); });
 }
 
 bool CellStore::CheckConsistency() const
 {
-    std::size_t selected = 0;
-    for (int r = 0; r < m_rowCount; ++r) {
-        if (static_cast<int>(m_rows[r].size()) != m_columnCount)
+    if (static_cast<int>(m_columns.size()) != m_columnCount)
+        return false;
+    for (const CellColumn& column : m_columns)
+        if (column.RowCount() != m_rowCount || !column.CheckConsistency())
             return false;
-        for (int c = 0; c < m_columnCount; ++c) {
-            if (m_rows[r][c].state & CellSelected) {
-                ++selected;
-                if (!m_selectedCells.count(CellId{r, c}.Key()))
-                    return false;
-            }
-        }
-    }
-    return selected == m_selectedCells.size() &&
-           static_cast<int>(m_rowHeights.size()) == m_rowCount &&
+    return m_rowHeights.Count() == m_rowCount &&
            static_cast<int>(m_columnWidths.size()) == m_columnCount &&
            m_fixedRowCount <= m_rowCount && m_fixedColumnCount <= m_columnCount;
 }
@@ -478,7 +416,7 @@ bool CellStore::CheckConsistency() const
 
 int CellStore::GetRowHeight(int row) const
 {
-    return row >= 0 && row < m_rowCount ? m_rowHeights[row] : -1;
+    return row >= 0 && row < m_rowCount ? m_rowHeights.Get(row) : -1;
 }
 
 int CellStore::GetColumnWidth(int col) const
@@ -490,7 +428,7 @@ bool CellStore::SetRowHeight(int row, int height)
 {
     if (row < 0 || row >= m_rowCount || height < 0)
         return false;
-    m_rowHeights[row] = height;
+    m_rowHeights.Set(row, height);
     ++m_layoutGeneration;  // callers repaint and reset the scroll bars themselves
     return true;
 }
@@ -506,7 +444,7 @@ bool CellStore::SetColumnWidth(int col, int width)
 
 int CellStore::GetFixedRowHeight() const
 {
-    return SumOfSizes(m_rowHeights.begin(), m_rowHeights.begin() + m_fixedRowCount);
+    return HeldAtIntMax(m_rowHeights.Offset(m_fixedRowCount));
 }
 
 int CellStore::GetFixedColumnWidth() const
@@ -516,7 +454,7 @@ int CellStore::GetFixedColumnWidth() const
 
 int CellStore::GetVirtualHeight() const
 {
-    return SumOfSizes(m_rowHeights.begin(), m_rowHeights.end());
+    return HeldAtIntMax(m_rowHeights.Total());
 }
 
 int CellStore::GetVirtualWidth() const
@@ -537,13 +475,28 @@ TextMeasurer::Size CellStore::GetCellExtent(int row, int col) const
     return size;
 }
 
+TextMeasurer::Size CellStore::AutoSizeExtent(int row, int col, EmptyExtents& empty) const
+{
+    if (!CellTextRef(row, col).empty())
+        return GetCellExtent(row, col);
+    // An empty cell's extent depends only on its font and on whether it is fixed, so one
+    // measurement serves all empty cells alike: most cells of a worksheet.
+    const unsigned key = 2u * Attributes(row, col).fontIndex + (IsFixed(row, col) ? 1u : 0u);
+    for (const auto& [known, size] : empty)
+        if (known == key)
+            return size;
+    empty.emplace_back(key, GetCellExtent(row, col));
+    return empty.back().second;
+}
+
 bool CellStore::AutoSizeColumn(int col)
 {
     if (col < 0 || col >= m_columnCount || !m_measurer)
         return false;
     int width = 0;
+    EmptyExtents empty;
     for (int r = 0; r < m_rowCount; ++r)
-        width = std::max(width, GetCellExtent(r, col).width);
+        width = std::max(width, AutoSizeExtent(r, col, empty).width);
     m_columnWidths[col] = width;
     NotifyLayout();
     return true;
@@ -556,7 +509,7 @@ bool CellStore::AutoSizeRow(int row)
     int height = 0;
     for (int c = 0; c < m_columnCount; ++c)
         height = std::max(height, GetCellExtent(row, c).height);
-    m_rowHeights[row] = height;
+    m_rowHeights.Set(row, height);
     NotifyLayout();
     return true;
 }
@@ -566,14 +519,16 @@ void CellStore::AutoSize()
     if (!m_measurer)
         return;
     std::fill(m_columnWidths.begin(), m_columnWidths.end(), 0);
-    std::fill(m_rowHeights.begin(), m_rowHeights.end(), 0);
-    for (int r = 0; r < m_rowCount; ++r) {
-        for (int c = 0; c < m_columnCount; ++c) {
-            const TextMeasurer::Size size = GetCellExtent(r, c);
+    std::vector<int> heights(static_cast<std::size_t>(m_rowCount), 0);
+    EmptyExtents empty;
+    for (int c = 0; c < m_columnCount; ++c) {
+        for (int r = 0; r < m_rowCount; ++r) {
+            const TextMeasurer::Size size = AutoSizeExtent(r, c, empty);
             m_columnWidths[c] = std::max(m_columnWidths[c], size.width);
-            m_rowHeights[r] = std::max(m_rowHeights[r], size.height);
+            heights[r] = std::max(heights[r], size.height);
         }
     }
+    m_rowHeights.Assign(heights);
     NotifyLayout();
 }
 
@@ -583,9 +538,8 @@ void CellStore::SetGridFont(const LogFont& font)
 {
     m_gridFont = font;
     m_fonts.assign(1, font);
-    for (auto& r : m_rows)
-        for (auto& cell : r)
-            cell.fontIndex = 0;
+    for (CellColumn& column : m_columns)
+        column.ChangeAllAttributes([](CellAttributes& a) { a.fontIndex = 0; });
     if (m_measurer) {
         const TextMeasurer::Metrics m = m_measurer->FontMetrics(font);
         m_margin = m.blankWidth;
@@ -595,18 +549,29 @@ void CellStore::SetGridFont(const LogFont& font)
     NotifyLayout();
 }
 
-long CellStore::SendNotifyToParent(int row, int col, int code) const
+std::size_t CellStore::CellHeapBytes() const
 {
-    return m_notifyHandler ? m_notifyHandler->OnGridNotify(row, col, code) : 0;
+    std::size_t bytes = m_columns.capacity() * sizeof(CellColumn);
+    for (const CellColumn& column : m_columns)
+        bytes += column.HeapBytes();
+    return bytes;
+}
+
+void CellStore::NotifyEditEnded(int row, int col) const
+{
+    for (CellStoreListener* listener : m_listeners)
+        listener->EditEnded(row, col);
 }
 
 // Sorting -----------------------------------------------------------------------------
 
 void CellStore::SwapRows(int a, int b)
 {
-    std::swap(m_rows[a], m_rows[b]);
-    std::swap(m_rowHeights[a], m_rowHeights[b]);
-    // The sort clears the selection first, so no selected-set entry moves here.
+    for (CellColumn& column : m_columns)
+        column.SwapRows(a, b);
+    const int height = m_rowHeights.Get(a);
+    m_rowHeights.Set(a, m_rowHeights.Get(b));
+    m_rowHeights.Set(b, height);
 }
 
 bool CellStore::SortRange(int col, bool ascending, int lo0, int hi0)
@@ -617,7 +582,8 @@ bool CellStore::SortRange(int col, bool ascending, int lo0, int hi0)
         hi0 = m_rowCount - 1;
     if (hi0 <= lo0)
         return false;
-    const auto text = [&](int r) -> const std::string& { return m_rows[r][col].text; };
+    const CellColumn& column = m_columns[static_cast<std::size_t>(col)];
+    const auto text = [&](int r) -> const std::string& { return column.Text(r); };
     // Byte-wise unsigned comparison: case-sensitive, numbers compare as text.
     const auto less = [](const std::string& a, const std::string& b) {
         return std::lexicographical_compare(
@@ -657,11 +623,7 @@ bool CellStore::SortTextRows(int col, bool ascending)
 {
     if (col < 0 || col >= m_columnCount)
         return false;
-    ClearSelectedCells();
-    SetFocusCellRaw(CellId{});
     const bool sorted = SortRange(col, ascending, m_fixedRowCount, -1);
-    sortColumn = col;
-    sortAscending = ascending;
     NotifyLayout();
     return sorted;
 }

@@ -1,16 +1,18 @@
 #pragma once
 
+#include "grid/core/CellColumn.h"
 #include "grid/core/GridTypes.h"
+#include "grid/core/RowSizes.h"
 
 #include <cstdint>
 #include <string>
-#include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace orvalis {
 
-// One cell of the store. The font is kept as an index into the store's font table:
-// almost every cell shares the grid font, so a 60-byte record per cell is not needed.
+// A copy of one cell of the store, as Cell() hands it out. The font is an index into
+// the store's font table.
 struct GridCell {
     unsigned state = 0;
     unsigned format = 0;
@@ -53,20 +55,17 @@ public:
     // A cell's text is about to be replaced; oldText is the text it holds until then.
     // Told whether or not drawing is allowed, so a recorder of edits misses none.
     virtual void CellTextChanging(int /*row*/, int /*col*/, const std::string& /*oldText*/) {}
-    // The focus cell is about to move (clearing it because a count shrank, say).
-    virtual void FocusCleared() {}
+    // A user's edit of the cell ended (typing, Delete, paste, cut, a drop, an edit taken
+    // back or done again), whether or not its text changed; heard also while drawing is
+    // off. The worksheet reads its header values back here.
+    virtual void EditEnded(int /*row*/, int /*col*/) {}
 };
 
-// The grid's parent: receives the grid notifications synchronously.
-class GridNotifyHandler {
-public:
-    virtual ~GridNotifyHandler() = default;
-    virtual long OnGridNotify(int row, int col, int code) = 0;
-};
-
-// The worksheet's store of truth: a dense, eagerly created array of text cells with a
-// band of fixed rows and columns, per-row heights and per-column widths, the focus cell
-// and the set of selected cells. Plain C++: usable without any window. Every cell
+// The worksheet's store of truth: text cells kept column by column in blocks that exist
+// only where cells differ from their neighbours (see CellColumn), with a band of fixed
+// rows and columns, per-row heights with running sums and per-column widths. Focus and
+// selection belong to each view (GridSelection), not to the cells. Plain C++: usable
+// without any window. Every cell
 // operation out of range answers its neutral value (false, -1, 0, empty text) and never
 // fails loudly.
 class CellStore {
@@ -86,7 +85,6 @@ public:
     }
     void AddListener(CellStoreListener* listener) { m_listeners.push_back(listener); }
     void RemoveListener(CellStoreListener* listener) { std::erase(m_listeners, listener); }
-    void SetNotifyHandler(GridNotifyHandler* handler) { m_notifyHandler = handler; }
     void SetTextMeasurer(TextMeasurer* measurer) { m_measurer = measurer; }
     TextMeasurer* GetTextMeasurer() const { return m_measurer; }
 
@@ -95,10 +93,11 @@ public:
     int GetColumnCount() const { return m_columnCount; }
     int GetFixedRowCount() const { return m_fixedRowCount; }
     int GetFixedColumnCount() const { return m_fixedColumnCount; }
-    // Counts are limited to kMaxCount: the selection sets pack row and column into 16 bits
-    // each, so a larger count would make two cells share one key. Larger counts and
-    // negative ones are refused (false).
-    static constexpr int kMaxCount = 0x100000;
+    // Columns are limited to kMaxCount, rows to kMaxRowCount: room for a worksheet of
+    // 1,048,576 data rows below its header rows. Larger counts and negative ones are
+    // refused (false).
+    static constexpr int kMaxCount = 0x10000;
+    static constexpr int kMaxRowCount = 0x200000;
     bool SetRowCount(int n);
     bool SetColumnCount(int n);
     bool SetFixedRowCount(int n);
@@ -112,11 +111,11 @@ public:
     }
     bool IsFixed(int row, int col) const { return row < m_fixedRowCount || col < m_fixedColumnCount; }
     virtual std::string GetCellText(int row, int col) const;
-    // The stored text without a copy; empty for a cell out of range.
+    // The stored text without a copy; empty for a cell out of range. The reference stays
+    // valid until that cell's text changes or the counts change or rows are sorted.
     const std::string& CellTextRef(int row, int col) const;
     bool SetCellText(int row, int col, const std::string& text);
-    // Copies the masked fields. A state goes through SetCellState, so the selected-cell
-    // set stays in step with the CellSelected bits.
+    // Copies the masked fields.
     bool SetCell(const GridItem& item);
     bool GetCell(GridItem& item) const;
     bool SetCellState(int row, int col, unsigned state);
@@ -133,32 +132,23 @@ public:
     // The cell's font record without a copy; the grid font out of range.
     const LogFont& CellFontRef(int row, int col) const;
     bool IsCellEditable(int row, int col) const;
-    // The cell's record, nullptr out of range.
+    // A copy of the cell (its text included), nullptr out of range. The record is the
+    // store's one scratch copy: it holds until the next call of Cell(). The per-field
+    // getters above read a cell without copying it.
     const GridCell* Cell(int row, int col) const;
 
-    // Empties a cell before it is freed or cut: state 0 (it leaves the selection), no text.
+    // Empties a cell before it is freed or cut: state 0, no text.
     virtual void EmptyCell(int row, int col);
 
     // Marks one cell (row > 0 and col > 0) or the whole grid modified.
     void SetModified(bool modified = true, int row = -1, int col = -1);
     bool GetModified() const { return m_modified; }
 
-    // Selection set ---------------------------------------------------------------------
-    const std::unordered_set<std::uint32_t>& SelectedCells() const { return m_selectedCells; }
-    std::unordered_set<std::uint32_t>& PreviousSelectedCells() { return m_previousSelectedCells; }
-    static CellId CellFromKey(std::uint32_t key)
-    {
-        return CellId{static_cast<int>(key & 0xFFFF), static_cast<int>(key >> 16)};
-    }
-    CellId GetFocusCell() const { return m_focusCell; }
-    // Moves the focus bit; no notification (the widget adds those and the repaint).
-    void SetFocusCellRaw(CellId cell);
-    CellId GetSelectionStartCell() const { return m_selectionStartCell; }
-    void SetSelectionStartCell(CellId cell) { m_selectionStartCell = cell; }
-    // Clears CellSelected on every selected cell.
-    void ClearSelectedCells();
-    // True when the selected-cell set equals the cells with the selected bit.
+    // True when the cell columns, the sizes and the fixed bands match the counts.
     bool CheckConsistency() const;
+    // Heap bytes held for the cells (texts and attribute records), for tests and
+    // benchmarks.
+    std::size_t CellHeapBytes() const;
 
     // Sizes ---------------------------------------------------------------------------
     int GetRowHeight(int row) const;
@@ -169,6 +159,12 @@ public:
     int GetFixedColumnWidth() const;
     int GetVirtualHeight() const;
     int GetVirtualWidth() const;
+    // Pixels above row (0 .. the row count) in the whole grid, fixed rows included;
+    // O(log rows).
+    std::int64_t GetRowOffset(int row) const { return m_rowHeights.Offset(row); }
+    // The row whose extent holds the pixel offset from the top of the grid; the row
+    // count when the offset is past the last row, 0 when negative. O(log rows).
+    int GetRowAtOffset(std::int64_t offset) const { return m_rowHeights.IndexAt(offset); }
     int GetDefaultRowHeight() const { return m_defaultRowHeight; }
     int GetDefaultColumnWidth() const { return m_defaultColumnWidth; }
     int GetMargin() const { return m_margin; }
@@ -188,34 +184,20 @@ public:
     void SetGridFont(const LogFont& font);
     const LogFont& GetGridFontRecord() const { return m_gridFont; }
 
-    // Notification to the parent; 0 when there is none.
-    long SendNotifyToParent(int row, int col, int code) const;
+    // Tells every listener that a user's edit of the cell ended (see EditEnded).
+    void NotifyEditEnded(int row, int col) const;
 
-    // List mode sort of rows fixedRowCount.. by the text of col.
+    // Sorts rows fixedRowCount.. by the text of col (a list view's title click).
     bool SortTextRows(int col, bool ascending);
 
-    // Properties ----------------------------------------------------------------------
+    // Switches of the store itself; how a window shows the cells is the window's own
+    // (GridViewOptions).
+    // False while the cells are locked against the user (a training run): no cell is
+    // editable then, whichever window shows it.
     bool editable = true;
-    bool dragAndDropEnabled = false;
-    bool listMode = false;
-    bool singleRowSelection = false;
+    // False: listeners hear no cell or layout change (bulk writes); they repaint whole
+    // afterwards. Text changes are still heard, so an edit history misses none.
     bool allowDraw = true;
-    bool selectionEnabled = true;
-    bool sortOnClick = true;
-    bool handleTabKey = true;
-    bool doubleBuffer = true;
-    bool titleTips = true;
-    bool allowRowResize = true;
-    bool allowColumnResize = true;
-    int gridLines = GridLinesBoth;
-    GridColour textColor = Rgb(0, 0, 0);
-    GridColour textBackColor = Rgb(255, 255, 255);
-    GridColour backColor = Rgb(128, 128, 128);
-    GridColour fixedTextColor = Rgb(0, 0, 0);
-    GridColour fixedBackColor = Rgb(240, 240, 240);
-    GridColour gridLineColor = Rgb(192, 192, 192);
-    bool sortAscending = true;
-    int sortColumn = -1;
 
 protected:
     void NotifyCell(int row, int col) const;
@@ -223,32 +205,37 @@ protected:
     void NotifyLayout() const;
 
 private:
-    GridCell* MutableCell(int row, int col);
-    GridCell MakeCell(int row, int col) const;
+    const CellAttributes& Attributes(int row, int col) const
+    {
+        return m_columns[static_cast<std::size_t>(col)].Attributes(row);
+    }
+    // Stores changed attributes of a valid cell; false when they equal the old ones.
+    bool ChangeAttributes(int row, int col, const CellAttributes& attributes);
+    template <typename Visit>
+    void ForEachUsedCell(int firstRow, int endRow, int firstCol, int endCol, Visit visit) const;
+    void EmptyUsedCells(int firstRow, int endRow, int firstCol, int endCol);
+    // Extents of empty cells measured so far, by font index and fixedness.
+    using EmptyExtents = std::vector<std::pair<unsigned, TextMeasurer::Size>>;
+    TextMeasurer::Size AutoSizeExtent(int row, int col, EmptyExtents& empty) const;
     std::uint16_t InternFont(const LogFont& font);
     bool SortRange(int col, bool ascending, int lo0, int hi0);
     void SwapRows(int a, int b);
-    void ForgetPreviousSelection(int rows, int cols);
 
     int m_rowCount = 0;
     int m_columnCount = 0;
     int m_fixedRowCount = 0;
     int m_fixedColumnCount = 0;
-    std::vector<std::vector<GridCell>> m_rows;  // m_rows[row][col]
-    std::vector<int> m_rowHeights;              // pixels, one per row
-    std::vector<int> m_columnWidths;            // pixels, one per column
+    std::vector<CellColumn> m_columns; // one per column, each of m_rowCount rows
+    RowSizes m_rowHeights;             // pixels, one per row
+    std::vector<int> m_columnWidths;   // pixels, one per column
+    mutable GridCell m_cellCopy;       // what Cell() last handed out
     int m_defaultRowHeight = 10;
     int m_defaultColumnWidth = 30;
     int m_margin = 0;
     LogFont m_gridFont;
     std::vector<LogFont> m_fonts;  // font table; entry 0 is the grid font
     bool m_modified = false;
-    CellId m_focusCell;
-    CellId m_selectionStartCell;
-    std::unordered_set<std::uint32_t> m_selectedCells;
-    std::unordered_set<std::uint32_t> m_previousSelectedCells;
     std::vector<CellStoreListener*> m_listeners;
-    GridNotifyHandler* m_notifyHandler = nullptr;
     TextMeasurer* m_measurer = nullptr;
     mutable std::uint64_t m_layoutGeneration = 0;  // see LayoutGeneration()
 };

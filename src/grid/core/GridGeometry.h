@@ -91,6 +91,37 @@ public:
     int RowHeight(int row) const { return SizeAt(m_rowHeights, row); }
     int ColumnWidth(int col) const { return SizeAt(m_columnWidths, col); }
 
+    // The one walk over cell rectangles that screen and paper share: calls
+    // visit(row, col, rect) for each cell of rows cells.minRow..maxRow and columns
+    // cells.minCol..maxCol whose inclusive rectangle meets clip, row by row. The rows are
+    // laid edge to edge from origin.y down, the columns from origin.x right, at the sizes
+    // of this geometry, so neighbouring cells share no pixel; the walk stops at the
+    // clip's far edges.
+    template <class Visit>
+    void ForEachCellRect(const CellRange& cells, GridPoint origin, const GridRect& clip,
+                         Visit&& visit) const
+    {
+        int bottom = origin.y - 1;
+        for (int row = cells.minRow; row <= cells.maxRow; ++row) {
+            const int top = bottom + 1;
+            bottom = top + RowHeight(row) - 1;
+            if (top > clip.bottom)
+                break;
+            if (bottom < clip.top)
+                continue;
+            int right = origin.x - 1;
+            for (int col = cells.minCol; col <= cells.maxCol; ++col) {
+                const int left = right + 1;
+                right = left + ColumnWidth(col) - 1;
+                if (left > clip.right)
+                    break;
+                if (right < clip.left)
+                    continue;
+                visit(row, col, GridRect{left, top, right, bottom});
+            }
+        }
+    }
+
 private:
     static int SizeAt(const std::vector<int>& sizes, int i)
     {

@@ -4,22 +4,6 @@
 
 namespace orvalis {
 
-GridKey GridKeyFromCode(unsigned code)
-{
-    switch (code) {
-    case KeyTab: return GridKey::Tab;
-    case KeyDown: return GridKey::Down;
-    case KeyUp: return GridKey::Up;
-    case KeyRight: return GridKey::Right;
-    case KeyLeft: return GridKey::Left;
-    case KeyPageDown: return GridKey::PageDown;
-    case KeyPageUp: return GridKey::PageUp;
-    case KeyHome: return GridKey::Home;
-    case KeyEnd: return GridKey::End;
-    default: return GridKey::Other;
-    }
-}
-
 Navigation NextCellForKey(const CellStore& store, CellId focus, GridKey key, bool shift,
                           int rowsScrolled)
 {
@@ -82,7 +66,7 @@ Navigation NextCellForKey(const CellStore& store, CellId focus, GridKey key, boo
     case GridKey::End:
         next.row = rows - 1;
         break;
-    case GridKey::Other:
+    default:
         nav.defaultHandling = true;
         break;
     }

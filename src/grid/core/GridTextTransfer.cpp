@@ -63,28 +63,28 @@ void ForEachPasteField(std::string_view text, int maxLines, int maxFields, Visit
 }
 
 // Writes one field's text into its target; true when the cell's text changed.
-bool WriteField(CellStore& store, int row, int col, std::string_view field)
+bool WriteField(CellStore& store, int row, int col, std::string_view field,
+                GridSelection* leaving)
 {
     if (!store.IsValidCell(row, col) || !store.IsCellEditable(row, col))
         return false;
     const std::string_view value = Trim(field);
     bool changed = false;
     if (store.CellTextRef(row, col) != value) {
-        store.SendNotifyToParent(row, col, GridNotifyBeginEdit);
         store.SetCellText(row, col, std::string(value));
         store.SetModified(true, row, col);
-        store.SendNotifyToParent(row, col, GridNotifyEndEdit);
+        store.NotifyEditEnded(row, col);
         changed = true;
     }
-    const unsigned state = store.GetCellState(row, col);
-    if (state & CellSelected)
-        store.SetCellState(row, col, state & ~unsigned{CellSelected});
+    if (leaving)
+        leaving->SetSelected(CellId{row, col}, false);
     return changed;
 }
 
 } // namespace
 
-std::string CopyTextFromCells(const CellStore& store, const CellRange& range)
+std::string CopyTextFromCells(const CellStore& store, const GridSelection& selection,
+                              const CellRange& range)
 {
     if (range.minRow < 0 || range.minCol < 0 || range.minRow > range.maxRow ||
         range.minCol > range.maxCol || range.maxRow >= store.GetRowCount() ||
@@ -93,9 +93,10 @@ std::string CopyTextFromCells(const CellStore& store, const CellRange& range)
     std::string text;
     for (int r = range.minRow; r <= range.maxRow; ++r) {
         for (int c = range.minCol; c <= range.maxCol; ++c) {
-            const GridCell* cell = store.Cell(r, c);
-            if (cell && (cell->state & CellSelected))
-                text += cell->text.empty() ? std::string_view(" ") : std::string_view(cell->text);
+            if (selection.IsSelected(r, c)) {
+                const std::string& cell = store.CellTextRef(r, c);
+                text += cell.empty() ? std::string_view(" ") : std::string_view(cell);
+            }
             if (c != range.maxCol)
                 text += '\t';
         }
@@ -106,7 +107,8 @@ std::string CopyTextFromCells(const CellStore& store, const CellRange& range)
     return text;
 }
 
-PasteOutcome PasteTextToCells(CellStore& store, CellId start, std::string_view text)
+PasteOutcome PasteTextToCells(CellStore& store, CellId start, std::string_view text,
+                              GridSelection* leaving)
 {
     PasteOutcome outcome;
     if (!store.IsValidCell(start.row, start.col) || !store.IsCellEditable(start.row, start.col))
@@ -115,7 +117,8 @@ PasteOutcome PasteTextToCells(CellStore& store, CellId start, std::string_view t
     // Lines and fields past the store's edges reach no cell: they are not even split.
     ForEachPasteField(text, store.GetRowCount() - start.row, store.GetColumnCount() - start.col,
                       [&](const PasteField& f) {
-                          if (WriteField(store, start.row + f.line, start.col + f.index, f.text))
+                          if (WriteField(store, start.row + f.line, start.col + f.index, f.text,
+                                         leaving))
                               ++outcome.changedCells;
                           return true;
                       });
@@ -135,33 +138,21 @@ CellId PasteTargetOf(CellId start, std::string_view text, std::size_t offset)
     return target;
 }
 
-int CutSelectedCells(CellStore& store)
+int CutSelectedCells(CellStore& store, GridSelection& selection)
 {
     if (!store.editable)
         return 0;
-    // Sorted so the parent hears the edits row by row, whatever order the set keeps.
-    std::vector<std::uint32_t> keys(store.SelectedCells().begin(), store.SelectedCells().end());
-    std::sort(keys.begin(), keys.end(), [](std::uint32_t a, std::uint32_t b) {
-        const CellId ca = CellStore::CellFromKey(a);
-        const CellId cb = CellStore::CellFromKey(b);
-        return ca.row != cb.row ? ca.row < cb.row : ca.col < cb.col;
-    });
     int emptied = 0;
-    for (std::uint32_t key : keys) {
-        const CellId c = CellStore::CellFromKey(key);
+    // Row by row, so the edits are heard in reading order whatever order the set keeps.
+    for (const CellId c : selection.SelectedCellsInOrder()) {
         if (!store.IsCellEditable(c.row, c.col))
             continue;
         const bool hadText = !store.CellTextRef(c.row, c.col).empty();
-        const bool focused = store.GetCellState(c.row, c.col) & CellFocused;
-        if (hadText)
-            store.SendNotifyToParent(c.row, c.col, GridNotifyBeginEdit);
         store.EmptyCell(c.row, c.col);
-        // The cell was emptied, not left: the focus stays drawn where the keys act.
-        if (focused)
-            store.SetCellState(c.row, c.col, CellFocused);
+        selection.SetSelected(c, false);
         if (hadText) {
             store.SetModified(true, c.row, c.col);
-            store.SendNotifyToParent(c.row, c.col, GridNotifyEndEdit);
+            store.NotifyEditEnded(c.row, c.col);
             ++emptied;
         }
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "grid/core/CellStore.h"
+#include "grid/core/GridSelection.h"
 
 #include <string>
 #include <string_view>
@@ -13,10 +14,11 @@ namespace orvalis {
 // between its Tabs. Plain C++ over the cell store, so the batch tool and the fuzzer use
 // the very code the window does.
 
-// The text of the selected cells of range, rows minRow..maxRow, columns minCol..maxCol,
-// with the terminating NUL byte of the exchange block as its last character. Empty
-// (not even the NUL) when the range holds no cell of the store.
-std::string CopyTextFromCells(const CellStore& store, const CellRange& range);
+// The text of the cells of range that selection holds, rows minRow..maxRow, columns
+// minCol..maxCol, with the terminating NUL byte of the exchange block as its last
+// character. Empty (not even the NUL) when the range holds no cell of the store.
+std::string CopyTextFromCells(const CellStore& store, const GridSelection& selection,
+                              const CellRange& range);
 
 // What a paste did.
 struct PasteOutcome {
@@ -36,10 +38,11 @@ struct PasteOutcome {
 //
 // Refused (nothing written) when start is outside the store or not editable. Targets
 // outside the store and read-only targets are skipped. Every target the text reaches
-// leaves the selection, so a drag that moves cells within one grid does not cut what it
-// just dropped. Only a cell whose text changes is written, marked modified and announced
-// to the parent with GridNotifyBeginEdit / GridNotifyEndEdit.
-PasteOutcome PasteTextToCells(CellStore& store, CellId start, std::string_view text);
+// leaves the selection `leaving` when one is given (the selection a moving drag came
+// from), so the cut that ends the move does not empty what was just dropped. Only a cell whose text changes is written, marked modified and announced
+// to the store's listeners as an ended edit.
+PasteOutcome PasteTextToCells(CellStore& store, CellId start, std::string_view text,
+                              GridSelection* leaving = nullptr);
 
 // The cell that the byte at offset of text lands in when text is pasted from start, by
 // the rules of PasteTextToCells; the target even when it lies outside the store. A
@@ -47,10 +50,10 @@ PasteOutcome PasteTextToCells(CellStore& store, CellId start, std::string_view t
 // the end of the text (its first NUL).
 CellId PasteTargetOf(CellId start, std::string_view text, std::size_t offset);
 
-// Empties every selected, editable cell (the store must be editable): text and state go,
-// so the cell also leaves the selection; the focus cell keeps its focus. A cell that held
+// Empties every editable cell of selection (the store must be editable): text and state
+// go, and the cell leaves the selection; the focus stays where it is. A cell that held
 // text is marked modified and announced as an edit. Returns the number of cells emptied
 // of text.
-int CutSelectedCells(CellStore& store);
+int CutSelectedCells(CellStore& store, GridSelection& selection);
 
 } // namespace orvalis

@@ -16,11 +16,9 @@ constexpr GridColour Rgb(unsigned r, unsigned g, unsigned b)
     return (r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16);
 }
 
-// Cell state bits.
+// Cell state bits. Focus, selection and the drop target are each view's own, not the
+// cell's (see GridSelection).
 enum CellStateBits : unsigned {
-    CellFocused = 0x01,
-    CellSelected = 0x02,
-    CellDropHighlighted = 0x04,
     CellReadOnly = 0x08,
     CellModified = 0x20,
 };
@@ -46,15 +44,6 @@ enum GridItemMask : unsigned {
     ItemTextColor = 0x20,
     ItemFormat = 0x40,
     ItemFont = 0x80,
-};
-
-// Notification codes sent to the grid's parent.
-enum GridNotifyCode : int {
-    GridNotifySelChanging = -100,
-    GridNotifySelChanged = -101,
-    GridNotifyBeginEdit = -105,
-    GridNotifyEndEdit = -106,
-    GridNotifyBeginDrag = -109,
 };
 
 enum GridLinesMode : int {
@@ -89,11 +78,6 @@ struct CellId {
     int row = -1;
     int col = -1;
     bool operator==(const CellId&) const = default;
-    // Packed key of the selection sets; rows and columns stay below 65536.
-    std::uint32_t Key() const
-    {
-        return (static_cast<std::uint32_t>(col) << 16) | (static_cast<std::uint32_t>(row) & 0xFFFF);
-    }
 };
 
 struct CellRange {

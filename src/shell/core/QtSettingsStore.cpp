@@ -1,6 +1,6 @@
 #include "shell/core/QtSettingsStore.h"
 
-#include "shell/AppTitle.h"
+#include "shell/core/AppTitle.h"
 #include "shell/core/SettingsFiles.h"
 
 namespace orvalis {
@@ -50,6 +50,17 @@ void QtSettingsStore::WriteInt(const std::string& section, const std::string& na
                                std::int64_t value)
 {
     m_settings.setValue(Key(section, name), static_cast<qlonglong>(value));
+}
+
+QByteArray QtSettingsStore::ReadBytes(const std::string& section, const std::string& name)
+{
+    return m_settings.value(Key(section, name)).toByteArray();
+}
+
+void QtSettingsStore::WriteBytes(const std::string& section, const std::string& name,
+                                 const QByteArray& value)
+{
+    m_settings.setValue(Key(section, name), value);
 }
 
 } // namespace orvalis

@@ -19,6 +19,10 @@ public:
                      const std::string& value) override;
     void WriteInt(const std::string& section, const std::string& name,
                   std::int64_t value) override;
+    // Bytes the windows keep beside the settings (a splitter's layout), stored as the
+    // settings file stores bytes; empty when there are none.
+    QByteArray ReadBytes(const std::string& section, const std::string& name);
+    void WriteBytes(const std::string& section, const std::string& name, const QByteArray& value);
 
 private:
     QSettings m_settings;

@@ -1,6 +1,6 @@
 #include "shell/core/SettingsFiles.h"
 
-#include "shell/AppTitle.h"
+#include "shell/core/AppTitle.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "worksheet/ui/ChartView.h"
 
-#include "shell/AppTitle.h"
+#include "shell/core/AppTitle.h"
 #include "shell/core/QtOutputFile.h"
 #include "worksheet/PictureFormat.h"
 #include "worksheet/ui/ChartPicture.h"

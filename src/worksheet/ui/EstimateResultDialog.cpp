@@ -46,4 +46,9 @@ CEstimateResultDialog::CEstimateResultDialog(const EstimateFigures& figures, QWi
     m_interval->setText(QString::number(figures.intervalLength));
 }
 
+void CEstimateResultDialog::ShowForecastCheck(const ForecastCheck* check)
+{
+    ShowForecastVerdict(*m_verdict, check);
+}
+
 } // namespace orvalis

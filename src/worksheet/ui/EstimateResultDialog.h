@@ -27,6 +27,8 @@ public:
     QLineEdit& ActualField() { return *m_actual; }
     QLineEdit& EstimateField() { return *m_estimate; }
     QLabel& VerdictLine() { return *m_verdict; }
+    // Shows the verdict of a check that arrived after the window was built.
+    void ShowForecastCheck(const ForecastCheck* check);
 
 private:
     CConfidenceGroup* m_slope;

@@ -1,5 +1,6 @@
 #include "worksheet/ui/GridDoc.h"
 
+#include "worksheet/AppSettings.h"
 #include "worksheet/LastRunCheck.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/WorksheetFile.h"
@@ -10,6 +11,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QPromise>
+#include <QThreadPool>
 
 namespace orvalis {
 
@@ -30,10 +33,14 @@ CGridDoc::CGridDoc(AppSettings& settings, UiPrompts& prompts, QObject* parent)
         m_undo->OnModifiedChanged(modified);
         emit modifiedChanged(modified);
     });
+    connect(&m_checkWatcher, &QFutureWatcher<ForecastCheck>::finished, this, &CGridDoc::TakeForecastCheck);
 }
 
 CGridDoc::~CGridDoc()
 {
+    // A check still computing owns its input and its network copy: it finishes on its
+    // own, and nobody takes its result in.
+    m_checkWatcher.disconnect(this);
     m_worksheet->SetModifiedObserver(nullptr);
     m_undo.reset();
 }
@@ -88,7 +95,9 @@ bool CGridDoc::OnOpenDocument(const QString& path)
     m_pathName = QFileInfo(path).absoluteFilePath();
     SetTitle(QFileInfo(path).fileName());
     SetModifiedFlag(false);
+    // An opened worksheet shows its check with its first paint.
     UpdateForecastCheck();
+    FinishForecastCheck();
     emit fileUsed(m_pathName);
     return true;
 }
@@ -100,11 +109,49 @@ const ForecastCheck* CGridDoc::LastForecastCheck() const
 
 void CGridDoc::UpdateForecastCheck()
 {
-    if (m_worksheet->state == WorksheetState::Eval)
-        m_check = std::make_unique<ForecastCheck>(CheckLastEvaluation(*m_worksheet));
-    else
-        m_check.reset();
+    m_check.reset();
+    m_pendingCheck = {};
+    m_checkWatcher.setFuture(m_pendingCheck);
+    if (m_worksheet->state != WorksheetState::Eval) {
+        emit forecastCheckChanged();
+        return;
+    }
+    const bool bands = m_settings.extrapolationRows > 0;
+    ForecastCheckInput input = ReadLastEvaluationCheck(*m_worksheet, bands ? m_settings.extrapolationLen : 1);
+    if (!input.readable) {
+        m_check = std::make_unique<ForecastCheck>(RunForecastCheck(input));
+        emit forecastCheckChanged();
+        return;
+    }
+    // The input holds the values as this evaluation left them and a copy of the
+    // network, so edits and runs after it cannot reach the computation.
+    input.Detach();
+    auto promise = std::make_shared<QPromise<ForecastCheck>>();
+    m_pendingCheck = promise->future();
+    promise->start();
+    QThreadPool::globalInstance()->start([promise, input = std::move(input)] {
+        promise->addResult(RunForecastCheck(input));
+        promise->finish();
+    });
+    m_checkWatcher.setFuture(m_pendingCheck);
+    emit forecastCheckChanged(); // the check of the run before is gone
+}
+
+void CGridDoc::TakeForecastCheck()
+{
+    if (!m_pendingCheck.isValid() || !m_pendingCheck.isFinished() || m_pendingCheck.resultCount() < 1)
+        return;
+    m_check = std::make_unique<ForecastCheck>(m_pendingCheck.result());
+    m_pendingCheck = {};
     emit forecastCheckChanged();
+}
+
+void CGridDoc::FinishForecastCheck()
+{
+    if (!m_pendingCheck.isValid())
+        return;
+    m_pendingCheck.waitForFinished();
+    TakeForecastCheck();
 }
 
 bool CGridDoc::DoFileSave()

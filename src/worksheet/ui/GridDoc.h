@@ -1,8 +1,11 @@
 #pragma once
 
 #include "network/ResultParameters.h"
+#include "worksheet/ForecastCheck.h"
 #include "worksheet/ui/UiPrompts.h"
 
+#include <QFuture>
+#include <QFutureWatcher>
 #include <QObject>
 #include <QString>
 
@@ -12,7 +15,7 @@ namespace orvalis {
 
 struct AppSettings;
 class FileNamingMessages;
-struct ForecastCheck;
+
 class Worksheet;
 class WorksheetUndo;
 
@@ -56,11 +59,19 @@ public:
 
     // The forecast check of the worksheet's last evaluation: computed once per Evaluate
     // and once when an evaluated file is opened, never while drawing. Null while the
-    // worksheet is not in state Eval (a later run, Clear Training or a mode switch).
+    // worksheet is not in state Eval (a later run, Clear Training or a mode switch), and
+    // until the check computed away from the window has arrived.
     const ForecastCheck* LastForecastCheck() const;
-    // Computes the check for the worksheet as it stands (after an evaluation) and tells
-    // the views; drops it when the worksheet is not evaluated.
+    // Checks the worksheet as it stands (after an evaluation) and tells the views; drops
+    // the check when the worksheet is not evaluated. Model Evaluate shows the one-step
+    // figures (the verdict, the coverage of the one-step intervals); Data Extrapolate the
+    // interval bands of every extrapolated row. The worksheet is read at once (its values
+    // and a copy of its network), and the forecasts run on another thread, so the window
+    // goes on meanwhile; forecastCheckChanged tells when the check is in.
     void UpdateForecastCheck();
+    // Waits for a check still being computed and takes it in (tests, benchmarks, and
+    // anything that must show the check at once).
+    void FinishForecastCheck();
 
     // Loads the worksheet file at path into this (freshly built) worksheet. On failure
     // the reason has been told to the user, naming the file, and the document must be
@@ -97,6 +108,9 @@ signals:
     void forecastCheckChanged();
 
 private:
+    // Takes in the check computed away from the window, once it is there.
+    void TakeForecastCheck();
+
     AppSettings& m_settings;
     UiPrompts& m_prompts;
     std::unique_ptr<FileNamingMessages> m_messages; // the worksheet's road to m_prompts
@@ -106,6 +120,8 @@ private:
     QString m_pathName;
     FigureOfMeritWeights m_meritWeights;
     std::unique_ptr<ForecastCheck> m_check;
+    QFuture<ForecastCheck> m_pendingCheck;
+    QFutureWatcher<ForecastCheck> m_checkWatcher;
     bool m_runLocked = false;
     bool m_editableBeforeRun = true;
 };

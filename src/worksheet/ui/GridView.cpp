@@ -1,6 +1,6 @@
 #include "worksheet/ui/GridView.h"
 
-#include "shell/AppTitle.h"
+#include "shell/core/QtSettingsStore.h"
 
 #include "worksheet/Worksheet.h"
 #include "worksheet/ui/ChartPage.h"
@@ -9,7 +9,6 @@
 #include "worksheet/ui/WorksheetGrid.h"
 #include "worksheet/ui/WorksheetUndo.h"
 
-#include <QSettings>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -54,8 +53,7 @@ CGridView::CGridView(CGridDoc& doc, QWidget* parent)
             m_grid->EndEditing();
     });
     // Every window's edits go into the worksheet's one history. A step taken back or
-    // forward is selected (the selection lives in the cells, so every window shows it)
-    // and scrolled into view.
+    // forward is selected and scrolled into view in every window on the worksheet.
     WorksheetUndo& undo = doc.Undo();
     connect(m_grid, &CGridCtrl::userEditBegun, &undo, &WorksheetUndo::BeginUserEdit);
     connect(m_grid, &CGridCtrl::userEditEnded, &undo, &WorksheetUndo::EndUserEdit);
@@ -77,6 +75,8 @@ CGridView::CGridView(CGridDoc& doc, QWidget* parent)
         ws.GrowRows(std::min(rowCount, ws.maxRows));
     };
     m_grid->chartSource = [this] {
+        // A printed chart shows the bands even when printed right after an Evaluate.
+        m_doc.FinishForecastCheck();
         return ReadWorksheetChart(m_doc.GetWorksheet(), m_doc.Settings(), m_doc.LastForecastCheck());
     };
     // The grid now measures with the screen's fonts: size the header block to them.
@@ -93,13 +93,9 @@ CGridView::~CGridView()
 
 namespace {
 
-const QString kSplitterKey = QStringLiteral("Window/ChartSplitter");
-
-// The program's settings store, where the window layout sits beside the preferences.
-QSettings WindowSettings()
-{
-    return QSettings(CompanyName(), AppTitle());
-}
+// The window layout sits in the program's settings store beside the preferences.
+constexpr char kWindowGroup[] = "Window";
+constexpr char kSplitterKey[] = "ChartSplitter";
 
 } // namespace
 
@@ -110,7 +106,7 @@ void CGridView::ShowChart(bool show)
             return;
         m_chart = new CChartPane(m_doc, *m_grid, m_splitter);
         m_splitter->addWidget(m_chart);
-        const QByteArray state = WindowSettings().value(kSplitterKey).toByteArray();
+        const QByteArray state = QtSettingsStore().ReadBytes(kWindowGroup, kSplitterKey);
         if (state.isEmpty() || !m_splitter->restoreState(state))
             m_splitter->setSizes({2 * height() / 3, height() / 3});
     }
@@ -131,7 +127,7 @@ bool CGridView::ChartShown() const
 
 void CGridView::SaveSplitterState() const
 {
-    WindowSettings().setValue(kSplitterKey, m_splitter->saveState());
+    QtSettingsStore().WriteBytes(kWindowGroup, kSplitterKey, m_splitter->saveState());
 }
 
 } // namespace orvalis

@@ -150,7 +150,8 @@ void CTrainingController::Evaluate(CGridDoc& doc)
     if (!evaluated)
         return;
     // Once per evaluation, in either mode: the Results panel shows its verdict and the
-    // chart its intervals around an extrapolation.
+    // chart its intervals around an extrapolation. It computes on another thread while
+    // this one goes on.
     doc.UpdateForecastCheck();
     if (!figures.show) {
         const Worksheet& ws = doc.GetWorksheet();
@@ -158,7 +159,10 @@ void CTrainingController::Evaluate(CGridDoc& doc)
             emit forecastMade(&doc, ForecastSummary(ws.extrapolationCount, ws.counts.totalRows));
         return;
     }
-    CEstimateResultDialog dialog(figures, &m_owner, doc.LastForecastCheck());
+    // The window is built while the check computes; its verdict line waits for it.
+    CEstimateResultDialog dialog(figures, &m_owner);
+    doc.FinishForecastCheck();
+    dialog.ShowForecastCheck(doc.LastForecastCheck());
     doc.Prompts().RunDialog(dialog);
 }
 
@@ -241,6 +245,22 @@ void CTrainingController::ReportCycle(int cycle, int updates, double trainRatio,
         m_dialog->Curve().AddCycle(cycle, trainRatio, testRatio);
     if (!m_sinceReportShown.isValid() || m_sinceReportShown.elapsed() >= kReportIntervalMs)
         ShowLastReport();
+}
+
+void CTrainingController::BeginStart(int start, int count)
+{
+    // The last cycle of the start before stays in the fields until this one reports.
+    ShowLastReport();
+    if (m_dialog) {
+        m_dialog->ShowStart(start, count);
+        m_dialog->repaint();
+    }
+}
+
+void CTrainingController::KeptStart(int start, int count)
+{
+    if (m_dialog)
+        m_dialog->ShowStart(start, count, true);
 }
 
 void CTrainingController::ShowLastReport()

@@ -67,6 +67,8 @@ private:
     void Show() override;
     void DispatchPendingEvents() override;
     void ReportCycle(int cycle, int updates, double trainRatio, double testRatio) override;
+    void BeginStart(int start, int count) override;
+    void KeptStart(int start, int count) override;
     void ShowConfidence(float slopeConfidence, float valueConfidence) override;
 
     // Runs body as a training run of doc: locks it and refuses other commands meanwhile.

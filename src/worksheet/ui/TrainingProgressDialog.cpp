@@ -26,6 +26,9 @@ CTrainingProgressDialog::CTrainingProgressDialog(QWidget* parent)
 
     auto* operation = new QGroupBox(QStringLiteral("Operation"));
     auto* form = new QFormLayout(operation);
+    m_operation = form;
+    m_start = AddValueField(*form, "Start:");
+    form->setRowVisible(m_start, false); // until a training of several starts begins
     m_iterations = AddValueField(*form, "Iterations:");
     m_updates = AddValueField(*form, "Updates:");
     m_trainRatio = AddValueField(*form, "RMS Training Vector Error:");
@@ -78,6 +81,16 @@ void CTrainingProgressDialog::ShowConfidence(double slopeConfidence, double valu
 {
     m_slope->ShowConfidence(slopeConfidence);
     m_value->ShowConfidence(valueConfidence);
+}
+
+void CTrainingProgressDialog::ShowStart(int start, int count, bool kept)
+{
+    m_start->setText(QStringLiteral("%1 of %2%3")
+                         .arg(start)
+                         .arg(count)
+                         .arg(kept ? QStringLiteral(" (kept)") : QString()));
+    // The layout grows the window by the row if it has no room to spare.
+    m_operation->setRowVisible(m_start, true);
 }
 
 void CTrainingProgressDialog::SetRunning(bool running)

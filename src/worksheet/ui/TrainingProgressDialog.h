@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QFormLayout;
 class QLineEdit;
 class QPushButton;
 
@@ -26,9 +27,14 @@ public:
     void ReportCycle(int cycle, int updates, double trainRatio, double testRatio);
     // The slope figure first, then the value figure.
     void ShowConfidence(double slopeConfidence, double valueConfidence);
+    // A training of several starts begins start `start` of `count`: the "Start:" row
+    // appears and says "2 of 5". A single training never shows it.
+    // After the last start: "1 of 5 (kept)", the start whose network the training kept.
+    void ShowStart(int start, int count, bool kept = false);
     // Enables or disables what must not act during a run.
     void SetRunning(bool running);
 
+    QLineEdit& StartField() { return *m_start; }
     QLineEdit& IterationsField() { return *m_iterations; }
     QLineEdit& UpdatesField() { return *m_updates; }
     QLineEdit& TrainRatioField() { return *m_trainRatio; }
@@ -55,6 +61,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    QFormLayout* m_operation;
+    QLineEdit* m_start;
     QLineEdit* m_iterations;
     QLineEdit* m_updates;
     QLineEdit* m_trainRatio;

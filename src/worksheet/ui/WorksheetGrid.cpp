@@ -8,22 +8,33 @@
 
 namespace orvalis {
 
+GridViewOptions WorksheetViewOptions(const PlatformColours& platform)
+{
+    GridViewOptions options;
+    FollowPlatformColours(options, kViewStartColours, platform);
+    options.dragAndDropEnabled = true;
+    options.listMode = false;
+    options.textBackColor = kTextBackColour;
+    return options;
+}
+
 CWorksheetGrid::CWorksheetGrid(CellStore& store, QWidget* parent)
     : CGridCtrl(store, parent)
 {
+    Options() = WorksheetViewOptions(ReadPlatformColours(palette()));
 }
 
 void CWorksheetGrid::CreateInPlaceEditControl(const QRect& rect, Qt::Alignment alignment, int id,
                                               int row, int col, const std::string& text,
-                                              unsigned firstChar)
+                                              EditStart start)
 {
     if (row != kRoleRow) {
-        CGridCtrl::CreateInPlaceEditControl(rect, alignment, id, row, col, text, firstChar);
+        CGridCtrl::CreateInPlaceEditControl(rect, alignment, id, row, col, text, start);
         return;
     }
     const std::vector<std::string> roles(kRoleTexts.begin(), kRoleTexts.end());
     SetInPlaceEditor(new CInPlaceList(this, viewport(), rect, true, id, row, col, roles, text,
-                                      firstChar));
+                                      start));
 }
 
 QString CWorksheetGrid::TypedEditName(int row, int col) const

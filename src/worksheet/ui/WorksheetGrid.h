@@ -4,7 +4,6 @@
 #include "worksheet/ChartData.h"
 
 #include <functional>
-#include <optional>
 
 namespace orvalis {
 
@@ -13,13 +12,18 @@ namespace orvalis {
 // Select All shows the wait cursor while it runs. Printed, the worksheet can end with a
 // page holding its chart. An edit of the role row is a role choice in the worksheet's
 // history.
+// How a worksheet window shows its cells, from the platform's colours: blocks can be
+// dragged, cells are picked one by one (not whole rows), and the cells outside the header
+// block are light yellow. Paper printed without a window is drawn with these too.
+GridViewOptions WorksheetViewOptions(const PlatformColours& platform);
+
 class CWorksheetGrid final : public CGridCtrl {
     Q_OBJECT
 public:
     explicit CWorksheetGrid(CellStore& store, QWidget* parent = nullptr);
 
     void CreateInPlaceEditControl(const QRect& rect, Qt::Alignment alignment, int id, int row,
-                                  int col, const std::string& text, unsigned firstChar) override;
+                                  int col, const std::string& text, EditStart start) override;
     bool HasDropDownList(int row, int col) const override;
     void OnEditSelectAll() override;
     QString TypedEditName(int row, int col) const override;
@@ -37,20 +41,12 @@ public:
     void AddPrintOptions(QPrintDialog& dialog) override;
     void AddPreviewOptions(QPrintPreviewDialog& dialog) override;
 
-    // Paper shows the used part of the worksheet (UsedGrid.h): the header block and the
-    // columns and rows that hold something, not the empty rest of the grid.
-    CellId PrintedExtent() const override;
-    // The grid's pages, and the chart page when it is switched on and has a chart.
-    int PrintPageCount(QPaintDevice& device) override;
-    bool OnBeginPrinting(QPainter& painter, PrintInfo& info) override;
-    void OnPrint(QPainter& painter, PrintInfo& info) override;
-    void OnEndPrinting(QPainter& painter, PrintInfo& info) override;
+    // The worksheet's printer (WorksheetPrinter.h): the used part of its cells, and the
+    // chart page when it is switched on and the chart has something to draw.
+    GridPrinter MakePrinter() const override;
 
 private:
-    void PrintChartPage(QPainter& painter, PrintInfo& info);
     bool HasChartToPrint() const;
-
-    std::optional<ChartData> m_printChart;  // the current job's chart, when it gets a page
 };
 
 // The chart page switch's text, in the print dialog and the preview.

@@ -3,9 +3,10 @@
 
 #include "worksheet/ui/WorksheetGrid.h"
 
-#include "shell/AppTitle.h"
+#include "shell/core/QtSettingsStore.h"
 #include "worksheet/UsedGrid.h"
 #include "worksheet/ui/ChartPage.h"
+#include "worksheet/ui/WorksheetPrinter.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -14,7 +15,6 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
-#include <QSettings>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -24,11 +24,14 @@ namespace orvalis {
 
 namespace {
 
-const QString kChartPageKey = QStringLiteral("Window/PrintChartPage");
+// Beside the preferences, in the window group of the settings store.
+constexpr char kWindowGroup[] = "Window";
+constexpr char kChartPageKey[] = "PrintChartPage";
 
 void StorePrintChartPage(bool on)
 {
-    QSettings(CompanyName(), AppTitle()).setValue(kChartPageKey, on);
+    QtSettingsStore store;
+    store.WriteString(kWindowGroup, kChartPageKey, on ? "true" : "false");
 }
 
 } // namespace
@@ -40,13 +43,31 @@ QString ChartPageOptionText()
 
 bool StoredPrintChartPage()
 {
-    return QSettings(CompanyName(), AppTitle()).value(kChartPageKey, false).toBool();
+    QtSettingsStore store;
+    return store.ReadString(kWindowGroup, kChartPageKey).value_or("false") == "true";
 }
 
-CellId CWorksheetGrid::PrintedExtent() const
+GridPrinter WorksheetPrinter(const CellStore& cells, const GridViewOptions& look, const QString& title,
+                             std::optional<ChartData> chart)
 {
-    const UsedGridExtent used = FindUsedGrid(Store());
-    return {used.lastRow + 1, used.lastColumn + 1};
+    GridPrinter printer(cells, look);
+    printer.title = title;
+    const UsedGridExtent used = FindUsedGrid(cells);
+    printer.extent = CellId{used.lastRow + 1, used.lastColumn + 1};
+    // A worksheet with nothing to draw gets no empty page.
+    if (chart && chart->HasSeries()) {
+        printer.closingPage = [chart = std::move(*chart)](QPainter& painter, const QRect& body) {
+            // The chart keeps at most the pane's usual shape (three high to four wide),
+            // so that a tall portrait page does not stretch the series.
+            const QRectF area(body.x(), body.y(), body.width(),
+                              std::min(double(body.height()), 0.75 * body.width()));
+            painter.save();
+            painter.setRenderHint(QPainter::Antialiasing);
+            DrawChartPage(painter, area, chart);
+            painter.restore();
+        };
+    }
+    return printer;
 }
 
 bool CWorksheetGrid::HasChartToPrint() const
@@ -54,70 +75,12 @@ bool CWorksheetGrid::HasChartToPrint() const
     return chartSource && chartSource().HasSeries();
 }
 
-int CWorksheetGrid::PrintPageCount(QPaintDevice& device)
+GridPrinter CWorksheetGrid::MakePrinter() const
 {
-    const int pages = CGridCtrl::PrintPageCount(device);
-    return pages > 0 && printChartPage && HasChartToPrint() ? pages + 1 : pages;
-}
-
-bool CWorksheetGrid::OnBeginPrinting(QPainter& painter, PrintInfo& info)
-{
-    m_printChart.reset();
-    if (!CGridCtrl::OnBeginPrinting(painter, info))
-        return false;
-    if (printChartPage && chartSource) {
-        ChartData chart = chartSource();
-        // A worksheet with nothing to draw gets no empty page.
-        if (chart.HasSeries()) {
-            m_printChart = std::move(chart);
-            ++info.maxPage;
-        }
-    }
-    return true;
-}
-
-void CWorksheetGrid::OnEndPrinting(QPainter& painter, PrintInfo& info)
-{
-    m_printChart.reset();
-    CGridCtrl::OnEndPrinting(painter, info);
-}
-
-void CWorksheetGrid::OnPrint(QPainter& painter, PrintInfo& info)
-{
-    if (m_printChart && info.currentPage == info.maxPage)
-        PrintChartPage(painter, info);
-    else
-        CGridCtrl::OnPrint(painter, info);
-}
-
-void CWorksheetGrid::PrintChartPage(QPainter& painter, PrintInfo& info)
-{
-    const PrintPageLayout& page = PrintLayout();
-    if (!painter.isActive() || page.pageWidth <= 0)
-        return;
-    painter.save();
-    // The grid pages' logical page: header on top, footer at the bottom, the body
-    // between them with a line's gap on either side, here all for the chart.
-    const QTransform base = PageToPaper(painter);
-    const int contentWidth = PrintContentWidth();
-    painter.setTransform(base);
-    info.drawRect = QRect(0, 0, contentWidth, 2 * page.charHeight);
-    PrintHeader(painter, info);
-
-    // The chart keeps at most the pane's usual shape (three high to four wide), so
-    // that a tall portrait page does not stretch the series.
-    const double room = page.pageHeight - 6.0 * page.charHeight;
-    const QRectF body(0.0, 3.0 * page.charHeight, contentWidth,
-                      std::min(room, 0.75 * contentWidth));
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    DrawChartPage(painter, body, *m_printChart);
-    painter.restore();
-
-    info.drawRect = QRect(0, 0, contentWidth, 2 * page.charHeight);
-    painter.setTransform(QTransform(base).translate(0, page.pageHeight - 2 * page.charHeight));
-    PrintFooter(painter, info);
-    painter.restore();
+    std::optional<ChartData> chart;
+    if (printChartPage && chartSource)
+        chart = chartSource();
+    return WorksheetPrinter(Store(), Options(), CGridCtrl::MakePrinter().title, std::move(chart));
 }
 
 void CWorksheetGrid::AddPrintOptions(QPrintDialog& dialog)
@@ -133,7 +96,9 @@ void CWorksheetGrid::AddPrintOptions(QPrintDialog& dialog)
     dialog.setOptionTabs({options});
     // The page range follows the box: the chart page counts only while it is ticked.
     if (QPrinter* printer = dialog.printer(); printer && HasChartToPrint()) {
-        const int gridPages = CGridCtrl::PrintPageCount(*printer);
+        GridPrinter gridOnly = MakePrinter();
+        gridOnly.closingPage = nullptr;
+        const int gridPages = gridOnly.CountPages(*printer);
         auto offerPages = [&dialog, printer, gridPages](bool chart) {
             const int pages = gridPages + (chart ? 1 : 0);
             dialog.setMinMax(1, pages);

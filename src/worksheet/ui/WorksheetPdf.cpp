@@ -1,11 +1,15 @@
 #include "worksheet/ui/WorksheetPdf.h"
 
+#include "grid/ScreenMeasures.h"
+#include "shell/core/AppTitle.h"
 #include "shell/core/QtOutputFile.h"
 #include "worksheet/LastRunCheck.h"
 #include "worksheet/Worksheet.h"
 #include "worksheet/ui/ChartPage.h"
 #include "worksheet/ui/WorksheetGrid.h"
+#include "worksheet/ui/WorksheetPrinter.h"
 
+#include <QGuiApplication>
 #include <QPrinter>
 
 namespace orvalis {
@@ -13,24 +17,25 @@ namespace orvalis {
 int DrawWorksheetPdf(Worksheet& worksheet, const QString& title, const PdfPaper& paper,
                      bool chartPage, QByteArray& bytes)
 {
-    // The grid attaches to the worksheet's cells for the length of the job, as the
-    // worksheet's window would, and lets go of them when it goes.
-    CWorksheetGrid grid(worksheet.Store());
+    // The header block is sized with the screen's fonts first, as opening the
+    // worksheet's window sizes it, so paper shows what the window would.
+    const ScreenMeasures measures(worksheet.Store());
     worksheet.AutoSizeHeaderBlock();
-    grid.printTitle = title;
-    grid.printChartPage = chartPage;
-    grid.chartSource = [&worksheet] {
+    std::optional<ChartData> chart;
+    if (chartPage) {
         const ForecastCheck check = CheckLastEvaluation(worksheet);
-        return ReadWorksheetChart(worksheet, worksheet.Settings(), &check);
-    };
+        chart = ReadWorksheetChart(worksheet, worksheet.Settings(), &check);
+    }
+    const GridViewOptions look = WorksheetViewOptions(ReadPlatformColours(QGuiApplication::palette()));
+    GridPrinter pages = WorksheetPrinter(worksheet.Store(), look, title, std::move(chart));
     // The printer only describes the job: the pages go into memory.
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setPageSize(QPageSize(paper.size));
     printer.setPageOrientation(paper.orientation);
-    printer.setCreator(grid.printAppTitle);
+    printer.setCreator(AppTitle());
     printer.setDocName(title);
-    return grid.PrintToPdf(printer, bytes);
+    return pages.PrintToPdf(printer, bytes);
 }
 
 int WriteWorksheetPdf(Worksheet& worksheet, const QString& title, const QString& path,

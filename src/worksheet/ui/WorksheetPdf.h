@@ -16,7 +16,7 @@ struct PdfPaper {
 };
 
 // Draws the worksheet's printed pages, exactly as File Print lays them out, as the bytes
-// of a PDF file, with title in the centre of every page header. Shows no window, but
+// of a PDF file, with title in the centre of every page header. Builds no window, but
 // needs a QApplication (the offscreen platform will do). The worksheet's grid is
 // measured with the screen fonts first, as opening its window does. With chartPage, a
 // worksheet whose chart has something to draw ends with a page of its chart, as

@@ -187,11 +187,10 @@ void WorksheetUndo::Apply(const std::vector<CellChange>& changes, bool after)
     CellStore& store = m_worksheet.Store();
     m_applying = true;
     auto write = [&store, after](const CellChange& change) {
-        // Begin and end of edit as for typing: a header value is read back and the row
-        // labels recoloured, exactly as when the user typed it.
-        store.SendNotifyToParent(change.row, change.col, GridNotifyBeginEdit);
+        // An ended edit as for typing: a header value is read back and the row labels
+        // recoloured, exactly as when the user typed it.
         store.SetCellText(change.row, change.col, after ? change.after : change.before);
-        store.SendNotifyToParent(change.row, change.col, GridNotifyEndEdit);
+        store.NotifyEditEnded(change.row, change.col);
     };
     if (after)
         std::for_each(changes.begin(), changes.end(), write);
