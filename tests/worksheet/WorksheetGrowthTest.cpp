@@ -3,12 +3,14 @@
 // prediction array holds.
 #include "RunWorksheet.h"
 
+#include "network/RandomGenerator.h"
 #include "worksheet/EvaluationRun.h"
 #include "worksheet/HeaderBlock.h"
 #include "worksheet/ImportCommand.h"
 #include "worksheet/TrainingRun.h"
 #include "worksheet/WorksheetFile.h"
 #include "worksheet/WorksheetFileFormat.h"
+#include "worksheet/WorksheetNetwork.h"
 
 #include <gtest/gtest.h>
 
@@ -256,4 +258,53 @@ TEST(WorksheetGrowth, RunsCoverEveryRowOfALongWorksheet)
     EXPECT_NE(ws.evaluationPredictions.at(rows - 1), 0.0f);
     EXPECT_NE(sheet.Cell(rows - 1, ws.roles.valEstColumn), "0.000");
     EXPECT_TRUE(sheet.messages.entries.empty());
+}
+
+// Learning the change, the engine reads the vectors from row L on. When the vectors grow
+// and move, the input pointers follow them from that row, and Continue trains on the
+// rows and the lag of the last run exactly as if nothing had moved.
+TEST(WorksheetGrowth, LearningTheChangeSurvivesTheVectorsMoving)
+{
+    {
+        VectorSets v;
+        v.Input(0)[3] = 7.0;
+        v.Level(VectorSets::kInputSets)[9999] = 5.0;
+        const double* const* pointers = v.InputPointers(3);
+        v.Reserve(25000);
+        EXPECT_EQ(pointers[0], v.Input(0) + 3);
+        EXPECT_EQ(pointers[0][0], 7.0);
+        EXPECT_EQ(v.Level(VectorSets::kInputSets)[9999], 5.0);
+        v.Level(VectorSets::kInputSets)[24999] = 1.0; // the levels grew with the arrays
+        EXPECT_EQ(v.Level(VectorSets::kInputSets)[0], 0.0);
+    }
+
+    const int lag = 2;
+    RunWorksheet sheet;
+    Worksheet& ws = *sheet.ws;
+    sheet.settings.forecast.changeLag = lag;
+    sheet.Role(1, "Trg/In");
+    sheet.Column(1, TestSeries(200));
+    sheet.Counts(120, 40, 40, 4);
+    ws.network.autoTrainingConfigure = 0;
+    ws.network.maxCycles = 5;
+    ws.network.iterationsPerCycle = 10;
+    ASSERT_TRUE(TrainWorksheet(ws, nullptr));
+    ASSERT_EQ(ws.Network().changeLag, lag);
+
+    // What going on from here gives on the vectors where they are.
+    const bool patient = EffectiveForecastOptions(sheet.settings.forecast).patientTraining;
+    const std::uint32_t state = RandomGenerator::Process().State();
+    CBackpropNet reference = ws.Network().net;
+    const TrainingOutcome expected = reference.RunTraining(ws.Network().lastView, nullptr, patient);
+    reference.ListPredictions(ws.Network().lastView, 2);
+
+    ws.vectors.Reserve(30000);
+    RandomGenerator::Process().Seed(state);
+    TrainingOutcome outcome;
+    ASSERT_TRUE(ContinueTraining(ws, nullptr, &outcome));
+    EXPECT_EQ(outcome.cycles, expected.cycles);
+    EXPECT_EQ(outcome.bestTestError, expected.bestTestError);
+    EXPECT_EQ(outcome.trainRatio, expected.trainRatio);
+    EXPECT_EQ(ws.trainingPredictions[1], 0.0f) << "no change before row L";
+    EXPECT_EQ(ws.trainingPredictions[lag + 10], reference.Prediction(10));
 }
