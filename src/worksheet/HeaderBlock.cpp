@@ -142,8 +142,12 @@ bool AddWorksheetRows(CellStore& store, int firstDataRow, int rowCount)
     const int height = old > 0 ? store.GetRowHeight(old - 1) : store.GetDefaultRowHeight();
     if (!store.SetRowCount(rowCount))
         return false;
-    for (int r = old; r < rowCount; ++r) {
+    // All heights before any label: a shown grid lays its rows out again after a height
+    // changes, when it hears of the next written cell, so heights and labels in turn
+    // would lay out the whole sheet once per added row.
+    for (int r = old; r < rowCount; ++r)
         store.SetRowHeight(r, height);
+    for (int r = old; r < rowCount; ++r) {
         SetTextAndFormat(store, r, 0, "Data " + std::to_string(r - firstDataRow + 1), kFormatLeft);
         store.SetCellBackColor(r, 0, kTitleColour);
     }

@@ -77,6 +77,32 @@ TEST(WorksheetGrowth, NewRowsLookLikeTheRowsAboveAndTheLimitHolds)
     EXPECT_EQ(store.CellTextRef(1999, 0), "Data " + std::to_string(1999 - first + 1));
 }
 
+// A shown grid lays the sheet out again whenever it hears of a cell after the layout
+// changed. Growing must change the layout once and then write the labels, or a long
+// import into a window lays out the whole sheet once per added row.
+TEST(WorksheetGrowth, GrowingChangesTheLayoutOnceBeforeTheLabels)
+{
+    RunWorksheet sheet;
+    Worksheet& ws = *sheet.ws;
+    CellStore& store = ws.Store();
+    struct LayoutWatcher final : CellStoreListener {
+        explicit LayoutWatcher(const CellStore& s) : cells(s) {}
+        const CellStore& cells;
+        std::vector<std::uint64_t> seen; // distinct layouts heard with a cell change
+        void CellChanged(int, int) override
+        {
+            if (seen.empty() || seen.back() != cells.LayoutGeneration())
+                seen.push_back(cells.LayoutGeneration());
+        }
+        void LayoutChanged() override {}
+    } watcher(store);
+    store.AddListener(&watcher);
+    ASSERT_TRUE(ws.GrowRows(3000));
+    store.RemoveListener(&watcher);
+    EXPECT_EQ(watcher.seen.size(), 1u);
+    EXPECT_EQ(store.CellTextRef(2999, 0), "Data " + std::to_string(2999 - ws.firstDataRow + 1));
+}
+
 // The grown row count is the file's row count; the worksheet opens again whole, and a
 // file longer than a worksheet may grow is refused once read.
 TEST(WorksheetGrowth, GrownWorksheetRoundTripsThroughTheFile)
