@@ -272,3 +272,42 @@ TEST(GridScroll, PositionThatShowsAWholeCell)
         EXPECT_EQ(ScrollPosToShow(g, c.vertical, c.index), c.expected) << c.name;
     }
 }
+
+// The running sums give what a walk from the top gives, on rows of uneven heights
+// (hidden rows of height 0 among them), for every scroll position and wanted row.
+TEST(GridScroll, RunningSumsAgreeWithAWalkFromTheTop)
+{
+    CellStore store;
+    Shape(store, 400);
+    for (int r = 1; r < 400; ++r)
+        store.SetRowHeight(r, r % 7 == 0 ? 0 : 5 + (r * 37) % 23);
+    std::vector<int> start(401, 0); // pixels of the non-fixed rows before row r
+    for (int r = 2; r <= 400; ++r)
+        start[r] = start[r - 1] + store.GetRowHeight(r - 1);
+    for (int vPos = 0; vPos <= start[400] + 50; vPos += 13) {
+        const GridGeometry g(store, GridViewport{300, 200, 0, vPos});
+        int walked = 1;
+        while (start[walked] < vPos && walked < 399)
+            ++walked;
+        ASSERT_EQ(g.TopLeftNonFixedCell().row, walked) << "vPos " << vPos;
+        for (int row = 1; row < 400; row += 17) {
+            // The position that shows the row whole: its own start when it is above the
+            // view, else the first start from which its far edge fits in the 180 pixels.
+            int expected = vPos;
+            const int end = start[row] + store.GetRowHeight(row);
+            if (row < walked)
+                expected = start[row];
+            else if (end - start[walked] > 180) {
+                int from = walked;
+                while (from < row && end - start[from] > 180)
+                    ++from;
+                expected = start[from];
+            }
+            ASSERT_EQ(ScrollPosToShow(g, true, row), expected) << "vPos " << vPos << " row " << row;
+            GridPoint origin;
+            if (row > walked && g.CellOrigin(row, 1, origin)) {
+                ASSERT_EQ(origin.y, 20 + start[row] - start[walked]) << "vPos " << vPos << " row " << row;
+            }
+        }
+    }
+}

@@ -1,53 +1,83 @@
 #include "grid/core/GridGeometry.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
 namespace orvalis {
 
-GridGeometry::GridGeometry(const CellStore& store, const GridViewport& viewport)
-    : m_store(store), m_viewport(viewport), m_generation(store.LayoutGeneration())
+GridGeometry::AxisSizes::AxisSizes(const CellStore& columns) : m_count(columns.GetColumnCount())
 {
-    m_rowHeights.resize(static_cast<std::size_t>(store.GetRowCount()));
-    for (int r = 0; r < store.GetRowCount(); ++r)
-        m_rowHeights[r] = store.GetRowHeight(r);
-    m_columnWidths.resize(static_cast<std::size_t>(store.GetColumnCount()));
-    for (int c = 0; c < store.GetColumnCount(); ++c)
-        m_columnWidths[c] = store.GetColumnWidth(c);
+    m_sizes.resize(static_cast<std::size_t>(m_count));
+    m_offsets.assign(static_cast<std::size_t>(m_count) + 1, 0);
+    for (int c = 0; c < m_count; ++c) {
+        m_sizes[static_cast<std::size_t>(c)] = columns.GetColumnWidth(c);
+        m_offsets[static_cast<std::size_t>(c) + 1] =
+            m_offsets[static_cast<std::size_t>(c)] + m_sizes[static_cast<std::size_t>(c)];
+    }
+}
 
+int GridGeometry::AxisSizes::Get(int i) const
+{
+    if (i < 0 || i >= m_count)
+        return 0;
+    if (m_rows)
+        return i < m_rows->GetRowCount() ? m_rows->GetRowHeight(i) : 0;
+    return m_sizes[static_cast<std::size_t>(i)];
+}
+
+std::int64_t GridGeometry::AxisSizes::Offset(int i) const
+{
+    i = std::clamp(i, 0, m_count);
+    if (m_rows)
+        return m_rows->GetRowOffset(std::min(i, m_rows->GetRowCount()));
+    return m_offsets[static_cast<std::size_t>(i)];
+}
+
+GridGeometry::GridGeometry(const CellStore& store, const GridViewport& viewport)
+    : m_store(store), m_viewport(viewport), m_generation(store.LayoutGeneration()),
+      m_rowSizes(&store), m_columnSizes(store)
+{
     m_rows.fixedCount = store.GetFixedRowCount();
     m_cols.fixedCount = store.GetFixedColumnCount();
-    BuildAxis(m_rows, m_rowHeights, viewport.vPos, viewport.height);
-    BuildAxis(m_cols, m_columnWidths, viewport.hPos, viewport.width);
+    BuildAxis(m_rows, m_rowSizes, viewport.vPos, viewport.height);
+    BuildAxis(m_cols, m_columnSizes, viewport.hPos, viewport.width);
     m_topLeft = CellId{m_rows.topLeft, m_cols.topLeft};
     m_fixedHeight = m_rows.fixedExtent;
     m_fixedWidth = m_cols.fixedExtent;
 }
 
-void GridGeometry::BuildAxis(Axis& axis, const std::vector<int>& sizes, int scrollPos,
-                             int clientExtent)
+void GridGeometry::BuildAxis(Axis& axis, const AxisSizes& sizes, int scrollPos, int clientExtent)
 {
-    axis.count = static_cast<int>(sizes.size());
+    axis.count = sizes.Count();
     axis.starts.clear();
     int sum = 0;
-    for (int i = 0; i < axis.fixedCount; ++i) {
+    for (int i = 0; i < axis.fixedCount && i < axis.count; ++i) {
         axis.starts.push_back(sum);
-        sum += sizes[i];
+        sum += sizes.Get(i);
     }
     axis.fixedExtent = sum;
 
-    // The top-left index is the first one whose start is at or past the scroll position,
-    // so the view always begins on a whole row or column.
-    int index = axis.fixedCount;
-    int skipped = 0;
-    while (skipped < scrollPos && index < axis.count - 1)
-        skipped += sizes[index++];
-    axis.topLeft = index;
+    // The top-left index is the first one whose start is at or past the scroll position
+    // (the last one at most), so the view always begins on a whole row or column: found
+    // by halving over the running sums.
+    const std::int64_t base = sizes.Offset(axis.fixedCount);
+    int lo = axis.fixedCount;
+    int hi = std::max(axis.fixedCount, axis.count - 1);
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        if (sizes.Offset(mid) - base >= scrollPos)
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    axis.topLeft = lo;
 
     int end = axis.fixedExtent;
     int i = axis.topLeft;
     for (; i < axis.count; ++i) {
         axis.starts.push_back(end);
-        end += sizes[i];
+        end += sizes.Get(i);
         if (end >= clientExtent) {
             end = clientExtent;
             break;
@@ -59,7 +89,7 @@ void GridGeometry::BuildAxis(Axis& axis, const std::vector<int>& sizes, int scro
     int whole = axis.fixedExtent;
     int j = axis.topLeft;
     for (; j < axis.count; ++j) {
-        whole += sizes[j];
+        whole += sizes.Get(j);
         if (whole >= clientExtent)
             break;
     }
@@ -68,8 +98,7 @@ void GridGeometry::BuildAxis(Axis& axis, const std::vector<int>& sizes, int scro
         --axis.lastUnobstructed;
 }
 
-int GridGeometry::AxisOrigin(const Axis& axis, const std::vector<int>& sizes, int index,
-                             bool& ok) const
+int GridGeometry::AxisOrigin(const Axis& axis, const AxisSizes& sizes, int index, bool& ok)
 {
     ok = index >= 0 && index < axis.count;
     if (!ok)
@@ -82,22 +111,20 @@ int GridGeometry::AxisOrigin(const Axis& axis, const std::vector<int>& sizes, in
     }
     if (index <= axis.lastVisible)
         return axis.starts[axis.fixedCount + (index - axis.topLeft)];
-    // Past the visible end: keep summing from the last cached start.
-    int pos = axis.starts.back();
-    for (int i = axis.lastVisible; i < index; ++i)
-        pos += sizes[i];
-    return pos;
+    // Past the visible end: the last cached start and the sizes in between.
+    const std::int64_t pos =
+        axis.starts.back() + sizes.Offset(index) - sizes.Offset(axis.lastVisible);
+    return static_cast<int>(std::min<std::int64_t>(pos, std::numeric_limits<int>::max()));
 }
 
 bool GridGeometry::CellOrigin(int row, int col, GridPoint& origin) const
 {
-    if (!m_store.IsValidCell(row, col) || row >= static_cast<int>(m_rowHeights.size()) ||
-        col >= static_cast<int>(m_columnWidths.size()))
+    if (!m_store.IsValidCell(row, col) || row >= m_rows.count || col >= m_cols.count)
         return false;
     bool okX = false;
     bool okY = false;
-    const int x = AxisOrigin(m_cols, m_columnWidths, col, okX);
-    const int y = AxisOrigin(m_rows, m_rowHeights, row, okY);
+    const int x = AxisOrigin(m_cols, m_columnSizes, col, okX);
+    const int y = AxisOrigin(m_rows, m_rowSizes, row, okY);
     if (!okX || !okY)
         return false;
     origin = GridPoint{x, y};
@@ -109,20 +136,19 @@ bool GridGeometry::CellRect(int row, int col, GridRect& rect) const
     GridPoint origin;
     if (!CellOrigin(row, col, origin))
         return false;
-    rect = GridRect{origin.x, origin.y, origin.x + m_columnWidths[col] - 1,
-                    origin.y + m_rowHeights[row] - 1};
+    rect = GridRect{origin.x, origin.y, origin.x + ColumnWidth(col) - 1,
+                    origin.y + RowHeight(row) - 1};
     return true;
 }
 
-int GridGeometry::AxisFromPoint(const Axis& axis, const std::vector<int>& sizes, int p,
-                                bool allowFixed)
+int GridGeometry::AxisFromPoint(const Axis& axis, const AxisSizes& sizes, int p, bool allowFixed)
 {
     if (p < 0 || (!allowFixed && p < axis.fixedExtent))
         return -1;
     if (p < axis.fixedExtent) {
         int sum = 0;
         for (int i = 0; i < axis.fixedCount; ++i) {
-            sum += sizes[i];
+            sum += sizes.Get(i);
             if (sum > p)
                 return i;
         }
@@ -130,7 +156,7 @@ int GridGeometry::AxisFromPoint(const Axis& axis, const std::vector<int>& sizes,
     }
     int sum = axis.fixedExtent;
     for (int i = axis.topLeft; i < axis.count; ++i) {
-        sum += sizes[i];
+        sum += sizes.Get(i);
         if (sum > p)
             return i;
     }
@@ -139,8 +165,8 @@ int GridGeometry::AxisFromPoint(const Axis& axis, const std::vector<int>& sizes,
 
 CellId GridGeometry::CellFromPoint(GridPoint point, bool allowFixed) const
 {
-    return CellId{AxisFromPoint(m_rows, m_rowHeights, point.y, allowFixed),
-                  AxisFromPoint(m_cols, m_columnWidths, point.x, allowFixed)};
+    return CellId{AxisFromPoint(m_rows, m_rowSizes, point.y, allowFixed),
+                  AxisFromPoint(m_cols, m_columnSizes, point.x, allowFixed)};
 }
 
 CellRange GridGeometry::VisibleNonFixedCellRange(GridRect* area) const

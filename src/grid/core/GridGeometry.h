@@ -35,10 +35,11 @@ struct GridViewport {
 
 // Positions of cells on the screen for one store, one client size and one pair of
 // scroll positions: the top-left non-fixed cell, cell origins and rectangles, hit
-// testing and the visible ranges. Built in O(rows + columns) once; the visible rows
-// and columns are then answered from cached edges, so a paint or a burst of cell
-// invalidations costs no more than one walk over the rows, wherever the view is
-// scrolled. Valid while the store's LayoutGeneration() and the viewport are unchanged.
+// testing and the visible ranges. Built in O(columns + visible rows + log rows): rows
+// are read from the store's row sizes, whose running sums find the top row of a scroll
+// position, so building one costs the same at row 1,000,000 as at row 10; the visible
+// rows and columns are then answered from cached edges. Valid while the store's
+// LayoutGeneration() and the viewport are unchanged.
 class GridGeometry {
 public:
     GridGeometry(const CellStore& store, const GridViewport& viewport);
@@ -87,9 +88,13 @@ public:
     int FixedColumnCount() const { return m_cols.fixedCount; }
     int RowCount() const { return m_rows.count; }
     int ColumnCount() const { return m_cols.count; }
-    // Sizes as they were when the geometry was built; 0 out of range.
-    int RowHeight(int row) const { return SizeAt(m_rowHeights, row); }
-    int ColumnWidth(int col) const { return SizeAt(m_columnWidths, col); }
+    // Column widths as they were when the geometry was built, row heights as the store
+    // holds them (the same while the geometry is valid); 0 out of range.
+    int RowHeight(int row) const { return m_rowSizes.Get(row); }
+    int ColumnWidth(int col) const { return m_columnSizes.Get(col); }
+    // Pixels of the rows (columns) before index, fixed ones included; index 0 .. count.
+    std::int64_t RowOffset(int row) const { return m_rowSizes.Offset(row); }
+    std::int64_t ColumnOffset(int col) const { return m_columnSizes.Offset(col); }
 
     // The one walk over cell rectangles that screen and paper share: calls
     // visit(row, col, rect) for each cell of rows cells.minRow..maxRow and columns
@@ -123,10 +128,23 @@ public:
     }
 
 private:
-    static int SizeAt(const std::vector<int>& sizes, int i)
-    {
-        return i >= 0 && i < static_cast<int>(sizes.size()) ? sizes[i] : 0;
-    }
+    // The sizes along one axis: the store's rows, with their running sums, or a copy of
+    // the columns' widths with prefix sums (a worksheet has few columns).
+    class AxisSizes {
+    public:
+        AxisSizes() = default;
+        explicit AxisSizes(const CellStore* rows) : m_rows(rows), m_count(rows->GetRowCount()) {}
+        explicit AxisSizes(const CellStore& columns);
+        int Count() const { return m_count; }
+        int Get(int i) const;
+        std::int64_t Offset(int i) const; // i clamped to 0 .. Count()
+
+    private:
+        const CellStore* m_rows = nullptr;
+        int m_count = 0;
+        std::vector<int> m_sizes;
+        std::vector<std::int64_t> m_offsets; // Count() + 1 sums
+    };
     // One axis (rows or columns) of the layout.
     struct Axis {
         int count = 0;
@@ -138,10 +156,9 @@ private:
         int drawnEnd = 0;           // first pixel past the drawn cells, clipped
         std::vector<int> starts;    // start pixel of fixed indices, then topLeft..lastVisible
     };
-    void BuildAxis(Axis& axis, const std::vector<int>& sizes, int scrollPos, int clientExtent);
-    int AxisOrigin(const Axis& axis, const std::vector<int>& sizes, int index, bool& ok) const;
-    static int AxisFromPoint(const Axis& axis, const std::vector<int>& sizes, int p,
-                             bool allowFixed);
+    static void BuildAxis(Axis& axis, const AxisSizes& sizes, int scrollPos, int clientExtent);
+    static int AxisOrigin(const Axis& axis, const AxisSizes& sizes, int index, bool& ok);
+    static int AxisFromPoint(const Axis& axis, const AxisSizes& sizes, int p, bool allowFixed);
     // The column (row) under the point and the point's offset from its start; index -1
     // when the point is off the columns (rows).
     struct AxisHit {
@@ -155,8 +172,8 @@ private:
     const CellStore& m_store;
     GridViewport m_viewport;
     std::uint64_t m_generation = 0;
-    std::vector<int> m_rowHeights;
-    std::vector<int> m_columnWidths;
+    AxisSizes m_rowSizes;
+    AxisSizes m_columnSizes;
     Axis m_rows;
     Axis m_cols;
     CellId m_topLeft;

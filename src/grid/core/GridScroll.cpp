@@ -1,6 +1,8 @@
 #include "grid/core/GridScroll.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
 namespace orvalis {
 
@@ -76,30 +78,39 @@ int ScrollPosToShow(const GridGeometry& geometry, bool vertical, int index)
     const auto size = [&](int i) {
         return vertical ? geometry.RowHeight(i) : geometry.ColumnWidth(i);
     };
+    // Offsets into the scrolled area, from the running sums: the cost is the same for a
+    // cell a million rows away as for the next one.
+    const auto startOf = [&](int i) -> std::int64_t {
+        return vertical ? geometry.RowOffset(i) - geometry.RowOffset(fixedCount)
+                        : geometry.ColumnOffset(i) - geometry.ColumnOffset(fixedCount);
+    };
+    const auto asPos = [](std::int64_t p) {
+        return static_cast<int>(std::clamp<std::int64_t>(p, 0, std::numeric_limits<int>::max()));
+    };
     const int page = vertical ? vp.height - geometry.FixedRowHeight()
                               : vp.width - geometry.FixedColumnWidth();
     const int first = vertical ? geometry.TopLeftNonFixedCell().row
                                : geometry.TopLeftNonFixedCell().col;
-    // Offsets into the scrolled area: the view's first cell and the wanted cell.
-    int firstStart = 0;
-    int start = 0;
-    for (int i = fixedCount; i < index || i < first; ++i) {
-        if (i < first)
-            firstStart += size(i);
-        if (i < index)
-            start += size(i);
-    }
+    // The view's first cell and the wanted cell.
+    const std::int64_t firstStart = startOf(std::max(first, fixedCount));
+    const std::int64_t start = startOf(index);
     if (index < first)
-        return start;
-    const int end = start + size(index);
+        return asPos(start);
+    const std::int64_t end = start + size(index);
     if (end - firstStart <= page)
         return pos;
-    // Drop cells off the near edge until the far edge of the cell fits.
-    int from = first;
-    int fromStart = firstStart;
-    while (from < index && end - fromStart > page)
-        fromStart += size(from++);
-    return fromStart;
+    // Drop cells off the near edge until the far edge of the cell fits: the first cell
+    // from which it does (the wanted cell itself at the latest).
+    int lo = first;
+    int hi = index;
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        if (end - startOf(mid) <= page)
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    return asPos(startOf(lo));
 }
 
 ScrollRepaint RepaintAfterScroll(const GridGeometry& before, const GridGeometry& after,
