@@ -3,6 +3,7 @@
 // trained once before the timing), the Estimate Operation window answered at once, and the
 // grid's repaint of the written cells; without and with the forecast check after it.
 
+#include "PaintCounter.h"
 #include "SilentPrompts.h"
 #include "shell/ChildFrame.h"
 #include "shell/DocManager.h"
@@ -33,20 +34,6 @@ namespace {
 
 using namespace orvalis;
 
-// Counts the paint events of the grid's cell area, to show the timed dispatch painted.
-class PaintCounter final : public QObject {
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return QObject::eventFilter(watched, event);
-    }
-};
-
 // CPU time of this thread, in seconds: the check's share is measured inside each run, so
 // that the load of a shared machine moves both parts alike.
 double ThreadCpuSeconds()
@@ -62,7 +49,7 @@ struct EvaluateShell {
     QSettings recent{dir.filePath(QStringLiteral("recent.ini")), QSettings::IniFormat};
     SilentPrompts prompts{true, UiPrompts::SaveAnswer::No};
     CWorksheetApp app{store, recent, prompts};
-    PaintCounter counter;
+    bench::PaintCounter counter;
 
     // Model Evaluate: 660 Training, 165 Testing and 165 Evaluate rows; Data Extrapolate:
     // 660 Training and 324 Testing rows and the extension of phase offset -1. 20 taps,

@@ -4,6 +4,7 @@
 // last row is painted.
 
 #include "LongSeriesCsv.h"
+#include "PaintCounter.h"
 
 #include "worksheet/AppSettings.h"
 #include "worksheet/ImportCommand.h"
@@ -29,27 +30,12 @@ using namespace orvalis;
 const int kLongRows = bench::LongRows();
 const QSize kCellArea(1200, 800);
 
-// Counts the paint events of the grid's cell area, to show that the timed key press was
-// painted.
-class PaintCounter final : public QObject {
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return QObject::eventFilter(watched, event);
-    }
-};
-
 struct LongGrid {
     AppSettings settings;
     SilentMessages messages;
     Worksheet ws{settings, messages};
     std::unique_ptr<CWorksheetGrid> grid;
-    PaintCounter counter;
+    bench::PaintCounter counter;
     int lastRow = 0; // the last grid row, below the file's lines
 };
 
