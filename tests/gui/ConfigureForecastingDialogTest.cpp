@@ -59,6 +59,7 @@ TEST_F(ConfigureForecasting, FieldsAreNamedByTheirLabelsAndTabbedTopToBottom)
         {&dialog.ChangeLagCombo(), "Learn the change:"},
         {&dialog.TapsByRuleCheck(), "Window by rule"},
         {&dialog.PatientCheck(), "Patient training"},
+        {&dialog.PatienceEdit(), "Patience:"},
         {&dialog.StartsEdit(), "Starts:"},
         {&dialog.SeedEdit(), "Seed:"},
         {&dialog.LeakFreeCheck(), "Leak-free evaluation"},
@@ -80,7 +81,7 @@ TEST_F(ConfigureForecasting, FieldsAreNamedByTheirLabelsAndTabbedTopToBottom)
         }
         w = w->nextInFocusChain();
     } while (w != &dialog.ForecasterCheck());
-    EXPECT_EQ(stops, (std::vector<int>{0, 1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(stops, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7}));
 }
 
 TEST_F(ConfigureForecasting, ForecasterSwitchShowsItsSetDisabledAndGivesBackTheUsersOwn)
