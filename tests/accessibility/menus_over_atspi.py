@@ -74,7 +74,13 @@ class Desktop:
         env.pop("QT_QPA_PLATFORM", None)
         self.env = env
         self.spawn(["Xvfb", display, "-screen", "0", "1280x900x24", "-nolisten", "tcp"])
-        time.sleep(1.0)
+        # A loaded machine may take longer than a moment to open the display, and a program
+        # started before that ends at once: wait for the server's socket.
+        socket = "/tmp/.X11-unix/X%s" % display[1:]
+        deadline = time.monotonic() + 30.0
+        while not os.path.exists(socket) and time.monotonic() < deadline:
+            time.sleep(0.1)
+        time.sleep(0.5)
         out = subprocess.run(["dbus-launch", "--sh-syntax"], env=env, capture_output=True,
                              text=True).stdout
         for line in out.splitlines():
