@@ -94,32 +94,44 @@ class Desktop:
         os.environ["DBUS_SESSION_BUS_ADDRESS"] = env["DBUS_SESSION_BUS_ADDRESS"]
         self.spawn(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
         time.sleep(1.0)
-        self.program = self.spawn([program], cwd=self.tmp)
         import pyatspi
         from gi.repository import Atspi
         Atspi.set_timeout(800, -1)
         self.app = None
         # The suite runs beside this test on a small machine: a start-up may take a while,
-        # and only a program that ended or never showed up in a minute and a half fails.
-        deadline = time.monotonic() + 90.0
-        while time.monotonic() < deadline and self.program.poll() is None:
-            desktop = pyatspi.Registry.getDesktop(0)
-            for i in range(desktop.childCount):
-                child = desktop.getChildAtIndex(i)
-                try:
-                    if child is not None and child.get_process_id() == self.program.pid:
-                        self.app = child
-                except Exception:
-                    pass
-            if self.app:
+        # and only a program that never showed up in a minute and a half, or ended twice
+        # before it did, fails. What it printed is shown either way.
+        for attempt in (1, 2):
+            log_path = os.path.join(self.tmp, "program-%d.log" % attempt)
+            with open(log_path, "w") as log:
+                self.program = self.spawn([program], cwd=self.tmp, stdout=log,
+                                          stderr=subprocess.STDOUT)
+            deadline = time.monotonic() + 90.0
+            while time.monotonic() < deadline and self.program.poll() is None:
+                desktop = pyatspi.Registry.getDesktop(0)
+                for i in range(desktop.childCount):
+                    child = desktop.getChildAtIndex(i)
+                    try:
+                        if child is not None and child.get_process_id() == self.program.pid:
+                            self.app = child
+                    except Exception:
+                        pass
+                if self.app:
+                    break
+                time.sleep(0.25)
+            if self.app or self.program.poll() is None:
                 break
-            time.sleep(0.25)
+            with open(log_path) as log:
+                print("the program ended at start-up, status %s:\n%s"
+                      % (self.program.returncode, log.read()[-2000:]), flush=True)
         if self.app is None:
+            self.close()
             raise RuntimeError("the program shows no accessible application")
 
     def spawn(self, cmd, **kw):
-        proc = subprocess.Popen(cmd, env=self.env, stdout=subprocess.DEVNULL,
-                                stderr=subprocess.DEVNULL, **kw)
+        kw.setdefault("stdout", subprocess.DEVNULL)
+        kw.setdefault("stderr", subprocess.DEVNULL)
+        proc = subprocess.Popen(cmd, env=self.env, **kw)
         self.procs.append(proc)
         return proc
 
