@@ -25,8 +25,8 @@ struct ForecastErrors {
 // One Evaluate row of the check: the network's estimate from the values before the row
 // only, with the one-step 80 % and 95 % interval around it.
 struct ForecastCheckRow {
-    int gridRow = 0;      // the worksheet row the estimate is for
-    double actual = 0.0;  // the row's target value
+    int gridRow = 0;     // the worksheet row the estimate is for
+    double actual = 0.0; // the row's target value
     double estimate = 0.0;
     std::optional<double> lo80, hi80, lo95, hi95;
 };
@@ -46,20 +46,20 @@ struct ForecastInterval {
 // linear autoregression on the same window fitted on the Training and Testing rows).
 // Computed from the worksheet's cells and network; never written into a cell or a file.
 struct ForecastCheck {
-    bool available = false;   // false: no check possible; `reason` says why
+    bool available = false; // false: no check possible; `reason` says why
     std::string reason;
-    int n = 0;                // Evaluate rows checked
-    int season = 0;           // season used, 0 for none
+    int n = 0;                   // Evaluate rows checked
+    int season = 0;              // season used, 0 for none
     bool seasonAutomatic = true; // the season was found from the data
     // Evaluate forms Val:Est and the figures from the check's estimates (leak-free
     // evaluation), so they hold no value they estimate.
     bool figuresLeakFree = false;
-    ForecastErrors network;   // the network's one-step estimates
-    ForecastErrors naive;     // y[r-1]
-    ForecastErrors seasonalNaive; // y[r-season]; empty without a season
-    ForecastErrors linear;    // least squares on the same window
-    std::optional<double> vsNaive;     // 1 - network MAE / naive MAE
-    std::optional<double> coverage80;  // share of Evaluate rows inside their interval, 0..1
+    ForecastErrors network;           // the network's one-step estimates
+    ForecastErrors naive;             // y[r-1]
+    ForecastErrors seasonalNaive;     // y[r-season]; empty without a season
+    ForecastErrors linear;            // least squares on the same window
+    std::optional<double> vsNaive;    // 1 - network MAE / naive MAE
+    std::optional<double> coverage80; // share of Evaluate rows inside their interval, 0..1
     std::optional<double> coverage95;
     std::vector<ForecastCheckRow> rows;
     std::vector<ForecastInterval> intervals; // h = 1 .. the extrapolation length
@@ -111,7 +111,9 @@ ForecastVerdict MakeForecastVerdict(const ForecastCheck& check);
 // highest autocorrelation of the first differences of y[0..count-1], when that
 // autocorrelation is clearly positive (above 0.3 and above 3.5 / sqrt(count - 1)); a
 // divisor of that lag whose autocorrelation is at least 0.9 of it is taken instead (a
-// season's multiples correlate nearly as well as the season). 0 otherwise.
+// season's multiples correlate nearly as well as the season). Failing that, the lag up to
+// 24 where the autocorrelation of the levels about their straight line peaks again above
+// the same bar (a season whose peak moves from year to year). 0 otherwise.
 int DetectSeason(const double* y, int count);
 
 } // namespace orvalis

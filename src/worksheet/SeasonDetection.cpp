@@ -1,4 +1,5 @@
-// The season length a series suggests, found from the autocorrelation of its changes.
+// The season length a series suggests, found from the autocorrelation of its changes, or
+// failing that of its levels about their straight line.
 
 #include "worksheet/ForecastCheck.h"
 
@@ -9,6 +10,8 @@
 namespace orvalis {
 
 namespace {
+
+constexpr int kMaxLevelSeason = 24;
 
 // A season shows as a repeat in the changes from row to row: the change one season ago
 // resembles today's. Working on the first differences keeps a trend from posing as a
@@ -50,6 +53,53 @@ LaggedProduct(const double* a, const double* b, int count)
     return sum;
 }
 
+// The season the levels show once their straight line is taken off, for a series whose
+// changes hide it: a monthly count whose peak falls in a different month from year to year
+// has changes that repeat poorly, while its levels still rise back to a peak a year on.
+// The autocorrelation of levels is high at lag 1 and falls away on any persistent series,
+// so only a lag where it peaks again (no lower than either neighbour) above both 0.3 and
+// 3.5 / sqrt(count - 1) is a season; the highest such peak, the smaller lag on a tie. The
+// lags end at 24 rows (two years of months): a longer repeat in the levels, as the eleven
+// years of the monthly sunspots, is a cycle that no window of a season would serve.
+int LevelSeason(const double* y, int count)
+{
+    const int maxLag = std::min(count / 3, kMaxLevelSeason);
+    if (maxLag < 2)
+        return 0;
+    const double middle = 0.5 * (count - 1);
+    double mean = 0.0;
+    for (int i = 0; i < count; ++i)
+        mean += y[i];
+    mean /= count;
+    double slopeSum = 0.0;
+    double spread = 0.0;
+    for (int i = 0; i < count; ++i) {
+        slopeSum += (i - middle) * (y[i] - mean);
+        spread += (i - middle) * (i - middle);
+    }
+    const double slope = slopeSum / spread;
+    std::vector<double> rest(static_cast<std::size_t>(count));
+    double variance = 0.0;
+    for (int i = 0; i < count; ++i) {
+        rest[static_cast<std::size_t>(i)] = y[i] - mean - slope * (i - middle);
+        variance += rest[static_cast<std::size_t>(i)] * rest[static_cast<std::size_t>(i)];
+    }
+    if (!(variance > 0.0) || !std::isfinite(variance))
+        return 0;
+    std::vector<double> r(static_cast<std::size_t>(maxLag) + 2, 0.0);
+    for (int lag = 1; lag <= maxLag + 1; ++lag)
+        r[static_cast<std::size_t>(lag)] = LaggedProduct(rest.data() + lag, rest.data(), count - lag) / variance;
+    const double threshold = std::max(0.3, 3.5 / std::sqrt(static_cast<double>(count - 1)));
+    int best = 0;
+    for (int lag = 2; lag <= maxLag; ++lag) {
+        const double here = r[static_cast<std::size_t>(lag)];
+        const bool peak = here >= r[static_cast<std::size_t>(lag - 1)] && here >= r[static_cast<std::size_t>(lag + 1)];
+        if (peak && here > threshold && (best == 0 || here > r[static_cast<std::size_t>(best)]))
+            best = lag;
+    }
+    return best;
+}
+
 } // namespace
 
 // The rule: with n = count - 1 changes, take the lag L from 2 to count / 3 whose
@@ -60,7 +110,8 @@ LaggedProduct(const double* a, const double* b, int count)
 // finds on noise and random walks to a few in a hundred, and 0.3 asks that the season
 // carries a visible share of the changes. A multiple of the season correlates nearly as
 // well as the season itself, so a divisor of L whose autocorrelation is at least 0.9 of
-// r(L) is taken instead (the smallest such).
+// r(L) is taken instead (the smallest such). When no lag passes, the season of the
+// levels about their straight line, if they show one (LevelSeason).
 int DetectSeason(const double* y, int count)
 {
     const int maxLag = count / 3;
@@ -83,7 +134,7 @@ int DetectSeason(const double* y, int count)
     }
     const double threshold = std::max(0.3, 3.5 / std::sqrt(static_cast<double>(n)));
     if (best == 0 || !(r[static_cast<std::size_t>(best)] > threshold))
-        return 0;
+        return LevelSeason(y, count);
     for (int p = 2; p < best; ++p)
         if (best % p == 0 && r[static_cast<std::size_t>(p)] >= 0.9 * r[static_cast<std::size_t>(best)])
             return p;
