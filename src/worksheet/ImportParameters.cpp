@@ -8,7 +8,7 @@ std::string ImportParameters::Validate(const std::string& rowText,
                                        const std::string& columnText, bool header)
 {
     const int r = ReadIntegerText(rowText);
-    if (r <= 0 || r > 1001)
+    if (r <= 0 || r > maxRow)
         return "Error: Grid Row Value Out of Range";
     row = r;
     const int c = ReadIntegerText(columnText);

@@ -14,8 +14,10 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QFile>
 #include <QLineEdit>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -132,6 +134,45 @@ TEST_F(GrowthWindow, ImportGrowsByTheCheckBoxOrByTheQuestion)
         EXPECT_EQ(ws.Store().GetCellText(ws.firstDataRow + (c.all ? 1859 : 992), 1), c.all ? "1860" : "993");
         EXPECT_EQ(ws.counts.totalRows, c.all ? 1860 : 0);
     }
+}
+
+// A grown worksheet takes a file at any Grid Row it has; past its last row the usual
+// refusal stands.
+TEST_F(GrowthWindow, ImportIntoAGrownWorksheetReachesItsLastRows)
+{
+    const auto import = [&](const QString& file, const char* row, bool grow) {
+        prompts.log.clear();
+        prompts.openFiles = {file};
+        prompts.dialogScript = [=](QDialog& dialog) {
+            auto& box = dynamic_cast<CImportDialog&>(dialog);
+            box.RowEdit().setText(QString::fromLatin1(row));
+            box.HeaderCheck().setChecked(grow);
+            box.GrowCheck().setChecked(grow);
+            box.accept();
+            return dialog.result() == QDialog::Accepted;
+        };
+        RunImportCommand(doc);
+    };
+    import(QStringLiteral(ORVALIS_SAMPLE_DATA_DIR "/eustockmarkets_full.csv"), "1", true);
+    const Worksheet& ws = doc.GetWorksheet();
+    const std::int64_t rows = ws.Store().GetRowCount();
+    ASSERT_EQ(rows, ws.firstDataRow + 1861);
+
+    QTemporaryDir dir;
+    const QString small = dir.filePath(QStringLiteral("late.csv"));
+    QFile file(small);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("7,8\n");
+    file.close();
+    import(small, "1500", false);
+    EXPECT_EQ(ws.Store().GetCellText(ws.firstDataRow + 1499, 1), "7");
+    EXPECT_EQ(ws.Store().GetCellText(ws.firstDataRow + 1499, 2), "8");
+
+    const std::string past = std::to_string(rows + 1);
+    import(small, past.c_str(), false);
+    ASSERT_FALSE(prompts.log.empty());
+    EXPECT_EQ(prompts.log[0].text, "Error: Grid Row Value Out of Range");
+    EXPECT_EQ(ws.Store().GetRowCount(), rows);
 }
 
 } // namespace

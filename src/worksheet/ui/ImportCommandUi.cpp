@@ -10,6 +10,9 @@
 #include <QFile>
 #include <QStringList>
 
+#include <algorithm>
+#include <cstdint>
+
 namespace orvalis {
 
 QString ImportFileDialogFilter()
@@ -27,6 +30,8 @@ void RunImportCommand(CGridDoc& doc)
     if (path.isEmpty())
         return;
     CImportDialog dialog(prompts, QApplication::activeWindow());
+    const std::int64_t rows = doc.GetWorksheet().Store().GetRowCount();
+    dialog.SetMaxRow(static_cast<int>(std::max<std::int64_t>(ImportParameters::kUsualMaxRow, rows)));
     if (!prompts.RunDialog(dialog))
         return;
     const ImportParameters& parameters = dialog.Parameters();

@@ -21,6 +21,9 @@ class CImportDialog final : public QDialog {
 public:
     explicit CImportDialog(UserMessages& messages, QWidget* parent = nullptr);
 
+    // The highest Grid Row OK takes: the worksheet's row count when it has grown.
+    void SetMaxRow(int maxRow) { m_parameters.maxRow = maxRow; }
+
     // The values accepted by OK (those that passed so far when it failed).
     const ImportParameters& Parameters() const { return m_parameters; }
 
