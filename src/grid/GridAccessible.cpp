@@ -6,6 +6,10 @@
 
 #include <QTimer>
 
+#include <algorithm>
+#include <cstdint>
+#include <unordered_map>
+
 namespace orvalis {
 
 namespace {
@@ -193,6 +197,10 @@ bool GridAccessible::isColumnSelected(int column) const
     const int col = column + store.GetFixedColumnCount();
     if (column < 0 || col >= store.GetColumnCount() || rowCount() == 0)
         return false;
+    // Fewer selected cells than rows cannot fill the column: on a long worksheet this
+    // answers at once rather than after a look at every row.
+    if (selection.SelectedCells().size() < static_cast<std::size_t>(rowCount()))
+        return false;
     for (int r = store.GetFixedRowCount(); r < store.GetRowCount(); ++r)
         if (!selection.IsSelected(r, col))
             return false;
@@ -212,22 +220,42 @@ bool GridAccessible::isRowSelected(int row) const
     return true;
 }
 
+// The table's rows (byRow) or columns that every one of their cells is selected in, in
+// order: counted over the selected cells, so a screen reader asking after each change
+// of selection on a worksheet of a million rows is answered in the time of the
+// selection's size, not of the sheet's.
+QList<int> GridAccessible::FullySelected(bool byRow) const
+{
+    const CellStore& store = Grid()->Store();
+    const int fixedRows = store.GetFixedRowCount();
+    const int fixedCols = store.GetFixedColumnCount();
+    const int needed = byRow ? columnCount() : rowCount();
+    QList<int> out;
+    const auto& cells = Grid()->Selection().SelectedCells();
+    if (needed <= 0 || cells.size() < static_cast<std::size_t>(needed))
+        return out;
+    std::unordered_map<int, int> counts;
+    for (const std::uint64_t key : cells) {
+        const CellId cell = GridSelection::CellFromKey(key);
+        if (cell.row >= fixedRows && cell.col >= fixedCols && cell.row < store.GetRowCount() &&
+            cell.col < store.GetColumnCount())
+            ++counts[byRow ? cell.row - fixedRows : cell.col - fixedCols];
+    }
+    for (const auto& [index, count] : counts)
+        if (count == needed)
+            out.append(index);
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
 QList<int> GridAccessible::selectedColumns() const
 {
-    QList<int> out;
-    for (int c = 0; c < columnCount(); ++c)
-        if (isColumnSelected(c))
-            out.append(c);
-    return out;
+    return FullySelected(false);
 }
 
 QList<int> GridAccessible::selectedRows() const
 {
-    QList<int> out;
-    for (int r = 0; r < rowCount(); ++r)
-        if (isRowSelected(r))
-            out.append(r);
-    return out;
+    return FullySelected(true);
 }
 
 bool GridAccessible::selectRow(int row)

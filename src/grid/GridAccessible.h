@@ -69,6 +69,7 @@ public:
 
 private:
     CGridCtrl* Grid() const;
+    QList<int> FullySelected(bool byRow) const;
     void DropCells();
     void SendSelectionSummary();
     void Send(QAccessible::Event type, int child = -1);
@@ -76,11 +77,11 @@ private:
     // The grid while its window lives.
     CGridCtrl* m_grid = nullptr;
 
-    mutable QHash<int, QAccessible::Id> m_cells;  // child index -> registered cell
-    int m_rows = 0;                                // store counts the cache was made for
+    mutable QHash<int, QAccessible::Id> m_cells; // child index -> registered cell
+    int m_rows = 0;                              // store counts the cache was made for
     int m_cols = 0;
-    qsizetype m_selectedCount = 0;                 // selected cells at the last event
-    bool m_selectionPending = false;               // a selection summary is queued
+    qsizetype m_selectedCount = 0;   // selected cells at the last event
+    bool m_selectionPending = false; // a selection summary is queued
 };
 
 // Where the grid's accessibility events go: the platform's bridge, which drops them while

@@ -157,6 +157,35 @@ TEST(GridAccessible, FocusAndSelectionAreReadAndAnnounced)
     EXPECT_EQ(t->selectedCellCount(), 0);
 }
 
+// Whole rows and columns are told apart from partly selected ones however the cells
+// came to be selected, on a sheet long enough that a look at every row would show.
+TEST(GridAccessible, FullySelectedRowsAndColumnsOnALongSheet)
+{
+    SmallSheet sheet;
+    QAccessibleTableInterface* t = sheet.Table()->tableInterface();
+    GridSelection& selection = sheet.grid->Selection();
+    sheet.store.SetRowCount(200001);
+    sheet.store.SetColumnCount(4);
+    ASSERT_EQ(t->rowCount(), 200000);
+
+    sheet.grid->SetSelectedRange(1, 1, 200000, 1); // the first data column
+    selection.KeepSelection();
+    sheet.grid->SetSelectedRange(5, 1, 5, 3); // and row 4 across
+    selection.SetSelected(CellId{7, 2}, true); // and one more cell
+    EXPECT_EQ(t->selectedColumns(), QList<int>{0});
+    EXPECT_EQ(t->selectedRows(), QList<int>{4});
+    EXPECT_EQ(t->selectedColumnCount(), 1);
+    EXPECT_TRUE(t->isColumnSelected(0));
+    EXPECT_FALSE(t->isColumnSelected(1));
+    EXPECT_TRUE(t->isRowSelected(4));
+    EXPECT_FALSE(t->isRowSelected(6));
+
+    selection.SetSelected(CellId{100000, 1}, false);
+    EXPECT_TRUE(t->selectedColumns().isEmpty());
+    EXPECT_FALSE(t->isColumnSelected(0));
+    EXPECT_EQ(t->selectedRows(), QList<int>{4});
+}
+
 TEST(GridAccessible, TextChangesAndResetsReachTheClient)
 {
     SmallSheet sheet;
