@@ -7,6 +7,7 @@
 #include "worksheet/UserMessages.h"
 #include "worksheet/WorksheetNetwork.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace orvalis {
@@ -51,6 +52,15 @@ bool Worksheet::GrowRows(std::int64_t gridRows)
     // The rows are part of what a save writes.
     SetModified(true);
     return true;
+}
+
+void Worksheet::ShrinkRows(std::int64_t gridRows)
+{
+    const std::int64_t floor = std::max<std::int64_t>(gridRows, kWorksheetRows);
+    if (floor >= m_store.GetRowCount())
+        return;
+    m_store.SetRowCount(static_cast<int>(floor));
+    UpdateRowLabels();
 }
 
 void Worksheet::UpdateRowLabels()

@@ -66,10 +66,14 @@ public:
     bool AutoSizeHeaderBlock();
 
     // Grows the grid to gridRows rows (header rows included): the new data rows are
-    // labelled, formatted and coloured like the others and start empty. A worksheet never
-    // shrinks: a smaller count changes nothing. Growing marks the worksheet modified.
+    // labelled, formatted and coloured like the others and start empty. A smaller count
+    // changes nothing. Growing marks the worksheet modified.
     // False, with nothing added, past maxRows.
     bool GrowRows(std::int64_t gridRows);
+    // Takes the grid back to gridRows rows, for undoing the edit that grew it (the rows
+    // it drops are empty again by then). Never below the usual 1001 rows; a larger count
+    // changes nothing.
+    void ShrinkRows(std::int64_t gridRows);
 
     // Recolours the row labels for the current counts and ExtrapolationRows.
     void UpdateRowLabels();

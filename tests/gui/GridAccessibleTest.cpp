@@ -170,7 +170,7 @@ TEST(GridAccessible, FullySelectedRowsAndColumnsOnALongSheet)
 
     sheet.grid->SetSelectedRange(1, 1, 200000, 1); // the first data column
     selection.KeepSelection();
-    sheet.grid->SetSelectedRange(5, 1, 5, 3); // and row 4 across
+    sheet.grid->SetSelectedRange(5, 1, 5, 3);  // and row 4 across
     selection.SetSelected(CellId{7, 2}, true); // and one more cell
     EXPECT_EQ(t->selectedColumns(), QList<int>{0});
     EXPECT_EQ(t->selectedRows(), QList<int>{4});

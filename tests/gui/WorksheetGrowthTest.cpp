@@ -11,6 +11,7 @@
 #include "worksheet/ui/ImportCommandUi.h"
 #include "worksheet/ui/ImportDialog.h"
 #include "worksheet/ui/WorksheetGrid.h"
+#include "worksheet/ui/WorksheetUndo.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -75,6 +76,41 @@ TEST_F(GrowthWindow, PastePastTheLastRowAddsTheRowsItNeeds)
     grid.OnEditPaste();
     EXPECT_EQ(cells.GetRowCount(), 1005);
     EXPECT_EQ(cells.GetCellText(1004, 1), "b");
+}
+
+// Undo takes a growing paste back rows and all, and Redo grows the worksheet again; the
+// modified mark follows.
+TEST_F(GrowthWindow, UndoOfAGrowingPasteTakesTheRowsBack)
+{
+    WorksheetUndo& undo = doc.Undo();
+    QGuiApplication::clipboard()->setText(QStringLiteral("1\t2\n3\t4\n5\t6\n"));
+    grid.SetFocusCell(999, 1);
+    grid.OnEditPaste();
+    ASSERT_EQ(cells.GetRowCount(), 1002);
+    ASSERT_TRUE(undo.CanUndo());
+
+    undo.Undo();
+    EXPECT_EQ(cells.GetRowCount(), 1001);
+    EXPECT_EQ(cells.GetCellText(999, 1), "");
+    EXPECT_EQ(cells.GetCellText(1000, 2), "");
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_TRUE(grid.GetFocusCell().row < 1001);
+
+    undo.Redo();
+    EXPECT_EQ(cells.GetRowCount(), 1002);
+    EXPECT_EQ(cells.GetCellText(1001, 2), "6");
+    EXPECT_EQ(cells.GetCellText(1001, 0), "Data " + std::to_string(1001 - doc.GetWorksheet().firstDataRow + 1));
+    EXPECT_TRUE(doc.IsModified());
+
+    // A paste that fits keeps the rows the worksheet has on Undo.
+    QGuiApplication::clipboard()->setText(QStringLiteral("9\n"));
+    grid.SetFocusCell(doc.GetWorksheet().firstDataRow + 2, 1);
+    grid.OnEditPaste();
+    ASSERT_EQ(cells.GetCellText(doc.GetWorksheet().firstDataRow + 2, 1), "9");
+    undo.Undo();
+    EXPECT_EQ(cells.GetCellText(doc.GetWorksheet().firstDataRow + 2, 1), "");
+    EXPECT_EQ(cells.GetRowCount(), 1002);
+    EXPECT_EQ(cells.GetCellText(1001, 2), "6");
 }
 
 // The end of a typed edit left with Down, as the in-place editor reports it.

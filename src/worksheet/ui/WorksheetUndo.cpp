@@ -12,24 +12,25 @@ namespace orvalis {
 class CellEditCommand final : public QUndoCommand {
 public:
     CellEditCommand(WorksheetUndo& owner, const QString& name,
-                    std::vector<WorksheetUndo::CellChange> changes)
-        : QUndoCommand(name), m_owner(owner), m_changes(std::move(changes))
+                    std::vector<WorksheetUndo::CellChange> changes, WorksheetUndo::RowCounts rows)
+        : QUndoCommand(name), m_owner(owner), m_changes(std::move(changes)), m_rows(rows)
     {
     }
 
-    void undo() override { m_owner.Apply(m_changes, false); }
+    void undo() override { m_owner.Apply(m_changes, m_rows, false); }
 
     void redo() override
     {
         // The stack redoes a step as it is pushed; the user's edit has already done it.
         if (m_done)
-            m_owner.Apply(m_changes, true);
+            m_owner.Apply(m_changes, m_rows, true);
         m_done = true;
     }
 
 private:
     WorksheetUndo& m_owner;
     std::vector<WorksheetUndo::CellChange> m_changes;
+    WorksheetUndo::RowCounts m_rows;
     bool m_done = false;
 };
 
@@ -136,6 +137,7 @@ void WorksheetUndo::BeginUserEdit(const QString& name)
     if (m_editDepth++ > 0)
         return;
     m_editName = name;
+    m_rowsAtEditStart = m_worksheet.Store().GetRowCount();
     m_before.clear();
 }
 
@@ -156,7 +158,8 @@ void WorksheetUndo::EndUserEdit()
         SyncModified();
         return;
     }
-    m_stack.push(new CellEditCommand(*this, m_editName, std::move(changes)));
+    const RowCounts rows{m_rowsAtEditStart, store.GetRowCount()};
+    m_stack.push(new CellEditCommand(*this, m_editName, std::move(changes), rows));
 }
 
 void WorksheetUndo::OnModifiedChanged(bool modified)
@@ -182,10 +185,13 @@ void WorksheetUndo::CellTextChanging(int row, int col, const std::string& oldTex
     }
 }
 
-void WorksheetUndo::Apply(const std::vector<CellChange>& changes, bool after)
+void WorksheetUndo::Apply(const std::vector<CellChange>& changes, RowCounts rows, bool after)
 {
     CellStore& store = m_worksheet.Store();
     m_applying = true;
+    const bool grew = rows.after > rows.before;
+    if (after && grew)
+        m_worksheet.GrowRows(rows.after);
     auto write = [&store, after](const CellChange& change) {
         // An ended edit as for typing: a header value is read back and the row labels
         // recoloured, exactly as when the user typed it.
@@ -196,6 +202,8 @@ void WorksheetUndo::Apply(const std::vector<CellChange>& changes, bool after)
         std::for_each(changes.begin(), changes.end(), write);
     else
         std::for_each(changes.rbegin(), changes.rend(), write);
+    if (!after && grew)
+        m_worksheet.ShrinkRows(rows.before);
     m_applying = false;
     if (changes.empty())
         return;
@@ -207,7 +215,10 @@ void WorksheetUndo::Apply(const std::vector<CellChange>& changes, bool after)
         minCol = std::min(minCol, change.col);
         maxCol = std::max(maxCol, change.col);
     }
-    emit cellsRestored(minRow, minCol, maxRow, maxCol);
+    // Rows an undo took away are not there to show.
+    maxRow = std::min(maxRow, store.GetRowCount() - 1);
+    if (minRow <= maxRow)
+        emit cellsRestored(minRow, minCol, maxRow, maxCol);
 }
 
 void WorksheetUndo::SyncModified()

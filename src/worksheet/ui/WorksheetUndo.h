@@ -96,8 +96,15 @@ signals:
 
 private:
     friend class CellEditCommand;
-    // Writes the before (or after) texts of a step, last cell first when undoing.
-    void Apply(const std::vector<CellChange>& changes, bool after);
+    // The grid's row count before and after a step: a paste or a typed cell past the
+    // last row grows the worksheet, and taking the step back takes the rows back too.
+    struct RowCounts {
+        int before = 0;
+        int after = 0;
+    };
+    // Writes the before (or after) texts of a step, last cell first when undoing, with
+    // the rows the step added gone after an undo and back before a redo.
+    void Apply(const std::vector<CellChange>& changes, RowCounts rows, bool after);
     void SyncModified();
 
     // CellStoreListener
@@ -109,6 +116,7 @@ private:
     QUndoStack m_stack;
     int m_editDepth = 0;                                 // open user edits
     QString m_editName;                                  // name of the outermost open edit
+    int m_rowsAtEditStart = 0;                           // the grid's row count when it began
     std::map<std::pair<int, int>, std::string> m_before; // (row, col) -> text before the edit
     int m_programDepth = 0;                              // open program operations
     bool m_programChanged = false;                       // a cell changed in the open program operation
