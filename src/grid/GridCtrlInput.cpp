@@ -240,10 +240,11 @@ void CGridCtrl::OnEndInPlaceEdit(int row, int col, const std::string& text, Grid
         OnEndEditCell(row, col, text);
         InvalidateCell(row, col);
         m_store.NotifyEditEnded(row, col);
+        // Typing down the last row goes on in a new row below it: the row is part of the
+        // typed step, so Undo takes back both.
+        if (lastKey == GridKey::Down && growRows && row == m_store.GetRowCount() - 1 && !text.empty())
+            growRows(row + 2);
     }
-    // Typing down the last row goes on in a new row below it.
-    if (lastKey == GridKey::Down && growRows && row == m_store.GetRowCount() - 1 && !text.empty())
-        growRows(row + 2);
     if (lastKey == GridKey::Tab || IsArrowOrPageKey(lastKey) || lastKey == GridKey::Home ||
         lastKey == GridKey::End) {
         // Editing goes on in the cell the key leads to.

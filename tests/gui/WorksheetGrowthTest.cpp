@@ -124,6 +124,16 @@ TEST_F(GrowthWindow, TypingDownFromTheLastRowOpensANewRow)
     EXPECT_NE(grid.InPlaceEditor(), nullptr) << "editing goes on in the new row";
     grid.EndEditing();
 
+    // One step: Undo takes back the value and the row, Redo brings both.
+    WorksheetUndo& undo = doc.Undo();
+    ASSERT_TRUE(undo.CanUndo());
+    undo.Undo();
+    EXPECT_EQ(cells.GetRowCount(), 1001);
+    EXPECT_EQ(cells.GetCellText(1000, 1), "");
+    undo.Redo();
+    EXPECT_EQ(cells.GetRowCount(), 1002);
+    EXPECT_EQ(cells.GetCellText(1000, 1), "7");
+
     // Leaving the new row empty adds nothing more.
     grid.OnEndInPlaceEdit(1001, 1, "", GridKey::Down, false);
     EXPECT_EQ(cells.GetRowCount(), 1002);
