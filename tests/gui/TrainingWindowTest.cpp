@@ -321,16 +321,21 @@ TEST_F(TrainingWindow, SeveralStartsSayWhichStartRuns)
     ASSERT_EQ(StateCell(), "Init");
 
     const QString batchOut = tmp.filePath(QStringLiteral("starts.ows"));
-    auto batch = RunBatch(tmp, {"train", source, "-o", batchOut, "--auto-sizing", "off", "--starts", "2"});
+    auto batch = RunBatch(tmp, {"train", source, "-o", batchOut, "--auto-sizing", "off", "--starts", "3"});
     ASSERT_EQ(batch["status"], "0");
     ASSERT_EQ(batch.count("start"), 1u);
+    ASSERT_EQ(batch["start"], "2") << "the kept start is not the last one, whose figures differ";
 
-    shell->App().Settings().forecast.starts = 2;
+    shell->App().Settings().forecast.starts = 3;
     QString firstStart;
     QTimer::singleShot(0, [&] { firstStart = Progress().StartField().text(); });
     Frame().RouteCommand(CmdTrain);
-    EXPECT_EQ(firstStart, "1 of 2");
-    EXPECT_EQ(Progress().StartField().text().toStdString(), batch["start"] + " of 2 (kept)");
+    EXPECT_EQ(firstStart, "1 of 3");
+    EXPECT_EQ(Progress().StartField().text().toStdString(), batch["start"] + " of 3 (kept)");
+    // The figures are the kept start's last cycle, as the batch tool reports them.
+    ASSERT_EQ(batch.count("cycles"), 1u);
+    EXPECT_EQ(Progress().IterationsField().text().toStdString(), std::to_string(std::stoi(batch["cycles"]) - 1));
+    EXPECT_EQ(Progress().UpdatesField().text().toStdString(), batch["updates"]);
     EXPECT_TRUE(Progress().StartField().isVisible());
     EXPECT_EQ(Progress().StartField().accessibleName(), "Start:");
 

@@ -238,6 +238,8 @@ void CTrainingController::DispatchPendingEvents()
 void CTrainingController::ReportCycle(int cycle, int updates, double trainRatio, double testRatio)
 {
     m_report = {cycle, updates, trainRatio, testRatio, true};
+    if (m_start > 0 && static_cast<std::size_t>(m_start) <= m_startReports.size())
+        m_startReports[static_cast<std::size_t>(m_start - 1)] = m_report;
     // The curve keeps every cycle (storing one is cheap and it paints on its own clock);
     // only the fields wait for the next report interval. A collapsed curve is never
     // shown again, so it is not fed.
@@ -251,6 +253,9 @@ void CTrainingController::BeginStart(int start, int count)
 {
     // The last cycle of the start before stays in the fields until this one reports.
     ShowLastReport();
+    if (start == 1)
+        m_startReports.assign(static_cast<std::size_t>(count), CycleReport{});
+    m_start = start;
     if (m_dialog) {
         m_dialog->ShowStart(start, count);
         m_dialog->repaint();
@@ -259,6 +264,14 @@ void CTrainingController::BeginStart(int start, int count)
 
 void CTrainingController::KeptStart(int start, int count)
 {
+    // The fields end on the kept start's last cycle, not on the last start's.
+    if (start >= 1 && static_cast<std::size_t>(start) <= m_startReports.size()) {
+        m_report = m_startReports[static_cast<std::size_t>(start - 1)];
+        m_report.pending = true;
+        ShowLastReport();
+    }
+    m_start = 0;
+    m_startReports.clear();
     if (m_dialog)
         m_dialog->ShowStart(start, count, true);
 }

@@ -7,6 +7,7 @@
 #include <QPointer>
 
 #include <functional>
+#include <vector>
 
 class QWidget;
 
@@ -89,6 +90,10 @@ private:
     };
     static constexpr qint64 kReportIntervalMs = 30;
     CycleReport m_report;
+    // With several starts: the start running, and each start's last report, so that the
+    // window ends on the figures of the start whose network was kept.
+    int m_start = 0;
+    std::vector<CycleReport> m_startReports;
     QElapsedTimer m_sinceReportShown;  // invalid: the next report shows at once
 
     QWidget& m_owner;
