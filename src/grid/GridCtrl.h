@@ -140,8 +140,9 @@ public:
     virtual bool HasDropDownList(int row, int col) const;
     // An editor's end of edit: stores the text, tells the parent, and continues editing
     // in the next cell when lastKey was Tab or a navigation key. shift: Shift was held.
+    // replaced: characters the typed text had that the cell cannot hold, now "?".
     void OnEndInPlaceEdit(int row, int col, const std::string& text, GridKey lastKey,
-                          bool shift);
+                          bool shift, int replaced = 0);
     // Stores an edited text; a text equal to the cell's does not mark it modified.
     virtual void OnEndEditCell(int row, int col, const std::string& text);
     // Ends an open edit, storing its text, as a click elsewhere would; for closing a
@@ -260,6 +261,8 @@ signals:
     // A paste or drop turned count characters that cells cannot hold (above U+00FF) into
     // "?"; the first landed in cell (row, col), or (-1, -1) when it fell outside the grid.
     void charactersReplaced(int count, int row, int col);
+    // The same for a text typed into cell (row, col).
+    void typedCharactersReplaced(int count, int row, int col);
 
 protected:
     // Called with the print dialog and the print preview before they are shown, so that

@@ -1,6 +1,7 @@
 // The clipboard side of CGridCtrl: Cut, Copy, Paste and Select All with their enable
 // queries, and the grid's context menu that offers them.
 
+#include "grid/CellBytes.h"
 #include "grid/GridCtrl.h"
 #include "grid/core/GridTextTransfer.h"
 
@@ -23,36 +24,6 @@ QString FromCellBytes(const std::string& bytes)
     if (size > 0 && bytes[size - 1] == '\0')
         --size;
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(size));
-}
-
-// Pasted text as the cells' 8-bit text, up to its first NUL (where the exchange format
-// ends it): each character above U+00FF (a pair of surrogates counting as one) becomes
-// one "?", counted in replaced, the first of them at byte firstReplaced.
-struct CellBytes {
-    std::string bytes;
-    int replaced = 0;
-    std::size_t firstReplaced = 0;
-};
-
-CellBytes ToCellBytes(const QString& text)
-{
-    CellBytes out;
-    const qsizetype nul = text.indexOf(QChar(0));
-    const qsizetype size = nul < 0 ? text.size() : nul;
-    out.bytes.reserve(static_cast<std::size_t>(size));
-    for (qsizetype i = 0; i < size; ++i) {
-        const QChar c = text[i];
-        if (c.unicode() <= 0xFF) {
-            out.bytes += static_cast<char>(c.unicode());
-            continue;
-        }
-        if (c.isHighSurrogate() && i + 1 < size && text[i + 1].isLowSurrogate())
-            ++i;
-        if (out.replaced++ == 0)
-            out.firstReplaced = out.bytes.size();
-        out.bytes += '?';
-    }
-    return out;
 }
 
 } // namespace

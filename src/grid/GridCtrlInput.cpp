@@ -232,7 +232,7 @@ void CGridCtrl::EndEditing()
 }
 
 void CGridCtrl::OnEndInPlaceEdit(int row, int col, const std::string& text, GridKey lastKey,
-                                 bool shift)
+                                 bool shift, int replaced)
 {
     m_editor = nullptr;
     {
@@ -245,6 +245,8 @@ void CGridCtrl::OnEndInPlaceEdit(int row, int col, const std::string& text, Grid
         if (lastKey == GridKey::Down && growRows && row == m_store.GetRowCount() - 1 && !text.empty())
             growRows(row + 2);
     }
+    if (replaced > 0)
+        emit typedCharactersReplaced(replaced, row, col);
     if (lastKey == GridKey::Tab || IsArrowOrPageKey(lastKey) || lastKey == GridKey::Home ||
         lastKey == GridKey::End) {
         // Editing goes on in the cell the key leads to.

@@ -1,5 +1,6 @@
 #include "grid/InPlaceEditor.h"
 
+#include "grid/CellBytes.h"
 #include "grid/GridCtrl.h"
 
 #include <QKeyEvent>
@@ -50,11 +51,11 @@ void CInPlaceEditor::EndEdit()
     if (m_ended)
         return;
     m_ended = true;
-    const QByteArray bytes = CurrentText().toLatin1();
-    const std::string finalText(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    // A character the cell cannot hold becomes "?" as in a paste, and the window says so.
+    const CellBytes typed = ToCellBytes(CurrentText());
     m_self->hide();
     if (m_grid)
-        m_grid->OnEndInPlaceEdit(m_row, m_col, finalText, m_lastKey, m_shift);
+        m_grid->OnEndInPlaceEdit(m_row, m_col, typed.bytes, m_lastKey, m_shift, typed.replaced);
     m_self->deleteLater();
 }
 

@@ -104,6 +104,36 @@ TEST_F(EditingCommands, SaveWhileEditingStoresTheEditAndSavesIt)
     EXPECT_TRUE(shell.prompts.log.empty());
 }
 
+// A typed character the cell cannot hold becomes "?" as in a paste, and the window says
+// so instead of changing the text unseen.
+TEST_F(EditingCommands, TypedCharactersCellsCannotHoldAreNamed)
+{
+    Grid().SetFocusCell(Row(), 1);
+    QTest::keyClick(&Grid(), Qt::Key_A);
+    ASSERT_NE(Editor(), nullptr);
+    Editor()->insert(QStringLiteral("\u20ac\U0001F600b"));
+    QTest::keyClick(Editor(), Qt::Key_Return);
+    EXPECT_EQ(Doc().GetWorksheet().Store().GetCellText(Row(), 1), "a??b");
+    ShellFixture::Settle();
+    ASSERT_EQ(shell.prompts.log.size(), 1u);
+    EXPECT_EQ(shell.prompts.log[0].kind, "Information");
+    EXPECT_EQ(shell.prompts.log[0].text,
+              "Info: 2 typed characters are outside the worksheet's 8-bit (Latin-1) character "
+              "set and became \"?\", the first in grid row " +
+                  std::to_string(Row()) + ", column 1");
+
+    // Latin-1 text is stored as typed, and nothing is said.
+    shell.prompts.log.clear();
+    Grid().SetFocusCell(Row(), 2);
+    QTest::keyClick(&Grid(), Qt::Key_B);
+    ASSERT_NE(Editor(), nullptr);
+    Editor()->insert(QStringLiteral("\u00e9"));
+    QTest::keyClick(Editor(), Qt::Key_Return);
+    EXPECT_EQ(Doc().GetWorksheet().Store().GetCellText(Row(), 2), "b\xe9");
+    ShellFixture::Settle();
+    EXPECT_TRUE(shell.prompts.log.empty());
+}
+
 TEST_F(EditingCommands, OtherCommandKeysRunAfterStoringTheEdit)
 {
     CWorksheetGrid& grid = TypeAndTab();

@@ -20,10 +20,11 @@ namespace orvalis {
 namespace {
 
 // Cells hold the worksheet file's 8-bit text; what a paste could not keep is said.
-std::string ReplacedCharactersMessage(int count, int row, int col)
+// how: "pasted" or "typed".
+std::string ReplacedCharactersMessage(const char* how, int count, int row, int col)
 {
-    std::string text = "Info: " + std::to_string(count) +
-                       (count == 1 ? " pasted character is" : " pasted characters are") +
+    std::string text = "Info: " + std::to_string(count) + " " + how +
+                       (count == 1 ? " character is" : " characters are") +
                        " outside the worksheet's 8-bit (Latin-1) character set and became \"?\"";
     if (row >= 0)
         text += ", the first in grid row " + std::to_string(row) + ", column " + std::to_string(col);
@@ -61,7 +62,13 @@ CGridView::CGridView(CGridDoc& doc, QWidget* parent)
     connect(
         m_grid, &CGridCtrl::charactersReplaced, this,
         [this](int count, int row, int col) {
-            m_doc.GetWorksheet().Messages().Information(ReplacedCharactersMessage(count, row, col));
+            m_doc.GetWorksheet().Messages().Information(ReplacedCharactersMessage("pasted", count, row, col));
+        },
+        Qt::QueuedConnection);
+    connect(
+        m_grid, &CGridCtrl::typedCharactersReplaced, this,
+        [this](int count, int row, int col) {
+            m_doc.GetWorksheet().Messages().Information(ReplacedCharactersMessage("typed", count, row, col));
         },
         Qt::QueuedConnection);
     m_grid->SetUndoStack(&undo.Stack());
