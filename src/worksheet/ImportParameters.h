@@ -1,5 +1,7 @@
 #pragma once
 
+#include "worksheet/WorksheetLayout.h"
+
 #include <string>
 
 namespace orvalis {
@@ -17,8 +19,6 @@ public:
     static constexpr const char* kGrowLabel = "Grow the worksheet to fit";
     static constexpr const char* kInitialRowText = "1";
     static constexpr const char* kInitialColumnText = "1";
-    // The highest Grid Row of a worksheet that has not grown: its grid's row count.
-    static constexpr int kUsualMaxRow = 1001;
 
     // Reads the fields in the dialog's order (row, column, header) and stores each value
     // as soon as it passes. Returns an empty text when all pass, else the message of the
@@ -29,7 +29,7 @@ public:
 
     // The highest Grid Row Validate takes: the grid's row count, so that a worksheet grown
     // past 1001 rows takes a file anywhere in it.
-    int maxRow = kUsualMaxRow;
+    int maxRow = kWorksheetRows;
 
     int row = 1;                // grid row R0, 1..maxRow
     int column = 1;             // grid column C0, 1..69

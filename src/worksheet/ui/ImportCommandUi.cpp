@@ -2,6 +2,7 @@
 
 #include "worksheet/ImportCommand.h"
 #include "worksheet/Worksheet.h"
+#include "worksheet/WorksheetLayout.h"
 #include "worksheet/ui/GridDoc.h"
 #include "worksheet/ui/ImportDialog.h"
 #include "worksheet/ui/WorksheetUndo.h"
@@ -31,7 +32,7 @@ void RunImportCommand(CGridDoc& doc)
         return;
     CImportDialog dialog(prompts, QApplication::activeWindow());
     const std::int64_t rows = doc.GetWorksheet().Store().GetRowCount();
-    dialog.SetMaxRow(static_cast<int>(std::max<std::int64_t>(ImportParameters::kUsualMaxRow, rows)));
+    dialog.SetMaxRow(static_cast<int>(std::max<std::int64_t>(kWorksheetRows, rows)));
     if (!prompts.RunDialog(dialog))
         return;
     const ImportParameters& parameters = dialog.Parameters();
